@@ -1,0 +1,180 @@
+#include "core/link/ecu_link.h"
+
+#include <numeric>
+#include <utility>
+
+#include "core/link/frame.h"
+#include "core/numbers/number_format.h"
+
+namespace ecu {
+namespace {
+
+constexpr int kAttempts = 10;
+constexpr double kAttemptSeconds = 0.125;
+constexpr float kWatchdogSeconds = 2.0f;
+
+// Marks the link busy for the length of one transaction.
+class BusyScope {
+ public:
+  explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+  ~BusyScope() { busy_ = false; }
+
+ private:
+  bool& busy_;
+};
+
+}  // namespace
+
+EcuLink::EcuLink(SerialPort& port, Clock& clock, Prompts& prompts,
+                 EventPump& pump, LinkState& state, ReplyTable& replies)
+    : port_(port),
+      clock_(clock),
+      prompts_(prompts),
+      pump_(pump),
+      state_(state),
+      replies_(replies) {}
+
+void EcuLink::EnsureLink() {
+  TouchReceiveTime();
+  if (state_.demo_mode) {
+    state_.port_ready = true;
+    return;
+  }
+  if (!port_.IsOpen()) {
+    if (!state_.port_device.empty() && port_.Open(state_.port_device)) {
+      state_.port_ready = true;
+    } else {
+      prompts_.Tell("Comm Port was not found, starting Demo Mode");
+      state_.demo_mode = true;
+      // Demo mode is ready at once, as every later call in demo mode would
+      // make it; otherwise the polling loop would not start until the user
+      // opened a second window.
+      state_.port_ready = true;
+    }
+  }
+  Pause(0.2);
+}
+
+void EcuLink::SendCommand(std::string_view command, int expected) {
+  SetLamp(LampColour::kRed);
+  if (state_.demo_mode) return;
+  // Transactions never nest: a caller inside a running transaction would
+  // read the outer one's reply. Callers route user actions through
+  // RunWhenIdle, so this only guards against a programming slip.
+  if (busy_) return;
+  BusyScope busy(busy_);
+  const int frame_length = expected + 2;
+  int bytes_got = 0;
+  if (port_.IsOpen()) {
+    port_.ReadAll();
+    const std::string request = BuildRequest(command);
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+      reply_accepted_ = false;
+      port_.Write(request);
+      ++requests_sent_;
+      WaitForBytes(kAttemptSeconds, frame_length);
+      bytes_got = port_.BytesAvailable();
+      HandleReply();
+      if (reply_accepted_) return;
+      if (!port_.IsOpen()) break;  // the adapter went away
+    }
+  }
+  if (state_.demo_mode) return;
+  prompts_.Tell(
+      "Warning, comm non-response.  Maximum retries exceeded.   Expected " +
+      std::to_string(frame_length) + " bytes, got " +
+      std::to_string(bytes_got));
+}
+
+void EcuLink::HandleReply() {
+  const int waiting = port_.BytesAvailable();
+  if (waiting > 0) {
+    state_.last_receive_time = Now();
+    SetLamp(LampColour::kGreen);
+    const std::string reply = port_.ReadAll();
+    if (!IsValidReplyFrame(reply)) return;
+    const uint8_t code = ByteAt(reply, 2);
+    const ReplyTable::Entry* entry = replies_.Find(code);
+    if (entry == nullptr) {
+      pump_.ProcessPending();
+    } else if (static_cast<int>(reply.size()) - 2 == entry->length) {
+      reply_accepted_ = entry->decode ? entry->decode(reply) : true;
+    }
+    NoteReplyInterval();
+  }
+  RunWatchdog();
+  pump_.ProcessPending();
+}
+
+void EcuLink::NoteReplyInterval() {
+  const float now = Now();
+  float dt = ElapsedSince(previous_reply_time_, now);
+  if (dt < 0) dt = 0;
+  previous_reply_time_ = now;
+  std::move(intervals_.begin() + 1, intervals_.end(), intervals_.begin());
+  intervals_.back() = dt;
+  if (indicators_.group_delay) {
+    indicators_.group_delay(FormatNumber(GroupDelayMs(), "###0.0"));
+  }
+}
+
+double EcuLink::GroupDelayMs() const {
+  const double mean =
+      std::accumulate(intervals_.begin(), intervals_.end(), 0.0) /
+      static_cast<double>(intervals_.size());
+  const double ms = mean * 1000.0;
+  return ms >= 10000.0 ? 9999.9 : ms;
+}
+
+void EcuLink::RunWatchdog() {
+  const float now = Now();
+  float silent = ElapsedSince(state_.last_receive_time, now);
+  if (state_.demo_mode) silent = 0;
+  if (silent > kWatchdogSeconds) {
+    Message question;
+    question.text = "Communications has failed, Run Demo mode?";
+    question.buttons = Buttons::kYesNoCancel;
+    question.icon = Icon::kQuestion;
+    question.default_button = 1;
+    if (prompts_.Show(question) == Answer::kYes) state_.demo_mode = true;
+  }
+  state_.last_receive_time = Now();
+}
+
+void EcuLink::Pause(double seconds) {
+  // A sleep rather than a spin: the interface is blocked all the same, and
+  // the machine stays idle meanwhile.
+  if (seconds > 0) clock_.Sleep(seconds);
+}
+
+void EcuLink::WaitForBytes(double timeout_seconds, int count) {
+  const float start = Now();
+  while (port_.BytesAvailable() != count) {
+    const double elapsed = ElapsedSince(start, Now());
+    if (elapsed >= timeout_seconds) return;
+    port_.WaitForReadyRead(timeout_seconds - elapsed);
+    if (!port_.IsOpen()) return;
+  }
+}
+
+void EcuLink::RunWhenIdle(std::function<void()> action) {
+  if (busy_) {
+    deferred_.push_back(std::move(action));
+  } else {
+    action();
+  }
+}
+
+void EcuLink::RunDeferred() {
+  while (!busy_ && !deferred_.empty()) {
+    std::function<void()> action = std::move(deferred_.front());
+    deferred_.pop_front();
+    action();
+  }
+}
+
+void EcuLink::SetLamp(LampColour colour) {
+  if (indicators_.lamp) indicators_.lamp(colour);
+}
+
+}  // namespace ecu

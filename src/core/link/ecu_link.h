@@ -1,0 +1,104 @@
+#ifndef ECU_CORE_LINK_ECU_LINK_H_
+#define ECU_CORE_LINK_ECU_LINK_H_
+
+#include <array>
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/link/link_state.h"
+#include "core/link/reply_table.h"
+#include "core/platform/clock.h"
+#include "core/platform/event_pump.h"
+#include "core/platform/prompts.h"
+#include "core/platform/serial_port.h"
+
+namespace ecu {
+
+enum class LampColour { kRed, kGreen };
+
+// What the link shows on the monitor window: the communication lamp and the
+// reply-interval figure. Both are optional.
+struct LinkIndicators {
+  std::function<void(LampColour)> lamp;
+  std::function<void(const std::string&)> group_delay;
+};
+
+// The command transaction and everything around it: opening the port,
+// framing, retries, reply checking and dispatch, the reply-interval figure,
+// the watchdog, and the guard that keeps transactions from nesting.
+class EcuLink {
+ public:
+  EcuLink(SerialPort& port, Clock& clock, Prompts& prompts, EventPump& pump,
+          LinkState& state, ReplyTable& replies);
+
+  // Opens the port on first use or falls back to demo mode.
+  void EnsureLink();
+
+  // One transaction: the request built from `command` (code first, then up
+  // to three argument bytes), up to ten attempts of 0.125 s, each candidate
+  // reply handed to HandleReply. `expected` is the reply length N without
+  // the checksum. Failures are told to the user, never to the caller.
+  void SendCommand(std::string_view command, int expected);
+
+  // Waits without processing window messages.
+  void Pause(double seconds);
+  // Waits until exactly `count` bytes are waiting or the time-out passes.
+  void WaitForBytes(double timeout_seconds, int count);
+
+  // True while a transaction runs. User actions that need the link check
+  // this (through RunWhenIdle) instead of nesting a second transaction.
+  bool busy() const { return busy_; }
+  // Runs the action now when the link is idle, else once the running
+  // transaction has ended.
+  void RunWhenIdle(std::function<void()> action);
+  // Runs the actions deferred while a transaction was running.
+  void RunDeferred();
+
+  // Seconds since midnight, as everything that shows or decides on time reads
+  // it.
+  float Now() { return clock_.SecondsSinceMidnight(); }
+  // Marks the link as just used, so the watchdog does not count idle time.
+  void TouchReceiveTime() { state_.last_receive_time = Now(); }
+
+  void set_indicators(LinkIndicators indicators) {
+    indicators_ = std::move(indicators);
+  }
+  LinkState& state() { return state_; }
+  SerialPort& port() { return port_; }
+  Prompts& prompts() { return prompts_; }
+  EventPump& pump() { return pump_; }
+
+  // The reply-interval figure in milliseconds as shown on the monitor.
+  double GroupDelayMs() const;
+  // Bytes written to the port since start, for statistics and tests.
+  long requests_sent() const { return requests_sent_; }
+
+ private:
+  // Checks and dispatches whatever has arrived; sets reply_accepted_.
+  void HandleReply();
+  void NoteReplyInterval();
+  void RunWatchdog();
+  void SetLamp(LampColour colour);
+
+  SerialPort& port_;
+  Clock& clock_;
+  Prompts& prompts_;
+  EventPump& pump_;
+  LinkState& state_;
+  ReplyTable& replies_;
+  LinkIndicators indicators_;
+
+  bool busy_ = false;
+  bool reply_accepted_ = false;
+  std::deque<std::function<void()>> deferred_;
+
+  float previous_reply_time_ = 0.0f;
+  std::array<float, 16> intervals_{};
+  long requests_sent_ = 0;
+};
+
+}  // namespace ecu
+
+#endif  // ECU_CORE_LINK_ECU_LINK_H_

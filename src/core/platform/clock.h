@@ -1,0 +1,29 @@
+#ifndef ECU_CORE_PLATFORM_CLOCK_H_
+#define ECU_CORE_PLATFORM_CLOCK_H_
+
+#include <string>
+
+namespace ecu {
+
+// Wall-clock time as the console reads it.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+
+  // Seconds since local midnight, single precision as the ECU link expects.
+  virtual float SecondsSinceMidnight() = 0;
+  // Sleeps without processing window messages.
+  virtual void Sleep(double seconds) = 0;
+  // "14:05:09" (24-hour clock).
+  virtual std::string TimeText() = 0;
+  // "09-14-2008" (month-day-year).
+  virtual std::string DateText() = 0;
+};
+
+// Elapsed seconds from `since` to `now`, with the midnight rule: an elapsed
+// time below -0.1 s means the clock passed midnight, so a day is added.
+float ElapsedSince(float since, float now);
+
+}  // namespace ecu
+
+#endif  // ECU_CORE_PLATFORM_CLOCK_H_

@@ -1,0 +1,50 @@
+#include "core/text_file.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <utility>
+
+namespace ecu {
+
+ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)) {
+  temp_path_ = path_ + ".tmp" + std::to_string(getpid());
+  file_ = std::fopen(temp_path_.c_str(), "wb");
+}
+
+ReplacingFile::~ReplacingFile() {
+  if (file_ != nullptr) {
+    std::fclose(file_);
+    std::remove(temp_path_.c_str());
+  }
+}
+
+void ReplacingFile::Write(const std::string& text) {
+  if (file_ == nullptr) return;
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
+    failed_ = true;
+  }
+}
+
+bool ReplacingFile::Commit() {
+  if (file_ == nullptr) return false;
+  bool ok = !failed_ && std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
+  ok = std::fclose(file_) == 0 && ok;
+  file_ = nullptr;
+  if (ok) {
+    std::error_code error;
+    std::filesystem::rename(temp_path_, path_, error);
+    ok = !error;
+  }
+  if (!ok) std::remove(temp_path_.c_str());
+  return ok;
+}
+
+bool WriteFileReplacing(const std::string& path, const std::string& contents) {
+  ReplacingFile file(path);
+  file.Write(contents);
+  return file.Commit();
+}
+
+}  // namespace ecu

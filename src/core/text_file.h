@@ -1,0 +1,36 @@
+#ifndef ECU_CORE_TEXT_FILE_H_
+#define ECU_CORE_TEXT_FILE_H_
+
+#include <cstdio>
+#include <string>
+
+namespace ecu {
+
+// Writes `contents` to a temporary file beside `path` and renames it into
+// place, so the old file survives any failure. False when it fails.
+bool WriteFileReplacing(const std::string& path, const std::string& contents);
+
+// A file written line by line that replaces `path` only when Commit()
+// succeeds; until then (and after a failure) the old file stays untouched.
+class ReplacingFile {
+ public:
+  explicit ReplacingFile(std::string path);
+  ~ReplacingFile();
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  bool is_open() const { return file_ != nullptr; }
+  void Write(const std::string& text);
+  // Flushes, syncs and renames the temporary file into place.
+  bool Commit();
+
+ private:
+  std::string path_;
+  std::string temp_path_;
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
+};
+
+}  // namespace ecu
+
+#endif  // ECU_CORE_TEXT_FILE_H_

@@ -1,0 +1,114 @@
+#include "qt/qt_prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace ecu {
+namespace {
+
+QMessageBox::Icon QtIcon(Icon icon) {
+  switch (icon) {
+    case Icon::kInformation:
+      return QMessageBox::Information;
+    case Icon::kExclamation:
+      return QMessageBox::Warning;
+    case Icon::kQuestion:
+      return QMessageBox::Question;
+    case Icon::kCritical:
+      return QMessageBox::Critical;
+    case Icon::kNone:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+std::vector<QMessageBox::StandardButton> QtButtons(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kOk:
+      return {QMessageBox::Ok};
+    case Buttons::kOkCancel:
+      return {QMessageBox::Ok, QMessageBox::Cancel};
+    case Buttons::kYesNo:
+      return {QMessageBox::Yes, QMessageBox::No};
+    case Buttons::kYesNoCancel:
+      return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+  }
+  return {QMessageBox::Ok};
+}
+
+Answer ToAnswer(int button) {
+  switch (button) {
+    case QMessageBox::Yes:
+      return Answer::kYes;
+    case QMessageBox::No:
+      return Answer::kNo;
+    case QMessageBox::Cancel:
+      return Answer::kCancel;
+    default:
+      return Answer::kOk;
+  }
+}
+
+QString WithExtension(QString name, const std::string& extension) {
+  if (!name.isEmpty() && !extension.empty() &&
+      QFileInfo(name).suffix().isEmpty()) {
+    name += "." + QString::fromStdString(extension);
+  }
+  return name;
+}
+
+}  // namespace
+
+QString QtFilter(const std::string& filter) {
+  // The stored filters separate description and pattern pairs with '|'.
+  QStringList parts =
+      QString::fromStdString(filter).split('|', Qt::SkipEmptyParts);
+  return parts.join(";;");
+}
+
+QWidget* QtPrompts::Parent() const {
+  if (parent_ && parent_->isVisible()) return parent_;
+  return QApplication::activeWindow();
+}
+
+Answer QtPrompts::Show(const Message& box) {
+  QMessageBox message(Parent());
+  message.setText(QString::fromStdString(box.text));
+  message.setWindowTitle(box.title.empty() ? QStringLiteral("ECU")
+                                           : QString::fromStdString(box.title));
+  message.setIcon(QtIcon(box.icon));
+  const std::vector<QMessageBox::StandardButton> buttons =
+      QtButtons(box.buttons);
+  QMessageBox::StandardButtons set;
+  for (QMessageBox::StandardButton b : buttons) set |= b;
+  message.setStandardButtons(set);
+  const size_t index = static_cast<size_t>(box.default_button);
+  message.setDefaultButton(buttons[index < buttons.size() ? index : 0]);
+  return ToAnswer(message.exec());
+}
+
+std::string QtPrompts::OpenFileName(const FileDialog& dialog) {
+  // A wildcard initial name ("*.SET") is the filter's business in Qt.
+  QString initial = QString::fromStdString(dialog.initial_name);
+  if (initial.contains('*')) initial.clear();
+  const QString name = QFileDialog::getOpenFileName(
+      Parent(), QString(), initial, QtFilter(dialog.filter));
+  return name.toStdString();
+}
+
+std::string QtPrompts::SaveFileName(const FileDialog& dialog) {
+  QFileDialog::Options options;
+  if (!dialog.ask_before_overwrite) {
+    options |= QFileDialog::DontConfirmOverwrite;
+  }
+  QString initial = QString::fromStdString(dialog.initial_name);
+  if (initial.contains('*')) initial.clear();
+  const QString name = QFileDialog::getSaveFileName(
+      Parent(), QString(), initial, QtFilter(dialog.filter), nullptr, options);
+  return WithExtension(name, dialog.default_extension).toStdString();
+}
+
+}  // namespace ecu

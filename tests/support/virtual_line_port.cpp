@@ -1,0 +1,78 @@
+#include "support/virtual_line_port.h"
+
+#include <algorithm>
+
+namespace ecu::testing {
+
+VirtualLinePort::VirtualLinePort(FakeClock& clock, FarEnd far_end)
+    : clock_(clock), far_end_(std::move(far_end)) {}
+
+VirtualLinePort::VirtualLinePort(FakeClock& clock,
+                                 const sim::SimOptions& options)
+    : clock_(clock), ecu_(std::make_unique<sim::VirtualEcu>(options)) {
+  far_end_ = [this](std::string_view bytes, double now) {
+    std::vector<LineChunk> chunks;
+    for (sim::Transmission& t : ecu_->Receive(bytes, now)) {
+      chunks.push_back(LineChunk{std::move(t.bytes), t.delay_s});
+    }
+    return chunks;
+  };
+}
+
+bool VirtualLinePort::Open(const std::string& device) {
+  if (device.empty() || device == refused_device_) return false;
+  open_ = true;
+  return true;
+}
+
+void VirtualLinePort::Write(std::string_view bytes) {
+  if (!open_) return;
+  written_.emplace_back(bytes);
+  const double start = std::max(clock_.now(), line_free_at_);
+  const double received_at =
+      start + kByteSeconds * static_cast<double>(bytes.size());
+  line_free_at_ = received_at;
+  double at = received_at;
+  for (LineChunk& chunk : far_end_(bytes, received_at)) {
+    at +=
+        chunk.delay_s + kByteSeconds * static_cast<double>(chunk.bytes.size());
+    pending_.push_back(Arrival{at, std::move(chunk.bytes)});
+  }
+  std::stable_sort(
+      pending_.begin(), pending_.end(),
+      [](const Arrival& a, const Arrival& b) { return a.at < b.at; });
+}
+
+void VirtualLinePort::Deliver() {
+  while (!pending_.empty() && pending_.front().at <= clock_.now() + 1e-12) {
+    received_ += pending_.front().bytes;
+    pending_.pop_front();
+  }
+}
+
+std::string VirtualLinePort::ReadAll() {
+  Deliver();
+  std::string out;
+  out.swap(received_);
+  return out;
+}
+
+int VirtualLinePort::BytesAvailable() {
+  Deliver();
+  return static_cast<int>(received_.size());
+}
+
+bool VirtualLinePort::WaitForReadyRead(double timeout_seconds) {
+  if (!open_) return false;
+  Deliver();
+  const double deadline = clock_.now() + std::max(0.0, timeout_seconds);
+  if (!pending_.empty() && pending_.front().at <= deadline) {
+    clock_.Advance(pending_.front().at - clock_.now());
+    Deliver();
+    return true;
+  }
+  clock_.Advance(deadline - clock_.now());
+  return false;
+}
+
+}  // namespace ecu::testing

@@ -1,0 +1,77 @@
+#ifndef ECU_TESTS_SUPPORT_VIRTUAL_LINE_PORT_H_
+#define ECU_TESTS_SUPPORT_VIRTUAL_LINE_PORT_H_
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/platform/serial_port.h"
+#include "sim/virtual_ecu.h"
+#include "support/fake_clock.h"
+
+namespace ecu::testing {
+
+// One piece of what the far end sends: its bytes and the quiet time before
+// it starts (after the request, or after the previous piece).
+struct LineChunk {
+  std::string bytes;
+  double delay_s = 0;
+};
+
+// Answers the bytes the console wrote; `now` is virtual seconds.
+using FarEnd =
+    std::function<std::vector<LineChunk>(std::string_view bytes, double now)>;
+
+// An in-memory serial port in virtual time: bytes cross the line at 19200
+// baud, 10 bits a byte, both ways; each chunk of the far end's reply becomes
+// readable at once when its last byte has arrived (as a USB adapter hands
+// bytes over). Waiting on the port moves the fake clock.
+class VirtualLinePort : public SerialPort {
+ public:
+  static constexpr double kByteSeconds = 10.0 / 19200.0;
+
+  VirtualLinePort(FakeClock& clock, FarEnd far_end);
+  // Wired to a virtual ECU with the given options.
+  VirtualLinePort(FakeClock& clock, const sim::SimOptions& options);
+
+  bool Open(const std::string& device) override;
+  void Close() override { open_ = false; }
+  bool IsOpen() const override { return open_; }
+  void Write(std::string_view bytes) override;
+  std::string ReadAll() override;
+  int BytesAvailable() override;
+  int BytesToWrite() override { return 0; }
+  bool WaitForReadyRead(double timeout_seconds) override;
+
+  // Every request frame the console wrote, in order.
+  const std::vector<std::string>& written() const { return written_; }
+  void ClearWritten() { written_.clear(); }
+  // Devices that Open() refuses (missing or busy ports).
+  void set_refused_device(std::string device) {
+    refused_device_ = std::move(device);
+  }
+  sim::VirtualEcu* ecu() { return ecu_.get(); }
+
+ private:
+  struct Arrival {
+    double at;
+    std::string bytes;
+  };
+  void Deliver();
+
+  FakeClock& clock_;
+  FarEnd far_end_;
+  std::unique_ptr<sim::VirtualEcu> ecu_;
+  bool open_ = false;
+  std::string refused_device_ = "/dev/missing";
+  double line_free_at_ = 0;  // when the console's last byte has left
+  std::deque<Arrival> pending_;
+  std::string received_;
+  std::vector<std::string> written_;
+};
+
+}  // namespace ecu::testing
+
+#endif  // ECU_TESTS_SUPPORT_VIRTUAL_LINE_PORT_H_
