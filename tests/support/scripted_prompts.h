@@ -10,15 +10,18 @@
 
 namespace ecu::testing {
 
-// Records every message box and file dialog and answers from a script; a
-// box without a scripted answer gets its default button, a dialog without a
-// scripted name is cancelled.
+// Records every message box and file dialog and answers the questions from a
+// script; a question without a scripted answer gets its default button, a
+// dialog without a scripted name is cancelled.
 class ScriptedPrompts : public Prompts {
  public:
   Answer Show(const Message& box) override {
     shown_.push_back(box);
     if (on_show_) on_show_(box);
-    if (answers_.empty()) return DefaultAnswer(box);
+    // A single OK button leaves no choice, so it takes no scripted answer.
+    if (answers_.empty() || box.buttons == Buttons::kOk) {
+      return DefaultAnswer(box);
+    }
     const Answer answer = answers_.front();
     answers_.pop_front();
     return answer;

@@ -80,6 +80,7 @@ void EcuLink::SendCommand(std::string_view command, int expected) {
     }
   }
   if (state_.demo_mode) return;
+  ++unanswered_;
   prompts_.Tell(
       "Warning, comm non-response.  Maximum retries exceeded.   Expected " +
       std::to_string(frame_length) + " bytes, got " +
@@ -137,8 +138,9 @@ void EcuLink::RunWatchdog() {
     question.icon = Icon::kQuestion;
     question.default_button = 1;
     if (prompts_.Show(question) == Answer::kYes) state_.demo_mode = true;
+    // Whatever the answer, the next question waits another 2 silent seconds.
+    state_.last_receive_time = Now();
   }
-  state_.last_receive_time = Now();
 }
 
 void EcuLink::Pause(double seconds) {

@@ -72,8 +72,11 @@ class EcuLink {
 
   // The reply-interval figure in milliseconds as shown on the monitor.
   double GroupDelayMs() const;
-  // Bytes written to the port since start, for statistics and tests.
+  // Request frames written since start, for statistics and tests.
   long requests_sent() const { return requests_sent_; }
+  // Transactions that ended without an accepted reply (outside demo mode),
+  // so that scripts can tell a partial run from a clean one.
+  int unanswered() const { return unanswered_; }
 
  private:
   // Checks and dispatches whatever has arrived; sets reply_accepted_.
@@ -97,6 +100,7 @@ class EcuLink {
   float previous_reply_time_ = 0.0f;
   std::array<float, 16> intervals_{};
   long requests_sent_ = 0;
+  int unanswered_ = 0;
 };
 
 }  // namespace ecu

@@ -1,0 +1,33 @@
+#ifndef ECU_APP_CLI_CLI_PROMPTS_H_
+#define ECU_APP_CLI_CLI_PROMPTS_H_
+
+#include "core/platform/event_pump.h"
+#include "core/platform/prompts.h"
+
+namespace ecu::cli {
+
+// Message boxes become lines on stderr; questions take their default button
+// and say so; file dialogs are never needed (names come on the command line)
+// and count as cancelled.
+class StderrPrompts : public Prompts {
+ public:
+  Answer Show(const Message& box) override;
+  std::string OpenFileName(const FileDialog& dialog) override;
+  std::string SaveFileName(const FileDialog& dialog) override;
+
+  int messages_shown() const { return messages_shown_; }
+
+ private:
+  int messages_shown_ = 0;
+};
+
+// There are no windows to serve.
+class NoEventPump : public EventPump {
+ public:
+  void ProcessPending() override {}
+  void WaitAndProcess(double) override {}
+};
+
+}  // namespace ecu::cli
+
+#endif  // ECU_APP_CLI_CLI_PROMPTS_H_

@@ -1,0 +1,39 @@
+#ifndef ECU_CORE_ECU_CONTEXT_H_
+#define ECU_CORE_ECU_CONTEXT_H_
+
+#include "core/link/controller_commands.h"
+#include "core/link/ecu_link.h"
+#include "core/link/link_state.h"
+#include "core/link/live_data.h"
+#include "core/link/reply_table.h"
+#include "core/platform/clock.h"
+#include "core/platform/event_pump.h"
+#include "core/platform/prompts.h"
+#include "core/platform/serial_port.h"
+
+namespace ecu {
+
+// The process-wide records of one console (or ecu-cli run), made once in
+// main and afresh in each test, and passed by reference to whoever needs
+// them. Nothing of this lives in globals.
+class EcuContext {
+ public:
+  EcuContext(SerialPort& port, Clock& clock, Prompts& prompts, EventPump& pump);
+  EcuContext(const EcuContext&) = delete;
+  EcuContext& operator=(const EcuContext&) = delete;
+
+  SerialPort& port;
+  Clock& clock;
+  Prompts& prompts;
+  EventPump& pump;
+
+  LinkState link_state;
+  ReplyTable replies;
+  EcuLink link;
+  LiveData live;
+  ControllerInfo controller;
+};
+
+}  // namespace ecu
+
+#endif  // ECU_CORE_ECU_CONTEXT_H_

@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/link/link_startup.h"
+#include "core/link/port_config.h"
+#include "support/link_rig.h"
+
+namespace ecu {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::LinkRig;
+using testing::ScriptedPrompts;
+
+class TempFolder {
+ public:
+  TempFolder() {
+    path_ =
+        fs::temp_directory_path() / ("ecu-test-" + std::to_string(::getpid()) +
+                                     "-" + std::to_string(counter_++));
+    fs::create_directories(path_);
+  }
+  ~TempFolder() { fs::remove_all(path_); }
+  std::string path() const { return path_.string(); }
+  void Write(const std::string& name, const std::string& text) const {
+    std::ofstream(path_ / name) << text;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(path_ / name);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+ private:
+  static inline int counter_ = 0;
+  fs::path path_;
+};
+
+const char kDemoText[] =
+    "Demo Mode has been selected, Communicatons will not be performed.";
+const char kNoPortText[] = "Comm Port was not found, starting Demo Mode";
+
+TEST(StartLinkTest, OnlyTheExactWordDemoSelectsDemoMode) {
+  TempFolder folder;
+  for (const char* line : {"DEMO", "demo now", " demo", ""}) {
+    LinkState state;
+    ScriptedPrompts prompts;
+    StartLink(line, folder.path(), state, prompts);
+    EXPECT_FALSE(state.demo_mode) << line;
+    EXPECT_TRUE(prompts.shown().empty());
+  }
+  LinkState state;
+  ScriptedPrompts prompts;
+  StartLink(CommandLineText({"demo"}), folder.path(), state, prompts);
+  EXPECT_TRUE(state.demo_mode);
+  EXPECT_EQ(prompts.texts(), std::vector<std::string>{kDemoText});
+  EXPECT_EQ(CommandLineText({"demo", "x"}), "demo x");
+}
+
+TEST(PortConfigTest, NumbersPathsAndMissingFiles) {
+  TempFolder folder;
+  LinkState state;
+  ApplyPortChoice(ReadPortChoice(folder.path()), &state);
+  EXPECT_EQ(state.checked_port_entry, 0);
+  EXPECT_TRUE(state.port_device.empty());
+
+  folder.Write("port.cfg", "3\r\n");
+  ApplyPortChoice(ReadPortChoice(folder.path()), &state);
+  EXPECT_EQ(state.port_number, 3);
+  EXPECT_EQ(state.checked_port_entry, 3);
+  EXPECT_EQ(state.port_device, "/dev/ttyS2");
+
+  // Outside 1..6: no check mark, but the number is still used.
+  folder.Write("port.cfg", " 9 \n");
+  ApplyPortChoice(ReadPortChoice(folder.path()), &state);
+  EXPECT_EQ(state.port_number, 9);
+  EXPECT_EQ(state.checked_port_entry, 0);
+  EXPECT_EQ(state.port_device, "/dev/ttyS8");
+
+  folder.Write("port.cfg", "/dev/pts/7\n");
+  ApplyPortChoice(ReadPortChoice(folder.path()), &state);
+  EXPECT_EQ(state.port_device, "/dev/pts/7");
+  EXPECT_EQ(state.checked_port_entry, 0);
+
+  folder.Write("port.cfg", "0\n");
+  ApplyPortChoice(ReadPortChoice(folder.path()), &state);
+  EXPECT_TRUE(state.port_device.empty());
+}
+
+TEST(PortConfigTest, SelectPortRewritesTheFileButKeepsTheOpenPort) {
+  TempFolder folder;
+  folder.Write("port.cfg", "1\n");
+  LinkState state;
+  ScriptedPrompts prompts;
+  StartLink("", folder.path(), state, prompts);
+  SelectPort(3, folder.path(), state, prompts);
+  EXPECT_EQ(folder.Read("port.cfg"), "3\r\n");
+  EXPECT_EQ(state.checked_port_entry, 3);
+  EXPECT_EQ(state.port_device, "/dev/ttyS0");
+  SelectPortDevice("/tmp/ecu", folder.path(), state, prompts);
+  EXPECT_EQ(ReadPortChoice(folder.path()).device, "/tmp/ecu");
+  EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST(PortConfigTest, UnwritableFolderIsToldNotLost) {
+  LinkState state;
+  ScriptedPrompts prompts;
+  SelectPort(2, "/nonexistent/folder", state, prompts);
+  ASSERT_EQ(prompts.shown().size(), 1u);
+  EXPECT_NE(prompts.shown()[0].text.find("could not be saved"),
+            std::string::npos);
+}
+
+TEST(PortConfigTest, EnvironmentOverridesTheFolder) {
+  ::setenv("ECU_CONSOLE_CONFIG_DIR", "/tmp/somewhere", 1);
+  EXPECT_EQ(PortConfigFolder("/usr/bin"), "/tmp/somewhere");
+  ::unsetenv("ECU_CONSOLE_CONFIG_DIR");
+  EXPECT_EQ(PortConfigFolder(fs::temp_directory_path().string()),
+            fs::temp_directory_path().string());
+}
+
+TEST(EnsureLinkTest, DemoModeNeverTouchesThePort) {
+  LinkRig rig;
+  rig.port.Close();
+  rig.state.demo_mode = true;
+  rig.state.port_ready = false;
+  const double start = rig.clock.now();
+  rig.link.EnsureLink();
+  EXPECT_TRUE(rig.state.port_ready);
+  EXPECT_FALSE(rig.port.IsOpen());
+  EXPECT_EQ(rig.clock.now(), start);
+  EXPECT_TRUE(rig.prompts.shown().empty());
+}
+
+TEST(EnsureLinkTest, OpensOnFirstUseThenOnlyPauses) {
+  LinkRig rig;
+  rig.port.Close();
+  rig.state.port_ready = false;
+  double start = rig.clock.now();
+  rig.link.EnsureLink();
+  EXPECT_TRUE(rig.port.IsOpen());
+  EXPECT_TRUE(rig.state.port_ready);
+  EXPECT_NEAR(rig.clock.now() - start, 0.2, 1e-9);
+  rig.state.port_ready = false;
+  start = rig.clock.now();
+  rig.link.EnsureLink();
+  EXPECT_FALSE(rig.state.port_ready);  // an open port is left untouched
+  EXPECT_NEAR(rig.clock.now() - start, 0.2, 1e-9);
+  EXPECT_FLOAT_EQ(rig.state.last_receive_time, static_cast<float>(start));
+}
+
+TEST(EnsureLinkTest, MissingPortFallsBackToDemoOnce) {
+  LinkRig rig;
+  rig.port.Close();
+  rig.state.port_device = "/dev/missing";
+  rig.link.EnsureLink();
+  EXPECT_TRUE(rig.state.demo_mode);
+  EXPECT_TRUE(rig.state.port_ready);
+  EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kNoPortText});
+  rig.link.EnsureLink();
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(rig.prompts.shown().size(), 1u);
+  EXPECT_TRUE(rig.port.written().empty());
+}
+
+TEST(EnsureLinkTest, NoPortChosenIsLikeAMissingPort) {
+  LinkRig rig;
+  rig.port.Close();
+  rig.state.port_device.clear();
+  rig.link.EnsureLink();
+  EXPECT_TRUE(rig.state.demo_mode);
+  EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kNoPortText});
+}
+
+}  // namespace
+}  // namespace ecu

@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/link/frame.h"
+#include "support/link_rig.h"
+
+namespace ecu {
+namespace {
+
+using testing::LineChunk;
+using testing::LinkRig;
+
+std::string Hex(const std::string& bytes) {
+  std::string out;
+  char buf[4];
+  for (unsigned char c : bytes) {
+    std::snprintf(buf, sizeof buf, "%02X ", c);
+    out += buf;
+  }
+  if (!out.empty()) out.pop_back();
+  return out;
+}
+
+// A 23-byte "A" reply frame with the given data bytes (zeros by default).
+std::string LiveReply(uint8_t fill = 0) {
+  return BuildReply('A', std::string(20, static_cast<char>(fill)));
+}
+
+// A far end that answers the n-th request (0-based) with script[n], and the
+// last entry for every later one.
+testing::FarEnd Script(std::vector<std::vector<LineChunk>> script) {
+  auto count = std::make_shared<size_t>(0);
+  return [script, count](std::string_view, double) {
+    const size_t n = std::min(*count, script.size() - 1);
+    ++*count;
+    return script[n];
+  };
+}
+
+// Counts how many "A" replies were decoded.
+void CountLiveReplies(LinkRig& rig, int* decoded) {
+  rig.replies.Add('A', 23, [decoded](std::string_view) {
+    ++*decoded;
+    return true;
+  });
+}
+
+const char kSilentText[] =
+    "Warning, comm non-response.  Maximum retries exceeded.   Expected 25 "
+    "bytes, got 0";
+
+TEST(RequestFrameTest, WireExamples) {
+  EXPECT_EQ(Hex(BuildRequest("A")), "02 08 41 30 30 30 DB 00");
+  EXPECT_EQ(Hex(BuildRequest(Command('s', 0x10, 0x27, 0x00))),
+            "02 08 73 10 27 00 B4 00");
+  EXPECT_EQ(Hex(BuildRequest(Command(174, 165, 0, 0))),
+            "02 08 AE A5 00 00 5D 01");
+  EXPECT_EQ(Hex(BuildRequest(Command(174, 90, 0, 0))),
+            "02 08 AE 5A 00 00 12 01");
+  // Longer commands keep their first four characters.
+  EXPECT_EQ(CommandField("abcdef"), "abcd");
+  EXPECT_EQ(CommandWithWord('s', 10000), Command('s', 0x10, 0x27, 0));
+}
+
+TEST(ReplyFrameTest, ChecksLengthByteAndSum) {
+  const std::string good = LiveReply(7);
+  EXPECT_EQ(good.size(), 25u);
+  EXPECT_TRUE(IsValidReplyFrame(good));
+  std::string bad_sum = good;
+  bad_sum.back() ^= 1;
+  EXPECT_FALSE(IsValidReplyFrame(bad_sum));
+  EXPECT_FALSE(IsValidReplyFrame(good + "x"));
+  EXPECT_FALSE(IsValidReplyFrame(good.substr(0, 2)));
+  EXPECT_FALSE(IsValidReplyFrame(std::string(33, '\x21')));
+}
+
+TEST(SendCommandTest, GoodReplyIsDecodedOnceAtLineSpeed) {
+  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  int decoded = 0;
+  CountLiveReplies(rig, &decoded);
+  const double start = rig.clock.now();
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(decoded, 1);
+  EXPECT_EQ(rig.port.written().size(), 1u);
+  EXPECT_EQ(Hex(rig.port.written()[0]), "02 08 41 30 30 30 DB 00");
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  // 8 request and 25 reply bytes at 10 bits each: returns on the exact count.
+  EXPECT_NEAR(rig.clock.now() - start, 33 * 10.0 / 19200, 1e-6);
+}
+
+TEST(SendCommandTest, SilentEcuCostsTenAttemptsAndOneMessage) {
+  LinkRig rig(Script({{}}));
+  const double start = rig.clock.now();
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(rig.port.written().size(), 10u);
+  ASSERT_EQ(rig.prompts.shown().size(), 1u);
+  EXPECT_EQ(rig.prompts.shown()[0].text, kSilentText);
+  EXPECT_EQ(rig.prompts.shown()[0].buttons, Buttons::kOk);
+  EXPECT_NEAR(rig.clock.now() - start, 1.25, 0.05);
+}
+
+TEST(SendCommandTest, NonResponseTextCountsTheLastAttemptsBytes) {
+  LinkRig rig(Script({{{"\x02\x19\x41", 0}}}));
+  rig.link.SendCommand("F", 7);
+  ASSERT_EQ(rig.prompts.shown().size(), 1u);
+  EXPECT_EQ(rig.prompts.shown()[0].text,
+            "Warning, comm non-response.  Maximum retries exceeded.   "
+            "Expected 9 bytes, got 3");
+}
+
+TEST(SendCommandTest, LateReplyIsRejectedUntilACleanOneArrives) {
+  const std::string reply = LiveReply(1);
+  // First answer: 10 bytes, then the rest after the attempt has given up.
+  LinkRig rig(Script({{{reply.substr(0, 10), 0}, {reply.substr(10), 0.2}},
+                      {},
+                      {},
+                      {{reply, 0}}}));
+  int decoded = 0;
+  CountLiveReplies(rig, &decoded);
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(decoded, 1);
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  EXPECT_GE(rig.port.written().size(), 3u);
+}
+
+TEST(SendCommandTest, ExtraByteWaitsOutTheAttemptAndIsRejected) {
+  LinkRig rig(Script({{{LiveReply() + "\x55", 0}}}));
+  int decoded = 0;
+  CountLiveReplies(rig, &decoded);
+  const double start = rig.clock.now();
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(decoded, 0);
+  EXPECT_EQ(rig.port.written().size(), 10u);
+  EXPECT_GE(rig.clock.now() - start, 1.25);
+  ASSERT_EQ(rig.prompts.shown().size(), 1u);
+  EXPECT_NE(rig.prompts.shown()[0].text.find("Expected 25 bytes, got 26"),
+            std::string::npos);
+}
+
+TEST(SendCommandTest, BadChecksumAndWrongLengthAreRetried) {
+  std::string corrupt = LiveReply();
+  corrupt[corrupt.size() - 2] ^= 0x40;
+  const std::string short_frame = BuildReply('A', std::string(19, '\0'));
+  LinkRig rig(Script({{{corrupt, 0}}, {{short_frame, 0}}, {{LiveReply(), 0}}}));
+  int decoded = 0;
+  CountLiveReplies(rig, &decoded);
+  std::vector<std::string> delays;
+  rig.link.set_indicators(
+      {nullptr, [&](const std::string& text) { delays.push_back(text); }});
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(decoded, 1);
+  EXPECT_EQ(rig.port.written().size(), 3u);
+  // The valid frame of the wrong length still counts for the interval.
+  EXPECT_EQ(delays.size(), 2u);
+}
+
+TEST(SendCommandTest, AnotherKnownCodeIsAcceptedAndUnknownIsNot) {
+  LinkRig rig(Script({{{BuildReply('F', "\x01\x02\x03\x04"), 0}}}));
+  int f_decoded = 0;
+  rig.replies.Add('F', 7, [&](std::string_view) {
+    ++f_decoded;
+    return true;
+  });
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(f_decoded, 1);
+  EXPECT_EQ(rig.port.written().size(), 1u);
+
+  LinkRig unknown(Script({{{BuildReply('Q', "\x01"), 0}}}));
+  unknown.link.SendCommand("Q", 4);
+  EXPECT_EQ(unknown.port.written().size(), 10u);
+  // Unknown codes let window messages run once more per attempt.
+  EXPECT_EQ(unknown.pump.count(), 20);
+}
+
+TEST(SendCommandTest, DecoderRefusalMakesItRetry) {
+  LinkRig rig(Script({{{BuildReply('E', std::string("\x00\x03\x07", 3)), 0}}}));
+  rig.replies.Add(
+      'E', 6, [](std::string_view frame) { return U16At(frame, 3) < 0x300; });
+  rig.link.SendCommand(Command('E', 0, 3, 0), 6);
+  EXPECT_EQ(rig.port.written().size(), 10u);
+  EXPECT_EQ(rig.prompts.shown().size(), 1u);
+}
+
+TEST(SendCommandTest, DemoModeSendsNothingAndTurnsTheLampRed) {
+  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  rig.state.demo_mode = true;
+  std::vector<LampColour> lamp;
+  rig.link.set_indicators({[&](LampColour c) { lamp.push_back(c); }, nullptr});
+  const double start = rig.clock.now();
+  rig.link.SendCommand("A", 23);
+  EXPECT_TRUE(rig.port.written().empty());
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  EXPECT_EQ(rig.clock.now(), start);
+  EXPECT_EQ(lamp, std::vector<LampColour>{LampColour::kRed});
+}
+
+TEST(SendCommandTest, LampTurnsRedThenGreen) {
+  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  rig.replies.Add('A', 23, [](std::string_view) { return true; });
+  std::vector<LampColour> lamp;
+  rig.link.set_indicators({[&](LampColour c) { lamp.push_back(c); }, nullptr});
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(lamp,
+            (std::vector<LampColour>{LampColour::kRed, LampColour::kGreen}));
+}
+
+TEST(WatchdogTest, TwoSilentSecondsAskForDemoMode) {
+  LinkRig rig(Script({{}}));
+  rig.state.last_receive_time = rig.clock.SecondsSinceMidnight();
+  rig.prompts.QueueAnswer(Answer::kYes);
+  rig.link.SendCommand("A", 23);
+  // Ten attempts make 1.25 s of silence: no question yet ...
+  EXPECT_FALSE(rig.state.demo_mode);
+  rig.prompts.Clear();
+  rig.clock.Advance(1.0);
+  rig.link.SendCommand("A", 23);
+  ASSERT_GE(rig.prompts.shown().size(), 1u);
+  const Message& question = rig.prompts.shown()[0];
+  EXPECT_EQ(question.text, "Communications has failed, Run Demo mode?");
+  EXPECT_EQ(question.buttons, Buttons::kYesNoCancel);
+  EXPECT_EQ(question.default_button, 1);
+  // ... Yes gives demo mode, and the non-response message is then skipped.
+  EXPECT_TRUE(rig.state.demo_mode);
+  EXPECT_EQ(rig.prompts.shown().size(), 1u);
+}
+
+TEST(WatchdogTest, NoKeepsTryingAndAsksAgainAfterAnotherTwoSeconds) {
+  LinkRig rig(Script({{}}));
+  rig.clock.Advance(2.5);
+  rig.prompts.QueueAnswer(Answer::kNo);
+  rig.prompts.QueueAnswer(Answer::kCancel);
+  rig.link.SendCommand("A", 23);
+  rig.link.SendCommand("A", 23);
+  int questions = 0;
+  for (const Message& m : rig.prompts.shown()) {
+    questions += m.text == "Communications has failed, Run Demo mode?";
+  }
+  EXPECT_EQ(questions, 2);
+  EXPECT_FALSE(rig.state.demo_mode);
+}
+
+TEST(MidnightTest, TransactionAcrossMidnightBehavesNormally) {
+  LinkRig rig(Script({{{LiveReply(), 0.05}}}));
+  int decoded = 0;
+  CountLiveReplies(rig, &decoded);
+  rig.clock.Advance(86399.97 - rig.clock.now());
+  rig.state.last_receive_time = rig.clock.SecondsSinceMidnight();
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(decoded, 1);
+  EXPECT_EQ(rig.port.written().size(), 1u);
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  EXPECT_LT(rig.clock.SecondsSinceMidnight(), 1.0f);
+}
+
+TEST(MidnightTest, ElapsedTimeAddsADayBelowMinusATenth) {
+  EXPECT_NEAR(ElapsedSince(86399.9f, 0.1f), 0.2f, 0.01);
+  EXPECT_NEAR(ElapsedSince(10.0f, 9.95f), -0.05f, 1e-4);
+  EXPECT_FLOAT_EQ(ElapsedSince(10.0f, 12.0f), 2.0f);
+}
+
+TEST(GroupDelayTest, MeanOfSixteenIntervalsCappedAt9999Point9) {
+  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  rig.replies.Add('A', 23, [](std::string_view) { return true; });
+  std::string shown;
+  rig.link.set_indicators(
+      {nullptr, [&](const std::string& text) { shown = text; }});
+  // The first interval runs from midnight: the mean is far above 10 s.
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(shown, "9999.9");
+  for (int i = 0; i < 16; ++i) {
+    rig.clock.Advance(0.1 - 33 * 10.0 / 19200);
+    rig.link.SendCommand("A", 23);
+  }
+  EXPECT_NEAR(rig.link.GroupDelayMs(), 100.0, 2.0);
+}
+
+TEST(TransactionGuardTest, UserActionInsideATransactionWaitsForTheLink) {
+  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  int decoded = 0;
+  CountLiveReplies(rig, &decoded);
+  bool nested_started_inside = false;
+  bool queued = false;
+  rig.pump.set_on_pump([&] {
+    if (queued) return;
+    queued = true;
+    rig.link.RunWhenIdle([&] {
+      nested_started_inside = rig.link.busy();
+      rig.link.SendCommand("A", 23);
+    });
+  });
+  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(decoded, 1);
+  EXPECT_FALSE(rig.link.busy());
+  rig.link.RunDeferred();
+  EXPECT_EQ(decoded, 2);
+  EXPECT_FALSE(nested_started_inside);
+  EXPECT_EQ(rig.port.written().size(), 2u);
+}
+
+}  // namespace
+}  // namespace ecu

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/numbers/leading_number.h"
+#include "core/numbers/number_format.h"
+#include "core/numbers/rounding.h"
+
+namespace ecu {
+namespace {
+
+TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
+  EXPECT_EQ(RoundHalfEven(2.5), 2);
+  EXPECT_EQ(RoundHalfEven(3.5), 4);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(RoundHalfEven(0.5), 0);
+  EXPECT_EQ(RoundHalfEven(1.5), 2);
+  EXPECT_EQ(RoundHalfEven(2.4999), 2);
+  EXPECT_EQ(RoundHalfEven(1.25 * 128), 160);
+}
+
+TEST(RoundHalfEvenTest, WildValuesNeverWrap) {
+  EXPECT_EQ(RoundHalfEven(std::nan("")), 0);
+  EXPECT_EQ(RoundHalfEven(1e300), std::numeric_limits<int64_t>::max());
+  EXPECT_EQ(RoundHalfEven(-1e300), std::numeric_limits<int64_t>::min());
+  EXPECT_GT(RoundHalfEven(std::numeric_limits<double>::infinity()), 0);
+}
+
+TEST(LeadingNumberTest, ReadsTheLeadingNumberLeniently) {
+  EXPECT_DOUBLE_EQ(LeadingNumber("12.5abc"), 12.5);
+  EXPECT_DOUBLE_EQ(LeadingNumber("  1 2 3"), 123);
+  EXPECT_DOUBLE_EQ(LeadingNumber("-1.5e2"), -150);
+  EXPECT_DOUBLE_EQ(LeadingNumber("- 4"), -4);
+  EXPECT_DOUBLE_EQ(LeadingNumber("+3"), 3);
+  EXPECT_DOUBLE_EQ(LeadingNumber(".5"), 0.5);
+  EXPECT_DOUBLE_EQ(LeadingNumber("1.2.3"), 1.2);
+  EXPECT_DOUBLE_EQ(LeadingNumber("7e"), 7);
+  EXPECT_DOUBLE_EQ(LeadingNumber("2E-1x"), 0.2);
+  EXPECT_DOUBLE_EQ(LeadingNumber("1 0000 "), 10000);
+}
+
+TEST(LeadingNumberTest, TextWithoutANumberGivesZero) {
+  EXPECT_DOUBLE_EQ(LeadingNumber(""), 0);
+  EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0);
+  EXPECT_DOUBLE_EQ(LeadingNumber("-"), 0);
+  EXPECT_DOUBLE_EQ(LeadingNumber("."), 0);
+  EXPECT_DOUBLE_EQ(LeadingNumber("e5"), 0);
+  EXPECT_FALSE(StartsWithNumber(""));
+  EXPECT_FALSE(StartsWithNumber("  x1"));
+  EXPECT_TRUE(StartsWithNumber(" -.5"));
+}
+
+struct FormatCase {
+  double value;
+  const char* pattern;
+  const char* text;
+};
+
+TEST(FormatNumberTest, PatternsOfTheDisplays) {
+  const FormatCase cases[] = {
+      {1.25, "#.00", "1.25"},
+      {0.5, "#.00", ".50"},
+      {0, "#.00", ".00"},
+      {0, "##0.0", "0.0"},
+      {101.2, "###.0", "101.2"},
+      {3235.4, "####0", "3235"},
+      {0, "###0", "0"},
+      {8.1749, "#0.000", "8.175"},
+      {9.9996, "#0.000", "10.000"},
+      {1.5, "##.#00", "1.500"},
+      {1, "##.##0", "1.000"},
+      {12.34567, "##.##0", "12.346"},
+      {1.05, "0.00", "1.05"},
+      {15.75, "##0.0", "15.8"},
+      {16383.0 / 16383 * 100, "###0.00", "100.00"},
+      {40000, "###0", "40000"},
+      {0.37, ".##", ".37"},
+      {2.5, "0", "3"},
+      {0.125, "0.00", "0.13"},
+      {1.005, "0.00", "1.01"},
+      {65.535, "#0.000", "65.535"},
+  };
+  for (const FormatCase& c : cases) {
+    EXPECT_EQ(FormatNumber(c.value, c.pattern), c.text)
+        << c.value << " with " << c.pattern;
+  }
+}
+
+TEST(FormatNumberTest, NegativesAndSingles) {
+  EXPECT_EQ(FormatNumber(-1.5, "##0.0"), "-1.5");
+  EXPECT_EQ(FormatNumber(-10, "##0"), "-10");
+  EXPECT_EQ(FormatNumber(-0.25, "#.00"), "-.25");
+  // A value that rounds to zero shows no minus sign.
+  EXPECT_EQ(FormatNumber(-0.001, "0.00"), "0.00");
+  // Single-precision values show what they were meant to be.
+  EXPECT_EQ(FormatNumber(static_cast<float>(1.3), "0.000"), "1.300");
+  EXPECT_EQ(FormatNumber(static_cast<float>(101.2), "###.0"), "101.2");
+}
+
+TEST(GeneralTextTest, LeadingSignPosition) {
+  EXPECT_EQ(GeneralText(12), " 12");
+  EXPECT_EQ(GeneralText(-2), "-2");
+  EXPECT_EQ(GeneralText(0.5), " .5");
+  EXPECT_EQ(GeneralText(0), " 0");
+  EXPECT_EQ(GeneralText(2.5), " 2.5");
+  EXPECT_EQ(GeneralText(1000.0 / 10000), " .1");
+  EXPECT_EQ(GeneralText(100), " 100");
+  EXPECT_EQ(GeneralText(-0.25), "-.25");
+  EXPECT_EQ(GeneralText(static_cast<float>(0.1)), " .1");
+  EXPECT_EQ(GeneralText(12345678), " 1.234568E+07");
+  EXPECT_EQ(GeneralText(0.0000001), " 1E-07");
+}
+
+}  // namespace
+}  // namespace ecu
