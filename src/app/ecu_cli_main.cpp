@@ -1,7 +1,9 @@
 // ecu-cli: the console's core without windows, for scripts and tests.
 
 #include <QCoreApplication>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -44,11 +46,40 @@ int RunReset(CliSession& s, const std::vector<std::string>&) {
   return s.Finish();
 }
 
+// Round trips of the revision request, for checking a cable or adapter.
+int RunPing(CliSession& s, const std::vector<std::string>& args) {
+  long count = 10;
+  if (args.size() == 2 && args[0] == "--count") {
+    count = std::strtol(args[1].c_str(), nullptr, 10);
+  }
+  if (count < 1 || (!args.empty() && args.size() != 2)) {
+    std::fprintf(stderr, "ecu-cli: ping [--count N] with N at least 1\n");
+    return kExitUsage;
+  }
+  if (!s.Connect()) return kExitNoAnswer;
+  const auto start = std::chrono::steady_clock::now();
+  for (long i = 0; i < count; ++i) s.ctx.link.SendCommand("R", 5);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+          .count();
+  // Request 8 bytes and reply 7 bytes, 10 bits each at 19200 baud.
+  const double line_ms = 15 * 10.0 / 19200 * 1000;
+  std::printf(
+      "%ld transactions, mean %.2f ms (line time %.2f ms), %d "
+      "unanswered\n",
+      count, seconds * 1000 / static_cast<double>(count), line_ms,
+      s.ctx.link.unanswered());
+  return s.Finish();
+}
+
 const std::vector<CliCommand>& Commands() {
   static const std::vector<CliCommand> commands = {
       {"info", "info", "print the controller's firmware revision and serial",
        false, RunInfo},
       {"reset", "reset", "reset the controller", false, RunReset},
+      {"ping", "ping [--count N]",
+       "time N revision requests (default 10) against the line time", true,
+       RunPing},
   };
   return commands;
 }

@@ -1,0 +1,50 @@
+#ifndef ECU_TESTS_SUPPORT_PROCESSES_H_
+#define ECU_TESTS_SUPPORT_PROCESSES_H_
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace ecu::testing {
+
+// A program of the build tree: $ECU_BUILD_DIR/src/app/NAME.
+std::string BuiltProgram(const std::string& name);
+
+struct ProcessResult {
+  int exit_status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs a program to its end and collects what it printed. Gives up (and
+// kills it) after `timeout_s`.
+ProcessResult RunProgram(const std::vector<std::string>& argv,
+                         double timeout_s = 60);
+
+// ecu-sim on a pty for the length of a test, reached through a symlink in a
+// fresh temporary folder.
+class SimProcess {
+ public:
+  explicit SimProcess(std::vector<std::string> options = {});
+  ~SimProcess();
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+
+  const std::string& device() const { return link_; }
+  const std::string& folder() const { return folder_; }
+  bool running() const { return pid_ > 0; }
+  // Sends a signal (e.g. SIGUSR1 to dump the memory).
+  void Signal(int signal_number) const;
+  // Ends the sim and waits for it.
+  void Stop();
+
+ private:
+  std::string folder_;
+  std::string link_;
+  pid_t pid_ = -1;
+};
+
+}  // namespace ecu::testing
+
+#endif  // ECU_TESTS_SUPPORT_PROCESSES_H_
