@@ -92,8 +92,8 @@ std::string TableFileField(const TableItem& table, int index) {
 }
 
 std::optional<TableCell> TableForAddress(uint8_t read_code, int address) {
-  const CellKind kind = read_code == kReadWordCell ? CellKind::kWordCell
-                                                   : CellKind::kByteCell;
+  const CellKind kind =
+      read_code == kReadWordCell ? CellKind::kWordCell : CellKind::kByteCell;
   for (const TableItem& table : AllTables()) {
     if (table.cells != kind) continue;
     const int last = AddressOf(table, table.count - 1);

@@ -60,8 +60,8 @@ struct ScalarItem {
   int block_offset = 0;         // value's first byte in the block; 0: own
   int read_length = 0;          // N of the read's reply
   uint8_t write_code = 0;
-  int write_length = 0;  // N of the write's echo
-  int width = 1;         // bytes sent by the write
+  int write_length = 0;        // N of the write's echo
+  int width = 1;               // bytes sent by the write
   bool is_signed = false;      // a two's complement byte (degrees C)
   bool holder_signed = false;  // the image and the setup file keep the
                                // signed number rather than the byte
@@ -69,7 +69,7 @@ struct ScalarItem {
   Scaling scaling = Scaling::kRaw;
   std::string_view format;  // display pattern; empty: plain integer
   EntryLimits limits;
-  std::string_view demo_text;  // shown by the editor in demo mode
+  std::string_view demo_text;      // shown by the editor in demo mode
   std::array<FieldRef, 4> fields;  // unused entries have an empty field
 };
 

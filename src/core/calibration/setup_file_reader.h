@@ -1,0 +1,35 @@
+#ifndef ECU_CORE_CALIBRATION_SETUP_FILE_READER_H_
+#define ECU_CORE_CALIBRATION_SETUP_FILE_READER_H_
+
+#include <string>
+
+#include "core/calibration/calibration_image.h"
+#include "core/calibration/setup_file_run.h"
+#include "core/link/ecu_link.h"
+
+namespace ecu {
+
+// Applies a setup file to the ECU line by line, in file order: each line is
+// written at once with its item's write code, followed by a 5 ms pause. The
+// file is never held as a calibration; an interrupted load leaves the ECU
+// with the lines applied so far.
+class SetupFileReader {
+ public:
+  // `image` is the one the link's reply table decodes into; it tells which
+  // writes were echoed.
+  SetupFileReader(EcuLink& link, const CalibrationImage& image,
+                  SetupProgress progress = {});
+
+  // Progress is reported before each line (lines done, line count) and once
+  // more at the end.
+  SetupFileReport load(const std::string& path);
+
+ private:
+  EcuLink& link_;
+  const CalibrationImage& image_;
+  SetupProgress progress_;
+};
+
+}  // namespace ecu
+
+#endif  // ECU_CORE_CALIBRATION_SETUP_FILE_READER_H_

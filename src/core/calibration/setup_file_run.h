@@ -1,0 +1,34 @@
+#ifndef ECU_CORE_CALIBRATION_SETUP_FILE_RUN_H_
+#define ECU_CORE_CALIBRATION_SETUP_FILE_RUN_H_
+
+#include <functional>
+#include <string_view>
+
+#include "core/calibration/calibration_image.h"
+#include "core/link/ecu_link.h"
+
+namespace ecu {
+
+// Progress of a load or save: steps done so far out of the total.
+using SetupProgress = std::function<void(int done, int total)>;
+
+// How a load or save went, for callers that must say so (ecu-cli exits 1
+// when anything was refused or unanswered). The user has already been told
+// of every problem by then.
+struct SetupFileReport {
+  bool file_ok = false;   // the file could be read, or was written in full
+  int lines = 0;          // lines read or written
+  int refused_lines = 0;  // reported as "Unknown variable in data file"
+  int skipped_lines = 0;  // blank lines and table keys without "["
+  int unanswered = 0;     // requests the ECU never answered
+};
+
+// Sends one request and tells whether the ECU answered it, by whether the
+// image accepted a reply meanwhile. Requests in demo mode are not counted as
+// unanswered: nobody was asked.
+bool SendAndCheck(EcuLink& link, const CalibrationImage& image,
+                  std::string_view command, int reply_length);
+
+}  // namespace ecu
+
+#endif  // ECU_CORE_CALIBRATION_SETUP_FILE_RUN_H_
