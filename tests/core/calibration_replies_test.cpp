@@ -1,0 +1,310 @@
+#include "core/calibration/calibration_replies.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/calibration/calibration_image.h"
+#include "core/calibration/field_board.h"
+#include "core/link/frame.h"
+#include "core/link/live_data.h"
+#include "core/link/reply_table.h"
+
+namespace ecu {
+namespace {
+
+struct Seen {
+  std::string window;
+  std::string field;
+  int index;
+  std::string text;
+  int32_t raw;
+};
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string out;
+  for (int v : values) out.push_back(static_cast<char>(v));
+  return out;
+}
+
+// Reply frames built as the ECU sends them, handed to the registered
+// decoders as the link does once a frame has passed its checks.
+class CalibrationRepliesTest : public ::testing::Test {
+ protected:
+  CalibrationRepliesTest() {
+    AddCalibrationReplies(replies_, image_, live_, board_);
+  }
+
+  // True when the reply is accepted.
+  bool Feed(uint8_t code, const std::string& data) {
+    const ReplyTable::Entry* entry = replies_.Find(code);
+    EXPECT_NE(entry, nullptr) << int{code};
+    if (entry == nullptr) return false;
+    const std::string frame = BuildReply(code, data);
+    // The link only decodes frames of the code's length.
+    if (static_cast<int>(frame.size()) - 2 != entry->length) return false;
+    return entry->decode(frame);
+  }
+
+  void Watch(std::string_view window, std::string_view field) {
+    subscriptions_.push_back(
+        board_.Subscribe(window, field, [this](const FieldUpdate& u) {
+          seen_.push_back({std::string(u.window), std::string(u.field), u.index,
+                           u.text, u.raw});
+        }));
+  }
+
+  ReplyTable replies_;
+  CalibrationImage image_;
+  LiveData live_;
+  FieldBoard board_;
+  std::vector<FieldBoard::Subscription> subscriptions_;
+  std::vector<Seen> seen_;
+};
+
+TEST_F(CalibrationRepliesTest, RegistersEveryCodeWithItsLength) {
+  EXPECT_EQ(replies_.LengthOf('E'), 6);
+  EXPECT_EQ(replies_.LengthOf('x'), 6);
+  EXPECT_EQ(replies_.LengthOf(127), 11);
+  EXPECT_EQ(replies_.LengthOf(128), 5);
+  EXPECT_EQ(replies_.LengthOf('B'), 12);
+  EXPECT_EQ(replies_.LengthOf('C'), 21);
+  EXPECT_EQ(replies_.LengthOf(208), 6);
+  EXPECT_EQ(replies_.LengthOf(212), 5);
+  EXPECT_EQ(replies_.LengthOf(215), 4);
+  EXPECT_EQ(replies_.LengthOf(216), 4);
+  EXPECT_EQ(replies_.LengthOf('<'), 4);  // EGO_A_LO is one byte
+  for (const ScalarItem& item : AllScalars()) {
+    EXPECT_EQ(replies_.LengthOf(item.write_code), item.write_length)
+        << item.key;
+    EXPECT_EQ(replies_.LengthOf(item.read_code), item.read_length) << item.key;
+  }
+  EXPECT_EQ(replies_.Find('A'), nullptr);  // live frames are not ours
+}
+
+TEST_F(CalibrationRepliesTest, ByteCellsLandInTheirTableField) {
+  Watch(kFuelMapWindow, "map_data");
+  EXPECT_TRUE(Feed('E', Bytes({0x05, 0x01, 160})));
+  ASSERT_EQ(seen_.size(), 1u);
+  EXPECT_EQ(seen_[0].index, 5);
+  EXPECT_EQ(seen_[0].text, "1.25");
+  EXPECT_EQ(seen_[0].raw, 160);
+  EXPECT_EQ(image_.last_byte_element(), 160);
+
+  // An address in no range is refused, but the holder still takes the value.
+  EXPECT_FALSE(Feed('e', Bytes({0x00, 0x03, 77})));
+  EXPECT_EQ(seen_.size(), 1u);
+  EXPECT_EQ(image_.last_byte_element(), 77);
+  EXPECT_EQ(image_.accepted_replies(), 1);
+}
+
+TEST_F(CalibrationRepliesTest, WordCellsRoundOddAddressesToACell) {
+  Watch(kFuelMapWindow, "tps_pw");
+  EXPECT_TRUE(Feed('X', Bytes({0xB5, 0x10, 0x27})));
+  ASSERT_EQ(seen_.size(), 1u);
+  EXPECT_EQ(seen_[0].index, 0);
+  EXPECT_EQ(seen_[0].text, "16.000");
+  EXPECT_EQ(image_.last_word_element(), 10000);
+  EXPECT_FALSE(Feed('x', Bytes({0xB3, 1, 0})));  // between SUPM and TPSM
+  EXPECT_EQ(image_.last_word_element(), 1);
+}
+
+TEST_F(CalibrationRepliesTest, SameFieldNameOnTwoWindowsStaysApart) {
+  Watch(kSupplementaryWindow, "map_data");
+  EXPECT_TRUE(Feed('E', Bytes({0x00, 0x01, 128})));  // fuel map cell
+  EXPECT_TRUE(seen_.empty());
+  EXPECT_TRUE(Feed('x', Bytes({0xA4, 0xFF, 0x3F})));  // SUPM 1 = 16383
+  ASSERT_EQ(seen_.size(), 1u);
+  EXPECT_EQ(seen_[0].index, 1);
+  EXPECT_EQ(seen_[0].text, "100.00");
+}
+
+TEST_F(CalibrationRepliesTest, EgoSetPointOfZeroShowsBlank) {
+  Watch(kCurveWindow, "ego_map");
+  EXPECT_TRUE(Feed('E', Bytes({0xD4, 0x00, 0})));
+  EXPECT_TRUE(Feed('E', Bytes({0xD5, 0x00, 101})));
+  ASSERT_EQ(seen_.size(), 2u);
+  EXPECT_EQ(seen_[0].text, "");
+  EXPECT_EQ(seen_[1].text, "1.000");
+}
+
+TEST_F(CalibrationRepliesTest, PhaseTableEchoLeavesTheCachedTable) {
+  Watch(kConfigurationWindow, "inj_ph");
+  EXPECT_TRUE(Feed(127, Bytes({1, 2, 4, 8, 16, 32, 64, 128})));
+  EXPECT_EQ(image_.phase_table()[3], 8);
+  EXPECT_EQ(image_.phase_table()[7], 128);
+  ASSERT_EQ(seen_.size(), 8u);
+  EXPECT_EQ(seen_[7].index, 7);
+  EXPECT_EQ(seen_[7].raw, 128);
+
+  EXPECT_TRUE(Feed(128, Bytes({3, 0xFF})));
+  EXPECT_EQ(image_.phase_table()[3], 8);
+  ASSERT_EQ(seen_.size(), 9u);
+  EXPECT_EQ(seen_[8].index, 3);
+  EXPECT_EQ(seen_[8].raw, 0xFF);
+  EXPECT_TRUE(Feed(128, Bytes({9, 1})));  // no such row: shown nowhere
+  EXPECT_EQ(seen_.size(), 9u);
+}
+
+TEST_F(CalibrationRepliesTest, ProgramBlockFillsItsHolders) {
+  Watch(kFuelMapWindow, "ecu_pgm");
+  Watch(kDashboardWindow, "ecu_pgm");
+  // FUEL_B 16056 (-0.525 ms), FUEL_MX 6375, ACC_MINP 781, ACC_MAXP 5938,
+  // BAT_COMP 37.
+  EXPECT_TRUE(
+      Feed('B', Bytes({0xB8, 0x3E, 0xE7, 0x18, 0x0D, 0x03, 0x32, 0x17, 37})));
+  EXPECT_EQ(image_.scalar("FUEL_B"), 16056);
+  EXPECT_EQ(image_.scalar("FUEL_MX"), 6375);
+  EXPECT_EQ(image_.scalar("ACC_MINP"), 781);
+  EXPECT_EQ(image_.scalar("ACC_MAXP"), 5938);
+  EXPECT_EQ(image_.scalar("BAT_COMP"), 37);
+  ASSERT_EQ(seen_.size(), 4u);  // two items on two windows
+  EXPECT_EQ(seen_[0].text, "-0.525");
+  EXPECT_EQ(seen_[0].index, 1);
+  EXPECT_EQ(seen_[1].window, kDashboardWindow);
+  EXPECT_EQ(seen_[2].text, "10.200");
+  EXPECT_EQ(seen_[2].index, 0);
+}
+
+TEST_F(CalibrationRepliesTest, ConfigurationBlockSetsHoldersAndScaling) {
+  Watch(kConfigurationWindow, "max_rpm");
+  Watch(kConfigurationWindow, "min_pressure");
+  Watch(kConfigurationWindow, "special_cfg");
+  std::string data(18, '\0');
+  data[2] = static_cast<char>(0xFF);  // KILL_RPM 1023 at byte 5
+  data[3] = 0x03;
+  data[6] = static_cast<char>(0xFF);  // MIN_PRES 1023 at byte 9
+  data[7] = 0x03;
+  data[11] = 8;     // PH_2_REC
+  data[13] = 0x70;  // FS_RPM 6000 at byte 16
+  data[14] = 0x17;
+  data[15] = 0b0110;  // OPTIONS
+  data[17] = 6;       // MAP_TYPE: low bits 2
+  EXPECT_TRUE(Feed('C', data));
+  EXPECT_EQ(image_.scalar("FS_RPM"), 6000);
+  EXPECT_EQ(image_.scalar("PH_2_REC"), 8);
+  EXPECT_EQ(image_.scalar("MAP_TYPE"), 6);
+  EXPECT_EQ(live_.FullScaleRpm, 6000);
+  EXPECT_EQ(live_.MapSpan, 551);
+  EXPECT_EQ(live_.MapOffset, 79);
+  // Shown against the full scale and sensor of the same block.
+  ASSERT_EQ(seen_.size(), 4u);
+  EXPECT_EQ(seen_[0].text, "6000");
+  EXPECT_EQ(seen_[1].text, "630.0");
+  EXPECT_EQ(seen_[2].index, 0);  // special_cfg(0) is bit 2
+  EXPECT_EQ(seen_[2].raw, 1);
+  EXPECT_EQ(seen_[3].index, 1);  // special_cfg(1) is bit 3
+  EXPECT_EQ(seen_[3].raw, 0);
+}
+
+TEST_F(CalibrationRepliesTest, FullScaleEchoRescalesAtOnce) {
+  EXPECT_TRUE(Feed(125, Bytes({0x70, 0x17})));
+  EXPECT_EQ(live_.FullScaleRpm, 6000);
+  EXPECT_EQ(image_.scalar("FS_RPM"), 6000);
+  Watch(kFuelMapWindow, "tps_rpm");
+  EXPECT_TRUE(Feed('Z', Bytes({0xFF, 0x03})));
+  ASSERT_EQ(seen_.size(), 1u);
+  EXPECT_EQ(seen_[0].text, "6000");
+}
+
+TEST_F(CalibrationRepliesTest, GeometryAndSensorEchoesOnlyRefreshTheField) {
+  image_.set_scalar("PH_2_REC", 4);
+  image_.set_scalar("TRGS_PH", 1);
+  image_.set_scalar("TRGS_REV", 8);
+  image_.set_scalar("MAP_TYPE", 1);
+  Watch(kConfigurationWindow, "phases_till_recycle");
+  Watch(kConfigurationWindow, "map_type");
+  EXPECT_TRUE(Feed(129, Bytes({6})));
+  EXPECT_TRUE(Feed(123, Bytes({2})));
+  EXPECT_TRUE(Feed(126, Bytes({12})));
+  EXPECT_TRUE(Feed(130, Bytes({6})));
+  EXPECT_EQ(image_.scalar("PH_2_REC"), 4);
+  EXPECT_EQ(image_.scalar("TRGS_PH"), 1);
+  EXPECT_EQ(image_.scalar("TRGS_REV"), 8);
+  EXPECT_EQ(image_.scalar("MAP_TYPE"), 1);
+  EXPECT_EQ(live_.MapSpan, 551);  // type 6 AND 3 = 2
+  ASSERT_EQ(seen_.size(), 2u);
+  EXPECT_EQ(seen_[0].text, "6");
+  EXPECT_EQ(seen_[1].text, "2");
+  EXPECT_EQ(seen_[1].raw, 6);
+
+  // The other block items' echoes do refresh their holders.
+  EXPECT_TRUE(Feed(131, Bytes({40})));
+  EXPECT_EQ(image_.scalar("BAT_COMP"), 40);
+}
+
+TEST_F(CalibrationRepliesTest, SingleReadsAndEchoesDecodeAlike) {
+  Watch(kConfigurationWindow, "iac_close_steps");
+  EXPECT_TRUE(Feed(132, Bytes({200, 0})));
+  EXPECT_EQ(image_.scalar("IAC_CLOS"), 200);
+  EXPECT_TRUE(Feed(133, Bytes({0xF4, 0x01})));
+  EXPECT_EQ(image_.scalar("IAC_CLOS"), 500);
+  ASSERT_EQ(seen_.size(), 2u);
+  EXPECT_EQ(seen_[0].text, "200");
+  EXPECT_EQ(seen_[1].text, "500");
+}
+
+TEST_F(CalibrationRepliesTest, SignedTemperaturesKeepTheirFileForms) {
+  Watch(kConfigurationWindow, "temp_threshold");
+  Watch(kSupplementaryWindow, "cool_thrsh");
+  EXPECT_TRUE(Feed('w', Bytes({0xF3})));
+  EXPECT_TRUE(Feed(154, Bytes({0xFB})));
+  EXPECT_EQ(image_.scalar("TMP_THRS"), 243);  // the raw byte
+  EXPECT_EQ(image_.scalar("COOL_DEG"), -5);   // the temperature
+  ASSERT_EQ(seen_.size(), 2u);
+  EXPECT_EQ(seen_[0].text, "-13");
+  EXPECT_EQ(seen_[1].text, "-5");
+}
+
+TEST_F(CalibrationRepliesTest, EgoAndThrottleBlocksAndCaptures) {
+  Watch(kConfigurationWindow, "EGO_type");
+  Watch(kConfigurationWindow, "WB_EGO_0V_LAMBDA");
+  Watch(kConfigurationWindow, "tps_base_val");
+  EXPECT_TRUE(Feed(208, Bytes({0x03, 0, 143})));
+  EXPECT_EQ(image_.scalar("EGO_FLGS"), 3);
+  EXPECT_EQ(image_.scalar("EGO_WBV1"), 143);
+  ASSERT_EQ(seen_.size(), 2u);
+  EXPECT_EQ(seen_[0].raw, 1);    // bit 0: wide band
+  EXPECT_EQ(seen_[1].text, "");  // lambda of a zero count
+
+  EXPECT_TRUE(Feed(212, Bytes({26, 230})));
+  EXPECT_EQ(image_.scalar("TPS_FS_V"), 230);
+  EXPECT_TRUE(Feed(215, Bytes({51})));
+  EXPECT_EQ(image_.scalar("TPS_BASE"), 51);
+  ASSERT_EQ(seen_.size(), 4u);
+  EXPECT_EQ(seen_[2].text, "10.2");
+  EXPECT_EQ(seen_[3].text, "20.0");
+  EXPECT_TRUE(Feed(216, Bytes({255})));
+  EXPECT_EQ(image_.scalar("TPS_FS_V"), 255);
+}
+
+TEST_F(CalibrationRepliesTest, FieldsNobodyWatchesAreNotShown) {
+  Watch(kConfigurationWindow, "max_rpm");
+  subscriptions_.clear();  // the window closed
+  EXPECT_TRUE(Feed('i', Bytes({0x00, 0x02})));
+  EXPECT_TRUE(seen_.empty());
+  EXPECT_EQ(image_.scalar("KILL_RPM"), 512);
+}
+
+TEST(FieldBoardTest, ListenersMayCancelOthersWhileBeingTold) {
+  FieldBoard board;
+  int first = 0;
+  int second = 0;
+  FieldBoard::Subscription later;
+  FieldBoard::Subscription early =
+      board.Subscribe("w", "f", [&](const FieldUpdate&) {
+        ++first;
+        later.Cancel();  // closing one window closes the other
+      });
+  later = board.Subscribe("w", "f", [&](const FieldUpdate&) { ++second; });
+  board.Publish({"w", "f", 0, "1", 1});
+  EXPECT_EQ(first, 1);
+  EXPECT_EQ(second, 0);
+  EXPECT_TRUE(board.HasSubscriber("w", "f"));
+  early.Cancel();
+  EXPECT_FALSE(board.HasSubscriber("w", "f"));
+}
+
+}  // namespace
+}  // namespace ecu

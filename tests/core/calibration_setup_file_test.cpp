@@ -1,0 +1,417 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/calibration/calibration_replies.h"
+#include "core/calibration/setup_file_format.h"
+#include "core/calibration/setup_file_reader.h"
+#include "core/calibration/setup_file_writer.h"
+#include "core/link/frame.h"
+#include "support/link_rig.h"
+
+namespace ecu {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::LineChunk;
+using testing::LinkRig;
+
+constexpr char kUnknown[] = "Unknown variable in data file";
+
+// A stand-in ECU that keeps the calibration as raw values on the wire and
+// answers every calibration read and write the way the catalogue says.
+class TestEcu {
+ public:
+  std::map<int, int> bytes;  // "E"/"e" cells by 16-bit address
+  std::map<int, int> words;  // "X"/"x" cells by 8-bit address
+  std::array<int, 8> phase{};
+  std::map<std::string_view, int> scalars;  // the byte or word on the wire
+  std::set<int> silent_codes;
+
+  testing::FarEnd FarEnd() {
+    return [this](std::string_view request, double) {
+      std::vector<LineChunk> out;
+      const uint8_t code = ByteAt(request, 2);
+      if (silent_codes.count(code) != 0) return out;
+      if (auto data = Data(code, ByteAt(request, 3), ByteAt(request, 4),
+                           ByteAt(request, 5))) {
+        out.push_back({BuildReply(code, *data)});
+      }
+      return out;
+    };
+  }
+
+ private:
+  static std::string Of(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) out.push_back(static_cast<char>(v & 0xFF));
+    return out;
+  }
+  static std::string ItemBytes(const ScalarItem& item, int value) {
+    return item.width == 2 ? Of({value, value >> 8}) : Of({value});
+  }
+
+  std::optional<std::string> Data(uint8_t code, int a0, int a1, int a2) {
+    const int address = a0 | a1 << 8;
+    switch (code) {
+      case 'e':
+        bytes[address] = a2;
+        [[fallthrough]];
+      case 'E':
+        return Of({a0, a1, bytes[address]});
+      case 'x':
+        words[a0] = a1 | a2 << 8;
+        [[fallthrough]];
+      case 'X':
+        return Of({a0, words[a0], words[a0] >> 8});
+      case 127:
+        return Of({phase[0], phase[1], phase[2], phase[3], phase[4], phase[5],
+                   phase[6], phase[7]});
+      case 128:
+        phase[static_cast<size_t>(a0 & 7)] = a1;
+        return Of({a0, a1});
+    }
+    for (const ReadBlock& block : AllBlocks()) {
+      if (block.code != code) continue;
+      std::string data(static_cast<size_t>(block.length - 3), '\0');
+      ForEachItemOfBlock(code, [&](const ScalarItem& item) {
+        data.replace(static_cast<size_t>(item.block_offset - 3),
+                     static_cast<size_t>(item.width),
+                     ItemBytes(item, scalars[item.key]));
+      });
+      return data;
+    }
+    if (const ScalarItem* item = ScalarForOwnReadCode(code)) {
+      return ItemBytes(*item, scalars[item->key]);
+    }
+    if (const ScalarItem* item = ScalarForWriteCode(code)) {
+      scalars[item->key] = item->width == 2 ? address : a0;
+      return ItemBytes(*item, scalars[item->key]);
+    }
+    return std::nullopt;
+  }
+};
+
+// The link, the image it decodes into, and a scratch folder.
+class SetupFileTest : public ::testing::Test {
+ protected:
+  SetupFileTest() : rig_(ecu_.FarEnd()) {
+    AddCalibrationReplies(rig_.replies, image_, live_, board_);
+    folder_ = fs::temp_directory_path() /
+              ("setup_file_test_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  ~SetupFileTest() override { fs::remove_all(folder_); }
+
+  std::string WriteFile(const std::string& name,
+                        const std::vector<std::string>& lines) {
+    const std::string path = (folder_ / name).string();
+    std::ofstream out(path, std::ios::binary);
+    for (const std::string& line : lines) out << line << "\r\n";
+    return path;
+  }
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  SetupFileReport Load(const std::vector<std::string>& lines) {
+    return SetupFileReader(rig_.link, image_).load(WriteFile("in.SET", lines));
+  }
+  std::vector<std::string> Written() const { return rig_.port.written(); }
+
+  TestEcu ecu_;
+  LinkRig rig_;
+  CalibrationImage image_;
+  LiveData live_;
+  FieldBoard board_;
+  fs::path folder_;
+};
+
+std::string Request(const std::string& command) {
+  return BuildRequest(command);
+}
+
+TEST(SetupLineTest, KeysAreReadFromFixedColumns) {
+  using Action = SetupLineRequest::Action;
+  // Unpadded: the key field is "ACC_SEN=".
+  EXPECT_EQ(ParseSetupLine("ACC_SEN=50").action, Action::kRefuse);
+  EXPECT_EQ(ParseSetupLine("acc_sen = 50").action, Action::kRefuse);
+  // A table key padded like a scalar key is passed over in silence.
+  EXPECT_EQ(ParseSetupLine("MAPM    = 50").action, Action::kSkip);
+  EXPECT_EQ(ParseSetupLine("").action, Action::kSkip);
+  EXPECT_EQ(ParseSetupLine("   ").action, Action::kSkip);
+  EXPECT_EQ(ParseSetupLine("AB").action, Action::kRefuse);
+  EXPECT_EQ(ParseSetupLine("ACC_[000]=1").action, Action::kRefuse);
+
+  const SetupLineRequest scalar = ParseSetupLine("ACC_SEN = 50");
+  EXPECT_EQ(scalar.action, Action::kSend);
+  EXPECT_EQ(scalar.command, CommandWithWord('g', 50));
+  EXPECT_EQ(scalar.reply_length, 5);
+  const SetupLineRequest one_byte = ParseSetupLine("EGO_A_LO= 39");
+  EXPECT_EQ(one_byte.command, CommandWithByte('<', 39));
+  EXPECT_EQ(one_byte.reply_length, 4);
+}
+
+TEST(SetupLineTest, TableLinesTakeTheIndexFromColumnsSixToEight) {
+  EXPECT_EQ(ParseSetupLine("MAPM[005]=160").command,
+            Command('e', 0x05, 0x01, 160));
+  EXPECT_EQ(ParseSetupLine("MAPM[255]=1").command, Command('e', 0xFF, 0x01, 1));
+  EXPECT_EQ(ParseSetupLine("IGNT[008]=9").command, Command('e', 0x48, 0x02, 9));
+  EXPECT_EQ(ParseSetupLine("SUPM[008]=16383").command,
+            Command('x', 0xB2, 0xFF, 0x3F));
+  const SetupLineRequest phase = ParseSetupLine("PTBL[007]=129");
+  EXPECT_EQ(phase.command, Command(128, 7, 129, 0));
+  EXPECT_EQ(phase.reply_length, 5);
+  // Two index digits: the value column stays at eleven.
+  EXPECT_EQ(ParseSetupLine("MAPM[12]=5").command, Command('e', 12, 1, 0));
+  EXPECT_EQ(ParseSetupLine("MAPM[12]= 5").command, Command('e', 12, 1, 5));
+}
+
+TEST(SetupLineTest, ValuesRoundHalfToEven) {
+  EXPECT_EQ(ParseSetupLine("EGO_RATE= 2.5").command, CommandWithByte('c', 2));
+  EXPECT_EQ(ParseSetupLine("EGO_RATE= 3.5").command, CommandWithByte('c', 4));
+  EXPECT_EQ(ParseSetupLine("EGO_RATE= 1 2").command, CommandWithByte('c', 12));
+  EXPECT_EQ(ParseSetupLine("EGO_RATE= x").command, CommandWithByte('c', 0));
+}
+
+TEST(SetupLineTest, SignedTemperaturesGoOutAsTheirByte) {
+  EXPECT_EQ(ParseSetupLine("COOL_DEG= -5").command, Command(154, 251, 0, 0));
+  EXPECT_EQ(ParseSetupLine("TMP_THRS= 243").command, Command('w', 243, 0, 0));
+  EXPECT_EQ(ParseSetupLine("TMP_THRS= -13").command, Command('w', 243, 0, 0));
+  EXPECT_EQ(ParseSetupLine("COOL_DEG= -128").command, Command(154, 128, 0, 0));
+}
+
+// Lines the writer never makes would otherwise go out cut to their width, or
+// address a cell outside their table.
+TEST(SetupLineTest, LinesThatDoNotFitAreRefused) {
+  for (const char* line :
+       {"MAPM[256]=1", "MAPM[-01]=1", "SUPM[009]=1", "SUPM[047]=1",
+        "PTBL[008]=1", "MAPM[000]=256", "MAPM[000]=-1", "SUPM[000]=65536",
+        "PTBL[000]=300", "ACC_SEN = 65536", "ACC_SEN = -1", "EGO_RATE= 256",
+        "EGO_RATE= -1", "COOL_DEG= -129", "TMP_THRS= 256", "FS_RPM  = 1e9"}) {
+    EXPECT_EQ(ParseSetupLine(line).action, SetupLineRequest::Action::kRefuse)
+        << line;
+  }
+  EXPECT_EQ(ParseSetupLine("SUPM[000]=65535").action,
+            SetupLineRequest::Action::kSend);
+}
+
+TEST_F(SetupFileTest, LoadWritesEachLineInFileOrder) {
+  std::vector<std::pair<int, int>> progress;
+  SetupFileReader reader(rig_.link, image_, [&](int done, int total) {
+    progress.emplace_back(done, total);
+  });
+  const double start = rig_.clock.now();
+  const SetupFileReport report = reader.load(WriteFile(
+      "in.SET", {"BAT_COMP= 37", "MAPM[005]=160", "COOL_DEG= -5",
+                 "BAT_COMP= 37", "PTBL[003]=129", "SUPM[001]=16383"}));
+  EXPECT_TRUE(report.file_ok);
+  EXPECT_EQ(report.lines, 6);
+  EXPECT_EQ(report.unanswered, 0);
+  EXPECT_TRUE(rig_.prompts.shown().empty());
+  EXPECT_EQ(
+      Written(),
+      (std::vector<std::string>{
+          Request(Command(131, 37, 0, 0)), Request(Command('e', 5, 1, 160)),
+          Request(Command(154, 251, 0, 0)), Request(Command(131, 37, 0, 0)),
+          Request(Command(128, 3, 129, 0)),
+          Request(Command('x', 0xA4, 0xFF, 0x3F))}));
+  EXPECT_EQ(ecu_.bytes[0x105], 160);
+  EXPECT_EQ(ecu_.phase[3], 129);
+  EXPECT_EQ(image_.scalar("COOL_DEG"), -5);  // through the echo
+  EXPECT_EQ(image_.scalar("BAT_COMP"), 37);
+  EXPECT_EQ(progress.front(), std::make_pair(0, 6));
+  EXPECT_EQ(progress[5], std::make_pair(5, 6));
+  EXPECT_EQ(progress.back(), std::make_pair(6, 6));
+  EXPECT_GE(rig_.clock.now() - start, 6 * 0.005);
+}
+
+TEST_F(SetupFileTest, LoadTellsOfEachRefusedLineAndSendsNothingForIt) {
+  const SetupFileReport report =
+      Load({"ACC_SEN=50", "acc_sen = 50", "MAPM    = 1", "MAPM[256]=1",
+            "EGO_RATE= 256", "", "EGO_RATE= 7"});
+  EXPECT_EQ(report.refused_lines, 4);
+  EXPECT_EQ(report.skipped_lines, 2);  // the table key and the blank line
+  EXPECT_EQ(rig_.prompts.texts(), std::vector<std::string>(4, kUnknown));
+  EXPECT_EQ(Written(),
+            std::vector<std::string>{Request(CommandWithByte('c', 7))});
+}
+
+TEST_F(SetupFileTest, LoadCountsWritesTheEcuNeverAnswered) {
+  ecu_.silent_codes = {'e'};
+  const SetupFileReport report = Load({"MAPM[000]=1", "EGO_RATE= 7"});
+  EXPECT_EQ(report.unanswered, 1);
+  ASSERT_EQ(rig_.prompts.texts().size(), 1u);
+  EXPECT_EQ(rig_.prompts.texts()[0].substr(0, 26),
+            "Warning, comm non-response");
+  EXPECT_EQ(ecu_.scalars["EGO_RATE"], 7);
+}
+
+TEST_F(SetupFileTest, LoadOfAMissingFileSaysSoAndSendsNothing) {
+  const SetupFileReport report =
+      SetupFileReader(rig_.link, image_).load((folder_ / "none.SET").string());
+  EXPECT_FALSE(report.file_ok);
+  EXPECT_TRUE(Written().empty());
+  ASSERT_EQ(rig_.prompts.texts().size(), 1u);
+  EXPECT_NE(rig_.prompts.texts()[0].find("none.SET"), std::string::npos);
+}
+
+// Fills the stand-in ECU with a calibration where every item differs.
+void FillCalibration(TestEcu& ecu) {
+  int n = 1;
+  for (const TableItem& table : AllTables()) {
+    for (int i = 0; i < table.count; ++i, n += 7) {
+      const int address = AddressOf(table, i);
+      switch (table.cells) {
+        case CellKind::kByteCell:
+          ecu.bytes[address] = n & 0xFF;
+          break;
+        case CellKind::kWordCell:
+          ecu.words[address] = n * 131 & 0xFFFF;
+          break;
+        case CellKind::kPhaseCell:
+          ecu.phase[static_cast<size_t>(i)] = 1 << i;
+          break;
+      }
+    }
+  }
+  for (const ScalarItem& item : AllScalars()) {
+    ecu.scalars[item.key] = (n += 37) & (item.width == 2 ? 0xFFFF : 0xFF);
+  }
+  ecu.scalars["TMP_THRS"] = 243;
+  ecu.scalars["COOL_DEG"] = 251;
+  ecu.scalars["FUEL_B"] = 16384;
+  ecu.scalars["BAT_COMP"] = 37;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos;
+       start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
+  return lines;
+}
+
+TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
+  FillCalibration(ecu_);
+  std::vector<int> steps;
+  SetupFileWriter writer(rig_.link, image_, [&](int done, int total) {
+    EXPECT_EQ(total, 441);
+    steps.push_back(done);
+  });
+  const std::string path = (folder_ / "out.SET").string();
+  const SetupFileReport report = writer.save(path);
+  EXPECT_TRUE(report.file_ok);
+  EXPECT_EQ(report.unanswered, 0);
+  EXPECT_TRUE(rig_.prompts.shown().empty());
+
+  const std::vector<std::string> lines = SplitLines(ReadFile(path));
+  ASSERT_EQ(lines.size(), 436u);
+  for (size_t i = 0; i < SetupScalarOrder().size(); ++i) {
+    EXPECT_EQ(lines[i].substr(0, 10),
+              FindScalar(SetupScalarOrder()[i])->file_field);
+  }
+  EXPECT_EQ(lines[9], "BAT_COMP= 37");
+  EXPECT_EQ(lines[29], "BAT_COMP= 37");
+  EXPECT_EQ(lines[16], "TMP_THRS= 243");
+  EXPECT_EQ(lines[24], "FUEL_B  = 16384");
+  EXPECT_EQ(lines[28], "COOL_DEG= -5");
+  EXPECT_EQ(lines[49], "MAPM[000]=1");
+  EXPECT_EQ(lines[49 + 256 + 3], "PTBL[003]=8");
+  EXPECT_EQ(lines[49 + 256 + 8 + 24],
+            "SUPM[000]=" + std::to_string(ecu_.words[0xA2]));
+  EXPECT_EQ(lines.back(), "IDLE[008]=" + std::to_string(ecu_.bytes[0x238]));
+
+  // 31 holder reads, then one read per element outside the phase table.
+  const std::vector<std::string> written = Written();
+  ASSERT_EQ(written.size(), 410u);
+  EXPECT_EQ(written[0], Request("C"));
+  EXPECT_EQ(written[13], Request(std::string(1, '\x7F')));
+  EXPECT_EQ(written[30], Request(std::string(1, '\xE9')));
+  EXPECT_EQ(written[31], Request(Command('E', 0x00, 0x01, 0)));
+  EXPECT_EQ(written[31 + 256 + 24], Request(Command('X', 0xA2, 0, 0)));
+
+  ASSERT_EQ(steps.size(), 441u);
+  for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(steps[i], int(i) + 1);
+}
+
+TEST_F(SetupFileTest, ASavedFileLoadsBackIntoTheSameCalibration) {
+  FillCalibration(ecu_);
+  const TestEcu original = ecu_;
+  const std::string path = (folder_ / "copy.SET").string();
+  ASSERT_TRUE(SetupFileWriter(rig_.link, image_).save(path).file_ok);
+
+  ecu_ = TestEcu();
+  const SetupFileReport report = SetupFileReader(rig_.link, image_).load(path);
+  EXPECT_EQ(report.lines, 436);
+  EXPECT_EQ(report.refused_lines, 0);
+  EXPECT_EQ(report.unanswered, 0);
+  EXPECT_EQ(ecu_.bytes, original.bytes);
+  EXPECT_EQ(ecu_.words, original.words);
+  EXPECT_EQ(ecu_.phase, original.phase);
+  EXPECT_EQ(ecu_.scalars, original.scalars);
+}
+
+TEST_F(SetupFileTest, SaveThatCannotCreateTheFileSendsNothing) {
+  const SetupFileReport report =
+      SetupFileWriter(rig_.link, image_)
+          .save((folder_ / "missing" / "out.SET").string());
+  EXPECT_FALSE(report.file_ok);
+  EXPECT_TRUE(Written().empty());
+  ASSERT_EQ(rig_.prompts.texts().size(), 1u);
+  EXPECT_NE(rig_.prompts.texts()[0].find("could not be created"),
+            std::string::npos);
+}
+
+TEST_F(SetupFileTest, AnInterruptedSaveLeavesTheOldFile) {
+  const std::string path = WriteFile("keep.SET", {"EGO_RATE= 7"});
+  SetupFileWriter writer(rig_.link, image_, [](int done, int) {
+    if (done == 100) throw std::runtime_error("interrupted");
+  });
+  EXPECT_THROW(writer.save(path), std::runtime_error);
+  EXPECT_EQ(ReadFile(path), "EGO_RATE= 7\r\n");
+  EXPECT_EQ(
+      std::distance(fs::directory_iterator(folder_), fs::directory_iterator()),
+      1);  // no temporary file left behind
+}
+
+TEST_F(SetupFileTest, SaveThatCannotReplaceTheFileSaysSo) {
+  fs::create_directory(folder_ / "taken.SET");  // a folder in the way
+  const SetupFileReport report =
+      SetupFileWriter(rig_.link, image_).save((folder_ / "taken.SET").string());
+  EXPECT_FALSE(report.file_ok);
+  ASSERT_EQ(rig_.prompts.texts().size(), 1u);
+  EXPECT_NE(rig_.prompts.texts()[0].find("could not be written"),
+            std::string::npos);
+}
+
+TEST_F(SetupFileTest, SaveWritesTheLastValueOfAnUnansweredRead) {
+  FillCalibration(ecu_);
+  image_.set_scalar("TMP_THRS", 20);
+  ecu_.silent_codes = {'W'};
+  const std::string path = (folder_ / "out.SET").string();
+  const SetupFileReport report = SetupFileWriter(rig_.link, image_).save(path);
+  EXPECT_TRUE(report.file_ok);
+  EXPECT_EQ(report.unanswered, 1);
+  EXPECT_EQ(SplitLines(ReadFile(path))[16], "TMP_THRS= 20");
+}
+
+}  // namespace
+}  // namespace ecu
