@@ -1,0 +1,246 @@
+// Random and damaged setup lines fed to the loader: whatever a file holds,
+// nothing that does not fit its item may reach the ECU.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/calibration/calibration_replies.h"
+#include "core/calibration/setup_file_format.h"
+#include "core/calibration/setup_file_reader.h"
+#include "core/link/frame.h"
+#include "core/numbers/leading_number.h"
+#include "core/numbers/rounding.h"
+#include "support/link_rig.h"
+
+namespace ecu {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LineMaker {
+ public:
+  explicit LineMaker(unsigned seed) : rng_(seed) {}
+
+  std::string Next() {
+    switch (Pick(10)) {
+      case 0:
+        return Noise();
+      case 1:
+      case 2:
+      case 3:
+        return WellFormed();
+      default:
+        return Damage(WellFormed());
+    }
+  }
+
+ private:
+  int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+
+  char AnyChar() {
+    static const std::string kAlphabet =
+        "ABCDEGIMOPRSTX_#[]=-+.eE0123456789  \tamx\x01\x7F\x80\xFF";
+    if (Pick(8) == 0) return '\0';
+    return kAlphabet[static_cast<size_t>(Pick(int(kAlphabet.size())))];
+  }
+
+  std::string Noise() {
+    std::string line(static_cast<size_t>(Pick(24)), ' ');
+    for (char& c : line) c = AnyChar();
+    return line;
+  }
+
+  std::string Value(int min, int max) {
+    switch (Pick(8)) {
+      case 0:
+        return std::to_string(min - 1 - Pick(1000));
+      case 1:
+        return std::to_string(max + 1 + Pick(100000));
+      case 2:
+        return std::to_string(Pick(2) ? min : max);
+      case 3:
+        return std::to_string(Pick(2) ? min - 1 : max + 1);
+      case 4:
+        return std::to_string(min + Pick(max - min + 1)) + ".5";
+      case 5:
+        return std::to_string(Pick(10)) + "e" + std::to_string(Pick(12));
+      default:
+        return std::to_string(min + Pick(max - min + 1));
+    }
+  }
+
+  std::string WellFormed() {
+    if (Pick(2) == 0) {
+      const auto scalars = AllScalars();
+      const ScalarItem& item = scalars[static_cast<size_t>(Pick(48))];
+      const ItemRange range = RangeOf(item);
+      return std::string(item.file_field) + Value(range.min, range.max);
+    }
+    const auto tables = AllTables();
+    const TableItem& table = tables[static_cast<size_t>(Pick(14))];
+    const ItemRange range = RangeOf(table);
+    const int index = Pick(5) == 0 ? Pick(1000) : Pick(table.count);
+    return TableFileField(table, index) + Value(range.min, range.max);
+  }
+
+  std::string Damage(std::string line) {
+    for (int n = 1 + Pick(3); n > 0; --n) {
+      const size_t at = static_cast<size_t>(Pick(int(line.size()) + 1));
+      switch (Pick(5)) {
+        case 0:
+          if (at < line.size()) line[at] = AnyChar();
+          break;
+        case 1:
+          line.insert(at, 1, AnyChar());
+          break;
+        case 2:
+          if (at < line.size()) line.erase(at, 1);
+          break;
+        case 3:
+          line.resize(at);
+          break;
+        default:
+          line.insert(at, std::string(static_cast<size_t>(Pick(4)), ' '));
+      }
+    }
+    return line;
+  }
+
+  std::mt19937 rng_;
+};
+
+// The ECU echoes every write in the layout of its read.
+std::vector<testing::LineChunk> Echo(std::string_view request, double) {
+  const uint8_t code = ByteAt(request, 2);
+  int length = kCellReplyLength;
+  if (code == kWritePhaseCell) {
+    length = kPhaseCellReplyLength;
+  } else if (const ScalarItem* item = ScalarForWriteCode(code)) {
+    length = item->write_length;
+  }
+  return {{BuildReply(code, request.substr(3, size_t(length) - 3))}};
+}
+
+// The number a line holds, read from column 11 as the file format says.
+int64_t LineValue(const std::string& line) {
+  const std::string padded = line + "     ";
+  return RoundHalfEven(LeadingNumber(std::string_view(padded).substr(10)));
+}
+int64_t LineIndex(const std::string& line) {
+  const std::string padded = line + "     ";
+  return RoundHalfEven(LeadingNumber(std::string_view(padded).substr(5, 3)));
+}
+
+// Checks one request frame against the line that caused it.
+void CheckWrite(const std::string& line, const std::string& frame) {
+  SCOPED_TRACE("line \"" + line + "\"");
+  ASSERT_EQ(frame.size(), 8u);
+  ASSERT_EQ(frame, BuildRequest(frame.substr(2, 4)));
+  const uint8_t code = ByteAt(frame, 2);
+  const int a0 = ByteAt(frame, 3), a1 = ByteAt(frame, 4), a2 = ByteAt(frame, 5);
+  ItemRange range{};
+  int sent = 0;
+  if (code == kWriteByteCell || code == kWriteWordCell) {
+    const bool word = code == kWriteWordCell;
+    const int address = word ? a0 : (a0 | a1 << 8);
+    const auto cell =
+        TableForAddress(word ? kReadWordCell : kReadByteCell, address);
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(AddressOf(*cell->table, cell->index), address);
+    EXPECT_EQ(line.substr(0, 4), cell->table->key);
+    EXPECT_EQ(LineIndex(line), cell->index);
+    range = RangeOf(*cell->table);
+    sent = word ? (a1 | a2 << 8) : a2;
+  } else if (code == kWritePhaseCell) {
+    EXPECT_EQ(line.substr(0, 4), "PTBL");
+    EXPECT_LT(a0, 8);
+    EXPECT_EQ(LineIndex(line), a0);
+    EXPECT_EQ(a2, 0);
+    range = RangeOf(*FindTable("PTBL"));
+    sent = a1;
+  } else {
+    const ScalarItem* item = ScalarForWriteCode(code);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(line.substr(0, 10).substr(0, item->key.size()), item->key);
+    range = RangeOf(*item);
+    sent = item->width == 2 ? (a0 | a1 << 8) : a0;
+    EXPECT_EQ(a2, 0);
+    if (item->width == 1) EXPECT_EQ(a1, 0);
+  }
+  const int64_t value = LineValue(line);
+  EXPECT_GE(value, range.min);
+  EXPECT_LE(value, range.max);
+  EXPECT_EQ(value & (range.max > 255 ? 0xFFFF : 0xFF), sent);
+}
+
+TEST(SetupFileFuzzTest, NothingOutsideAnItemsWidthReachesTheEcu) {
+  LineMaker maker(20080914);
+  std::vector<std::string> lines;
+  for (int i = 0; i < 6000; ++i) lines.push_back(maker.Next());
+
+  const fs::path path = fs::temp_directory_path() /
+                        ("setup_fuzz_" + std::to_string(getpid()) + ".SET");
+  {
+    std::ofstream out(path, std::ios::binary);
+    for (const std::string& line : lines) out << line << "\r\n";
+  }
+  testing::LinkRig rig(Echo);
+  CalibrationImage image;
+  LiveData live;
+  FieldBoard board;
+  AddCalibrationReplies(rig.replies, image, live, board);
+
+  // Frames written before each line, and at the end.
+  std::vector<size_t> frames_before;
+  SetupFileReader reader(rig.link, image, [&](int, int) {
+    frames_before.push_back(rig.port.written().size());
+  });
+  const SetupFileReport report = reader.load(path.string());
+  fs::remove(path);
+
+  ASSERT_EQ(frames_before.size(), lines.size() + 1);
+  const std::vector<std::string>& written = rig.port.written();
+  int sending_lines = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const size_t frames = frames_before[i + 1] - frames_before[i];
+    ASSERT_LE(frames, 1u) << lines[i];
+    if (frames == 1) {
+      ++sending_lines;
+      CheckWrite(lines[i], written[frames_before[i]]);
+    }
+  }
+  EXPECT_EQ(report.unanswered, 0);
+  EXPECT_EQ(report.lines, 6000);
+  EXPECT_EQ(sending_lines + report.refused_lines + report.skipped_lines, 6000);
+  EXPECT_EQ(static_cast<int>(rig.prompts.shown().size()), report.refused_lines);
+  // The mix exercises every outcome.
+  EXPECT_GT(sending_lines, 1000);
+  EXPECT_GT(report.refused_lines, 1000);
+  EXPECT_GT(report.skipped_lines, 0);
+}
+
+TEST(SetupFileFuzzTest, AnyBytesParseWithoutHarm) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> byte(0, 255);
+  std::uniform_int_distribution<int> length(0, 40);
+  for (int i = 0; i < 20000; ++i) {
+    std::string line(static_cast<size_t>(length(rng)), ' ');
+    for (char& c : line) c = static_cast<char>(byte(rng));
+    if (i % 3 == 0 && line.size() > 4) line[4] = '[';
+    const SetupLineRequest request = ParseSetupLine(line);
+    if (request.action == SetupLineRequest::Action::kSend) {
+      EXPECT_EQ(request.command.size(), 4u);
+      EXPECT_GE(request.reply_length, 4);
+      EXPECT_LE(request.reply_length, 6);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ecu
