@@ -1,5 +1,8 @@
 #include "core/ecu_context.h"
 
+#include "core/calibration/calibration_replies.h"
+#include "core/link/live_decoding.h"
+
 namespace ecu {
 
 EcuContext::EcuContext(SerialPort& port, Clock& clock, Prompts& prompts,
@@ -9,6 +12,10 @@ EcuContext::EcuContext(SerialPort& port, Clock& clock, Prompts& prompts,
       prompts(prompts),
       pump(pump),
       link(port, clock, prompts, pump, link_state, replies) {
+  AddLiveReplies(replies, live, [this](const std::string& text) {
+    if (map_number_shown) map_number_shown(text);
+  });
+  AddCalibrationReplies(replies, image, live, fields);
   AddControllerReplies(replies, link, controller);
 }
 

@@ -1,6 +1,12 @@
 #ifndef ECU_CORE_ECU_CONTEXT_H_
 #define ECU_CORE_ECU_CONTEXT_H_
 
+#include <functional>
+#include <string>
+
+#include "core/calibration/calibration_image.h"
+#include "core/calibration/field_board.h"
+#include "core/console/console_state.h"
 #include "core/link/controller_commands.h"
 #include "core/link/ecu_link.h"
 #include "core/link/link_state.h"
@@ -31,7 +37,13 @@ class EcuContext {
   ReplyTable replies;
   EcuLink link;
   LiveData live;
+  CalibrationImage image;
+  // Where decoded calibration items go to the editor fields that show them.
+  FieldBoard fields;
+  ConsoleState console;
   ControllerInfo controller;
+  // The monitor's map_num label, written when frame 178 is decoded.
+  std::function<void(const std::string&)> map_number_shown;
 };
 
 }  // namespace ecu

@@ -1,0 +1,117 @@
+#include "core/console/polling_loop.h"
+
+namespace ecu {
+namespace {
+
+// The live requests of each window, with their reply lengths.
+struct Request {
+  int code;
+  int length;
+};
+constexpr Request kLive{'A', 23};
+constexpr Request kAux{'F', 7};
+constexpr Request kIdleAir{152, 9};
+constexpr Request kActiveMap{178, 10};
+
+}  // namespace
+
+void PollingLoop::Run(const bool& stop) {
+  if (!Start(stop)) return;
+  while (!stop) Step();
+}
+
+bool PollingLoop::Start(const bool& stop) {
+  ConsoleState& console = ctx_.console;
+  console.loop_started = true;
+  console.switch_requests = {};
+  ServeMessages();
+  ctx_.link.TouchReceiveTime();
+  // Nothing is sent until the user first opens a window or runs a command.
+  while (!ctx_.link_state.port_ready) {
+    if (stop) return false;
+    ctx_.pump.WaitAndProcess(0.1);
+    ctx_.link.RunDeferred();
+  }
+  ctx_.link_state.port_ready = false;
+  ctx_.link.SendCommand("C", 21);
+  if (ctx_.link_state.demo_mode) demo_.Run(ctx_.live, ctx_.image);
+  ctx_.live.PreviousRpm = 0;
+  ctx_.live.TachFilterFactor = 0.8f;
+  return true;
+}
+
+void PollingLoop::Step() {
+  ConsoleState& console = ctx_.console;
+  const bool demo = ctx_.link_state.demo_mode;
+  if (demo) demo_.Run(ctx_.live, ctx_.image);
+  ServeMessages();
+  if (console.poll_tick) {
+    console.poll_tick = false;
+    views_.ServeSwitchRequests();
+    PollingPass();
+  }
+  if (ctx_.link_state.demo_mode) demo_.Run(ctx_.live, ctx_.image);
+  const View mode = console.live_window_mode;
+  if ((mode == View::kMonitor || mode == View::kPlotter) &&
+      console.display_tick) {
+    console.display_tick = false;
+    monitor_.Refresh(ctx_.live);
+  }
+  if (mode == View::kPlotter && console.log_tick) {
+    console.log_tick = false;
+    if (take_sample_) take_sample_();
+  }
+  if (SomethingDue()) {
+    ServeMessages();
+  } else {
+    ctx_.pump.WaitAndProcess(0.1);
+    ctx_.link.RunDeferred();
+  }
+}
+
+void PollingLoop::PollingPass() {
+  const View mode = ctx_.console.live_window_mode;
+  EcuLink& link = ctx_.link;
+  auto send = [&link](Request r) {
+    link.SendCommand(std::string(1, static_cast<char>(r.code)), r.length);
+  };
+  switch (mode) {
+    case View::kNone:
+    case View::kConfiguration:
+      link.TouchReceiveTime();
+      break;
+    case View::kMonitor:
+      for (Request r :
+           {kLive, kAux, kLive, kLive, kIdleAir, kLive, kActiveMap}) {
+        send(r);
+      }
+      break;
+    case View::kFuelMap:
+    case View::kPlotter:
+    case View::kDashboard:
+      send(kLive);
+      break;
+    case View::kCurves:
+    case View::kSupplementary:
+      send(kLive);
+      send(kAux);
+      break;
+  }
+  const auto& after = after_pass_[static_cast<size_t>(mode)];
+  if (after) after();
+}
+
+bool PollingLoop::SomethingDue() const {
+  const ConsoleState& console = ctx_.console;
+  const View mode = console.live_window_mode;
+  const bool shows_text = mode == View::kMonitor || mode == View::kPlotter;
+  return console.poll_tick || (shows_text && console.display_tick) ||
+         (mode == View::kPlotter && console.log_tick);
+}
+
+void PollingLoop::ServeMessages() {
+  ctx_.pump.ProcessPending();
+  ctx_.link.RunDeferred();
+}
+
+}  // namespace ecu

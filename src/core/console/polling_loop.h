@@ -1,0 +1,60 @@
+#ifndef ECU_CORE_CONSOLE_POLLING_LOOP_H_
+#define ECU_CORE_CONSOLE_POLLING_LOOP_H_
+
+#include <array>
+#include <functional>
+
+#include "core/console/demo_simulation.h"
+#include "core/console/monitor_text.h"
+#include "core/console/views.h"
+#include "core/ecu_context.h"
+
+namespace ecu {
+
+// The console's one refresh loop: it serves the window messages, and on
+// each 100 ms poll tick the switch requests and the polling pass of the
+// window in use; in demo mode it simulates the live data.
+class PollingLoop {
+ public:
+  PollingLoop(EcuContext& ctx, Views& views, MonitorText& monitor,
+              DemoSimulation& demo)
+      : ctx_(ctx), views_(views), monitor_(monitor), demo_(demo) {}
+
+  // What a window does with the new LiveData after its polling pass (read-
+  // outs, markers, gauges).
+  void set_after_pass(View view, std::function<void()> action) {
+    after_pass_[static_cast<size_t>(view)] = std::move(action);
+  }
+  // The plotter's chart and log step, on each log tick in plotter mode.
+  void set_take_sample(std::function<void()> action) {
+    take_sample_ = std::move(action);
+  }
+
+  // Runs until `stop` is set (by the main window's close).
+  void Run(const bool& stop);
+
+  // The start steps: waits (serving messages) until a window first makes
+  // the link ready, then reads the configuration block. False when `stop`
+  // came first.
+  bool Start(const bool& stop);
+  // One turn of the loop. Blocks for the next window message when nothing
+  // is due, so an idle console sleeps.
+  void Step();
+  // The requests of one poll tick for the current window.
+  void PollingPass();
+
+ private:
+  bool SomethingDue() const;
+  void ServeMessages();
+
+  EcuContext& ctx_;
+  Views& views_;
+  MonitorText& monitor_;
+  DemoSimulation& demo_;
+  std::array<std::function<void()>, kViewCount> after_pass_;
+  std::function<void()> take_sample_;
+};
+
+}  // namespace ecu
+
+#endif  // ECU_CORE_CONSOLE_POLLING_LOOP_H_

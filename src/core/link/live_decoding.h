@@ -1,0 +1,30 @@
+#ifndef ECU_CORE_LINK_LIVE_DECODING_H_
+#define ECU_CORE_LINK_LIVE_DECODING_H_
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/link/live_data.h"
+#include "core/link/reply_table.h"
+
+namespace ecu {
+
+// Decoders of the four live frames. Each writes LiveData field by field.
+void DecodeLiveFrame(std::string_view frame, LiveData& live);       // "A"
+void DecodeAuxFrame(std::string_view frame, LiveData& live);        // "F"
+void DecodeIdleAirFrame(std::string_view frame, LiveData& live);    // 152
+void DecodeActiveMapFrame(std::string_view frame, LiveData& live);  // 178
+
+// Adds "A" (23), "F" (7), 152 (9) and 178 (10) to the reply table.
+// `map_number_shown` receives the monitor's map_num text ("0" format) each
+// time frame 178 is decoded.
+void AddLiveReplies(ReplyTable& replies, LiveData& live,
+                    std::function<void(const std::string&)> map_number_shown);
+
+// The name of an idle-air stepper state, "????" for an unknown one.
+std::string IacStateName(int state);
+
+}  // namespace ecu
+
+#endif  // ECU_CORE_LINK_LIVE_DECODING_H_

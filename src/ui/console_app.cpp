@@ -1,0 +1,91 @@
+#include "ui/console_app.h"
+
+#include "core/console/startup_files.h"
+#include "core/link/link_startup.h"
+#include "ui/about_window.h"
+#include "ui/main_window.h"
+#include "ui/monitor_window.h"
+#include "ui/window_placement.h"
+
+namespace ecu {
+
+ConsoleApp::ConsoleApp(const std::vector<std::string>& arguments,
+                       const ConsoleFolders& folders)
+    : commands_(ctx_, views_, folders.config) {
+  // Start-up, in the order the console has always done it.
+  ctx_.console.live_window_mode = View::kNone;
+  ctx_.live.FullScaleRpm = 10000.0f;
+  StartLink(CommandLineText(arguments), folders.config, ctx_.link_state,
+            prompts_);
+  ctx_.console.master_mode = MasterModeFileExists(folders.start_up);
+  oem_picture_.load(QString::fromStdString(OemPicturePath(folders.start_up)));
+  const QString oem_text =
+      QString::fromLatin1(ReadOemText(folders.start_up).c_str());
+  ctx_.live.MapSpan = 115.0f;
+  ctx_.live.MapOffset = 10.0f;
+
+  monitor_ = std::make_unique<MonitorWindow>(ctx_, views_);
+  about_ = std::make_unique<AboutWindow>(commands_, oem_picture_, oem_text);
+  main_ = std::make_unique<MainWindow>(ctx_, commands_, *this, oem_picture_,
+                                       [this] { ShowAbout(); });
+  prompts_.set_parent(main_.get());
+
+  monitor_text_.set_writer([this](int i, const std::string& text) {
+    monitor_->SetReadout(i, text);
+  });
+  ctx_.link.set_indicators(
+      {[this](LampColour c) { monitor_->SetLamp(c); },
+       [this](const std::string& t) { monitor_->SetGroupDelay(t); }});
+  ctx_.map_number_shown = [this](const std::string& t) {
+    monitor_->SetMapNumber(t);
+  };
+  ctx_.controller.changed = [this] {
+    about_->ShowIdentification(ctx_.controller);
+    main_->RefreshState();
+  };
+}
+
+ConsoleApp::~ConsoleApp() {
+  // Decoders and indicators point into the windows: cut them first.
+  ctx_.link.set_indicators({});
+  ctx_.map_number_shown = nullptr;
+  ctx_.controller.changed = nullptr;
+  monitor_text_.set_writer(nullptr);
+}
+
+const bool& ConsoleApp::stop() const { return main_->closed(); }
+
+int ConsoleApp::Run() {
+  ShowPlaced(main_.get());
+  loop_.Run(main_->closed());
+  return 0;
+}
+
+ViewWindow* ConsoleApp::WindowOf(View view) const {
+  switch (view) {
+    case View::kMonitor:
+      return monitor_.get();
+    default:
+      return nullptr;
+  }
+}
+
+bool ConsoleApp::HasView(View view) const { return view == View::kMonitor; }
+
+void ConsoleApp::ShowView(View view) {
+  if (ViewWindow* window = WindowOf(view)) ShowPlaced(window);
+}
+
+void ConsoleApp::HideView(View view) {
+  if (ViewWindow* window = WindowOf(view)) window->hide();
+}
+
+void ConsoleApp::ShowMain() { ShowPlaced(main_.get()); }
+
+void ConsoleApp::HideMain() { main_->hide(); }
+
+void ConsoleApp::ShowAbout() {
+  commands_.ShowAbout([this] { ShowPlaced(about_.get()); });
+}
+
+}  // namespace ecu

@@ -1,0 +1,42 @@
+#ifndef ECU_UI_MONITOR_WINDOW_H_
+#define ECU_UI_MONITOR_WINDOW_H_
+
+#include <QLabel>
+#include <array>
+
+#include "core/console/monitor_text.h"
+#include "core/ecu_context.h"
+#include "ui/view_window.h"
+#include "ui/widgets/comm_lamp.h"
+
+namespace ecu {
+
+// frm_mon, "Real Time Monitor": 18 rows of live read-outs written by the
+// polling loop, the map number, the reply interval and the lamp.
+class MonitorWindow : public ViewWindow {
+  Q_OBJECT
+
+ public:
+  MonitorWindow(EcuContext& ctx, Views& views);
+
+  // ECU_Data(i): repainted at once, as the loop writes it mid-pass.
+  void SetReadout(int index, const std::string& text);
+  void SetGroupDelay(const std::string& text);
+  void SetMapNumber(const std::string& text);
+  void SetLamp(LampColour colour);
+  QString Readout(int index) const { return readouts_[index]->text(); }
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
+ private:
+  EcuContext& ctx_;
+  std::array<QLabel*, kMonitorEntries> readouts_{};
+  QLabel* group_delay_ = nullptr;
+  QLabel* map_num_ = nullptr;
+  CommLamp* lamp_ = nullptr;
+};
+
+}  // namespace ecu
+
+#endif  // ECU_UI_MONITOR_WINDOW_H_

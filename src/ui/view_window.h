@@ -1,0 +1,43 @@
+#ifndef ECU_UI_VIEW_WINDOW_H_
+#define ECU_UI_VIEW_WINDOW_H_
+
+#include <QMainWindow>
+#include <vector>
+
+#include "core/console/views.h"
+
+namespace ecu {
+
+// What every view window shares: the exit, the close box and the switch
+// entries that request another window and close this one.
+class ViewWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  ViewWindow(View view, Views& views, QWidget* parent = nullptr);
+
+  View view() const { return view_; }
+  // Exit button and menu: closes the window as a view (may be refused by
+  // windows that have something to finish first).
+  virtual void Exit();
+
+ protected:
+  // Adds the File menu with its exit entry.
+  void AddFileMenu(const char* menu_name = "menufile",
+                   const char* exit_name = "menufileexit");
+  // Adds one switch entry per target that exists, in the given order.
+  void AddSwitchEntries(const std::vector<View>& order);
+  // True when the window may close now.
+  virtual bool CanClose() { return true; }
+  void closeEvent(QCloseEvent* event) override;
+
+  Views& views_;
+
+ private:
+  View view_;
+  bool closing_as_view_ = false;
+};
+
+}  // namespace ecu
+
+#endif  // ECU_UI_VIEW_WINDOW_H_

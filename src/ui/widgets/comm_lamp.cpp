@@ -1,0 +1,26 @@
+#include "ui/widgets/comm_lamp.h"
+
+#include <QPainter>
+
+namespace ecu {
+
+CommLamp::CommLamp(QWidget* parent) : QWidget(parent), colour_(Qt::gray) {
+  setFixedSize(sizeHint());
+}
+
+void CommLamp::SetColour(const QColor& colour) {
+  if (colour == colour_) return;
+  colour_ = colour;
+  // The lamp is repainted at once, even inside a transaction.
+  repaint();
+}
+
+void CommLamp::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(60, 60, 60), 1));
+  painter.setBrush(colour_);
+  painter.drawEllipse(rect().adjusted(1, 1, -2, -2));
+}
+
+}  // namespace ecu

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "core/console/demo_simulation.h"
+#include "core/console/polling_loop.h"
+#include "core/console/startup_files.h"
+#include "core/console/views.h"
+#include "core/link/frame.h"
+#include "support/counting_pump.h"
+#include "support/fake_clock.h"
+#include "support/scripted_prompts.h"
+#include "support/virtual_line_port.h"
+
+namespace ecu {
+namespace {
+
+using testing::CountingPump;
+using testing::FakeClock;
+using testing::ScriptedPrompts;
+using testing::VirtualLinePort;
+
+// Records what the console asks the windows to do.
+class RecordingHost : public WindowHost {
+ public:
+  void ShowView(View view) override { Note("show", view); }
+  void HideView(View view) override { Note("hide", view); }
+  void ShowMain() override { events.push_back("show main"); }
+  void HideMain() override { events.push_back("hide main"); }
+  bool HasView(View) const override { return true; }
+
+  std::vector<std::string> events;
+
+ private:
+  void Note(const char* what, View view) {
+    events.push_back(std::string(what) + " " +
+                     std::to_string(static_cast<int>(view)));
+  }
+};
+
+// A whole console core over the virtual ECU, in virtual time.
+struct ConsoleRig {
+  ConsoleRig() : port(clock, sim::SimOptions{}) {
+    link_state().port_device = "/dev/virtual";
+  }
+  LinkState& link_state() { return ctx.link_state; }
+  // The codes of the requests written since the last call.
+  std::vector<int> TakeCodes() {
+    std::vector<int> codes;
+    for (const std::string& frame : port.written()) {
+      codes.push_back(static_cast<uint8_t>(frame[2]));
+    }
+    port.ClearWritten();
+    return codes;
+  }
+
+  FakeClock clock;
+  VirtualLinePort port;
+  ScriptedPrompts prompts;
+  CountingPump pump;
+  EcuContext ctx{port, clock, prompts, pump};
+  RecordingHost host;
+  MonitorText monitor;
+  Views views{ctx, host, monitor};
+  DemoSimulation demo;
+  PollingLoop loop{ctx, views, monitor, demo};
+};
+
+TEST(PollingLoopTest, NothingIsSentBeforeTheFirstWindow) {
+  ConsoleRig rig;
+  bool stop = false;
+  int turns = 0;
+  rig.pump.set_on_pump([&] {
+    rig.ctx.console.poll_tick = true;
+    if (++turns == 20) stop = true;
+  });
+  EXPECT_FALSE(rig.loop.Start(stop));
+  EXPECT_TRUE(rig.port.written().empty());
+  EXPECT_TRUE(rig.prompts.shown().empty());
+}
+
+TEST(PollingLoopTest, MonitorPassAsksSevenFramesInOrder) {
+  ConsoleRig rig;
+  rig.views.OpenView(View::kMonitor);
+  EXPECT_EQ(rig.host.events, (std::vector<std::string>{"hide main", "show 1"}));
+  bool stop = false;
+  ASSERT_TRUE(rig.loop.Start(stop));
+  EXPECT_EQ(rig.TakeCodes(), std::vector<int>{'C'});
+  rig.ctx.console.poll_tick = true;
+  rig.ctx.console.display_tick = true;
+  std::vector<std::pair<int, std::string>> labels;
+  rig.monitor.set_writer(
+      [&](int i, const std::string& t) { labels.emplace_back(i, t); });
+  rig.loop.Step();
+  EXPECT_EQ(rig.TakeCodes(),
+            (std::vector<int>{'A', 'F', 'A', 'A', 152, 'A', 178}));
+  EXPECT_FALSE(labels.empty());
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  EXPECT_GT(rig.ctx.live.RPM, 0);
+}
+
+TEST(PollingLoopTest, PassesOfTheOtherWindows) {
+  ConsoleRig rig;
+  rig.ctx.link.EnsureLink();
+  const std::pair<View, std::vector<int>> passes[] = {
+      {View::kNone, {}},
+      {View::kConfiguration, {}},
+      {View::kFuelMap, {'A'}},
+      {View::kPlotter, {'A'}},
+      {View::kDashboard, {'A'}},
+      {View::kCurves, {'A', 'F'}},
+      {View::kSupplementary, {'A', 'F'}}};
+  for (const auto& [mode, codes] : passes) {
+    rig.ctx.console.live_window_mode = mode;
+    int after = 0;
+    rig.loop.set_after_pass(mode, [&] { ++after; });
+    rig.loop.PollingPass();
+    EXPECT_EQ(rig.TakeCodes(), codes) << static_cast<int>(mode);
+    EXPECT_EQ(after, 1);
+  }
+}
+
+TEST(PollingLoopTest, DemoModeSimulatesWithoutTraffic) {
+  ConsoleRig rig;
+  rig.ctx.link_state.demo_mode = true;
+  rig.views.OpenView(View::kMonitor);
+  bool stop = false;
+  ASSERT_TRUE(rig.loop.Start(stop));
+  std::map<int, std::set<std::string>> seen;
+  rig.monitor.set_writer(
+      [&](int i, const std::string& t) { seen[i].insert(t); });
+  for (int i = 0; i < 50; ++i) {
+    rig.ctx.console.poll_tick = true;
+    rig.ctx.console.display_tick = true;
+    rig.loop.Step();
+    const LiveData& live = rig.ctx.live;
+    EXPECT_GE(live.RPM, 3210);
+    EXPECT_LT(live.RPM, 3260);
+    EXPECT_GE(live.CLT, 92);
+    EXPECT_LT(live.CLT, 94);
+    EXPECT_GE(live.Lambda, 1);
+    EXPECT_LT(live.Lambda, 1.17);
+    EXPECT_FLOAT_EQ(live.FullScaleRpm, 8000);
+  }
+  EXPECT_TRUE(rig.port.written().empty());
+  EXPECT_EQ(rig.ctx.image.scalar("KILL_RPM"), 925);
+  EXPECT_EQ(seen[14], std::set<std::string>{"101.2"});
+  EXPECT_EQ(seen[13], std::set<std::string>{""});
+  EXPECT_GT(seen[0].size(), 5u);  // the speed moves
+}
+
+TEST(ViewsTest, SwitchRequestsAreServedInTheirOrder) {
+  ConsoleRig rig;
+  rig.ctx.link_state.demo_mode = true;
+  rig.views.RequestSwitch(View::kPlotter);
+  rig.views.RequestSwitch(View::kDashboard);
+  rig.views.ServeSwitchRequests();
+  EXPECT_EQ(rig.host.events, (std::vector<std::string>{"hide main", "show 6",
+                                                       "show 4", "hide main"}));
+  // The one opened last decides the mode.
+  EXPECT_EQ(rig.ctx.console.live_window_mode, View::kPlotter);
+  EXPECT_FALSE(rig.ctx.console.SwitchRequest(View::kPlotter));
+}
+
+TEST(ViewsTest, FuelMapReadsTheConfigurationBlockFirst) {
+  ConsoleRig rig;
+  const double start = rig.clock.now();
+  rig.views.OpenView(View::kFuelMap);
+  EXPECT_EQ(rig.TakeCodes(), std::vector<int>{'C'});
+  EXPECT_EQ(rig.ctx.console.live_window_mode, View::kFuelMap);
+  EXPECT_GT(rig.clock.now() - start, 0.6);  // 0.2 link + 0.2 + 0.2 pauses
+  rig.views.CloseView(View::kFuelMap);
+  EXPECT_EQ(rig.ctx.console.live_window_mode, View::kNone);
+  EXPECT_EQ(rig.host.events.back(), "show main");
+}
+
+TEST(StartupFilesTest, OemTextAndMasterMode) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "ecu-startup-test";
+  fs::create_directories(dir);
+  EXPECT_EQ(ReadOemText(dir.string()), "");
+  EXPECT_FALSE(MasterModeFileExists(dir.string()));
+  std::ofstream(dir / "OEM.TXT") << "Alpha\r\nBeta\n";
+  std::ofstream(dir / "debug.ini");
+  EXPECT_EQ(ReadOemText(dir.string()), "Alpha\rBeta\r");
+  EXPECT_TRUE(MasterModeFileExists(dir.string()));
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace ecu
