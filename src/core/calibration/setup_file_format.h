@@ -12,7 +12,6 @@ namespace ecu {
 
 // A setup file has 49 scalar lines (BAT_COMP twice) followed by every table
 // element, 436 lines of raw ECU values, each ended by CR LF.
-inline constexpr int kSetupFileLines = 436;
 inline constexpr std::string_view kSetupLineEnd = "\r\n";
 
 // The keys of the scalar lines in the order a file is written.

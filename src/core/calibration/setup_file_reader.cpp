@@ -1,6 +1,7 @@
 #include "core/calibration/setup_file_reader.h"
 
 #include <fstream>
+#include <utility>
 #include <vector>
 
 #include "core/calibration/setup_file_format.h"
@@ -59,7 +60,8 @@ SetupFileReport SetupFileReader::load(const std::string& path) {
     link_.Pause(kLinePause);
     ++report.lines;
   }
-  if (progress_) progress_(report.lines, total);
+  // An empty file has no progress to show (and no total to divide by).
+  if (progress_ && total > 0) progress_(report.lines, total);
   return report;
 }
 

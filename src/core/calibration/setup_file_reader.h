@@ -21,7 +21,7 @@ class SetupFileReader {
                   SetupProgress progress = {});
 
   // Progress is reported before each line (lines done, line count) and once
-  // more at the end.
+  // more at the end; never for an empty file.
   SetupFileReport load(const std::string& path);
 
  private:
