@@ -6,7 +6,12 @@
 #include <vector>
 
 #include "core/link/port_config.h"
+#include "qt/qt_event_pump.h"
+#include "qt/qt_prompts.h"
+#include "qt/qt_serial_port.h"
+#include "qt/system_clock.h"
 #include "ui/console_app.h"
+#include "ui/main_window.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -17,6 +22,11 @@ int main(int argc, char** argv) {
   folders.start_up = QDir::currentPath().toStdString();
   folders.config = ecu::PortConfigFolder(
       QCoreApplication::applicationDirPath().toStdString());
-  ecu::ConsoleApp console(arguments, folders);
+  ecu::QtSerialPort port;
+  ecu::SystemClock clock;
+  ecu::QtPrompts prompts;
+  ecu::QtEventPump pump;
+  ecu::ConsoleApp console({port, clock, prompts, pump}, arguments, folders);
+  prompts.set_parent(&console.main_window());
   return console.Run();
 }

@@ -9,14 +9,17 @@
 
 namespace ecu {
 
-ConsoleApp::ConsoleApp(const std::vector<std::string>& arguments,
+ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
+                       const std::vector<std::string>& arguments,
                        const ConsoleFolders& folders)
-    : commands_(ctx_, views_, folders.config) {
+    : ctx_(platform.port, platform.clock, platform.prompts, platform.pump),
+      commands_(ctx_, views_, folders.config),
+      folders_(folders) {
   // Start-up, in the order the console has always done it.
   ctx_.console.live_window_mode = View::kNone;
   ctx_.live.FullScaleRpm = 10000.0f;
   StartLink(CommandLineText(arguments), folders.config, ctx_.link_state,
-            prompts_);
+            ctx_.prompts);
   ctx_.console.master_mode = MasterModeFileExists(folders.start_up);
   oem_picture_.load(QString::fromStdString(OemPicturePath(folders.start_up)));
   const QString oem_text =
@@ -24,11 +27,24 @@ ConsoleApp::ConsoleApp(const std::vector<std::string>& arguments,
   ctx_.live.MapSpan = 115.0f;
   ctx_.live.MapOffset = 10.0f;
 
-  monitor_ = std::make_unique<MonitorWindow>(ctx_, views_);
+  for (int v = 1; v < kViewCount; ++v) {
+    const View view = static_cast<View>(v);
+    windows_[static_cast<size_t>(v)] = MakeViewWindow(view, *this);
+    if (ViewWindow* window = WindowOf(view)) {
+      loop_.set_after_pass(view, [window] { window->AfterPollingPass(); });
+    }
+  }
+  // Switch entries only for windows that exist, so they come once all do.
+  for (auto& window : windows_) {
+    if (window) window->AddSwitchEntries();
+  }
+  monitor_ = static_cast<MonitorWindow*>(WindowOf(View::kMonitor));
+  loop_.set_take_sample([this] {
+    if (ViewWindow* plotter = WindowOf(View::kPlotter)) plotter->TakeSample();
+  });
   about_ = std::make_unique<AboutWindow>(commands_, oem_picture_, oem_text);
   main_ = std::make_unique<MainWindow>(ctx_, commands_, *this, oem_picture_,
                                        [this] { ShowAbout(); });
-  prompts_.set_parent(main_.get());
 
   monitor_text_.set_writer([this](int i, const std::string& text) {
     monitor_->SetReadout(i, text);
@@ -62,15 +78,11 @@ int ConsoleApp::Run() {
 }
 
 ViewWindow* ConsoleApp::WindowOf(View view) const {
-  switch (view) {
-    case View::kMonitor:
-      return monitor_.get();
-    default:
-      return nullptr;
-  }
+  const auto index = static_cast<size_t>(view);
+  return index < windows_.size() ? windows_[index].get() : nullptr;
 }
 
-bool ConsoleApp::HasView(View view) const { return view == View::kMonitor; }
+bool ConsoleApp::HasView(View view) const { return WindowOf(view) != nullptr; }
 
 void ConsoleApp::ShowView(View view) {
   if (ViewWindow* window = WindowOf(view)) ShowPlaced(window);

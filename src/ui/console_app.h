@@ -2,6 +2,7 @@
 #define ECU_UI_CONSOLE_APP_H_
 
 #include <QPixmap>
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,10 +13,6 @@
 #include "core/console/polling_loop.h"
 #include "core/console/views.h"
 #include "core/ecu_context.h"
-#include "qt/qt_event_pump.h"
-#include "qt/qt_prompts.h"
-#include "qt/qt_serial_port.h"
-#include "qt/system_clock.h"
 
 namespace ecu {
 
@@ -23,6 +20,11 @@ class AboutWindow;
 class MainWindow;
 class MonitorWindow;
 class ViewWindow;
+class ConsoleApp;
+
+// Makes the window of a view, or nullptr for a view this build lacks. One
+// case per window, in view_factory.cpp.
+std::unique_ptr<ViewWindow> MakeViewWindow(View view, ConsoleApp& app);
 
 // Where the console finds and keeps its files.
 struct ConsoleFolders {
@@ -30,10 +32,20 @@ struct ConsoleFolders {
   std::string config;    // port.cfg
 };
 
-// The whole console: platform, records, windows and the polling loop.
+// What the console talks through; main() passes the Qt implementations,
+// tests their doubles.
+struct ConsolePlatform {
+  SerialPort& port;
+  Clock& clock;
+  Prompts& prompts;
+  EventPump& pump;
+};
+
+// The whole console: records, windows and the polling loop.
 class ConsoleApp : public WindowHost {
  public:
-  ConsoleApp(const std::vector<std::string>& arguments,
+  ConsoleApp(const ConsolePlatform& platform,
+             const std::vector<std::string>& arguments,
              const ConsoleFolders& folders);
   ~ConsoleApp() override;
 
@@ -48,29 +60,31 @@ class ConsoleApp : public WindowHost {
   bool HasView(View view) const override;
 
   EcuContext& context() { return ctx_; }
+  Views& views() { return views_; }
+  const ConsoleFolders& folders() const { return folders_; }
+  const QPixmap& oem_picture() const { return oem_picture_; }
   MainWindow& main_window() { return *main_; }
   MonitorWindow& monitor() { return *monitor_; }
+  // The window of a view, or nullptr when this build has none.
+  ViewWindow* WindowOf(View view) const;
   AboutWindow& about() { return *about_; }
   PollingLoop& loop() { return loop_; }
   ConsoleCommands& commands() { return commands_; }
   const bool& stop() const;
 
  private:
-  ViewWindow* WindowOf(View view) const;
   void ShowAbout();
 
-  QtSerialPort port_;
-  SystemClock clock_;
-  QtPrompts prompts_;
-  QtEventPump pump_;
-  EcuContext ctx_{port_, clock_, prompts_, pump_};
+  EcuContext ctx_;
   MonitorText monitor_text_;
   Views views_{ctx_, *this, monitor_text_};
   ConsoleCommands commands_;
   DemoSimulation demo_;
   PollingLoop loop_{ctx_, views_, monitor_text_, demo_};
+  ConsoleFolders folders_;
   QPixmap oem_picture_;
-  std::unique_ptr<MonitorWindow> monitor_;
+  std::array<std::unique_ptr<ViewWindow>, kViewCount> windows_;
+  MonitorWindow* monitor_ = nullptr;
   std::unique_ptr<AboutWindow> about_;
   std::unique_ptr<MainWindow> main_;
 };

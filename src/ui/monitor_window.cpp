@@ -53,11 +53,12 @@ QLabel* ReadoutLabel(QWidget* parent, const QFont& font) {
 }  // namespace
 
 MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views)
-    : ViewWindow(View::kMonitor, views), ctx_(ctx) {
+    : ViewWindow(View::kMonitor, views,
+                 {View::kDashboard, View::kConfiguration, View::kFuelMap,
+                  View::kCurves, View::kSupplementary, View::kPlotter}),
+      ctx_(ctx) {
   setObjectName("frm_mon");
   AddFileMenu();
-  AddSwitchEntries({View::kDashboard, View::kConfiguration, View::kFuelMap,
-                    View::kCurves, View::kSupplementary, View::kPlotter});
 
   QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   fixed.setPointSizeF(fixed.pointSizeF() * 1.1);

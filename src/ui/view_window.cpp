@@ -7,8 +7,12 @@
 
 namespace ecu {
 
-ViewWindow::ViewWindow(View view, Views& views, QWidget* parent)
-    : QMainWindow(parent), views_(views), view_(view) {
+ViewWindow::ViewWindow(View view, Views& views, std::vector<View> switch_order,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      views_(views),
+      view_(view),
+      switch_order_(std::move(switch_order)) {
   setWindowTitle(EntryFor(view).title);
 }
 
@@ -27,8 +31,8 @@ void ViewWindow::AddFileMenu(const char* menu_name, const char* exit_name) {
   connect(exit, &QAction::triggered, this, [this] { Exit(); });
 }
 
-void ViewWindow::AddSwitchEntries(const std::vector<View>& order) {
-  for (View target : order) {
+void ViewWindow::AddSwitchEntries() {
+  for (View target : switch_order_) {
     if (target == view_ || !views_.host().HasView(target)) continue;
     const ViewEntry& entry = EntryFor(target);
     QAction* action = menuBar()->addAction(entry.switch_caption);

@@ -14,19 +14,29 @@ class ViewWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  ViewWindow(View view, Views& views, QWidget* parent = nullptr);
+  // `switch_order` lists the windows this one's switch entries request, in
+  // menu order.
+  ViewWindow(View view, Views& views, std::vector<View> switch_order,
+             QWidget* parent = nullptr);
 
   View view() const { return view_; }
   // Exit button and menu: closes the window as a view (may be refused by
   // windows that have something to finish first).
   virtual void Exit();
+  // What the window does with the new LiveData after the polling pass of
+  // its mode (read-outs, markers, gauges).
+  virtual void AfterPollingPass() {}
+  // The plotter's chart and log step, on each log tick in its mode.
+  virtual void TakeSample() {}
 
- protected:
   // Adds the File menu with its exit entry.
   void AddFileMenu(const char* menu_name = "menufile",
                    const char* exit_name = "menufileexit");
-  // Adds one switch entry per target that exists, in the given order.
-  void AddSwitchEntries(const std::vector<View>& order);
+  // Adds one switch entry per target that exists, at the end of the menu
+  // bar; called once every window exists.
+  void AddSwitchEntries();
+
+ protected:
   // True when the window may close now.
   virtual bool CanClose() { return true; }
   void closeEvent(QCloseEvent* event) override;
@@ -35,6 +45,7 @@ class ViewWindow : public QMainWindow {
 
  private:
   View view_;
+  std::vector<View> switch_order_;
   bool closing_as_view_ = false;
 };
 

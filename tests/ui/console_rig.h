@@ -1,0 +1,103 @@
+#ifndef ECU_TESTS_UI_CONSOLE_RIG_H_
+#define ECU_TESTS_UI_CONSOLE_RIG_H_
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "qt/qt_event_pump.h"
+#include "support/fake_clock.h"
+#include "support/scripted_prompts.h"
+#include "support/virtual_line_port.h"
+#include "ui/console_app.h"
+#include "ui/main_window.h"
+
+namespace ecu::testing {
+
+// The whole console, offscreen, over the virtual ECU in virtual time (real
+// Qt events), with scripted message boxes. Start-up files go in a fresh
+// folder.
+class ConsoleRig {
+ public:
+  explicit ConsoleRig(std::vector<std::string> arguments = {},
+                      const std::vector<std::string>& files = {},
+                      sim::SimOptions options = {})
+      : port(clock, options) {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("ecu-ui-" + std::to_string(::getpid()) + "-" +
+               std::to_string(counter_++));
+    std::filesystem::create_directories(folder_);
+    std::ofstream(folder_ / "port.cfg") << "/dev/virtual\n";
+    for (const std::string& name : files) std::ofstream(folder_ / name);
+    app = std::make_unique<ConsoleApp>(
+        ConsolePlatform{port, clock, prompts, pump}, arguments,
+        ConsoleFolders{folder_.string(), folder_.string()});
+    app->main_window().show();
+  }
+  ~ConsoleRig() {
+    app.reset();
+    std::filesystem::remove_all(folder_);
+  }
+
+  EcuContext& ctx() { return app->context(); }
+
+  // A control by objectName anywhere in the console's windows.
+  template <typename T>
+  T* Find(const QString& name) {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (top->objectName() == name) return qobject_cast<T*>(top);
+      if (T* found = top->findChild<T*>(name)) return found;
+    }
+    return nullptr;
+  }
+  // Triggers a menu entry by objectName.
+  bool Trigger(const QString& name) {
+    QAction* action = Find<QAction>(name);
+    if (action == nullptr) {
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        if ((action = top->findChild<QAction*>(name))) break;
+      }
+    }
+    if (action == nullptr) return false;
+    action->trigger();
+    return true;
+  }
+  QString Text(const QString& label) {
+    QLabel* l = Find<QLabel>(label);
+    return l ? l->text() : QString("<missing %1>").arg(label);
+  }
+  // Runs the loop's turns with a poll tick before each, as the timers would.
+  void Ticks(int count) {
+    for (int i = 0; i < count; ++i) {
+      ctx().console.poll_tick = true;
+      ctx().console.display_tick = true;
+      app->loop().Step();
+    }
+  }
+  // Serves events until the link has been made ready, then runs the start
+  // steps of the loop.
+  void StartLoop() {
+    static const bool never = false;
+    ASSERT_TRUE(app->loop().Start(never));
+  }
+
+  FakeClock clock;
+  VirtualLinePort port;
+  ScriptedPrompts prompts;
+  QtEventPump pump;
+  std::unique_ptr<ConsoleApp> app;
+
+ private:
+  static inline int counter_ = 0;
+  std::filesystem::path folder_;
+};
+
+}  // namespace ecu::testing
+
+#endif  // ECU_TESTS_UI_CONSOLE_RIG_H_

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QToolButton>
+
+#include "ui/console_rig.h"
+
+namespace ecu {
+namespace {
+
+using testing::ConsoleRig;
+
+QStringList MenuCaptions(QMenuBar* bar) {
+  QStringList captions;
+  for (QAction* a : bar->actions()) captions << a->text();
+  return captions;
+}
+
+TEST(MainWindowTest, TitleMenusAndLaunchers) {
+  ConsoleRig rig;
+  MainWindow& main = rig.app->main_window();
+  EXPECT_EQ(main.windowTitle(), "ECU System Console");
+  EXPECT_EQ(MenuCaptions(main.menuBar()),
+            (QStringList{"&File", "&View", "&Comm", "&Tool", "&About"}));
+  QMenu* view = main.findChild<QMenu*>("menu_view");
+  ASSERT_NE(view, nullptr);
+  // Entries exist only for the windows this build has.
+  for (QAction* entry : view->actions()) {
+    EXPECT_TRUE(rig.app->HasView(View::kMonitor));
+    EXPECT_FALSE(entry->text().isEmpty());
+  }
+  EXPECT_EQ(view->actions().front()->text(), "&Monitor");
+  QToolButton* monitor = main.findChild<QToolButton*>("Command3d4");
+  ASSERT_NE(monitor, nullptr);
+  EXPECT_EQ(monitor->toolTip(), "Realtime Data Monitor");
+  EXPECT_EQ(main.findChild<QToolButton*>("Command3d5")->toolTip(),
+            "Exit Program");
+  EXPECT_EQ(main.findChild<QToolButton*>("Command3d6")->toolTip(),
+            "Additional Info");
+  EXPECT_EQ(main.findChild<QLabel*>("Picture1")->toolTip(),
+            "Contact us for technical support");
+}
+
+TEST(MainWindowTest, DebugIniSwitchesOnMasterMode) {
+  ConsoleRig rig({}, {"debug.ini"});
+  EXPECT_TRUE(rig.ctx().console.master_mode);
+  EXPECT_EQ(rig.app->main_window().windowTitle(),
+            "ECU System Console [Master Mode]");
+}
+
+TEST(MainWindowTest, CommMenuChecksTheStoredPort) {
+  ConsoleRig rig;
+  auto checked = [&] {
+    QStringList on;
+    for (int n = 1; n <= 6; ++n) {
+      if (rig.Find<QAction>(QString("menu_comm_%1").arg(n))->isChecked()) {
+        on << QString::number(n);
+      }
+    }
+    return on;
+  };
+  EXPECT_TRUE(checked().isEmpty());  // port.cfg names a device path
+  ASSERT_TRUE(rig.Trigger("menu_comm_3"));
+  EXPECT_EQ(checked(), QStringList{"3"});
+  ASSERT_TRUE(rig.Trigger("menu_comm_5"));
+  EXPECT_EQ(checked(), QStringList{"5"});
+}
+
+TEST(MainWindowTest, ExitAsksAndNoChangesNothing) {
+  ConsoleRig rig;
+  rig.prompts.QueueAnswer(Answer::kNo);
+  ASSERT_TRUE(rig.Trigger("menu_file_exit"));
+  ASSERT_EQ(rig.prompts.shown().size(), 1u);
+  const Message& question = rig.prompts.shown()[0];
+  EXPECT_EQ(question.title, "ECU");
+  EXPECT_EQ(question.text, "Are you sure you want to quit?");
+  EXPECT_EQ(question.buttons, Buttons::kYesNo);
+  EXPECT_EQ(question.icon, Icon::kExclamation);
+  EXPECT_EQ(question.default_button, 1);
+  EXPECT_FALSE(rig.app->stop());
+  EXPECT_TRUE(rig.app->main_window().isVisible());
+  rig.prompts.QueueAnswer(Answer::kYes);
+  rig.Trigger("menu_file_exit");
+  EXPECT_TRUE(rig.app->stop());
+}
+
+TEST(MainWindowTest, CloseBoxEndsWithoutAQuestion) {
+  ConsoleRig rig;
+  rig.app->main_window().close();
+  EXPECT_TRUE(rig.app->stop());
+  EXPECT_TRUE(rig.prompts.shown().empty());
+}
+
+TEST(MainWindowTest, NoTrafficUntilAWindowIsOpened) {
+  ConsoleRig rig;
+  for (int i = 0; i < 5; ++i) rig.pump.ProcessPending();
+  EXPECT_TRUE(rig.port.written().empty());
+  EXPECT_FALSE(rig.ctx().link_state.port_ready);
+}
+
+}  // namespace
+}  // namespace ecu

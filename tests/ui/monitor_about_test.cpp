@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <set>
+
+#include "ui/about_window.h"
+#include "ui/console_rig.h"
+#include "ui/monitor_window.h"
+
+namespace ecu {
+namespace {
+
+using testing::ConsoleRig;
+
+TEST(MonitorWindowTest, DemoModeMovesEveryReadoutButTheBarometer) {
+  ConsoleRig rig({"demo"});
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{"Demo Mode has been selected, "
+                                     "Communicatons will not be performed."});
+  ASSERT_TRUE(rig.Trigger("Menu_View_Monitor"));
+  rig.StartLoop();
+  MonitorWindow& monitor = rig.app->monitor();
+  EXPECT_TRUE(monitor.isVisible());
+  EXPECT_FALSE(rig.app->main_window().isVisible());
+  EXPECT_EQ(monitor.windowTitle(), "Real Time Monitor");
+  std::set<QString> speeds;
+  for (int i = 0; i < 10; ++i) {
+    rig.Ticks(1);
+    speeds.insert(rig.Text("ECU_Data_0"));
+    const double rpm = rig.Text("ECU_Data_0").toDouble();
+    EXPECT_GE(rpm, 3210);
+    EXPECT_LE(rpm, 3260);
+    EXPECT_EQ(rig.Text("ECU_Data_14"), "101.2");
+    EXPECT_EQ(rig.Text("ECU_Data_13"), "");
+  }
+  EXPECT_GT(speeds.size(), 3u);
+  EXPECT_TRUE(rig.port.written().empty());
+
+  rig.Find<QPushButton>("Command3d1")->click();
+  EXPECT_FALSE(monitor.isVisible());
+  EXPECT_TRUE(rig.app->main_window().isVisible());
+  EXPECT_EQ(rig.ctx().console.live_window_mode, View::kNone);
+}
+
+TEST(MonitorWindowTest, AgainstTheVirtualEcu) {
+  ConsoleRig rig;
+  ASSERT_TRUE(rig.Trigger("Menu_View_Monitor"));
+  rig.StartLoop();
+  rig.port.ClearWritten();
+  rig.Ticks(3);
+  std::vector<int> codes;
+  for (const std::string& frame : rig.port.written()) {
+    codes.push_back(static_cast<uint8_t>(frame[2]));
+  }
+  const std::vector<int> pass = {'A', 'F', 'A', 'A', 152, 'A', 178};
+  ASSERT_EQ(codes.size(), 21u);
+  EXPECT_TRUE(std::equal(pass.begin(), pass.end(), codes.begin()));
+  EXPECT_GT(rig.Text("ECU_Data_0").toDouble(), 0);
+  EXPECT_FALSE(rig.Text("group_delay").isEmpty());
+  EXPECT_TRUE(rig.prompts.shown().empty());
+}
+
+TEST(AboutWindowTest, DemoModeShowsDemoMode) {
+  ConsoleRig rig({"demo"});
+  ASSERT_TRUE(rig.Trigger("menu_about"));
+  AboutWindow& about = rig.app->about();
+  EXPECT_TRUE(about.isVisible());
+  rig.ctx().controller.firmware_revision = "x";
+  rig.app->commands().ReadIdentification();
+  EXPECT_EQ(rig.Text("FW_Rev"), "DEMO MODE");
+  EXPECT_EQ(rig.Text("serial_num"), "Unknown");
+  EXPECT_EQ(rig.Text("ECU_Rev"), "V1.01.03  09/14/08");
+  EXPECT_TRUE(rig.app->main_window().isVisible());
+}
+
+TEST(AboutWindowTest, AsksTheEcuForItsIdentification) {
+  ConsoleRig rig;
+  ASSERT_TRUE(rig.Trigger("menu_about"));
+  rig.app->commands().ReadIdentification();
+  EXPECT_EQ(rig.Text("FW_Rev"), "V1.01.03");
+  EXPECT_EQ(rig.Text("serial_num"), "123456");
+}
+
+}  // namespace
+}  // namespace ecu
