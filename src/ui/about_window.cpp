@@ -35,6 +35,13 @@ AboutWindow::AboutWindow(ConsoleCommands& commands, const QPixmap& oem_picture,
   }
   picture->setVisible(!oem_picture.isNull());
   layout->addWidget(picture);
+  auto* heading = new QLabel(kConsoleTitle, central);
+  QFont heading_font = heading->font();
+  heading_font.setPointSizeF(heading_font.pointSizeF() * 1.4);
+  heading_font.setBold(true);
+  heading->setFont(heading_font);
+  heading->setStyleSheet("color: #23375a;");
+  layout->addWidget(heading);
 
   auto* oem = new QLabel(central);
   oem->setObjectName("oemtext");
@@ -74,6 +81,7 @@ AboutWindow::AboutWindow(ConsoleCommands& commands, const QPixmap& oem_picture,
   bottom->addStretch();
   bottom->addWidget(exit);
   layout->addLayout(bottom);
+  central->setMinimumWidth(380);
   setCentralWidget(central);
 }
 

@@ -18,7 +18,7 @@ TEST(MonitorWindowTest, DemoModeMovesEveryReadoutButTheBarometer) {
             std::vector<std::string>{"Demo Mode has been selected, "
                                      "Communicatons will not be performed."});
   ASSERT_TRUE(rig.Trigger("Menu_View_Monitor"));
-  rig.StartLoop();
+  ASSERT_TRUE(rig.StartLoop());
   MonitorWindow& monitor = rig.app->monitor();
   EXPECT_TRUE(monitor.isVisible());
   EXPECT_FALSE(rig.app->main_window().isVisible());
@@ -45,7 +45,7 @@ TEST(MonitorWindowTest, DemoModeMovesEveryReadoutButTheBarometer) {
 TEST(MonitorWindowTest, AgainstTheVirtualEcu) {
   ConsoleRig rig;
   ASSERT_TRUE(rig.Trigger("Menu_View_Monitor"));
-  rig.StartLoop();
+  ASSERT_TRUE(rig.StartLoop());
   rig.port.ClearWritten();
   rig.Ticks(3);
   std::vector<int> codes;
