@@ -1,0 +1,93 @@
+#ifndef ECU_SIM_ENGINE_MODEL_H_
+#define ECU_SIM_ENGINE_MODEL_H_
+
+#include <cstdint>
+#include <random>
+
+namespace ecu::sim {
+
+// Idle-air stepper states as the ECU reports them.
+enum IacState {
+  kIacShutdown = 1,
+  kIacHome = 2,
+  kIacStartPosition = 3,
+  kIacOpening = 4,
+  kIacClosing = 5,
+  kIacClosed = 6,
+};
+
+// The running engine in engineering units; the live frames encode it.
+struct EngineState {
+  double rpm = 0.0;
+  double map_kpa = 0.0;
+  double tps_percent = 0.0;
+  double gamma = 1.0;  // oxygen-sensor ratio, 1 / lambda
+  double pw_ms = 0.0;  // injector pulse width
+  double clt_c = 0.0;
+  double mat_c = 0.0;
+  double battery_v = 0.0;
+  double ego_correction = 1.0;
+  double map_enrichment = 1.0;
+  double accel_enrichment_ms = 0.0;
+  double clt_enrichment = 1.0;
+  double baro_kpa = 0.0;
+  double aux_volts = 0.0;
+  int iac_state = kIacHome;
+  int iac_error = 0;
+  int iac_position = 0;
+  int iac_rpm_setpoint = 0;
+  int map_number = 0;
+  // 8-bit reading of the throttle sensor, as captured for calibration.
+  int throttle_adc = 0;
+};
+
+// A small engine that drives a slow cycle: idle, a blip up to cruise, back
+// to idle, warming up as it goes, with a little sensor noise. Given the same
+// seed and the same times it always says the same thing.
+class EngineModel {
+ public:
+  explicit EngineModel(uint32_t seed);
+
+  // Runs the engine on to `now_s`; the first call sets the start of time.
+  // Time never goes backwards: an earlier time changes nothing.
+  void AdvanceTo(double now_s);
+  // After a controller reset the stepper homes again and the EGO loop is
+  // back on.
+  void Restart();
+
+  const EngineState& state() const { return state_; }
+
+  void set_ego_closed_loop(bool on);
+  bool ego_closed_loop() const { return ego_closed_loop_; }
+
+ private:
+  // Slowly wandering noise in -1..1 for each sensor that moves.
+  enum Channel {
+    kRpmNoise,
+    kMapNoise,
+    kTpsNoise,
+    kGammaNoise,
+    kEgoNoise,
+    kMatNoise,
+    kBatteryNoise,
+    kAuxNoise,
+    kChannelCount
+  };
+
+  void StepNoise();
+  void Compute();
+
+  std::mt19937 random_;
+  double noise_[kChannelCount] = {};
+  bool started_ = false;
+  double origin_s_ = 0.0;
+  double time_s_ = 0.0;      // engine time since the first AdvanceTo
+  double restart_s_ = 0.0;   // engine time of the last power-up or reset
+  int64_t noise_steps_ = 0;  // noise steps taken so far
+  bool ego_closed_loop_ = true;
+  EngineState state_;
+};
+
+}  // namespace ecu::sim
+
+#endif  // ECU_SIM_ENGINE_MODEL_H_

@@ -1,0 +1,31 @@
+#ifndef ECU_SIM_SIM_COMMAND_LINE_H_
+#define ECU_SIM_SIM_COMMAND_LINE_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/sim_options.h"
+
+namespace ecu::sim {
+
+// Everything ecu-sim is told on its command line.
+struct SimCommandLine {
+  SimOptions options;
+  std::string link_path;  // --link: a symlink to the device, e.g. /tmp/ecu
+  std::string log_path;   // --log: traffic log file
+  bool pacing = true;     // --no-pacing turns the 19200-baud timing off
+  bool help = false;
+};
+
+// Reads the arguments after the program name. Nothing, with a reason in
+// `error`, for an unknown option, a missing value or a value out of range.
+std::optional<SimCommandLine> ParseSimCommandLine(
+    const std::vector<std::string>& args, std::string* error);
+
+// The --help text.
+std::string SimUsage();
+
+}  // namespace ecu::sim
+
+#endif  // ECU_SIM_SIM_COMMAND_LINE_H_

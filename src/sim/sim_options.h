@@ -1,0 +1,29 @@
+#ifndef ECU_SIM_SIM_OPTIONS_H_
+#define ECU_SIM_SIM_OPTIONS_H_
+
+#include <cstdint>
+
+namespace ecu::sim {
+
+// How the virtual ECU behaves. Every fault is off by default; the "every"
+// counts are taken over the replies the ECU makes (k-th, 2k-th, ...).
+struct SimOptions {
+  bool silent = false;         // never answer
+  int drop_every = 0;          // drop every k-th reply (0 = never)
+  int corrupt_every = 0;       // corrupt the checksum of every k-th reply
+  int split_every = 0;         // send every k-th reply in two chunks ...
+  double split_gap_s = 0.2;    // ... with this gap between them
+  int extra_byte_every = 0;    // append one trailing byte to every k-th reply
+  int wrong_length_every = 0;  // every k-th reply one data byte short (length
+                               // byte consistent, checksum valid)
+  double delay_s = 0.0;        // fixed delay before every reply
+  uint32_t seed = 1;           // engine model noise
+  bool loader_mode = false;    // start stopped, waiting for new firmware
+
+  int revision = 10103;             // firmware revision, shown as V1.01.03
+  uint32_t serial_number = 123456;  // three bytes on the wire
+};
+
+}  // namespace ecu::sim
+
+#endif  // ECU_SIM_SIM_OPTIONS_H_

@@ -1,0 +1,76 @@
+#include "sim/virtual_ecu.h"
+
+#include <string>
+#include <utility>
+
+#include "core/link/frame.h"
+#include "sim/live_frames.h"
+#include "sim/traffic_log.h"
+
+namespace ecu::sim {
+namespace {
+
+Request RequestOf(std::string_view frame, double time_s) {
+  Request request;
+  request.code = ByteAt(frame, 2);
+  for (size_t i = 0; i < request.args.size(); ++i) {
+    request.args[i] = ByteAt(frame, 3 + i);
+  }
+  request.time_s = time_s;
+  return request;
+}
+
+}  // namespace
+
+VirtualEcu::VirtualEcu(const SimOptions& options)
+    : options_(options), faults_(options), engine_(options.seed) {
+  controller_.revision = options.revision;
+  controller_.serial_number = options.serial_number;
+  controller_.awaiting_firmware = options.loader_mode;
+  AddLiveCommands(commands_, engine_, memory_);
+  AddControllerCommands(commands_, controller_, engine_, memory_);
+}
+
+void VirtualEcu::set_log(std::function<void(const std::string& line)> log) {
+  log_ = std::move(log);
+}
+
+std::vector<Transmission> VirtualEcu::Receive(std::string_view bytes,
+                                              double now_s) {
+  std::vector<Transmission> out;
+  int skipped = 0;
+  const std::vector<std::string> requests = reader_.Add(bytes, &skipped);
+  if (skipped > 0) {
+    Log(now_s, "rx", {},
+        "skipped " + std::to_string(skipped) + " byte(s) of noise");
+  }
+  for (const std::string& frame : requests) {
+    engine_.AdvanceTo(now_s);
+    if (options_.silent) {
+      Log(now_s, "rx", frame, "silent");
+      continue;
+    }
+    const Request request = RequestOf(frame, now_s);
+    const std::optional<std::string> data = commands_.Answer(request);
+    if (!data) {
+      Log(now_s, "rx", frame, "no reply");
+      continue;
+    }
+    Log(now_s, "rx", frame, {});
+    const std::string good_reply = BuildReply(request.code, *data);
+    ShapedReply reply = faults_.Shape(good_reply);
+    // The log shows what went on the line, or what was held back.
+    std::string sent;
+    for (const Transmission& chunk : reply.chunks) sent += chunk.bytes;
+    Log(now_s, "tx", reply.chunks.empty() ? good_reply : sent, reply.faults);
+    for (Transmission& chunk : reply.chunks) out.push_back(std::move(chunk));
+  }
+  return out;
+}
+
+void VirtualEcu::Log(double time_s, std::string_view direction,
+                     std::string_view bytes, std::string_view note) {
+  if (log_) log_(TrafficLine(time_s, direction, bytes, note));
+}
+
+}  // namespace ecu::sim
