@@ -5,6 +5,7 @@
 #include "ui/about_window.h"
 #include "ui/main_window.h"
 #include "ui/monitor_window.h"
+#include "ui/wait_window.h"
 #include "ui/window_placement.h"
 
 namespace ecu {
@@ -45,6 +46,9 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
   about_ = std::make_unique<AboutWindow>(commands_, oem_picture_, oem_text);
   main_ = std::make_unique<MainWindow>(ctx_, commands_, *this, oem_picture_,
                                        [this] { ShowAbout(); });
+  wait_ = std::make_unique<WaitWindow>(main_.get());
+  files_ = std::make_unique<FileCommands>(ctx_, *wait_);
+  commands_.set_file_commands(files_.get());
 
   monitor_text_.set_writer([this](int i, const std::string& text) {
     monitor_->SetReadout(i, text);
@@ -67,6 +71,7 @@ ConsoleApp::~ConsoleApp() {
   ctx_.map_number_shown = nullptr;
   ctx_.controller.changed = nullptr;
   monitor_text_.set_writer(nullptr);
+  commands_.set_file_commands(nullptr);
 }
 
 const bool& ConsoleApp::stop() const { return main_->closed(); }

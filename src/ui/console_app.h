@@ -17,6 +17,7 @@
 namespace ecu {
 
 class AboutWindow;
+class WaitWindow;
 class MainWindow;
 class MonitorWindow;
 class ViewWindow;
@@ -68,6 +69,7 @@ class ConsoleApp : public WindowHost {
   // The window of a view, or nullptr when this build has none.
   ViewWindow* WindowOf(View view) const;
   AboutWindow& about() { return *about_; }
+  WaitWindow& wait_window() { return *wait_; }
   PollingLoop& loop() { return loop_; }
   ConsoleCommands& commands() { return commands_; }
   const bool& stop() const;
@@ -86,6 +88,8 @@ class ConsoleApp : public WindowHost {
   std::array<std::unique_ptr<ViewWindow>, kViewCount> windows_;
   MonitorWindow* monitor_ = nullptr;
   std::unique_ptr<AboutWindow> about_;
+  std::unique_ptr<WaitWindow> wait_;
+  std::unique_ptr<FileCommands> files_;
   std::unique_ptr<MainWindow> main_;
 };
 

@@ -46,6 +46,14 @@ void MainWindow::SetLogInterval(int ms) {
 void MainWindow::BuildMenus(const WindowHost& host) {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("menu_file");
+  QAction* open = file->addAction("&Upload Calibration File To ECU");
+  open->setObjectName("menufileopen");
+  connect(open, &QAction::triggered, this,
+          [this] { commands_.OpenSetupFile(); });
+  QAction* save = file->addAction("&Dowload ECU To Calibration File");
+  save->setObjectName("menufilesave");
+  connect(save, &QAction::triggered, this,
+          [this] { commands_.SaveSetupFile(); });
   QAction* exit = file->addAction("e&xit");
   exit->setObjectName("menu_file_exit");
   connect(exit, &QAction::triggered, this, &MainWindow::Exit);

@@ -5,6 +5,16 @@
 
 namespace ecu {
 
+void ConsoleCommands::OpenSetupFile() {
+  if (files_ == nullptr) return;
+  ctx_.link.RunWhenIdle([this] { files_->Open(); });
+}
+
+void ConsoleCommands::SaveSetupFile() {
+  if (files_ == nullptr) return;
+  ctx_.link.RunWhenIdle([this] { files_->Save(); });
+}
+
 void ConsoleCommands::OpenView(View view) {
   ctx_.link.RunWhenIdle([this, view] { views_.OpenView(view); });
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/console/file_commands.h"
 #include "core/console/views.h"
 #include "core/ecu_context.h"
 
@@ -15,6 +16,10 @@ class ConsoleCommands {
   ConsoleCommands(EcuContext& ctx, Views& views, std::string config_folder)
       : ctx_(ctx), views_(views), config_folder_(std::move(config_folder)) {}
 
+  // File menu: load a setup file into the ECU, save the ECU to one.
+  void set_file_commands(FileCommands* files) { files_ = files; }
+  void OpenSetupFile();
+  void SaveSetupFile();
   // A View entry or launcher button.
   void OpenView(View view);
   // File "e&xit" and the exit button: true when the user confirmed.
@@ -36,6 +41,7 @@ class ConsoleCommands {
   EcuContext& ctx_;
   Views& views_;
   std::string config_folder_;
+  FileCommands* files_ = nullptr;
 };
 
 }  // namespace ecu
