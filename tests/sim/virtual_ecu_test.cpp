@@ -1,0 +1,220 @@
+#include "sim/virtual_ecu.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/link/frame.h"
+
+namespace ecu::sim {
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string bytes;
+  for (int v : values) bytes.push_back(static_cast<char>(v));
+  return bytes;
+}
+
+// Everything sent back for one request, chunks joined.
+std::string Ask(VirtualEcu& ecu, std::string_view command, double now = 0) {
+  std::string reply;
+  for (const Transmission& t : ecu.Receive(BuildRequest(command), now)) {
+    reply += t.bytes;
+  }
+  return reply;
+}
+
+TEST(VirtualEcuTest, LiveFramesHaveTheirLengths) {
+  VirtualEcu ecu(SimOptions{});
+  const struct {
+    std::string command;
+    int n;
+  } frames[] = {{"A", 23}, {"F", 7}, {"\x98", 9}, {"\xB2", 10}};
+  for (const auto& frame : frames) {
+    const std::string reply = Ask(ecu, frame.command);
+    ASSERT_EQ(reply.size(), frame.n + 2u) << frame.command;
+    EXPECT_TRUE(IsValidReplyFrame(reply));
+    EXPECT_EQ(reply[2], frame.command[0]);
+  }
+}
+
+TEST(VirtualEcuTest, MainFrameFollowsTheEngineAndTheFullScale) {
+  VirtualEcu ecu(SimOptions{});
+  Ask(ecu, "A", 10.0);
+  const double rpm = ecu.engine().state().rpm;
+  std::string reply = Ask(ecu, "A", 10.0);
+  EXPECT_NEAR(U16At(reply, 7) / 1023.0 * 10000, rpm, 10);
+  ecu.memory().SetScalar("FS_RPM", 5000);
+  reply = Ask(ecu, "A", 10.0);
+  EXPECT_NEAR(U16At(reply, 7) / 1023.0 * 5000, rpm, 5);
+}
+
+TEST(VirtualEcuTest, ControllerRepliesOnTheWire) {
+  VirtualEcu ecu(SimOptions{});
+  EXPECT_EQ(Ask(ecu, Command(174, 165, 0, 0)),
+            Bytes({0x02, 0x06, 0xAE, 0xA5, 0x5B, 0x01}));
+  EXPECT_EQ(ecu.controller().resets, 1);
+  EXPECT_FALSE(ecu.controller().awaiting_firmware);
+  EXPECT_EQ(Ask(ecu, Command(174, 90, 0, 0)),
+            Bytes({0x02, 0x06, 0xAE, 0x5A, 0x10, 0x01}));
+  EXPECT_TRUE(ecu.controller().awaiting_firmware);
+  // Revision 10103 and serial number 123456, low byte first.
+  EXPECT_EQ(Ask(ecu, "R"), Bytes({0x02, 0x07, 0x52, 0x77, 0x27, 0xF9, 0x00}));
+  EXPECT_EQ(Ask(ecu, "-"),
+            Bytes({0x02, 0x08, 0x2D, 0x40, 0xE2, 0x01, 0x5A, 0x01}));
+}
+
+TEST(VirtualEcuTest, IdentityAndLoaderStartComeFromTheOptions) {
+  SimOptions options;
+  options.revision = 7;
+  options.serial_number = 0xABCDEF;
+  options.loader_mode = true;
+  VirtualEcu ecu(options);
+  EXPECT_TRUE(ecu.controller().awaiting_firmware);
+  EXPECT_EQ(U16At(Ask(ecu, "R"), 3), 7);
+  EXPECT_EQ(Ask(ecu, "-").substr(3, 3), Bytes({0xEF, 0xCD, 0xAB}));
+}
+
+TEST(VirtualEcuTest, EgoSwitchRepliesWithoutDataAndIsRemembered) {
+  VirtualEcu ecu(SimOptions{});
+  EXPECT_EQ(Ask(ecu, "D"), Bytes({0x02, 0x05, 0x44, 0x4B, 0x00}));
+  EXPECT_FALSE(ecu.engine().ego_closed_loop());
+  EXPECT_EQ(Ask(ecu, "d"), Bytes({0x02, 0x05, 0x64, 0x6B, 0x00}));
+  EXPECT_TRUE(ecu.engine().ego_closed_loop());
+}
+
+TEST(VirtualEcuTest, ThrottleCaptureEchoesAndStoresTheReading) {
+  VirtualEcu ecu(SimOptions{});
+  Ask(ecu, "A", 3.0);
+  const int reading = ecu.engine().state().throttle_adc;
+  std::string reply = Ask(ecu, Command(215, 0, 0, 0), 3.0);
+  ASSERT_EQ(reply.size(), 6u);
+  EXPECT_EQ(ByteAt(reply, 3), reading);
+  EXPECT_EQ(ecu.memory().Scalar("TPS_BASE"), reading);
+  reply = Ask(ecu, Command(216, 0, 0, 0), 3.0);
+  EXPECT_EQ(ByteAt(reply, 2), 216);
+  EXPECT_EQ(ecu.memory().Scalar("TPS_FS_V"), reading);
+}
+
+TEST(VirtualEcuTest, UnknownCommandsGetNoReply) {
+  VirtualEcu ecu(SimOptions{});
+  EXPECT_EQ(Ask(ecu, "\xC8"), "");
+  EXPECT_EQ(Ask(ecu, Command(174, 1, 0, 0)), "");
+  EXPECT_EQ(ecu.replies(), 0);
+  // A handler plugged in later answers with the same framing.
+  ecu.commands().Add(0xC8, [](const Request& r) {
+    return std::optional(std::string(1, static_cast<char>(r.args[0])));
+  });
+  EXPECT_EQ(Ask(ecu, Command(0xC8, 9, 0, 0)),
+            BuildReply(0xC8, std::string(1, 9)));
+}
+
+TEST(VirtualEcuTest, SplitAndGarbledRequestsStillGetOneReplyEach) {
+  VirtualEcu ecu(SimOptions{});
+  const std::string request = BuildRequest("R");
+  EXPECT_TRUE(ecu.Receive("\xFF\x00" + request.substr(0, 5), 0).empty());
+  const std::vector<Transmission> out =
+      ecu.Receive(request.substr(5) + request, 0);
+  ASSERT_EQ(out.size(), 2u);
+  EXPECT_EQ(out[0].bytes, out[1].bytes);
+  EXPECT_EQ(ecu.replies(), 2);
+}
+
+TEST(VirtualEcuTest, SilentEcuNeverAnswers) {
+  SimOptions options;
+  options.silent = true;
+  VirtualEcu ecu(options);
+  EXPECT_EQ(Ask(ecu, "A"), "");
+  EXPECT_EQ(Ask(ecu, "R"), "");
+}
+
+// The reply sizes for "R" (N 5) over six requests, with one option set.
+std::vector<size_t> ReplySizes(const SimOptions& options) {
+  VirtualEcu ecu(options);
+  std::vector<size_t> sizes;
+  for (int i = 0; i < 6; ++i) sizes.push_back(Ask(ecu, "R").size());
+  return sizes;
+}
+
+TEST(VirtualEcuTest, FaultsHitEveryKthReply) {
+  SimOptions drop;
+  drop.drop_every = 3;
+  EXPECT_EQ(ReplySizes(drop), (std::vector<size_t>{7, 7, 0, 7, 7, 0}));
+
+  SimOptions extra;
+  extra.extra_byte_every = 2;
+  EXPECT_EQ(ReplySizes(extra), (std::vector<size_t>{7, 8, 7, 8, 7, 8}));
+
+  SimOptions corrupt;
+  corrupt.corrupt_every = 2;
+  VirtualEcu ecu(corrupt);
+  EXPECT_TRUE(IsValidReplyFrame(Ask(ecu, "R")));
+  const std::string bad = Ask(ecu, "R");
+  EXPECT_EQ(bad.size(), 7u);
+  EXPECT_EQ(ByteAt(bad, 1), 7);
+  EXPECT_FALSE(IsValidReplyFrame(bad));
+}
+
+TEST(VirtualEcuTest, WrongLengthReplyIsAWellFormedFrameOfTheWrongSize) {
+  SimOptions options;
+  options.wrong_length_every = 1;
+  VirtualEcu ecu(options);
+  const std::string reply = Ask(ecu, "A");
+  ASSERT_EQ(reply.size(), 24u);
+  EXPECT_TRUE(IsValidReplyFrame(reply));
+  EXPECT_EQ(reply[2], 'A');
+  // A reply without data cannot lose a byte; it gains one instead.
+  const std::string ego = Ask(ecu, "d");
+  EXPECT_EQ(ego.size(), 6u);
+  EXPECT_TRUE(IsValidReplyFrame(ego));
+}
+
+TEST(VirtualEcuTest, SplitAndDelayShapeTheChunks) {
+  SimOptions options;
+  options.split_every = 2;
+  options.split_gap_s = 0.3;
+  options.delay_s = 0.05;
+  VirtualEcu ecu(options);
+  std::vector<Transmission> out = ecu.Receive(BuildRequest("A"), 0);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].delay_s, 0.05);
+  out = ecu.Receive(BuildRequest("A"), 0);
+  ASSERT_EQ(out.size(), 2u);
+  EXPECT_EQ(out[0].delay_s, 0.05);
+  EXPECT_EQ(out[1].delay_s, 0.3);
+  EXPECT_FALSE(out[0].bytes.empty());
+  EXPECT_TRUE(IsValidReplyFrame(out[0].bytes + out[1].bytes));
+}
+
+TEST(VirtualEcuTest, DroppedReplyGetsNoOtherFault) {
+  SimOptions options;
+  options.drop_every = 2;
+  options.corrupt_every = 2;
+  options.split_every = 1;
+  VirtualEcu ecu(options);
+  EXPECT_EQ(ecu.Receive(BuildRequest("R"), 0).size(), 2u);
+  EXPECT_TRUE(ecu.Receive(BuildRequest("R"), 0).empty());
+}
+
+TEST(VirtualEcuTest, LogShowsRequestsRepliesAndNoise) {
+  SimOptions options;
+  options.corrupt_every = 1;
+  VirtualEcu ecu(options);
+  std::vector<std::string> lines;
+  ecu.set_log([&lines](const std::string& line) { lines.push_back(line); });
+  ecu.Receive("\x55" + BuildRequest("A"), 1.5);
+  ecu.Receive(BuildRequest("\xC8"), 2.0);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_NE(lines[0].find("skipped 1 byte"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find("1.500000 rx 'A' 02 08 41 30 30 30 DB 00"),
+            std::string::npos)
+      << lines[1];
+  EXPECT_NE(lines[2].find("tx 'A' 02 19 41 "), std::string::npos) << lines[2];
+  EXPECT_NE(lines[2].find("[bad checksum]"), std::string::npos) << lines[2];
+  EXPECT_NE(lines[3].find("rx #200 02 08 C8"), std::string::npos) << lines[3];
+  EXPECT_NE(lines[3].find("[no reply]"), std::string::npos) << lines[3];
+}
+
+}  // namespace
+}  // namespace ecu::sim
