@@ -14,16 +14,6 @@ std::optional<SimCommandLine> Parse(std::vector<std::string> args,
   return ParseSimCommandLine(args, error ? error : &ignored);
 }
 
-TEST(SimCommandLineTest, DefaultsAreAHealthyPacedEcu) {
-  const auto line = Parse({});
-  ASSERT_TRUE(line);
-  EXPECT_TRUE(line->pacing);
-  EXPECT_FALSE(line->options.silent);
-  EXPECT_EQ(line->options.drop_every, 0);
-  EXPECT_EQ(line->options.revision, 10103);
-  EXPECT_TRUE(line->link_path.empty());
-}
-
 TEST(SimCommandLineTest, EveryOptionReachesItsField) {
   const auto line = Parse({"--silent",   "--drop-every",
                            "2",          "--corrupt-every",
