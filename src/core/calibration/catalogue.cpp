@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/link/frame.h"
 #include "core/numbers/rounding.h"
 
 namespace ecu {
@@ -83,6 +84,37 @@ uint8_t WriteCodeOf(const TableItem& table) {
 int CellReplyLength(const TableItem& table) {
   return table.cells == CellKind::kPhaseCell ? kPhaseCellReplyLength
                                              : kCellReplyLength;
+}
+
+std::string CellReadCommand(const TableItem& table, int index) {
+  const int address = AddressOf(table, index);
+  switch (table.cells) {
+    case CellKind::kByteCell:
+      return Command(kReadByteCell, address & 0xFF, address >> 8, 0);
+    case CellKind::kWordCell:
+      return Command(kReadWordCell, address, 0, 0);
+    case CellKind::kPhaseCell:
+      break;
+  }
+  return Command(kReadPhaseTable, 0, 0, 0);
+}
+
+std::string CellWriteCommand(const TableItem& table, int index, int raw) {
+  const int address = AddressOf(table, index);
+  switch (table.cells) {
+    case CellKind::kByteCell:
+      return Command(kWriteByteCell, address & 0xFF, address >> 8, raw);
+    case CellKind::kWordCell:
+      return Command(kWriteWordCell, address, raw & 0xFF, raw >> 8);
+    case CellKind::kPhaseCell:
+      break;
+  }
+  return Command(kWritePhaseCell, index, raw, 0);
+}
+
+std::string ScalarWriteCommand(const ScalarItem& item, int raw) {
+  return item.width == 2 ? CommandWithWord(item.write_code, raw)
+                         : CommandWithByte(item.write_code, raw);
 }
 
 std::string TableFileField(const TableItem& table, int index) {

@@ -125,6 +125,11 @@ int WidthOf(const TableItem& table);
 uint8_t ReadCodeOf(const TableItem& table);
 uint8_t WriteCodeOf(const TableItem& table);
 int CellReplyLength(const TableItem& table);
+// The requests that read element i of a table and write a raw count to it
+// (the phase table is read whole), and the write of a scalar constant.
+std::string CellReadCommand(const TableItem& table, int index);
+std::string CellWriteCommand(const TableItem& table, int index, int raw);
+std::string ScalarWriteCommand(const ScalarItem& item, int raw);
 // The setup file's key field of a table line: "MAPM[012]=".
 std::string TableFileField(const TableItem& table, int index);
 

@@ -1,0 +1,105 @@
+#include "core/editors/block_modifier.h"
+
+#include "core/numbers/leading_number.h"
+#include "core/numbers/number_format.h"
+
+namespace ecu {
+namespace {
+
+constexpr std::string_view kNoOperandMessage =
+    "The value for this operation is not a number, no cell has been modified";
+
+}  // namespace
+
+float ApplyOperation(BlockOperation operation, float value, float operand) {
+  switch (operation) {
+    case BlockOperation::kMultiply:
+      return value * operand;
+    case BlockOperation::kAdd:
+      return value + operand;
+    case BlockOperation::kSetAll:
+      return operand;
+    case BlockOperation::kSubtract:
+      return value - operand;
+    case BlockOperation::kDivide:
+      return operand == 0.0f ? value : value / operand;
+    case BlockOperation::kCancel:
+      break;
+  }
+  return value;
+}
+
+BlockModifier::BlockModifier(TableEditor& cells, std::string_view family,
+                             const BlockSelection& selection, Prompts& prompts)
+    : cells_(cells),
+      family_(family),
+      selection_(selection),
+      prompts_(prompts) {}
+
+void BlockModifier::Open() { SetShown(true); }
+
+const std::string& BlockModifier::OperandFor(BlockOperation operation) const {
+  switch (operation) {
+    case BlockOperation::kMultiply:
+    case BlockOperation::kDivide:
+      return multiply;
+    case BlockOperation::kAdd:
+    case BlockOperation::kSubtract:
+      return add;
+    default:
+      return set_value;
+  }
+}
+
+void BlockModifier::Press(BlockOperation operation) {
+  if (operation == BlockOperation::kCancel) {
+    Unload();
+    return;
+  }
+  const std::string& operand = OperandFor(operation);
+  if (!StartsWithNumber(operand)) {
+    prompts_.Tell(std::string(kNoOperandMessage));
+    return;
+  }
+  Message question;
+  question.title = "CAUTION!";
+  question.text =
+      "This operation will modify a group of cells and cannot be undone. "
+      "Continue?";
+  question.buttons = Buttons::kYesNo;
+  question.icon = Icon::kExclamation;
+  question.default_button = 1;
+  if (prompts_.Show(question) != Answer::kYes) return;
+  Apply(operation, static_cast<float>(LeadingNumber(operand)));
+  SetShown(false);
+}
+
+void BlockModifier::Apply(BlockOperation operation, float operand) {
+  const CellFamily* family = cells_.FindFamily(family_);
+  if (family == nullptr) return;
+  const int columns = selection_.columns();
+  const int rows = selection_.rows();
+  for (int k = 0; k < columns * rows && k < family->count; ++k) {
+    if (!InBlock(selection_.bounds(), k, columns, rows)) continue;
+    const CellRef ref{family->name, k};
+    // A cell without a number (never read) is left as it is.
+    if (!StartsWithNumber(cells_.text(ref))) continue;
+    const float value = static_cast<float>(LeadingNumber(cells_.text(ref)));
+    cells_.ReplaceText(
+        ref, FormatNumber(ApplyOperation(operation, value, operand), "0.00"));
+  }
+}
+
+void BlockModifier::SetShown(bool shown) {
+  shown_ = shown;
+  if (shown_changed_) shown_changed_();
+}
+
+void BlockModifier::Unload() {
+  set_value = kSetValueDefault;
+  add = kAddDefault;
+  multiply = kMultiplyDefault;
+  SetShown(false);
+}
+
+}  // namespace ecu

@@ -1,0 +1,261 @@
+#include "core/editors/table_editor.h"
+
+#include "core/editors/entry_check.h"
+#include "core/numbers/leading_number.h"
+
+namespace ecu {
+namespace {
+
+constexpr std::string_view kNotANumberMessage =
+    "A cell that does not hold a number has been found, it will not be "
+    "updated";
+
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+}  // namespace
+
+TableEditor::TableEditor(EcuContext& ctx, std::string_view window)
+    : ctx_(ctx), window_(window) {}
+
+void TableEditor::AddFamily(CellFamily family) {
+  cells_.emplace_back(static_cast<size_t>(family.count));
+  families_.push_back(std::move(family));
+}
+
+int TableEditor::FamilyIndex(std::string_view name) const {
+  for (size_t f = 0; f < families_.size(); ++f) {
+    if (families_[f].name == name) return static_cast<int>(f);
+  }
+  return -1;
+}
+
+const CellFamily* TableEditor::FindFamily(std::string_view name) const {
+  const int f = FamilyIndex(name);
+  return f < 0 ? nullptr : &families_[static_cast<size_t>(f)];
+}
+
+bool TableEditor::Contains(CellRef ref) const {
+  const CellFamily* family = FindFamily(ref.family);
+  return family != nullptr && ref.index >= 0 && ref.index < family->count;
+}
+
+const EditorCell& TableEditor::cell(CellRef ref) const {
+  return cells_[static_cast<size_t>(FamilyIndex(ref.family))]
+               [static_cast<size_t>(ref.index)];
+}
+
+EditorCell& TableEditor::MutableCell(CellRef ref) {
+  return const_cast<EditorCell&>(cell(ref));
+}
+
+void TableEditor::Changed(CellRef ref) {
+  if (listener_.cell_changed) listener_.cell_changed(ref);
+}
+
+void TableEditor::SetText(CellRef ref, std::string text, Rgb background) {
+  if (!Contains(ref)) return;
+  EditorCell& c = MutableCell(ref);
+  const bool text_differs = c.text != text;
+  c.text = std::move(text);
+  c.background = background;
+  Changed(ref);
+  if (text_differs && text_changed_) text_changed_(ref);
+}
+
+void TableEditor::Edited(CellRef ref, std::string text) {
+  SetText(ref, std::move(text), kChangedMark);
+}
+
+void TableEditor::ReplaceText(CellRef ref, std::string text) {
+  SetText(ref, std::move(text), kChangedMark);
+}
+
+void TableEditor::ShowConfirmed(CellRef ref, std::string text) {
+  SetText(ref, std::move(text), kConfirmedMark);
+}
+
+void TableEditor::Paint(CellRef ref, Rgb background) {
+  if (!Contains(ref)) return;
+  MutableCell(ref).background = background;
+  Changed(ref);
+}
+
+void TableEditor::FocusChanged(CellRef ref, bool has_focus) {
+  const CellFamily* family = FindFamily(ref.family);
+  if (family == nullptr || !family->focus_colours || !Contains(ref)) return;
+  MutableCell(ref).text_colour = has_focus ? kFocusText : kPlainText;
+  Changed(ref);
+}
+
+KeyOutcome TableEditor::KeyPressed(CellRef ref, const EditorKeyPress& key) {
+  const CellFamily* family = FindFamily(ref.family);
+  if (family == nullptr || key.release) return {};
+  const bool vertical =
+      key.key == EditorKey::kUp || key.key == EditorKey::kDown;
+  if (key.key == EditorKey::kEnter) {
+    RequestUpdate();
+    return {.handled = true};
+  }
+  if (key.shift) {
+    if (!vertical || !family->nudge) return {};
+    const int direction = key.key == EditorKey::kUp ? 1 : -1;
+    ReplaceText(ref,
+                NudgedText(*family->nudge, text(ref), direction, ctx_.live));
+    return {.handled = true};
+  }
+  const std::optional<CellRef> target =
+      ArrowTarget(*family, ref.index, key.key);
+  if (!target) return {};
+  return {.handled = true, .focus = target};
+}
+
+void TableEditor::MarkUnread(std::string_view family, bool empty_text) {
+  const CellFamily* f = FindFamily(family);
+  if (f == nullptr) return;
+  for (int i = 0; i < f->count; ++i) {
+    const CellRef ref{f->name, i};
+    SetText(ref, empty_text ? std::string() : text(ref), kChangedMark);
+  }
+}
+
+void TableEditor::ShowDemoTexts(std::string_view family) {
+  const CellFamily* f = FindFamily(family);
+  if (f == nullptr) return;
+  for (int i = 0; i < f->count; ++i) {
+    std::string_view demo;
+    if (f->table != nullptr) {
+      demo = f->table->demo_text;
+    } else if (static_cast<size_t>(i) < f->scalars.size()) {
+      demo = f->scalars[static_cast<size_t>(i)]->demo_text;
+    }
+    ShowConfirmed({f->name, i}, std::string(demo));
+  }
+}
+
+void TableEditor::ReadFromEcu(CellRef ref) {
+  const CellFamily* family = FindFamily(ref.family);
+  if (family == nullptr || family->table == nullptr) return;
+  ctx_.link.SendCommand(CellReadCommand(*family->table, ref.index),
+                        CellReplyLength(*family->table));
+}
+
+void TableEditor::Subscribe() {
+  if (subscribed()) return;
+  for (const CellFamily& family : families_) {
+    if (family.table == nullptr && family.scalars.empty()) continue;
+    const std::string_view name = family.name;
+    subscriptions_.push_back(ctx_.fields.Subscribe(
+        window_, name, [this, name](const FieldUpdate& update) {
+          const int index = update.index == kNoIndex ? 0 : update.index;
+          ShowConfirmed({name, index}, update.text);
+        }));
+  }
+}
+
+void TableEditor::Unsubscribe() { subscriptions_.clear(); }
+
+void TableEditor::WhenIdle(std::function<void()> action) {
+  std::weak_ptr<int> alive = alive_;
+  ctx_.link.RunWhenIdle([alive, action = std::move(action)] {
+    if (!alive.expired()) action();
+  });
+}
+
+void TableEditor::RequestUpdate() {
+  WhenIdle([this] { Update(); });
+}
+
+void TableEditor::Update() {
+  EcuLink& link = ctx_.link;
+  link.Pause(update_pause_);
+  bool skipped_text = false;
+  // A copy: an echo arriving mid-pass may not change the order, but a
+  // window may.
+  const std::vector<CellRef> order = update_order_;
+  for (const CellRef& ref : order) {
+    if (!Contains(ref) || !cell(ref).changed()) continue;
+    // A cell whose reply never came is empty: there is nothing to send.
+    if (IsBlank(text(ref))) continue;
+    if (!StartsWithNumber(text(ref))) {
+      skipped_text = true;
+      continue;
+    }
+    SendCell(ref);
+  }
+  link.Pause(update_pause_);
+  if (skipped_text) ctx_.prompts.Tell(std::string(kNotANumberMessage));
+}
+
+void TableEditor::SendCell(CellRef ref) {
+  const CellFamily& family = *FindFamily(ref.family);
+  const ScalarItem* scalar =
+      static_cast<size_t>(ref.index) < family.scalars.size()
+          ? family.scalars[static_cast<size_t>(ref.index)]
+          : nullptr;
+  if (family.table == nullptr && scalar == nullptr) return;
+  const EntryDecision decision =
+      family.table != nullptr ? DecideEntry(text(ref), *family.table, ctx_.live)
+                              : DecideEntry(text(ref), *scalar, ctx_.live);
+  if (decision.new_text) ReplaceText(ref, *decision.new_text);
+  if (!decision.notice.empty()) ctx_.prompts.Tell(decision.notice);
+  if (!decision.send) {
+    ctx_.prompts.Tell(decision.refusal);
+    return;
+  }
+  if (!decision.question.empty()) {
+    Message question;
+    question.text = decision.question;
+    question.buttons = Buttons::kYesNoCancel;
+    question.icon = Icon::kQuestion;
+    if (ctx_.prompts.Show(question) != Answer::kYes) return;
+  }
+  if (family.table != nullptr) {
+    ctx_.link.SendCommand(
+        CellWriteCommand(*family.table, ref.index, decision.raw),
+        CellReplyLength(*family.table));
+  } else {
+    ctx_.link.SendCommand(ScalarWriteCommand(*scalar, decision.raw),
+                          scalar->write_length);
+  }
+}
+
+void TableEditor::RequestReset(std::string_view family) {
+  const CellFamily* f = FindFamily(family);
+  if (f == nullptr) return;
+  const std::string_view name = f->name;
+  WhenIdle([this, name] { ConfirmAndReset(name); });
+}
+
+bool TableEditor::ConfirmAndReset(std::string_view family) {
+  const CellFamily* f = FindFamily(family);
+  if (f == nullptr || f->table == nullptr || f->table->reset_text.empty()) {
+    return false;
+  }
+  Message question;
+  question.title = "CAUTION!";
+  question.text = "this function will overwrite the table, continue?";
+  question.buttons = Buttons::kYesNo;
+  question.icon = Icon::kExclamation;
+  question.default_button = 1;
+  if (ctx_.prompts.Show(question) != Answer::kYes) return false;
+  for (int i = 0; i < f->count; ++i) {
+    ReplaceText({f->name, i}, std::string(f->table->reset_text));
+  }
+  return true;
+}
+
+void TableEditor::BeginFill() {
+  loading_ = true;
+  enabled_ = false;
+  if (listener_.state_changed) listener_.state_changed();
+}
+
+void TableEditor::EndFill() {
+  enabled_ = true;
+  loading_ = false;
+  if (listener_.state_changed) listener_.state_changed();
+}
+
+}  // namespace ecu

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include "core/editors/fuel_map_editor.h"
+#include "core/editors/value_bands.h"
+#include "core/link/frame.h"
+#include "editor_rig.h"
+
+namespace ecu {
+namespace {
+
+using testing::EditorRig;
+
+std::string ByteRead(int address) {
+  return Command('E', address & 0xFF, address >> 8, 0);
+}
+
+struct FillRig : EditorRig {
+  explicit FillRig(bool demo = false) : EditorRig(demo) {}
+  const EditorCell& Cell(std::string_view family, int index) {
+    return editor.cells().cell({family, index});
+  }
+  FuelMapEditor editor{ctx};
+};
+
+TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
+  FillRig rig;
+  for (int i = 0; i < kMapCellCount; ++i) rig.ecu.bytes[0x100 + i] = i % 200;
+  rig.ecu.words[0xB4 + 2 * 8] = 625;
+  rig.ecu.bytes[0xC6 + 8] = 32;
+  rig.editor.Activate();
+
+  const std::vector<std::string> sent = rig.TakeRequests();
+  ASSERT_EQ(sent.size(), 2u + 256u + 18u);
+  EXPECT_EQ(sent[0], "B000");
+  EXPECT_EQ(sent[1], "Z000");
+  for (int i = 0; i < kMapCellCount; ++i) {
+    ASSERT_EQ(sent[2 + i], ByteRead(0x100 + i)) << i;
+  }
+  for (int k = 0; k < kTpsPoints; ++k) {
+    EXPECT_EQ(sent[258 + 2 * k], Command('X', 0xB4 + 2 * k, 0, 0));
+    EXPECT_EQ(sent[259 + 2 * k], ByteRead(0xC6 + k));
+  }
+  EXPECT_EQ(rig.editor.cells().text({"ecu_pgm", 0}), "10.200");
+  EXPECT_EQ(rig.editor.cells().text({"ecu_pgm", 1}), "-0.525");
+  EXPECT_EQ(rig.editor.cells().text({kMapCells, 150}), "1.17");
+  EXPECT_EQ(rig.editor.cells().text({kTpsPulseWidths, 8}), "1.000");
+  EXPECT_EQ(rig.editor.cells().text({kTpsPercents, 8}), "50.0");
+  EXPECT_EQ(rig.Cell(kTpsPercents, 8).background, kBrightWhite);
+  // Map cells take their band: 0 the lowest eighth, 199 the highest.
+  EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
+  EXPECT_EQ(rig.Cell(kMapCells, 199).background, kBandColours[0]);
+  EXPECT_EQ(rig.editor.colour_memory()[199], kBandColours[0]);
+  EXPECT_EQ(rig.editor.legend()[0], "1.55");
+  EXPECT_TRUE(rig.editor.cells().enabled());
+  EXPECT_FALSE(rig.editor.cells().loading());
+
+  // Shown again, it keeps what it shows; after the close box it reads again.
+  rig.editor.Activate();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+  rig.editor.Discard();
+  EXPECT_EQ(rig.editor.cells().text({kMapCells, 150}), "");
+  rig.editor.Activate();
+  EXPECT_EQ(rig.TakeRequests().size(), 276u);
+}
+
+TEST(FuelMapFillTest, AllEqualCellsTakeTheLowestBand) {
+  FillRig rig;
+  for (int i = 0; i < kMapCellCount; ++i) rig.ecu.bytes[0x100 + i] = 128;
+  rig.editor.Activate();
+  for (int i = 0; i < kMapCellCount; ++i) {
+    ASSERT_EQ(rig.Cell(kMapCells, i).background, kBandColours[7]);
+  }
+}
+
+TEST(FuelMapFillTest, ACellWhoseReplyNeverComesStaysYellowAndEmpty) {
+  FillRig rig;
+  rig.ecu.bytes[0x100 + 1] = 255;
+  rig.ecu.silent = {0x100 + 7, 0xB4 + 2};
+  rig.editor.Activate();
+  EXPECT_EQ(rig.Cell(kMapCells, 7).text, "");
+  EXPECT_TRUE(rig.Cell(kMapCells, 7).changed());
+  EXPECT_TRUE(rig.Cell(kTpsPulseWidths, 1).changed());
+  // The empty cell does not drag the bands' bottom to 0.
+  EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
+  EXPECT_EQ(rig.prompts.shown().size(), 2u);  // the two non-responses
+}
+
+TEST(FuelMapFillTest, DemoModeShowsTheDemoTextsWithoutTraffic) {
+  FillRig rig(true);
+  rig.editor.Activate();
+  EXPECT_TRUE(rig.port.written().empty());
+  const std::pair<CellRef, std::string> expected[] = {
+      {{"ecu_pgm", 0}, "10.200"},      {{"ecu_pgm", 1}, "-.525"},
+      {{kCutInBox, 0}, "300"},         {{kMapCells, 255}, "1.00"},
+      {{kTpsPulseWidths, 3}, "0.000"}, {{kTpsPercents, 3}, "00.0"}};
+  for (const auto& [ref, text] : expected) {
+    EXPECT_EQ(rig.editor.cells().text(ref), text);
+    EXPECT_FALSE(rig.editor.cells().cell(ref).changed());
+  }
+  EXPECT_EQ(rig.Cell(kMapCells, 100).background, kBandColours[7]);
+}
+
+TEST(FuelMapFillTest, AxesFollowTheScalingAndTheTpsMappedOption) {
+  FillRig rig;
+  rig.ctx.live.MapSpan = 255;
+  rig.ctx.live.MapOffset = 10;
+  rig.ctx.live.FullScaleRpm = 7000;
+  rig.editor.Fill();
+  const FuelMapAxes& axes = rig.editor.axes();
+  EXPECT_EQ(axes.load_unit, "kPa");
+  EXPECT_EQ(axes.load[1], "25");  // 15.9375 + 10, truncated
+  EXPECT_EQ(axes.load[16], "265");
+  EXPECT_EQ(axes.speed[1], "875");
+  EXPECT_EQ(axes.speed[3], "2625");
+
+  rig.ctx.image.set_scalar("OPTIONS", 1);
+  rig.editor.Fill();
+  EXPECT_EQ(rig.editor.axes().load_unit, "% TPS");
+  EXPECT_EQ(rig.editor.axes().load[1], "6");
+  EXPECT_EQ(rig.editor.axes().load[16], "100");
+}
+
+TEST(FuelMapFillTest, TheGraphRedrawsOnMapChangesOnlyOutsideTheFill) {
+  FillRig rig;
+  int redraws = 0;
+  rig.editor.graph().set_redraw([&] { ++redraws; });
+  rig.editor.graph().Show();
+  redraws = 0;
+  rig.editor.Fill();
+  EXPECT_EQ(redraws, 0);
+  rig.editor.cells().Edited({kMapCells, 3}, "1.3");
+  rig.editor.cells().Edited({kTpsPercents, 3}, "50");
+  EXPECT_EQ(redraws, 1);
+  rig.editor.Hidden();
+  rig.editor.cells().Edited({kMapCells, 3}, "1.4");
+  EXPECT_EQ(redraws, 1);
+}
+
+// The live pass: read-outs, then the operating point on the grid.
+struct LiveRig : FillRig {
+  LiveRig() {
+    editor.Activate();
+    live().FullScaleRpm = 8000;
+    live().MapSpan = 115;
+    live().MapOffset = 10;
+  }
+  LiveData& live() { return ctx.live; }
+  int LiveIndexAt(float rpm, float map) {
+    live().RPM = rpm;
+    live().MAP = map;
+    editor.AfterPollingPass();
+    return editor.operating_point().live_index;
+  }
+};
+
+TEST(FuelMapLiveTest, TheOperatingPointFindsItsCell) {
+  LiveRig rig;
+  // Column 5 (5/16 of 8000 = 2500), row 3 (3/16 of 115 above 10).
+  EXPECT_EQ(rig.LiveIndexAt(2600, 10 + 115 * 3.5f / 16), 16 * 5 + 3);
+  // Below the sensor's offset: raised to it, and stored so.
+  EXPECT_EQ(rig.LiveIndexAt(0, 4), 0);
+  EXPECT_EQ(rig.live().MAP, 10);
+  // The top of the load axis is the bottom of the next column...
+  EXPECT_EQ(rig.LiveIndexAt(2600, 125), 16 * 6);
+  // ... and at full scale 272 is held to the last cell.
+  EXPECT_EQ(rig.LiveIndexAt(8000, 125), 255);
+  rig.ctx.image.set_scalar("OPTIONS", 1);
+  rig.live().TPS = 50;
+  EXPECT_EQ(rig.LiveIndexAt(0, 100), 8);
+  EXPECT_DOUBLE_EQ(rig.editor.operating_point().tps_fraction, 0.5);
+  rig.live().FullScaleRpm = 0;  // no configuration yet
+  EXPECT_EQ(rig.LiveIndexAt(3000, 10), 8);
+}
+
+TEST(FuelMapLiveTest, TheLiveCellIsCyanUnlessChanged) {
+  LiveRig rig;
+  const Rgb band = rig.Cell(kMapCells, 19).background;
+  rig.LiveIndexAt(1000, 10 + 115 * 3.5f / 16);  // cell 35
+  EXPECT_EQ(rig.Cell(kMapCells, 35).background, kLightCyan);
+  rig.LiveIndexAt(500, 10 + 115 * 3.5f / 16);  // cell 19
+  EXPECT_EQ(rig.Cell(kMapCells, 35).background, kBrightWhite);
+  EXPECT_EQ(rig.Cell(kMapCells, 19).background, kLightCyan);
+  EXPECT_NE(band, kLightCyan);
+  rig.editor.cells().Edited({kMapCells, 51}, "1.1");
+  rig.LiveIndexAt(1500, 10 + 115 * 3.5f / 16);  // cell 51
+  EXPECT_EQ(rig.Cell(kMapCells, 51).background, kYellow);
+  EXPECT_EQ(rig.Cell(kMapCells, 19).background, kBrightWhite);
+}
+
+TEST(FuelMapLiveTest, ReadoutsAndTheRichLeanIndicator) {
+  LiveRig rig;
+  rig.live().Lambda = 1.08f;
+  rig.live().EgoCorrection = 1.02f;
+  rig.live().MapEnrichment = 0.97f;
+  rig.live().RPM = 3215.4f;
+  rig.live().PW = 0.0081f;
+  rig.editor.AfterPollingPass();
+  const FuelMapReadouts& shown = rig.editor.readouts();
+  EXPECT_EQ(shown.control_lambda, "1.080");
+  EXPECT_EQ(shown.af_condition, "Lean");
+  EXPECT_EQ(shown.af_colour, kLightRed);
+  EXPECT_EQ(shown.control_ego_gain, "1.020");
+  EXPECT_EQ(shown.control_map_gain, "0.970");
+  EXPECT_EQ(shown.mapping_rpm, "3215");
+  EXPECT_EQ(shown.inj_pulse_width, "8.100");
+  rig.live().Lambda = 1.0f;  // exactly 1: the indicator stays
+  rig.editor.AfterPollingPass();
+  EXPECT_EQ(shown.af_condition, "Lean");
+  rig.live().Lambda = 0.9f;
+  rig.editor.AfterPollingPass();
+  EXPECT_EQ(shown.af_condition, "Rich");
+  EXPECT_EQ(shown.af_colour, kBlue);
+  rig.live().Lambda = 0;
+  rig.editor.AfterPollingPass();
+  EXPECT_EQ(shown.af_condition, "");
+}
+
+}  // namespace
+}  // namespace ecu
