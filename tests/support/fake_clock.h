@@ -23,7 +23,7 @@ class FakeClock : public Clock {
   }
   std::string TimeText() override {
     const long s = static_cast<long>(std::fmod(now_, 86400.0));
-    char text[16];
+    char text[32];
     std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld", s / 3600,
                   (s / 60) % 60, s % 60);
     return text;

@@ -47,26 +47,29 @@ class ConsoleRig {
 
   EcuContext& ctx() { return app->context(); }
 
-  // A control by objectName anywhere in the console's windows.
+  // A control by objectName in one window.
+  template <typename T>
+  static T* FindIn(QWidget* window, const QString& name) {
+    if (window->objectName() == name) return qobject_cast<T*>(window);
+    return window->findChild<T*>(name);
+  }
+  // A control by objectName anywhere in the console's windows, visible
+  // windows first: several windows share control names (Command3d1,
+  // menu_file_exit), so prefer FindIn where it matters.
   template <typename T>
   T* Find(const QString& name) {
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-      if (top->objectName() == name) return qobject_cast<T*>(top);
-      if (T* found = top->findChild<T*>(name)) return found;
+    for (bool visible : {true, false}) {
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->isVisible() != visible) continue;
+        if (T* found = FindIn<T>(top, name)) return found;
+      }
     }
     return nullptr;
   }
-  // Triggers a menu entry by objectName.
-  bool Trigger(const QString& name) {
-    QAction* action = Find<QAction>(name);
-    if (action == nullptr) {
-      for (QWidget* top : QApplication::topLevelWidgets()) {
-        if ((action = top->findChild<QAction*>(name))) break;
-      }
-    }
-    if (action == nullptr) return false;
-    action->trigger();
-    return true;
+  // Triggers a menu entry by objectName (visible windows first).
+  bool Trigger(const QString& name) { return Fire(Find<QAction>(name)); }
+  bool TriggerIn(QWidget* window, const QString& name) {
+    return Fire(FindIn<QAction>(window, name));
   }
   QString Text(const QString& label) {
     QLabel* l = Find<QLabel>(label);
@@ -94,6 +97,12 @@ class ConsoleRig {
   std::unique_ptr<ConsoleApp> app;
 
  private:
+  static bool Fire(QAction* action) {
+    if (action == nullptr) return false;
+    action->trigger();
+    return true;
+  }
+
   static inline int counter_ = 0;
   std::filesystem::path folder_;
 };

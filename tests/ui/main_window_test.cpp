@@ -53,7 +53,9 @@ TEST(MainWindowTest, CommMenuChecksTheStoredPort) {
   auto checked = [&] {
     QStringList on;
     for (int n = 1; n <= 6; ++n) {
-      if (rig.Find<QAction>(QString("menu_comm_%1").arg(n))->isChecked()) {
+      if (rig.FindIn<QAction>(&rig.app->main_window(),
+                              QString("menu_comm_%1").arg(n))
+              ->isChecked()) {
         on << QString::number(n);
       }
     }
@@ -69,7 +71,8 @@ TEST(MainWindowTest, CommMenuChecksTheStoredPort) {
 TEST(MainWindowTest, ExitAsksAndNoChangesNothing) {
   ConsoleRig rig;
   rig.prompts.QueueAnswer(Answer::kNo);
-  ASSERT_TRUE(rig.Trigger("menu_file_exit"));
+  MainWindow& main = rig.app->main_window();
+  ASSERT_TRUE(rig.TriggerIn(&main, "menu_file_exit"));
   ASSERT_EQ(rig.prompts.shown().size(), 1u);
   const Message& question = rig.prompts.shown()[0];
   EXPECT_EQ(question.title, "ECU");
@@ -80,7 +83,7 @@ TEST(MainWindowTest, ExitAsksAndNoChangesNothing) {
   EXPECT_FALSE(rig.app->stop());
   EXPECT_TRUE(rig.app->main_window().isVisible());
   rig.prompts.QueueAnswer(Answer::kYes);
-  rig.Trigger("menu_file_exit");
+  rig.TriggerIn(&main, "menu_file_exit");
   EXPECT_TRUE(rig.app->stop());
 }
 

@@ -36,7 +36,7 @@ TEST(MonitorWindowTest, DemoModeMovesEveryReadoutButTheBarometer) {
   EXPECT_GT(speeds.size(), 3u);
   EXPECT_TRUE(rig.port.written().empty());
 
-  rig.Find<QPushButton>("Command3d1")->click();
+  rig.FindIn<QPushButton>(&monitor, "Command3d1")->click();
   EXPECT_FALSE(monitor.isVisible());
   EXPECT_TRUE(rig.app->main_window().isVisible());
   EXPECT_EQ(rig.ctx().console.live_window_mode, View::kNone);
