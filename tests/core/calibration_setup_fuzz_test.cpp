@@ -152,7 +152,9 @@ void CheckWrite(const std::string& line, const std::string& frame) {
     range = RangeOf(*item);
     sent = item->width == 2 ? (a0 | a1 << 8) : a0;
     EXPECT_EQ(a2, 0);
-    if (item->width == 1) EXPECT_EQ(a1, 0);
+    if (item->width == 1) {
+      EXPECT_EQ(a1, 0);
+    }
   }
   const int64_t value = LineValue(line);
   EXPECT_GE(value, range.min);
@@ -179,7 +181,7 @@ TEST(SetupFileFuzzTest, NothingOutsideAnItemsWidthReachesTheEcu) {
 
   // Frames written before each line, and at the end.
   std::vector<size_t> frames_before;
-  SetupFileReader reader(rig.link, image, [&](int, int) {
+  SetupFileReader reader(rig.link, [&](int, int) {
     frames_before.push_back(rig.port.written().size());
   });
   const SetupFileReport report = reader.load(path.string());
