@@ -7,6 +7,7 @@
 #include "core/calibration/calibration_image.h"
 #include "core/calibration/field_board.h"
 #include "core/console/console_state.h"
+#include "core/console/data_log.h"
 #include "core/link/controller_commands.h"
 #include "core/link/ecu_link.h"
 #include "core/link/link_state.h"
@@ -41,6 +42,8 @@ class EcuContext {
   // Where decoded calibration items go to the editor fields that show them.
   FieldBoard fields;
   ConsoleState console;
+  // The data log; it outlives the plotter window.
+  LogState log;
   ControllerInfo controller;
   // The monitor's map_num label, written when frame 178 is decoded.
   std::function<void(const std::string&)> map_number_shown;

@@ -1,5 +1,7 @@
 #include "ui/console_app.h"
+#include "ui/main_window.h"
 #include "ui/monitor_window.h"
+#include "ui/plotter_window.h"
 
 namespace ecu {
 
@@ -7,6 +9,10 @@ std::unique_ptr<ViewWindow> MakeViewWindow(View view, ConsoleApp& app) {
   switch (view) {
     case View::kMonitor:
       return std::make_unique<MonitorWindow>(app.context(), app.views());
+    case View::kPlotter:
+      return std::make_unique<PlotterWindow>(
+          app.context(), app.views(),
+          [&app](int ms) { app.main_window().SetLogInterval(ms); });
     default:
       return nullptr;
   }

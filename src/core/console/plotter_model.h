@@ -1,0 +1,125 @@
+#ifndef ECU_CORE_CONSOLE_PLOTTER_MODEL_H_
+#define ECU_CORE_CONSOLE_PLOTTER_MODEL_H_
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/ecu_context.h"
+
+namespace ecu {
+
+inline constexpr int kPlotterChannels = 8;
+// One sample of the chart: each channel as a fraction of its full scale,
+// channel 0 first.
+using ChannelValues = std::array<double, kPlotterChannels>;
+
+struct TraceColour {
+  uint8_t r, g, b;
+};
+
+// A chart channel: its check box caption (Check3d1_i) and trace colour.
+struct PlotterChannel {
+  std::string_view caption;
+  TraceColour colour;
+};
+const std::array<PlotterChannel, kPlotterChannels>& PlotterChannels();
+inline constexpr std::string_view kChannelToolTip =
+    "Click the checkbox to enable or disable this channel on the chart "
+    "recorder";
+
+// The fractions the chart is handed for the live values. Only the mixture
+// is held at 0 below; values above full scale pass unchanged.
+ChannelValues ChannelValuesOf(const LiveData& live);
+
+// The entries of the "&Logging Interval" menu (menu_log_int_i).
+struct LogInterval {
+  std::string_view caption;
+  int ms;
+};
+inline constexpr std::array<LogInterval, 7> kLogIntervals = {{
+    {"100 mS&econds", 100},
+    {"250 &mSeconds", 250},
+    {"500 m&Seconds", 500},
+    {"&1 Second", 1000},
+    {"&2 Seconds", 2000},
+    {"&5 Seconds", 5000},
+    {"1&0 Seconds", 10000},
+}};
+inline constexpr int kStartLogIntervalEntry = 3;
+
+// "DATA PLOTTER     1 Sample/Second,  10 minute window" for 1000 ms: the
+// chart holds 600 samples.
+std::string PlotterTitle(int interval_ms);
+
+// The text stamped on the chart where it is clicked, e.g. 14:05:09.37.
+std::string ChartStampText(Clock& clock);
+inline constexpr double kStampHeight = 0.05;
+
+inline constexpr const char* kAlreadyLogging =
+    "But you are already logging, You must halt to begin a new log";
+inline constexpr const char* kNotLogging = "But logging has not been started";
+inline constexpr const char* kHaltBeforeExit =
+    "Logging must be halted prior to exit";
+
+// frm_plotter's state and behaviour: channel boxes, the log buttons and
+// their rules, the interval menu and the title, the sample step. The
+// logging state itself is the console's (EcuContext::log).
+class PlotterModel {
+ public:
+  // `set_log_interval` sets LogTimer's interval.
+  PlotterModel(EcuContext& ctx, std::function<void(int ms)> set_log_interval);
+
+  // The window was created: title, the configuration read, the captions
+  // that depend on it. Once per window.
+  void Load();
+  bool loaded() const { return loaded_; }
+
+  // TakeSample: the log line (when logging) and the chart step (when any
+  // channel is ticked).
+  void TakeSample();
+  void set_chart(std::function<void(const ChannelValues&)> chart) {
+    chart_ = std::move(chart);
+  }
+
+  void StartLog();  // Command3d2
+  void StopLog();   // Command3d3
+  // Exit, the close box and the switch entries: refused while logging.
+  bool CanExit();
+
+  void ChooseInterval(int entry);  // menu_log_int_i
+  int checked_interval() const { return checked_interval_; }
+
+  void TickChannel(int channel, bool ticked);  // Check3d1_i
+  bool channel_ticked(int channel) const {
+    return ticked_[static_cast<size_t>(channel)];
+  }
+  const std::string& caption(int channel) const {
+    return captions_[static_cast<size_t>(channel)];
+  }
+
+  const std::string& title() const { return title_; }
+  const std::string& plot_file() const { return plot_file_; }
+  void set_plot_file(std::string text) { plot_file_ = std::move(text); }
+  const std::string& file_samples() const { return file_samples_; }
+  // The file box and the two buttons follow the logging state.
+  bool logging() const { return ctx_.log.LogActive(); }
+
+ private:
+  EcuContext& ctx_;
+  std::function<void(int)> set_log_interval_;
+  std::function<void(const ChannelValues&)> chart_;
+  bool loaded_ = false;
+  std::string title_ = "Data Plotter";
+  std::array<std::string, kPlotterChannels> captions_;
+  std::array<bool, kPlotterChannels> ticked_{};
+  int checked_interval_ = kStartLogIntervalEntry;
+  std::string plot_file_ = kDefaultLogFileName;
+  std::string file_samples_ = "N/A";
+};
+
+}  // namespace ecu
+
+#endif  // ECU_CORE_CONSOLE_PLOTTER_MODEL_H_

@@ -1,0 +1,188 @@
+#include "ui/widgets/strip_chart.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace ecu {
+namespace {
+
+constexpr int kTimeDivisions = 10;  // 60 samples each
+constexpr int kLevelDivisions = 4;
+const QColor kBackground(0, 0, 0);
+const QColor kGrid(40, 72, 40);
+const QColor kLabels(150, 160, 150);
+const QColor kStampColour(235, 235, 235);
+
+// "-90 s", "-2.5 min": how long ago a grid line's sample was taken.
+QString AgoText(double seconds) {
+  if (seconds <= 0) return "now";
+  if (seconds < 120) return QString("-%1 s").arg(seconds, 0, 'g', 4);
+  return QString("-%1 min").arg(seconds / 60, 0, 'g', 4);
+}
+
+}  // namespace
+
+StripChart::StripChart(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  colours_.fill(Qt::white);
+  trace_.reserve(kCapacity);
+}
+
+void StripChart::SetChannelColour(int channel, const QColor& colour) {
+  if (channel < 0 || channel >= kChannels) return;
+  colours_[static_cast<size_t>(channel)] = colour;
+  update();
+}
+
+void StripChart::SetChannelEnabled(int channel, bool enabled) {
+  if (channel < 0 || channel >= kChannels) return;
+  enabled_[static_cast<size_t>(channel)] = enabled;
+  update();
+}
+
+bool StripChart::ChannelEnabled(int channel) const {
+  return channel >= 0 && channel < kChannels &&
+         enabled_[static_cast<size_t>(channel)];
+}
+
+void StripChart::SetSecondsPerSample(double seconds) {
+  if (seconds == seconds_per_sample_) return;
+  seconds_per_sample_ = seconds;
+  update();
+}
+
+void StripChart::AddSample(const Sample& values) {
+  for (int c = 0; c < kChannels; ++c) {
+    values_[static_cast<size_t>(c)][static_cast<size_t>(head_)] =
+        static_cast<float>(values[static_cast<size_t>(c)]);
+  }
+  head_ = (head_ + 1) % kCapacity;
+  count_ = std::min(count_ + 1, kCapacity);
+  ++total_;
+  while (!stamps_.empty() && total_ - 1 - stamps_.front().sample >= kCapacity) {
+    stamps_.pop_front();
+  }
+  update();
+}
+
+void StripChart::Stamp(const QString& text, double height) {
+  stamps_.push_back({total_ - 1, text, height});
+  update();
+}
+
+double StripChart::ValueAt(int channel, int age) const {
+  if (channel < 0 || channel >= kChannels || age < 0 || age >= count_) {
+    return std::nan("");
+  }
+  const int slot = (head_ - 1 - age + kCapacity) % kCapacity;
+  return values_[static_cast<size_t>(channel)][static_cast<size_t>(slot)];
+}
+
+QRectF StripChart::PlotArea() const {
+  const QFontMetrics metrics(font());
+  const double left = metrics.horizontalAdvance("100%") + 8;
+  const double bottom = metrics.height() + 4;
+  return QRectF(left, 6, std::max(10.0, width() - left - 8),
+                std::max(10.0, height() - bottom - 6));
+}
+
+double StripChart::XOfAge(const QRectF& area, double age) const {
+  return area.right() - age * area.width() / (kCapacity - 1);
+}
+
+void StripChart::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), kBackground);
+  const QRectF area = PlotArea();
+  DrawGrid(painter, area);
+  painter.save();
+  painter.setClipRect(area.adjusted(-1, -2, 1, 2));
+  for (int c = 0; c < kChannels; ++c) {
+    if (enabled_[static_cast<size_t>(c)]) DrawTrace(painter, area, c);
+  }
+  painter.restore();
+  DrawStamps(painter, area);
+}
+
+void StripChart::DrawGrid(QPainter& painter, const QRectF& area) const {
+  painter.setPen(QPen(kGrid, 0));
+  painter.drawRect(area);
+  const QFontMetrics metrics(font());
+  for (int i = 1; i < kLevelDivisions; ++i) {
+    const double y = area.bottom() - area.height() * i / kLevelDivisions;
+    painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+  }
+  for (int i = 1; i < kTimeDivisions; ++i) {
+    const double x = area.left() + area.width() * i / kTimeDivisions;
+    painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+  }
+  painter.setPen(kLabels);
+  for (int i = 0; i <= kLevelDivisions; ++i) {
+    const double y = area.bottom() - area.height() * i / kLevelDivisions;
+    const QString text = QString("%1%").arg(100 * i / kLevelDivisions);
+    painter.drawText(QRectF(0, y - metrics.height() / 2.0, area.left() - 4,
+                            metrics.height()),
+                     Qt::AlignRight | Qt::AlignVCenter, text);
+  }
+  const double samples_per_division =
+      static_cast<double>(kCapacity) / kTimeDivisions;
+  for (int i = 0; i <= kTimeDivisions; ++i) {
+    const double x = area.left() + area.width() * i / kTimeDivisions;
+    const QString text = AgoText((kTimeDivisions - i) * samples_per_division *
+                                 seconds_per_sample_);
+    const double w = metrics.horizontalAdvance(text);
+    const double left = std::clamp(x - w / 2, 0.0, width() - w);
+    painter.drawText(QPointF(left, area.bottom() + metrics.ascent() + 2), text);
+  }
+}
+
+void StripChart::DrawTrace(QPainter& painter, const QRectF& area, int channel) {
+  painter.setPen(QPen(colours_[static_cast<size_t>(channel)], 0));
+  const auto& row = values_[static_cast<size_t>(channel)];
+  trace_.clear();
+  const double dx = area.width() / (kCapacity - 1);
+  double x = XOfAge(area, count_ - 1);
+  for (int age = count_ - 1; age >= 0; --age, x += dx) {
+    const float v =
+        row[static_cast<size_t>((head_ - 1 - age + kCapacity) % kCapacity)];
+    if (std::isnan(v)) {
+      // A value that is no number breaks the line rather than faking one.
+      if (trace_.size() > 1) painter.drawPolyline(trace_);
+      trace_.clear();
+      continue;
+    }
+    // Off-scale values ride just outside the edges, where they stay visible.
+    const double level = std::clamp(static_cast<double>(v), -0.01, 1.01);
+    trace_.append(QPointF(x, area.bottom() - level * area.height()));
+  }
+  if (trace_.size() > 1) {
+    painter.drawPolyline(trace_);
+  } else if (trace_.size() == 1) {
+    painter.drawPoint(trace_.front());
+  }
+}
+
+void StripChart::DrawStamps(QPainter& painter, const QRectF& area) const {
+  const QFontMetrics metrics(font());
+  for (const StampMark& stamp : stamps_) {
+    const double age = static_cast<double>(total_ - 1 - stamp.sample);
+    const double x = XOfAge(area, age);
+    painter.setPen(QPen(kStampColour, 0, Qt::DotLine));
+    painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+    const double y = area.bottom() - stamp.height * area.height();
+    const double w = metrics.horizontalAdvance(stamp.text);
+    const double left = x + 3 + w > area.right() ? x - 3 - w : x + 3;
+    painter.setPen(kStampColour);
+    painter.drawText(QPointF(left, y - metrics.descent()), stamp.text);
+  }
+}
+
+void StripChart::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit clicked();
+  QWidget::mousePressEvent(event);
+}
+
+}  // namespace ecu

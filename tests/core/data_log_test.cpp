@@ -1,0 +1,119 @@
+#include "core/console/data_log.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace ecu {
+namespace {
+
+std::string Contents(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class DataLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("ecu-log-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::filesystem::path folder_;
+};
+
+LiveData ExampleValues() {
+  LiveData live;
+  live.RPM = 3235;
+  live.Lambda = 1.05f;
+  live.CLT = 93;
+  live.TPS = 15.8f;
+  live.MAP = 32.2f;
+  live.MAT = 24;
+  live.PW = 0.008175f;
+  live.EgoCorrection = 1.024f;
+  return live;
+}
+
+TEST(DataLogLineTest, HeaderIsThreeCrLfLines) {
+  EXPECT_EQ(LogHeader("09-14-2008"),
+            "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r\n"
+            "Log Begins on 09-14-2008\r\n"
+            "\r\n");
+}
+
+TEST(DataLogLineTest, FieldsInTheirFormats) {
+  LiveData live = ExampleValues();
+  EXPECT_EQ(LogDataLine(live, "14:05:09"),
+            "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n");
+  // Rounding of the last digit, required zeros, signs.
+  live.RPM = 0.4f;
+  live.Lambda = 0.5f;
+  live.CLT = -10;
+  live.TPS = 0;
+  live.MAP = 101.25f;
+  live.MAT = -0.4f;
+  live.PW = 0.0000016f;
+  live.EgoCorrection = 0;
+  EXPECT_EQ(LogDataLine(live, "00:00:00"),
+            "00:00:00,0,0.50,-10,0.0,101.3,0,0.002,0.000\r\n");
+}
+
+TEST_F(DataLogTest, ReplacesTheFileAndFlushesEveryLine) {
+  const auto path = folder_ / "PLOTTER.CSV";
+  std::ofstream(path) << "an older log that is much longer than the new one";
+  LogState log;
+  std::string error;
+  ASSERT_TRUE(log.Start(path.string(), "02-29-2024", &error)) << error;
+  EXPECT_TRUE(log.LogActive());
+  EXPECT_EQ(log.LogFileName(), path.string());
+  EXPECT_EQ(Contents(path), LogHeader("02-29-2024"));
+
+  ASSERT_TRUE(log.WriteSample(ExampleValues(), "14:05:09", &error));
+  ASSERT_TRUE(log.WriteSample(ExampleValues(), "14:05:10", &error));
+  // Read while the file is still open: nothing waits in a buffer.
+  EXPECT_EQ(Contents(path),
+            LogHeader("02-29-2024") +
+                "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n"
+                "14:05:10,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n");
+  EXPECT_EQ(log.LogSampleCount(), 2);
+
+  log.Stop();
+  EXPECT_FALSE(log.LogActive());
+  EXPECT_FALSE(log.WriteSample(ExampleValues(), "14:05:11", &error));
+  EXPECT_EQ(log.LogSampleCount(), 2);
+
+  // A new log starts its count afresh.
+  ASSERT_TRUE(log.Start(path.string(), "03-01-2024", &error));
+  EXPECT_EQ(log.LogSampleCount(), 0);
+  EXPECT_EQ(Contents(path), LogHeader("03-01-2024"));
+}
+
+TEST_F(DataLogTest, FileThatCannotBeCreatedLeavesTheStateNotLogging) {
+  LogState log;
+  std::string error;
+  EXPECT_FALSE(log.Start((folder_ / "missing" / "LOG.CSV").string(),
+                         "09-14-2008", &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(log.LogActive());
+  error.clear();
+  EXPECT_FALSE(log.Start("", "09-14-2008", &error));
+  EXPECT_FALSE(error.empty());
+  if (std::filesystem::exists("/dev/full")) {
+    // Opens, but the header never reaches the disk.
+    error.clear();
+    EXPECT_FALSE(log.Start("/dev/full", "09-14-2008", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(log.LogActive());
+  }
+}
+
+}  // namespace
+}  // namespace ecu

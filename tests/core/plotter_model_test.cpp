@@ -1,0 +1,230 @@
+#include "core/console/plotter_model.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/counting_pump.h"
+#include "support/fake_clock.h"
+#include "support/scripted_prompts.h"
+#include "support/virtual_line_port.h"
+
+namespace ecu {
+namespace {
+
+using testing::CountingPump;
+using testing::FakeClock;
+using testing::ScriptedPrompts;
+using testing::VirtualLinePort;
+
+// A plotter over a demo-mode console, logging into a fresh folder.
+struct PlotterRig {
+  PlotterRig() : port(clock, sim::SimOptions{}) {
+    ctx.link_state.demo_mode = true;
+    folder = std::filesystem::temp_directory_path() /
+             ("ecu-plotter-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    model.set_plot_file((folder / "PLOTTER.CSV").string());
+    model.set_chart([this](const ChannelValues& v) { samples.push_back(v); });
+  }
+  ~PlotterRig() {
+    ctx.log.Stop();
+    std::filesystem::remove_all(folder);
+  }
+  std::string LogText() const {
+    std::ifstream in(folder / "PLOTTER.CSV", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  FakeClock clock{14 * 3600 + 5 * 60 + 9};
+  VirtualLinePort port;
+  ScriptedPrompts prompts;
+  CountingPump pump;
+  EcuContext ctx{port, clock, prompts, pump};
+  std::vector<int> intervals_set;
+  PlotterModel model{ctx, [this](int ms) { intervals_set.push_back(ms); }};
+  std::filesystem::path folder;
+  std::vector<ChannelValues> samples;
+};
+
+TEST(PlotterTitleTest, RateAndWindowInTheGeneralForm) {
+  EXPECT_EQ(PlotterTitle(100),
+            "DATA PLOTTER     10 Sample/Second,  1 minute window");
+  EXPECT_EQ(PlotterTitle(250),
+            "DATA PLOTTER     4 Sample/Second,  2.5 minute window");
+  EXPECT_EQ(PlotterTitle(1000),
+            "DATA PLOTTER     1 Sample/Second,  10 minute window");
+  EXPECT_EQ(PlotterTitle(2000),
+            "DATA PLOTTER     .5 Sample/Second,  20 minute window");
+  EXPECT_EQ(PlotterTitle(10000),
+            "DATA PLOTTER     .1 Sample/Second,  100 minute window");
+}
+
+TEST(PlotterChannelsTest, FractionsOfFullScale) {
+  LiveData live;
+  live.FullScaleRpm = 8000;
+  live.MapSpan = 255;
+  live.RPM = 2000;
+  live.Lambda = 0.5f;
+  live.CLT = 250;  // above full scale: handed on as it is
+  live.TPS = 50;
+  live.MAP = 51;
+  live.MAT = -25;  // below zero: only the mixture is held at 0
+  live.PW = 0.005f;
+  live.EgoCorrection = 1.5f;
+  const ChannelValues v = ChannelValuesOf(live);
+  EXPECT_DOUBLE_EQ(v[0], 0.25);
+  EXPECT_EQ(v[1], 0.0);
+  EXPECT_DOUBLE_EQ(v[2], 2.0);
+  EXPECT_DOUBLE_EQ(v[3], 0.5);
+  EXPECT_NEAR(v[4], 0.2, 1e-7);
+  EXPECT_DOUBLE_EQ(v[5], -0.2);
+  EXPECT_NEAR(v[6], 0.2, 1e-7);
+  EXPECT_DOUBLE_EQ(v[7], 0.75);
+  live.Lambda = 1.4f;
+  EXPECT_NEAR(ChannelValuesOf(live)[1], 1.0, 1e-6);
+}
+
+TEST(PlotterModelTest, RefusalsAndTheButtonsThatFollowTheState) {
+  PlotterRig rig;
+  rig.model.StopLog();
+  rig.model.StopLog();
+  EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>(2, kNotLogging));
+  EXPECT_FALSE(rig.model.logging());
+  EXPECT_TRUE(rig.model.CanExit());
+
+  rig.prompts.Clear();
+  rig.model.StartLog();
+  EXPECT_TRUE(rig.model.logging());
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  rig.model.set_plot_file((rig.folder / "OTHER.CSV").string());
+  rig.model.StartLog();
+  EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kAlreadyLogging});
+  EXPECT_EQ(rig.ctx.log.LogFileName(), (rig.folder / "PLOTTER.CSV").string());
+  EXPECT_FALSE(std::filesystem::exists(rig.folder / "OTHER.CSV"));
+
+  rig.prompts.Clear();
+  EXPECT_FALSE(rig.model.CanExit());
+  EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kHaltBeforeExit});
+  EXPECT_TRUE(rig.model.logging());
+
+  rig.model.StopLog();
+  EXPECT_FALSE(rig.model.logging());
+  EXPECT_TRUE(rig.model.CanExit());
+}
+
+TEST(PlotterModelTest, SamplesCountWhileLoggingAndShowNaOtherwise) {
+  PlotterRig rig;
+  rig.ctx.live.RPM = 3235;
+  rig.ctx.live.Lambda = 1.05f;
+  rig.ctx.live.CLT = 93;
+  rig.ctx.live.TPS = 15.8f;
+  rig.ctx.live.MAP = 32.2f;
+  rig.ctx.live.MAT = 24;
+  rig.ctx.live.PW = 0.008175f;
+  rig.ctx.live.EgoCorrection = 1.024f;
+  rig.model.TakeSample();
+  EXPECT_EQ(rig.model.file_samples(), "N/A");
+
+  rig.model.StartLog();
+  // The read-out keeps its text until the next sample.
+  EXPECT_EQ(rig.model.file_samples(), "N/A");
+  rig.model.TakeSample();
+  EXPECT_EQ(rig.model.file_samples(), " 1");
+  rig.clock.Advance(1);
+  rig.model.TakeSample();
+  EXPECT_EQ(rig.model.file_samples(), " 2");
+  rig.model.StopLog();
+  rig.model.TakeSample();
+  EXPECT_EQ(rig.model.file_samples(), "N/A");
+
+  // No channel ticked: the log grew, the chart was never handed a value.
+  EXPECT_TRUE(rig.samples.empty());
+  EXPECT_EQ(rig.LogText(),
+            "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r\n"
+            "Log Begins on 09-14-2008\r\n\r\n"
+            "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n"
+            "14:05:10,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n");
+}
+
+TEST(PlotterModelTest, OneTickedChannelHandsTheChartAllEight) {
+  PlotterRig rig;
+  rig.ctx.live.RPM = 5000;
+  rig.ctx.live.EgoCorrection = 1;
+  rig.model.TickChannel(7, true);
+  rig.model.TakeSample();
+  ASSERT_EQ(rig.samples.size(), 1u);
+  EXPECT_DOUBLE_EQ(rig.samples[0][0], 0.5);
+  EXPECT_DOUBLE_EQ(rig.samples[0][7], 0.5);
+  rig.model.TickChannel(7, false);
+  rig.model.TakeSample();
+  EXPECT_EQ(rig.samples.size(), 1u);
+}
+
+TEST(PlotterModelTest, LogThatCannotBeCreatedStaysNotLogging) {
+  PlotterRig rig;
+  const std::string name = (rig.folder / "no-such-folder" / "X.CSV").string();
+  rig.model.set_plot_file(name);
+  rig.model.StartLog();
+  ASSERT_EQ(rig.prompts.shown().size(), 1u);
+  EXPECT_EQ(rig.prompts.texts()[0].rfind(
+                "The log file " + name + " could not be created (", 0),
+            0u)
+      << rig.prompts.texts()[0];
+  EXPECT_FALSE(rig.model.logging());
+  EXPECT_TRUE(rig.model.CanExit());
+  rig.model.TakeSample();
+  EXPECT_EQ(rig.model.file_samples(), "N/A");
+}
+
+TEST(PlotterModelTest, IntervalEntrySetsTheTimerTheMarkAndTheTitle) {
+  PlotterRig rig;
+  EXPECT_EQ(rig.model.checked_interval(), 3);
+  rig.model.ChooseInterval(1);
+  EXPECT_EQ(rig.intervals_set, std::vector<int>{250});
+  EXPECT_EQ(rig.model.checked_interval(), 1);
+  EXPECT_EQ(rig.model.title(), PlotterTitle(250));
+  rig.model.ChooseInterval(7);  // no such entry
+  EXPECT_EQ(rig.intervals_set, std::vector<int>{250});
+}
+
+TEST(PlotterModelTest, LoadReadsTheConfigurationAndNamesTheFullScales) {
+  PlotterRig rig;
+  rig.ctx.link_state.demo_mode = false;
+  rig.ctx.link_state.port_device = "/dev/virtual";
+  rig.ctx.link.EnsureLink();
+  rig.ctx.console.log_interval_ms = 500;
+  rig.ctx.live.FullScaleRpm = 7000;
+  rig.ctx.live.MapSpan = 255;
+  EXPECT_EQ(rig.model.caption(0), "RPM [0 to Max RPM]");
+  EXPECT_EQ(rig.model.caption(4), "Manifold Pressure");
+  rig.model.Load();
+  ASSERT_EQ(rig.port.written().size(), 1u);
+  EXPECT_EQ(rig.port.written()[0][2], 'C');
+  EXPECT_EQ(rig.model.title(), PlotterTitle(500));
+  // The caption names whatever full scale the block left.
+  EXPECT_EQ(rig.model.caption(0),
+            "RPM [0 to " +
+                std::to_string(static_cast<int>(rig.ctx.live.FullScaleRpm)) +
+                "]");
+  EXPECT_EQ(rig.model.caption(4),
+            "Manifold Pressure [0 to " +
+                std::to_string(static_cast<int>(rig.ctx.live.MapSpan)) +
+                " kPa]");
+  EXPECT_EQ(rig.model.caption(1), "Air Fuel [0.6 to 1.4 lamda]");
+}
+
+TEST(PlotterModelTest, StampIsTheTimeWithHundredthsThatNeverCarry) {
+  FakeClock clock(14 * 3600 + 5 * 60 + 9.37);
+  EXPECT_EQ(ChartStampText(clock), "14:05:09.37");
+  FakeClock late(14 * 3600 + 5 * 60 + 9.996);
+  EXPECT_EQ(ChartStampText(late), "14:05:09.99");
+}
+
+}  // namespace
+}  // namespace ecu
