@@ -1,4 +1,5 @@
 #include "ui/console_app.h"
+#include "ui/fuel_map_window.h"
 #include "ui/main_window.h"
 #include "ui/monitor_window.h"
 #include "ui/plotter_window.h"
@@ -13,6 +14,8 @@ std::unique_ptr<ViewWindow> MakeViewWindow(View view, ConsoleApp& app) {
       return std::make_unique<PlotterWindow>(
           app.context(), app.views(),
           [&app](int ms) { app.main_window().SetLogInterval(ms); });
+    case View::kFuelMap:
+      return std::make_unique<FuelMapWindow>(app.context(), app.views());
     default:
       return nullptr;
   }

@@ -22,7 +22,7 @@ struct Surface {
   Segment FromPoint(int c, int r) const {
     return Draw()[kFrameSegments + 2 * static_cast<size_t>((kN - 1) * c + r)];
   }
-  SurfaceView view;
+  SurfaceSettings view;
   std::vector<double> values;
   std::vector<Rgb> colours;
 };

@@ -17,7 +17,8 @@ struct Point {
 
 }  // namespace
 
-SurfaceScale ScaleOf(const SurfaceView& view, std::span<const double> values) {
+SurfaceScale ScaleOf(const SurfaceSettings& view,
+                     std::span<const double> values) {
   SurfaceScale s;
   s.low = LeadingNumber(view.low_scale);
   s.high = LeadingNumber(view.high_scale);
@@ -38,7 +39,7 @@ SurfaceScale ScaleOf(const SurfaceView& view, std::span<const double> values) {
   return s;
 }
 
-std::vector<Segment> SurfaceSegments(const SurfaceView& view, int width,
+std::vector<Segment> SurfaceSegments(const SurfaceSettings& view, int width,
                                      int height, std::span<const double> values,
                                      std::span<const Rgb> colours, int columns,
                                      int rows) {
@@ -146,7 +147,7 @@ void SurfaceGraph::Hide() {
 
 void SurfaceGraph::Close() {
   shown_ = false;
-  view_ = SurfaceView();
+  view_ = SurfaceSettings();
   if (shown_changed_) shown_changed_();
 }
 

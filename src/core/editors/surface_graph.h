@@ -24,7 +24,7 @@ struct Segment {
 // How the surface is looked at: the two scroll bars (0..100) that shear the
 // depth axis, and the map values at the floor and at the top of the scale,
 // as typed (both 0: scaled to the map).
-struct SurfaceView {
+struct SurfaceSettings {
   static constexpr int kHorizontalDefault = 60;
   static constexpr int kVerticalDefault = 30;
   static constexpr std::string_view kHighDefault = "1.60";
@@ -43,13 +43,14 @@ struct SurfaceScale {
   double high = 0;
   double range = 0;
 };
-SurfaceScale ScaleOf(const SurfaceView& view, std::span<const double> values);
+SurfaceScale ScaleOf(const SurfaceSettings& view,
+                     std::span<const double> values);
 
 // The wire-frame drawing of a grid of `columns` x `rows` values (cell index
 // columns x column + row) on a surface of width x height, in drawing order:
 // the floor and walls, the height scale, then the surface, each of its
 // segments in the colour of the cell it starts from.
-std::vector<Segment> SurfaceSegments(const SurfaceView& view, int width,
+std::vector<Segment> SurfaceSegments(const SurfaceSettings& view, int width,
                                      int height, std::span<const double> values,
                                      std::span<const Rgb> colours, int columns,
                                      int rows);
@@ -58,7 +59,7 @@ std::vector<Segment> SurfaceSegments(const SurfaceView& view, int width,
 // while it is shown.
 class SurfaceGraph {
  public:
-  const SurfaceView& view() const { return view_; }
+  const SurfaceSettings& view() const { return view_; }
   void set_h_scroll(int value);
   void set_v_scroll(int value);
   void set_high_scale(std::string text);
@@ -84,7 +85,7 @@ class SurfaceGraph {
  private:
   void Redraw();
 
-  SurfaceView view_;
+  SurfaceSettings view_;
   bool shown_ = false;
   std::function<void()> redraw_;
   std::function<void()> shown_changed_;
