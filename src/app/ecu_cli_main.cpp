@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/cli/cli_session.h"
+#include "app/cli/log_command.h"
+#include "app/cli/monitor_command.h"
 #include "core/link/controller_commands.h"
 #include "core/link/port_config.h"
 
@@ -77,6 +79,12 @@ const std::vector<CliCommand>& Commands() {
       {"info", "info", "print the controller's firmware revision and serial",
        false, RunInfo},
       {"reset", "reset", "reset the controller", false, RunReset},
+      {"monitor", "monitor [--count N] [--csv]",
+       "print the monitor's read-outs after every 100 ms polling pass", true,
+       RunMonitor},
+      {"log", "log FILE [--interval MS] [--count N]",
+       "log live data as the plotter does, one line every MS (default 1000)",
+       true, RunLog},
       {"ping", "ping [--count N]",
        "time N revision requests (default 10) against the line time", true,
        RunPing},

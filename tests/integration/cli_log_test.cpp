@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/processes.h"
+
+namespace ecu {
+namespace {
+
+using testing::BuiltProgram;
+using testing::RunProgram;
+using testing::SimProcess;
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The codes of the requests the sim received, from its traffic log.
+std::vector<std::string> RequestCodes(const std::string& sim_log) {
+  std::vector<std::string> codes;
+  for (const std::string& line : Lines(Contents(sim_log))) {
+    std::istringstream fields(line);
+    std::string time, direction, code;
+    fields >> time >> direction >> code;
+    if (direction == "rx") codes.push_back(code);
+  }
+  return codes;
+}
+
+struct Folder {
+  Folder()
+      : path(std::filesystem::temp_directory_path() /
+             ("ecu-cli-log-" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(path);
+  }
+  ~Folder() { std::filesystem::remove_all(path); }
+  std::string File(const std::string& name) const {
+    return (path / name).string();
+  }
+  std::filesystem::path path;
+};
+
+TEST(CliLogTest, WritesTheHeaderAndOneLinePerInterval) {
+  Folder folder;
+  const std::string sim_log = folder.File("sim.log");
+  SimProcess sim({"--log", sim_log});
+  ASSERT_TRUE(sim.running());
+  const std::string log = folder.File("RUN.CSV");
+  const auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(),
+                             "log", log, "--interval", "300", "--count", "4"});
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_EQ(r.out, "4 samples written to " + log + "\n");
+  sim.Stop();
+
+  const std::string text = Contents(log);
+  const std::vector<std::string> lines = Lines(text);
+  ASSERT_EQ(lines.size(), 3u + 4u) << text;
+  EXPECT_EQ(lines[0], "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r");
+  EXPECT_TRUE(std::regex_match(
+      lines[1], std::regex(R"(Log Begins on \d\d-\d\d-\d{4}\r)")))
+      << lines[1];
+  EXPECT_EQ(lines[2], "\r");
+  const std::regex data(
+      R"(\d\d:\d\d:\d\d,\d+,\d\.\d\d,-?\d+,\d+\.\d,\d+\.\d,-?\d+,\d+\.\d{3},\d\.\d{3}\r)");
+  for (size_t i = 3; i < lines.size(); ++i) {
+    EXPECT_TRUE(std::regex_match(lines[i], data)) << lines[i];
+  }
+  // The configuration once, then "A" on every 100 ms tick: three per
+  // 300 ms sample.
+  const std::vector<std::string> codes = RequestCodes(sim_log);
+  ASSERT_FALSE(codes.empty());
+  EXPECT_EQ(codes.front(), "'C'");
+  const auto live = std::count(codes.begin(), codes.end(), "'A'");
+  EXPECT_GE(live, 8);  // a busy machine merges ticks
+  EXPECT_LE(live, 12);
+  EXPECT_EQ(live + 1, static_cast<long>(codes.size()));
+}
+
+TEST(CliLogTest, FileThatCannotBeCreatedAndUsageErrors) {
+  SimProcess sim;
+  auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(), "log",
+                       "/nonexistent-folder/RUN.CSV", "--count", "1"});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_NE(r.err.find("could not be created"), std::string::npos) << r.err;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"log"},
+        {"log", "A.CSV", "--interval", "50"},
+        {"log", "A.CSV", "--count", "0"},
+        {"log", "A.CSV", "B.CSV"},
+        {"monitor", "--count"},
+        {"monitor", "--tsv"}}) {
+    std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port",
+                                     sim.device()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    EXPECT_EQ(RunProgram(argv).exit_status, 2) << args.back();
+  }
+}
+
+TEST(CliMonitorTest, PollsAsTheMonitorWindowAndPrintsEveryPass) {
+  Folder folder;
+  const std::string sim_log = folder.File("sim.log");
+  SimProcess sim({"--log", sim_log});
+  const auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(),
+                             "monitor", "--count", "2", "--csv"});
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  sim.Stop();
+  const std::vector<std::string> lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 3u) << r.out;
+  EXPECT_EQ(lines[0].rfind("Time,Engine Speed,A/F Ratio,", 0), 0u);
+  for (const std::string& line : lines) {
+    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 18) << line;
+  }
+  const std::vector<std::string> pass = {"'A'",  "'F'", "'A'", "'A'",
+                                         "#152", "'A'", "#178"};
+  std::vector<std::string> twice = pass;
+  twice.insert(twice.end(), pass.begin(), pass.end());
+  EXPECT_EQ(RequestCodes(sim_log), twice);
+
+  // The block form: one labelled line per read-out.
+  SimProcess again;
+  const auto block = RunProgram({BuiltProgram("ecu-cli"), "--port",
+                                 again.device(), "monitor", "--count", "1"});
+  EXPECT_EQ(block.exit_status, 0) << block.err;
+  EXPECT_NE(block.out.find("  IAC RPM SETPOINT "), std::string::npos)
+      << block.out;
+  EXPECT_EQ(Lines(block.out).size(), 1u + 18u + 1u);
+}
+
+}  // namespace
+}  // namespace ecu
