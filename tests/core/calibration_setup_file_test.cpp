@@ -129,7 +129,7 @@ class SetupFileTest : public ::testing::Test {
     return text.str();
   }
   SetupFileReport Load(const std::vector<std::string>& lines) {
-    return SetupFileReader(rig_.link, image_).load(WriteFile("in.SET", lines));
+    return SetupFileReader(rig_.link).load(WriteFile("in.SET", lines));
   }
   std::vector<std::string> Written() const { return rig_.port.written(); }
 
@@ -212,7 +212,7 @@ TEST(SetupLineTest, LinesThatDoNotFitAreRefused) {
 
 TEST_F(SetupFileTest, LoadWritesEachLineInFileOrder) {
   std::vector<std::pair<int, int>> progress;
-  SetupFileReader reader(rig_.link, image_, [&](int done, int total) {
+  SetupFileReader reader(rig_.link, [&](int done, int total) {
     progress.emplace_back(done, total);
   });
   const double start = rig_.clock.now();
@@ -263,7 +263,7 @@ TEST_F(SetupFileTest, LoadCountsWritesTheEcuNeverAnswered) {
 
 TEST_F(SetupFileTest, LoadOfAMissingFileSaysSoAndSendsNothing) {
   const SetupFileReport report =
-      SetupFileReader(rig_.link, image_).load((folder_ / "none.SET").string());
+      SetupFileReader(rig_.link).load((folder_ / "none.SET").string());
   EXPECT_FALSE(report.file_ok);
   EXPECT_TRUE(Written().empty());
   ASSERT_EQ(rig_.prompts.texts().size(), 1u);
@@ -359,7 +359,7 @@ TEST_F(SetupFileTest, ASavedFileLoadsBackIntoTheSameCalibration) {
   ASSERT_TRUE(SetupFileWriter(rig_.link, image_).save(path).file_ok);
 
   ecu_ = TestEcu();
-  const SetupFileReport report = SetupFileReader(rig_.link, image_).load(path);
+  const SetupFileReport report = SetupFileReader(rig_.link).load(path);
   EXPECT_EQ(report.lines, 436);
   EXPECT_EQ(report.refused_lines, 0);
   EXPECT_EQ(report.unanswered, 0);

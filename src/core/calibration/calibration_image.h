@@ -35,17 +35,11 @@ class CalibrationImage {
   int32_t last_word_element() const { return last_word_element_; }
   void set_last_word_element(int32_t value) { last_word_element_ = value; }
 
-  // Calibration replies accepted so far. A caller that notes this before a
-  // transaction learns afterwards whether the ECU answered it.
-  long accepted_replies() const { return accepted_replies_; }
-  void CountAcceptedReply() { ++accepted_replies_; }
-
  private:
   std::vector<int32_t> scalars_;
   std::array<int32_t, 8> phase_table_{};
   int16_t last_byte_element_ = 0;
   int32_t last_word_element_ = 0;
-  long accepted_replies_ = 0;
 };
 
 }  // namespace ecu

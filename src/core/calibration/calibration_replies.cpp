@@ -130,8 +130,7 @@ void PublishScalar(const ScalarItem& item, int32_t raw, const LiveData& live,
 void AddCalibrationReplies(ReplyTable& replies, CalibrationImage& image,
                            LiveData& live, FieldBoard& board) {
   const Records records{image, live, board};
-  // Each decoder only ever sees whole frames of its length, and every reply
-  // it accepts is counted.
+  // Each decoder only ever sees whole frames of its length.
   auto add = [&](uint8_t code, int length,
                  std::function<bool(std::string_view, const Records&)> decode) {
     replies.Add(
@@ -140,9 +139,7 @@ void AddCalibrationReplies(ReplyTable& replies, CalibrationImage& image,
           if (static_cast<int>(frame.size()) != length + 2) {
             return false;
           }
-          if (!decode(frame, records)) return false;
-          records.image.CountAcceptedReply();
-          return true;
+          return decode(frame, records);
         });
   };
 

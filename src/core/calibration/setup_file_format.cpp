@@ -1,6 +1,5 @@
 #include "core/calibration/setup_file_format.h"
 
-#include "core/link/frame.h"
 #include "core/numbers/leading_number.h"
 #include "core/numbers/rounding.h"
 
@@ -53,27 +52,14 @@ SetupLineRequest TableWrite(const TableItem& table, int64_t index,
   if (index < 0 || index >= table.count || !Fits(value, RangeOf(table))) {
     return {};
   }
-  const int i = static_cast<int>(index);
-  const int v = static_cast<int>(value);
-  const int address = AddressOf(table, i);
-  switch (table.cells) {
-    case CellKind::kByteCell:
-      return Send(Command(kWriteByteCell, address & 0xFF, address >> 8, v),
-                  kCellReplyLength);
-    case CellKind::kWordCell:
-      return Send(Command(kWriteWordCell, address, v & 0xFF, v >> 8),
-                  kCellReplyLength);
-    case CellKind::kPhaseCell:
-      break;
-  }
-  return Send(Command(kWritePhaseCell, i, v, 0), kPhaseCellReplyLength);
+  return Send(
+      CellWriteCommand(table, static_cast<int>(index), static_cast<int>(value)),
+      CellReplyLength(table));
 }
 
 SetupLineRequest ScalarWrite(const ScalarItem& item, int64_t value) {
   if (!Fits(value, RangeOf(item))) return {};
-  const int v = static_cast<int>(value);
-  return Send(item.width == 2 ? CommandWithWord(item.write_code, v)
-                              : CommandWithByte(item.write_code, v),
+  return Send(ScalarWriteCommand(item, static_cast<int>(value)),
               item.write_length);
 }
 

@@ -26,9 +26,8 @@ bool ReadLines(const std::string& path, std::vector<std::string>* lines) {
 
 }  // namespace
 
-SetupFileReader::SetupFileReader(EcuLink& link, const CalibrationImage& image,
-                                 SetupProgress progress)
-    : link_(link), image_(image), progress_(std::move(progress)) {}
+SetupFileReader::SetupFileReader(EcuLink& link, SetupProgress progress)
+    : link_(link), progress_(std::move(progress)) {}
 
 SetupFileReport SetupFileReader::load(const std::string& path) {
   SetupFileReport report;
@@ -38,16 +37,14 @@ SetupFileReport SetupFileReader::load(const std::string& path) {
     return report;
   }
   report.file_ok = true;
+  const int unanswered_before = link_.unanswered();
   const int total = static_cast<int>(lines.size());
   for (const std::string& line : lines) {
     if (progress_) progress_(report.lines, total);
     const SetupLineRequest request = ParseSetupLine(line);
     switch (request.action) {
       case SetupLineRequest::Action::kSend:
-        if (!SendAndCheck(link_, image_, request.command,
-                          request.reply_length)) {
-          ++report.unanswered;
-        }
+        link_.SendCommand(request.command, request.reply_length);
         break;
       case SetupLineRequest::Action::kSkip:
         ++report.skipped_lines;
@@ -62,6 +59,7 @@ SetupFileReport SetupFileReader::load(const std::string& path) {
   }
   // An empty file has no progress to show (and no total to divide by).
   if (progress_ && total > 0) progress_(report.lines, total);
+  report.unanswered = link_.unanswered() - unanswered_before;
   return report;
 }
 

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "core/calibration/calibration_image.h"
 #include "core/calibration/setup_file_run.h"
 #include "core/link/ecu_link.h"
 
@@ -15,10 +14,7 @@ namespace ecu {
 // with the lines applied so far.
 class SetupFileReader {
  public:
-  // `image` is the one the link's reply table decodes into; it tells which
-  // writes were echoed.
-  SetupFileReader(EcuLink& link, const CalibrationImage& image,
-                  SetupProgress progress = {});
+  explicit SetupFileReader(EcuLink& link, SetupProgress progress = {});
 
   // Progress is reported before each line (lines done, line count) and once
   // more at the end; never for an empty file.
@@ -26,7 +22,6 @@ class SetupFileReader {
 
  private:
   EcuLink& link_;
-  const CalibrationImage& image_;
   SetupProgress progress_;
 };
 

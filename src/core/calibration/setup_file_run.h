@@ -2,10 +2,6 @@
 #define ECU_CORE_CALIBRATION_SETUP_FILE_RUN_H_
 
 #include <functional>
-#include <string_view>
-
-#include "core/calibration/calibration_image.h"
-#include "core/link/ecu_link.h"
 
 namespace ecu {
 
@@ -20,14 +16,9 @@ struct SetupFileReport {
   int lines = 0;          // lines read or written
   int refused_lines = 0;  // reported as "Unknown variable in data file"
   int skipped_lines = 0;  // blank lines and table keys without "["
-  int unanswered = 0;     // requests the ECU never answered
+  int unanswered = 0;     // requests the ECU never answered (none in demo
+                          // mode: nobody was asked)
 };
-
-// Sends one request and tells whether the ECU answered it, by whether the
-// image accepted a reply meanwhile. Requests in demo mode are not counted as
-// unanswered: nobody was asked.
-bool SendAndCheck(EcuLink& link, const CalibrationImage& image,
-                  std::string_view command, int reply_length);
 
 }  // namespace ecu
 

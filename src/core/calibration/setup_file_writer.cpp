@@ -1,7 +1,6 @@
 #include "core/calibration/setup_file_writer.h"
 
 #include "core/calibration/setup_file_format.h"
-#include "core/link/frame.h"
 #include "core/text_file.h"
 
 namespace ecu {
@@ -39,31 +38,22 @@ void SetupFileWriter::Step() {
   if (progress_) progress_(steps_done_, kProgressSteps);
 }
 
-void SetupFileWriter::RefreshHolders(SetupFileReport& report) {
+void SetupFileWriter::RefreshHolders() {
   for (uint8_t code : kHolderReads) {
     link_.Pause(kReadPause);
-    if (!SendAndCheck(link_, image_, std::string(1, static_cast<char>(code)),
-                      ReplyLengthOfRead(code))) {
-      ++report.unanswered;
-    }
+    link_.SendCommand(std::string(1, static_cast<char>(code)),
+                      ReplyLengthOfRead(code));
     Step();
   }
 }
 
-int SetupFileWriter::ReadElement(const TableItem& table, int index,
-                                 SetupFileReport& report) {
+int SetupFileWriter::ReadElement(const TableItem& table, int index) {
   if (table.cells == CellKind::kPhaseCell) {
     return image_.phase_table()[static_cast<size_t>(index)];
   }
-  const int address = AddressOf(table, index);
-  const bool word = table.cells == CellKind::kWordCell;
-  const std::string command =
-      word ? Command(kReadWordCell, address, 0, 0)
-           : Command(kReadByteCell, address & 0xFF, address >> 8, 0);
-  if (!SendAndCheck(link_, image_, command, kCellReplyLength)) {
-    ++report.unanswered;
-  }
-  return word ? image_.last_word_element() : image_.last_byte_element();
+  link_.SendCommand(CellReadCommand(table, index), CellReplyLength(table));
+  return table.cells == CellKind::kWordCell ? image_.last_word_element()
+                                            : image_.last_byte_element();
 }
 
 SetupFileReport SetupFileWriter::save(const std::string& path) {
@@ -74,7 +64,8 @@ SetupFileReport SetupFileWriter::save(const std::string& path) {
     link_.prompts().Tell("The setup file " + path + " could not be created.");
     return report;
   }
-  RefreshHolders(report);
+  const int unanswered_before = link_.unanswered();
+  RefreshHolders();
 
   bool counted = false;
   for (std::string_view key : SetupScalarOrder()) {
@@ -87,12 +78,13 @@ SetupFileReport SetupFileWriter::save(const std::string& path) {
   }
   for (const TableItem& table : AllTables()) {
     for (int i = 0; i < table.count; ++i) {
-      const int value = ReadElement(table, i, report);
+      const int value = ReadElement(table, i);
       file.Write(TableLine(table, i, value) + std::string(kSetupLineEnd));
       ++report.lines;
       Step();
     }
   }
+  report.unanswered = link_.unanswered() - unanswered_before;
   report.file_ok = file.Commit();
   if (!report.file_ok) {
     link_.prompts().Tell("The setup file " + path +

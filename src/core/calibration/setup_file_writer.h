@@ -26,8 +26,8 @@ class SetupFileWriter {
   static constexpr int kProgressSteps = 441;
 
  private:
-  void RefreshHolders(SetupFileReport& report);
-  int ReadElement(const TableItem& table, int index, SetupFileReport& report);
+  void RefreshHolders();
+  int ReadElement(const TableItem& table, int index);
   void Step();
 
   EcuLink& link_;

@@ -13,6 +13,12 @@ bool Cancelled(const std::string& name) {
   return name.empty() || name == kInitialName;
 }
 
+SetupProgress ProgressTo(BusyView& busy) {
+  return [&busy](int done, int total) {
+    busy.ShowProgress(total > 0 ? static_cast<double>(done) / total : 0);
+  };
+}
+
 }  // namespace
 
 FileDialog FileCommands::SetupFileDialog(bool saving) {
@@ -25,34 +31,41 @@ FileDialog FileCommands::SetupFileDialog(bool saving) {
 }
 
 SetupFileReport FileCommands::Open() {
-  EcuLink& link = ctx_.link;
-  link.EnsureLink();
-  // The configuration first, so the scaling is current before anything.
-  link.Pause(0.2);
-  link.SendCommand("C", 21);
-  link.Pause(0.1);
+  ctx_.link.EnsureLink();
+  ReadConfiguration();
   const std::string name =
       ctx_.prompts.OpenFileName(SetupFileDialog(/*saving=*/false));
   if (Cancelled(name)) return {};
+  return LoadFile(name);
+}
+
+SetupFileReport FileCommands::Save() {
+  ctx_.link.EnsureLink();
+  const std::string name =
+      ctx_.prompts.SaveFileName(SetupFileDialog(/*saving=*/true));
+  if (Cancelled(name)) return {};
+  return SaveFile(name);
+}
+
+void FileCommands::ReadConfiguration() {
+  // The configuration first, so the scaling is current before anything.
+  EcuLink& link = ctx_.link;
+  link.Pause(0.2);
+  link.SendCommand("C", 21);
+  link.Pause(0.1);
+}
+
+SetupFileReport FileCommands::LoadFile(const std::string& name) {
   busy_.BeginBusy();
-  SetupFileReader reader(link, ctx_.image, [this](int done, int total) {
-    busy_.ShowProgress(total > 0 ? static_cast<double>(done) / total : 0);
-  });
+  SetupFileReader reader(ctx_.link, ProgressTo(busy_));
   const SetupFileReport report = reader.load(name);
   busy_.EndBusy();
   return report;
 }
 
-SetupFileReport FileCommands::Save() {
-  EcuLink& link = ctx_.link;
-  link.EnsureLink();
-  const std::string name =
-      ctx_.prompts.SaveFileName(SetupFileDialog(/*saving=*/true));
-  if (Cancelled(name)) return {};
+SetupFileReport FileCommands::SaveFile(const std::string& name) {
   busy_.BeginBusy();
-  SetupFileWriter writer(link, ctx_.image, [this](int done, int total) {
-    busy_.ShowProgress(total > 0 ? static_cast<double>(done) / total : 0);
-  });
+  SetupFileWriter writer(ctx_.link, ctx_.image, ProgressTo(busy_));
   const SetupFileReport report = writer.save(name);
   busy_.EndBusy();
   return report;

@@ -33,6 +33,12 @@ class FileCommands {
   // "&Dowload ECU To Calibration File": the save dialog, then the save.
   SetupFileReport Save();
 
+  // The steps after the dialogs, for callers that already have a name
+  // (ecu-cli). A load wants the configuration read first.
+  void ReadConfiguration();
+  SetupFileReport LoadFile(const std::string& name);
+  SetupFileReport SaveFile(const std::string& name);
+
   // The dialog settings both commands use.
   static FileDialog SetupFileDialog(bool saving);
 
