@@ -3,9 +3,11 @@
 
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "sim/memory_dumper.h"
 #include "sim/pty_server.h"
 #include "sim/serial_line.h"
 #include "sim/sim_command_line.h"
@@ -45,8 +47,22 @@ int main(int argc, char** argv) {
     ecu.set_log([&log](const std::string& line) { log << line << std::endl; });
   }
 
+  std::optional<ecu::sim::MemoryDumper> dumper;
+  if (!command_line->dump_path.empty()) {
+    dumper.emplace(ecu.memory(), command_line->dump_path);
+    if (!dumper->Open(&error)) {
+      std::cerr << "ecu-sim: " << error << "\n";
+      return 1;
+    }
+  }
+
   ecu::sim::PtyServer::StopOnSignals();
   ecu::sim::PtyServer server;
+  if (dumper) {
+    dumper->ServeOn(server, [](const std::string& failure) {
+      std::cerr << "ecu-sim: " << failure << std::endl;
+    });
+  }
   if (!server.Open(&error)) {
     std::cerr << "ecu-sim: " << error << "\n";
     return 1;
@@ -62,6 +78,10 @@ int main(int argc, char** argv) {
       command_line->pacing ? ecu::sim::kSecondsPerByte : 0.0;
   if (!server.Run(ecu, seconds_per_byte)) {
     std::cerr << "ecu-sim: polling the terminal failed\n";
+    return 1;
+  }
+  if (dumper && !dumper->Dump(&error)) {
+    std::cerr << "ecu-sim: " << error << "\n";
     return 1;
   }
   return 0;

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "sim/serial_line.h"
 
@@ -174,6 +175,10 @@ void PtyServer::StopOnSignals() {
   sigprocmask(SIG_BLOCK, &blocked, nullptr);
 }
 
+void PtyServer::Watch(int fd, std::function<void()> on_readable) {
+  watched_.push_back({fd, std::move(on_readable)});
+}
+
 bool PtyServer::Run(VirtualEcu& ecu, double seconds_per_byte) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point start = Clock::now();
@@ -199,9 +204,12 @@ bool PtyServer::Run(VirtualEcu& ecu, double seconds_per_byte) {
     }
     timespec timeout;
     if (wake_at) timeout = ToTimespec(*wake_at - now);
-    pollfd fds[2] = {{wake_read_fd_, POLLIN, 0}, {master_fd_, POLLIN, 0}};
-    const int ready = ppoll(fds, watch_master ? 2 : 1,
-                            wake_at ? &timeout : nullptr, &wait_mask);
+    // A negative fd is skipped by ppoll: the master while it rests.
+    std::vector<pollfd> fds = {{wake_read_fd_, POLLIN, 0},
+                               {watch_master ? master_fd_ : -1, POLLIN, 0}};
+    for (const Watched& w : watched_) fds.push_back({w.fd, POLLIN, 0});
+    const int ready =
+        ppoll(fds.data(), fds.size(), wake_at ? &timeout : nullptr, &wait_mask);
     if (ready < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -210,6 +218,9 @@ bool PtyServer::Run(VirtualEcu& ecu, double seconds_per_byte) {
       char drain[16];
       while (read(wake_read_fd_, drain, sizeof drain) > 0) {
       }
+    }
+    for (size_t i = 0; i < watched_.size(); ++i) {
+      if (fds[2 + i].revents != 0) watched_[i].on_readable();
     }
     if (!watch_master || fds[1].revents == 0) continue;
 

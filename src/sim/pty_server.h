@@ -2,7 +2,9 @@
 #define ECU_SIM_PTY_SERVER_H_
 
 #include <atomic>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "sim/virtual_ecu.h"
 
@@ -33,6 +35,9 @@ class PtyServer {
   bool Run(VirtualEcu& ecu, double seconds_per_byte);
   // Ends Run(); safe from any thread.
   void Stop();
+  // Calls `on_readable` from Run(), between requests, whenever `fd` can be
+  // read (e.g. a signal descriptor). The caller keeps the fd open.
+  void Watch(int fd, std::function<void()> on_readable);
 
   // From now on SIGINT, SIGTERM and SIGHUP end Run() cleanly instead of
   // killing the process. Call before starting other threads.
@@ -47,6 +52,11 @@ class PtyServer {
   int slave_fd_ = -1;
   int wake_read_fd_ = -1;
   int wake_write_fd_ = -1;
+  struct Watched {
+    int fd;
+    std::function<void()> on_readable;
+  };
+  std::vector<Watched> watched_;
   std::atomic<bool> stop_requested_{false};
   std::string device_path_;
   std::string link_path_;

@@ -84,6 +84,7 @@ std::optional<SimCommandLine> ParseSimCommandLine(
            [&o](const std::string& v) {
              const auto n = IntegerIn(v, 0, 0xFFFFFFFFLL);
              if (n) o.seed = static_cast<uint32_t>(*n);
+             o.random_calibration = n.has_value();
              return n.has_value();
            }},
           {"--revision",
@@ -100,6 +101,7 @@ std::optional<SimCommandLine> ParseSimCommandLine(
            }},
           {"--link", text(line.link_path)},
           {"--log", text(line.log_path)},
+          {"--dump", text(line.dump_path)},
       };
 
   for (size_t i = 0; i < args.size(); ++i) {
@@ -133,7 +135,10 @@ A virtual ECU on a pseudo-terminal. Prints the device path to open.
   --link PATH              also make PATH a symbolic link to the device
   --log PATH               log every request and reply with a time stamp
   --no-pacing              send at once instead of at 19200 baud
-  --seed N                 engine model noise (default 1)
+  --seed N                 engine model noise (default 1), and a random
+                           calibration drawn from N instead of the default
+  --dump PATH              write the calibration as a setup file on SIGUSR1
+                           and at exit
   --revision N             firmware revision 0..65535 (default 10103)
   --serial N               serial number 0..16777215 (default 123456)
   --loader                 start stopped, waiting for new firmware

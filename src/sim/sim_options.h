@@ -19,6 +19,8 @@ struct SimOptions {
   double delay_s = 0.0;        // fixed delay before every reply
   uint32_t seed = 1;           // engine model noise
   bool loader_mode = false;    // start stopped, waiting for new firmware
+  // Fill the calibration at random from `seed` instead of the default one.
+  bool random_calibration = false;
 
   int revision = 10103;             // firmware revision, shown as V1.01.03
   uint32_t serial_number = 123456;  // three bytes on the wire

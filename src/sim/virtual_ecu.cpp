@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "core/link/frame.h"
+#include "sim/calibration_commands.h"
 #include "sim/live_frames.h"
+#include "sim/memory_seed.h"
 #include "sim/traffic_log.h"
 
 namespace ecu::sim {
@@ -29,6 +31,8 @@ VirtualEcu::VirtualEcu(const SimOptions& options)
   controller_.awaiting_firmware = options.loader_mode;
   AddLiveCommands(commands_, engine_, memory_);
   AddControllerCommands(commands_, controller_, engine_, memory_);
+  AddCalibrationCommands(commands_, memory_);
+  FillCalibration(memory_, options);
 }
 
 void VirtualEcu::set_log(std::function<void(const std::string& line)> log) {

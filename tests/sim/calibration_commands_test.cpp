@@ -1,0 +1,163 @@
+#include "sim/calibration_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/calibration/calibration_image.h"
+#include "core/calibration/calibration_replies.h"
+#include "core/calibration/catalogue.h"
+#include "core/link/frame.h"
+#include "sim/virtual_ecu.h"
+
+namespace ecu::sim {
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string bytes;
+  for (int v : values) bytes.push_back(static_cast<char>(v));
+  return bytes;
+}
+
+// Everything sent back for one request, chunks joined.
+std::string Ask(VirtualEcu& ecu, std::string_view command) {
+  std::string reply;
+  for (const Transmission& t : ecu.Receive(BuildRequest(command), 0)) {
+    reply += t.bytes;
+  }
+  return reply;
+}
+
+class CalibrationCommandsTest : public ::testing::Test {
+ protected:
+  VirtualEcu ecu_{SimOptions{}};
+  CalibrationMemory& memory_ = ecu_.memory();
+};
+
+TEST_F(CalibrationCommandsTest, ByteCellReadAndWriteOnTheWire) {
+  // Fuel map cell 5 holds a gain of 1.00 in the default calibration.
+  EXPECT_EQ(Ask(ecu_, Command('E', 0x05, 0x01, 0)),
+            Bytes({0x02, 0x08, 0x45, 0x05, 0x01, 0x80, 0xD5, 0x00}));
+  EXPECT_EQ(Ask(ecu_, Command('e', 0x05, 0x01, 160)),
+            Bytes({0x02, 0x08, 0x65, 0x05, 0x01, 0xA0, 0x15, 0x01}));
+  EXPECT_EQ(memory_.TableByte(0x105), 160);
+  EXPECT_EQ(ByteAt(Ask(ecu_, Command('E', 0x05, 0x01, 0)), 5), 160);
+}
+
+TEST_F(CalibrationCommandsTest, AddressesOutsideEveryTableGetNoReply) {
+  // A map cell's low byte without its high byte, between two curves, after
+  // the ignition tables, and beyond all of them.
+  for (int address : {0x0005, 0x0079, 0x0209, 0x0249, 0x0300}) {
+    EXPECT_EQ(Ask(ecu_, Command('e', address & 0xFF, address >> 8, 9)), "")
+        << address;
+    EXPECT_EQ(Ask(ecu_, Command('E', address & 0xFF, address >> 8, 0)), "")
+        << address;
+    EXPECT_NE(memory_.TableByte(address), 9) << address;
+  }
+  // Either end of a range answers.
+  EXPECT_NE(Ask(ecu_, Command('E', 0x70, 0x00, 0)), "");
+  EXPECT_NE(Ask(ecu_, Command('E', 0x78, 0x00, 0)), "");
+  // Word cells: one past TPSM's last cell, and below SUPM.
+  EXPECT_EQ(Ask(ecu_, Command('x', 0xC5, 1, 2)), "");
+  EXPECT_EQ(Ask(ecu_, Command('X', 0xA1, 0, 0)), "");
+}
+
+TEST_F(CalibrationCommandsTest, WordCellsTravelLowByteFirst) {
+  EXPECT_EQ(Ask(ecu_, Command('x', 0xA2, 0x10, 0x27)),
+            Bytes({0x02, 0x08, 0x78, 0xA2, 0x10, 0x27, 0x5B, 0x01}));
+  EXPECT_EQ(memory_.Word(0xA2), 10000);
+  const std::string read = Ask(ecu_, Command('X', 0xA2, 0, 0));
+  EXPECT_EQ(read.substr(2, 4), Bytes({0x58, 0xA2, 0x10, 0x27}));
+  // The neighbouring cell is untouched.
+  EXPECT_EQ(memory_.Word(0xA4), 0);
+}
+
+TEST_F(CalibrationCommandsTest, PhaseTableReadWholeAndWrittenByCell) {
+  EXPECT_EQ(Ask(ecu_, Command(127, 0, 0, 0)).substr(2, 9),
+            Bytes({0x7F, 1, 2, 4, 8, 1, 2, 4, 8}));
+  EXPECT_EQ(Ask(ecu_, Command(128, 3, 0x55, 0)),
+            Bytes({0x02, 0x07, 0x80, 0x03, 0x55, 0xE1, 0x00}));
+  EXPECT_EQ(memory_.PhaseCell(3), 0x55);
+  // Index 8 would wrap onto cell 0: refused.
+  EXPECT_EQ(Ask(ecu_, Command(128, 8, 0x77, 0)), "");
+  EXPECT_EQ(memory_.PhaseCell(0), 1);
+}
+
+TEST_F(CalibrationCommandsTest, BlockBHasItsLayout) {
+  memory_.SetScalar("FUEL_B", 0x4000);
+  memory_.SetScalar("FUEL_MX", 0x1234);
+  memory_.SetScalar("ACC_MINP", 0x0102);
+  memory_.SetScalar("ACC_MAXP", 0xFFEE);
+  memory_.SetScalar("BAT_COMP", 0x99);
+  const std::string reply = Ask(ecu_, "B");
+  ASSERT_EQ(reply.size(), 14u);
+  EXPECT_TRUE(IsValidReplyFrame(reply));
+  EXPECT_EQ(reply.substr(2, 10),
+            Bytes({'B', 0x00, 0x40, 0x34, 0x12, 0x02, 0x01, 0xEE, 0xFF, 0x99}));
+}
+
+TEST_F(CalibrationCommandsTest, BlockCCarriesTheScalingItems) {
+  memory_.SetScalar("FS_RPM", 6000);
+  memory_.SetScalar("MAP_TYPE", 2);
+  memory_.SetScalar("ACC_SEN", 0xABCD);
+  memory_.SetScalar("TRGS_PH", 7);
+  const std::string reply = Ask(ecu_, "C");
+  ASSERT_EQ(reply.size(), 23u);
+  EXPECT_EQ(U16At(reply, 16), 6000);
+  EXPECT_EQ(ByteAt(reply, 20), 2);
+  EXPECT_EQ(U16At(reply, 12), 0xABCD);
+  EXPECT_EQ(ByteAt(reply, 15), 7);
+}
+
+TEST_F(CalibrationCommandsTest, EveryBlockDecodesToTheMemoryHolders) {
+  // The console's own decoder reads back what the sim put in each block.
+  CalibrationImage image;
+  LiveData live;
+  FieldBoard board;
+  ReplyTable replies;
+  AddCalibrationReplies(replies, image, live, board);
+  int value = 1;
+  for (const ScalarItem& item : AllScalars()) {
+    value = value * 37 % 251 + 1;
+    memory_.SetScalar(item.key, item.width == 2 ? value * 200 : value);
+  }
+  for (const ReadBlock& block : AllBlocks()) {
+    const std::string reply = Ask(ecu_, std::string(1, char(block.code)));
+    ASSERT_EQ(static_cast<int>(reply.size()), block.length + 2) << block.code;
+    ASSERT_TRUE(replies.Find(block.code)->decode(reply));
+    ForEachItemOfBlock(block.code, [&](const ScalarItem& item) {
+      EXPECT_EQ(image.scalar(item), *memory_.Scalar(item.key)) << item.key;
+    });
+  }
+  EXPECT_EQ(live.FullScaleRpm, static_cast<float>(*memory_.Scalar("FS_RPM")));
+}
+
+TEST_F(CalibrationCommandsTest, WritesEchoInTheLayoutOfTheirRead) {
+  // HOT_P_PW 16.0 ms: low, high, 0 out; the same two bytes back.
+  EXPECT_EQ(Ask(ecu_, Command('s', 0x10, 0x27, 0)),
+            Bytes({0x02, 0x07, 0x73, 0x10, 0x27, 0xB3, 0x00}));
+  EXPECT_EQ(Ask(ecu_, "S").substr(3, 2), Bytes({0x10, 0x27}));
+  // TMP_THRS -13: one byte out, one byte back.
+  EXPECT_EQ(Ask(ecu_, Command('w', 0xF3, 0, 0)),
+            Bytes({0x02, 0x06, 0x77, 0xF3, 0x72, 0x01}));
+  EXPECT_EQ(*memory_.Scalar("TMP_THRS"), 243);
+
+  for (const ScalarItem& item : AllScalars()) {
+    const int value = item.width == 2 ? 0xBEEF : 0xA5;
+    const std::string echo = Ask(ecu_, ScalarWriteCommand(item, value));
+    ASSERT_EQ(static_cast<int>(echo.size()), item.write_length + 2) << item.key;
+    EXPECT_EQ(ByteAt(echo, 2), item.write_code) << item.key;
+    const int echoed = item.width == 2 ? U16At(echo, 3) : ByteAt(echo, 3);
+    EXPECT_EQ(echoed, value) << item.key;
+    EXPECT_EQ(memory_.Scalar(item.key), value) << item.key;
+    if (HasOwnRead(item)) {
+      const std::string read = Ask(ecu_, std::string(1, char(item.read_code)));
+      EXPECT_EQ(read.substr(3, static_cast<size_t>(item.width)),
+                echo.substr(3, static_cast<size_t>(item.width)))
+          << item.key;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ecu::sim

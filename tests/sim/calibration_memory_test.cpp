@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/calibration/calibration_replies.h"
+#include "core/calibration/catalogue.h"
+#include "core/calibration/setup_file_format.h"
+#include "core/calibration/setup_file_reader.h"
+#include "core/calibration/setup_file_writer.h"
+#include "sim/memory_cells.h"
+#include "sim/memory_dump.h"
+#include "sim/memory_seed.h"
+#include "sim/sim_command_line.h"
+#include "support/link_rig.h"
+
+namespace ecu::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos;
+       start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
+  return lines;
+}
+
+std::string Seeded(uint32_t seed) {
+  CalibrationMemory memory;
+  FillRandomCalibration(memory, seed);
+  return SetupFileText(memory);
+}
+
+TEST(MemoryDumpTest, WritesEveryLineAsTheConsoleSaveWould) {
+  CalibrationMemory memory;
+  FillDefaultCalibration(memory);
+  memory.SetScalar("COOL_DEG", 251);  // -5 degrees: kept signed
+  memory.SetScalar("TMP_THRS", 243);  // -13 degrees: kept as its byte
+  memory.SetScalar("FUEL_B", 16384);  // 0 ms: kept with its bias
+  memory.SetScalar("BAT_COMP", 38);
+  SetCellValue(memory, *FindTable("SUPM"), 8, 16383);
+  const std::vector<std::string> lines = Lines(SetupFileText(memory));
+  ASSERT_EQ(lines.size(), 436u);
+  EXPECT_EQ(lines[0], "ACC_SEN = 50");
+  EXPECT_EQ(lines[9], "BAT_COMP= 38");
+  EXPECT_EQ(lines[10], "FS_RPM  = 10000");
+  EXPECT_EQ(lines[16], "TMP_THRS= 243");
+  EXPECT_EQ(lines[24], "FUEL_B  = 16384");
+  EXPECT_EQ(lines[28], "COOL_DEG= -5");
+  EXPECT_EQ(lines[29], "BAT_COMP= 38");
+  EXPECT_EQ(lines[48], "MNRPMDCL= 1500");
+  EXPECT_EQ(lines[49], "MAPM[000]=128");
+  EXPECT_EQ(lines[305], "PTBL[000]=1");
+  EXPECT_EQ(lines[345], "SUPM[008]=16383");
+  EXPECT_EQ(lines[435], "IDLE[008]=100");
+}
+
+TEST(MemoryDumpTest, EveryDumpedLineLoadsBack) {
+  for (uint32_t seed : {1u, 2u, 3u}) {
+    for (const std::string& line : Lines(Seeded(seed))) {
+      EXPECT_EQ(ParseSetupLine(line).action, SetupLineRequest::Action::kSend)
+          << line;
+    }
+  }
+}
+
+TEST(MemoryDumpTest, ReplacesTheFileWhole) {
+  const fs::path path = fs::temp_directory_path() /
+                        ("memory_dump_test_" + std::to_string(getpid()));
+  std::ofstream(path) << "an older dump";
+  CalibrationMemory memory;
+  FillRandomCalibration(memory, 5);
+  ASSERT_TRUE(WriteMemoryDump(memory, path.string()));
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  EXPECT_EQ(text.str(), SetupFileText(memory));
+  fs::remove(path);
+  EXPECT_FALSE(WriteMemoryDump(memory, "/no-such-folder/dump.set"));
+}
+
+TEST(MemorySeedTest, RandomContentsFollowTheSeedAndStayPlausible) {
+  EXPECT_EQ(Seeded(42), Seeded(42));
+  EXPECT_NE(Seeded(42), Seeded(43));
+  for (uint32_t seed = 0; seed < 50; ++seed) {
+    CalibrationMemory memory;
+    FillRandomCalibration(memory, seed);
+    const int full_scale = *memory.Scalar("FS_RPM");
+    EXPECT_GE(full_scale, 6000);
+    EXPECT_LE(full_scale, 12000);
+    EXPECT_NE(*memory.Scalar("MAP_TYPE"), 2);  // gauge sensor: idle reads 0
+    EXPECT_LE(*memory.Scalar("MAP_TYPE"), 3);
+    for (const ScalarItem& item : AllScalars()) {
+      EXPECT_LE(*memory.Scalar(item.key), item.width == 2 ? 0xFFFF : 0xFF);
+    }
+  }
+}
+
+TEST(MemorySeedTest, SeedOptionAlsoDrawsTheCalibration) {
+  std::string error;
+  auto line =
+      ParseSimCommandLine({"--seed", "9", "--dump", "/tmp/d.set"}, &error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_TRUE(line->options.random_calibration);
+  EXPECT_EQ(line->options.seed, 9u);
+  EXPECT_EQ(line->dump_path, "/tmp/d.set");
+  line = ParseSimCommandLine({}, &error);
+  EXPECT_FALSE(line->options.random_calibration);
+  EXPECT_TRUE(line->dump_path.empty());
+  EXPECT_FALSE(ParseSimCommandLine({"--dump"}, &error));
+}
+
+// The console's save and load against the virtual ECU in virtual time: the
+// saved file is the sim's own dump, and loading it into an ECU seeded
+// otherwise makes the two memories equal.
+SimOptions SeededOptions(uint32_t seed) {
+  SimOptions options;
+  options.seed = seed;
+  options.random_calibration = true;
+  return options;
+}
+
+struct Console {
+  explicit Console(uint32_t seed) : rig(SeededOptions(seed)) {
+    AddCalibrationReplies(rig.replies, image, live, board);
+  }
+  const CalibrationMemory& memory() { return rig.port.ecu()->memory(); }
+
+  testing::LinkRig rig;
+  CalibrationImage image;
+  LiveData live;
+  FieldBoard board;
+};
+
+TEST(MemoryDumpTest, ConsoleSaveAndLoadAgreeWithTheDump) {
+  const fs::path path = fs::temp_directory_path() /
+                        ("calibration_loop_" + std::to_string(getpid()));
+  Console first(11);
+  const SetupFileReport saved =
+      SetupFileWriter(first.rig.link, first.image).save(path.string());
+  EXPECT_TRUE(saved.file_ok);
+  EXPECT_EQ(saved.unanswered, 0);
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  EXPECT_EQ(text.str(), SetupFileText(first.memory()));
+
+  Console second(12);
+  ASSERT_NE(SetupFileText(second.memory()), text.str());
+  const SetupFileReport loaded =
+      SetupFileReader(second.rig.link).load(path.string());
+  fs::remove(path);
+  EXPECT_EQ(loaded.unanswered, 0);
+  EXPECT_EQ(loaded.refused_lines, 0);
+  EXPECT_EQ(SetupFileText(second.memory()), SetupFileText(first.memory()));
+  EXPECT_TRUE(second.rig.prompts.shown().empty());
+}
+
+}  // namespace
+}  // namespace ecu::sim
