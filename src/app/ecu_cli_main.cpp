@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "app/cli/cli_session.h"
+#include "app/cli/load_command.h"
 #include "app/cli/log_command.h"
 #include "app/cli/monitor_command.h"
+#include "app/cli/save_command.h"
 #include "core/link/controller_commands.h"
 #include "core/link/port_config.h"
 
@@ -88,6 +90,9 @@ const std::vector<CliCommand>& Commands() {
       {"ping", "ping [--count N]",
        "time N revision requests (default 10) against the line time", true,
        RunPing},
+      {"save", "save FILE", "copy the ECU's calibration into a setup file",
+       true, RunSave},
+      {"load", "load FILE", "write a setup file into the ECU", true, RunLoad},
   };
   return commands;
 }
@@ -104,7 +109,8 @@ void PrintHelp(std::FILE* out) {
   }
   std::fprintf(out,
                "\nExit status: 0 success, 1 the ECU did not answer (or the "
-               "port could not be opened), 2 usage error.\n");
+               "port could not be opened, or a setup file could not be read "
+               "or written or had lines refused), 2 usage error.\n");
 }
 
 int Main(int argc, char** argv) {

@@ -23,6 +23,7 @@ const char* AnswerName(Answer answer) {
 
 Answer StderrPrompts::Show(const Message& box) {
   ++messages_shown_;
+  if (before_message_) before_message_();
   const Answer answer = DefaultAnswer(box);
   if (box.buttons == Buttons::kOk) {
     std::fprintf(stderr, "%s\n", box.text.c_str());

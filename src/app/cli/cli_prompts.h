@@ -1,6 +1,9 @@
 #ifndef ECU_APP_CLI_CLI_PROMPTS_H_
 #define ECU_APP_CLI_CLI_PROMPTS_H_
 
+#include <functional>
+#include <utility>
+
 #include "core/platform/event_pump.h"
 #include "core/platform/prompts.h"
 
@@ -16,9 +19,14 @@ class StderrPrompts : public Prompts {
   std::string SaveFileName(const FileDialog& dialog) override;
 
   int messages_shown() const { return messages_shown_; }
+  // Runs before each message, e.g. to clear a progress bar's line.
+  void set_before_message(std::function<void()> hook) {
+    before_message_ = std::move(hook);
+  }
 
  private:
   int messages_shown_ = 0;
+  std::function<void()> before_message_;
 };
 
 // There are no windows to serve.

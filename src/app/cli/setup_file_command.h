@@ -1,0 +1,41 @@
+#ifndef ECU_APP_CLI_SETUP_FILE_COMMAND_H_
+#define ECU_APP_CLI_SETUP_FILE_COMMAND_H_
+
+#include <string>
+#include <vector>
+
+#include "app/cli/cli_session.h"
+#include "app/cli/progress_bar.h"
+#include "core/console/file_commands.h"
+
+namespace ecu::cli {
+
+// What "save" and "load" share: the File menu's commands without their
+// dialogs, a progress bar in place of the wait window, and one exit status
+// for the whole run.
+class SetupFileCommand {
+ public:
+  explicit SetupFileCommand(CliSession& session);
+  ~SetupFileCommand();
+  SetupFileCommand(const SetupFileCommand&) = delete;
+  SetupFileCommand& operator=(const SetupFileCommand&) = delete;
+
+  // The one FILE argument, or nothing after saying what is wrong.
+  static const std::string* FileArgument(const std::vector<std::string>& args,
+                                         const char* command);
+
+  FileCommands& commands() { return commands_; }
+
+  // 0 for a clean run; 1 when the file could not be read or written, a line
+  // was refused or a transaction went unanswered, each counted on stderr.
+  int Finish(const SetupFileReport& report);
+
+ private:
+  CliSession& session_;
+  ProgressBar bar_;
+  FileCommands commands_;
+};
+
+}  // namespace ecu::cli
+
+#endif  // ECU_APP_CLI_SETUP_FILE_COMMAND_H_
