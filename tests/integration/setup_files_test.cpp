@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/processes.h"
+
+namespace ecu {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::BuiltProgram;
+using testing::RunProgram;
+using testing::SimProcess;
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Waits for a file the sim writes on a signal.
+bool Appears(const fs::path& path) {
+  for (int i = 0; i < 300 && !fs::exists(path); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return fs::exists(path);
+}
+
+class SetupFilesTest : public ::testing::Test {
+ protected:
+  SetupFilesTest() {
+    char pattern[] = "/tmp/setup-files-test-XXXXXX";
+    folder_ = mkdtemp(pattern);
+  }
+  ~SetupFilesTest() override { fs::remove_all(folder_); }
+
+  std::string Path(const std::string& name) const {
+    return (folder_ / name).string();
+  }
+  testing::ProcessResult Cli(const std::string& device,
+                             std::vector<std::string> words) {
+    std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port", device};
+    argv.insert(argv.end(), words.begin(), words.end());
+    return RunProgram(argv);
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(SetupFilesTest, SaveMatchesTheSimDumpAndLoadCopiesTheCalibration) {
+  SimProcess first({"--seed", "21", "--dump", Path("first.dump")});
+  ASSERT_TRUE(first.running());
+  const auto saved = Cli(first.device(), {"save", Path("saved.SET")});
+  EXPECT_EQ(saved.exit_status, 0) << saved.err;
+  EXPECT_EQ(saved.out, "436 lines saved to " + Path("saved.SET") + "\n");
+  EXPECT_EQ(saved.err, "");  // no bar: stderr is not a terminal
+
+  // The sim dumps on SIGUSR1 and goes on serving.
+  first.Signal(SIGUSR1);
+  ASSERT_TRUE(Appears(Path("first.dump")));
+  const std::string file = ReadFile(Path("saved.SET"));
+  const std::string dump = ReadFile(Path("first.dump"));
+  const std::vector<std::string> file_lines = Lines(file);
+  const std::vector<std::string> dump_lines = Lines(dump);
+  ASSERT_EQ(file_lines.size(), 436u);
+  ASSERT_EQ(dump_lines.size(), 436u);
+  for (size_t i = 0; i < file_lines.size(); ++i) {
+    EXPECT_EQ(file_lines[i], dump_lines[i]) << "line " << i + 1;
+  }
+  EXPECT_EQ(file, dump);
+  EXPECT_EQ(Cli(first.device(), {"info"}).exit_status, 0);
+
+  // Another calibration, overwritten by the file; its dump at exit shows
+  // the same memory as the first sim's.
+  SimProcess second({"--seed", "22", "--dump", Path("second.dump")});
+  const auto loaded = Cli(second.device(), {"load", Path("saved.SET")});
+  EXPECT_EQ(loaded.exit_status, 0) << loaded.err;
+  EXPECT_EQ(loaded.out,
+            "436 lines of " + Path("saved.SET") + " sent to the ECU\n");
+  EXPECT_EQ(loaded.err, "");
+  second.Stop();
+  EXPECT_EQ(ReadFile(Path("second.dump")), dump);
+}
+
+TEST_F(SetupFilesTest, RefusedLinesAndMissingFilesExitOne) {
+  SimProcess sim({"--dump", Path("sim.dump")});
+  {
+    std::ofstream out(Path("odd.SET"), std::ios::binary);
+    out << "EGO_RATE= 7\r\nNO_SUCH = 1\r\nMAPM[256]=1\r\nMAPM[001]=99\r\n";
+  }
+  auto r = Cli(sim.device(), {"load", Path("odd.SET")});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_EQ(r.out, "2 lines of " + Path("odd.SET") + " sent to the ECU\n");
+  EXPECT_EQ(r.err,
+            "Unknown variable in data file\n"
+            "Unknown variable in data file\n"
+            "ecu-cli: 2 lines of the setup file refused\n");
+  sim.Stop();
+  const std::string dump = ReadFile(Path("sim.dump"));
+  EXPECT_TRUE(Contains(dump, "EGO_RATE= 7\r\n")) << dump;
+  EXPECT_TRUE(Contains(dump, "MAPM[001]=99\r\n"));
+
+  SimProcess other;
+  r = Cli(other.device(), {"load", Path("none.SET")});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_TRUE(Contains(r.err, "could not be read")) << r.err;
+  r = Cli(other.device(), {"save", Path("no-folder/x.SET")});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_TRUE(Contains(r.err, "could not be created")) << r.err;
+  EXPECT_FALSE(fs::exists(Path("no-folder")));
+}
+
+TEST_F(SetupFilesTest, UnansweredWritesAreCounted) {
+  SimProcess sim({"--silent"});
+  {
+    std::ofstream out(Path("one.SET"), std::ios::binary);
+    out << "EGO_RATE= 7\r\n";
+  }
+  const auto r = Cli(sim.device(), {"load", Path("one.SET")});
+  EXPECT_EQ(r.exit_status, 1);
+  // The configuration read and the one write.
+  EXPECT_TRUE(Contains(r.err, "ecu-cli: 2 transactions went unanswered"))
+      << r.err;
+}
+
+TEST_F(SetupFilesTest, UsageErrorsExitTwoWithoutTouchingThePort) {
+  const std::string port = "/tmp/no-such-ecu-port";
+  auto r = Cli(port, {"save"});
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_EQ(r.err, "ecu-cli: save needs a FILE (see --help)\n");
+  r = Cli(port, {"load"});
+  EXPECT_EQ(r.exit_status, 2);
+  r = Cli(port, {"load", "a.SET", "b.SET"});
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_EQ(r.err,
+            "ecu-cli: load takes one FILE; 'b.SET' is one argument too "
+            "many\n");
+  r = RunProgram({BuiltProgram("ecu-cli"), "--help"});
+  EXPECT_TRUE(Contains(r.out, "save FILE"));
+  EXPECT_TRUE(Contains(r.out, "load FILE"));
+}
+
+}  // namespace
+}  // namespace ecu
