@@ -83,11 +83,21 @@ struct EditorRig {
       : port(clock, [this](std::string_view bytes, double) {
           return ecu.Answer(bytes);
         }) {
+    MakeReady(demo);
+  }
+  // Over the virtual ECU instead, whose calibration memory answers every
+  // read and echoes every write.
+  EditorRig(const sim::SimOptions& options, bool demo) : port(clock, options) {
+    MakeReady(demo);
+  }
+
+  void MakeReady(bool demo) {
     ctx.link_state.port_device = "/dev/virtual";
     ctx.link_state.demo_mode = demo;
     ctx.link.EnsureLink();
     port.ClearWritten();
   }
+  sim::CalibrationMemory& memory() { return port.ecu()->memory(); }
 
   // The request fields (code and three argument bytes) written since the
   // last call.

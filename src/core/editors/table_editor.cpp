@@ -170,11 +170,16 @@ void TableEditor::RequestUpdate() {
 void TableEditor::Update() {
   EcuLink& link = ctx_.link;
   link.Pause(update_pause_);
-  bool skipped_text = false;
   // A copy: an echo arriving mid-pass may not change the order, but a
   // window may.
-  const std::vector<CellRef> order = update_order_;
-  for (const CellRef& ref : order) {
+  const bool skipped_text = SendChangedCells(update_order_);
+  link.Pause(update_pause_);
+  if (skipped_text) TellSkippedCells();
+}
+
+bool TableEditor::SendChangedCells(std::vector<CellRef> cells) {
+  bool skipped_text = false;
+  for (const CellRef& ref : cells) {
     if (!Contains(ref) || !cell(ref).changed()) continue;
     // A cell whose reply never came is empty: there is nothing to send.
     if (IsBlank(text(ref))) continue;
@@ -184,8 +189,11 @@ void TableEditor::Update() {
     }
     SendCell(ref);
   }
-  link.Pause(update_pause_);
-  if (skipped_text) ctx_.prompts.Tell(std::string(kNotANumberMessage));
+  return skipped_text;
+}
+
+void TableEditor::TellSkippedCells() {
+  ctx_.prompts.Tell(std::string(kNotANumberMessage));
 }
 
 void TableEditor::SendCell(CellRef ref) {

@@ -75,6 +75,12 @@ class TableEditor {
   // From a user action: runs once no transaction is in progress.
   void RequestUpdate();
   void Update();
+  // The cells' part of an update, for windows whose pass has more steps
+  // than one order between two pauses: every changed cell of `cells` that
+  // holds a number is checked and written. True when a cell without a
+  // number was passed over; TellSkippedCells then says so once per pass.
+  bool SendChangedCells(std::vector<CellRef> cells);
+  void TellSkippedCells();
 
   // Reset: after the "CAUTION!" question, every cell of the family gets the
   // table's reset text (marked changed; nothing is sent).
