@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <optional>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -17,6 +14,10 @@
 #include "core/calibration/setup_file_reader.h"
 #include "core/calibration/setup_file_writer.h"
 #include "core/link/frame.h"
+#include "sim/memory_cells.h"
+#include "sim/memory_dump.h"
+#include "sim/memory_seed.h"
+#include "sim/virtual_ecu.h"
 #include "support/link_rig.h"
 
 namespace ecu {
@@ -28,77 +29,23 @@ using testing::LinkRig;
 
 constexpr char kUnknown[] = "Unknown variable in data file";
 
-// A stand-in ECU that keeps the calibration as raw values on the wire and
-// answers every calibration read and write the way the catalogue says.
+// The virtual ECU behind the link, with codes it can be told to leave
+// unanswered.
 class TestEcu {
  public:
-  std::map<int, int> bytes;  // "E"/"e" cells by 16-bit address
-  std::map<int, int> words;  // "X"/"x" cells by 8-bit address
-  std::array<int, 8> phase{};
-  std::map<std::string_view, int> scalars;  // the byte or word on the wire
+  sim::VirtualEcu ecu{sim::SimOptions{}};
   std::set<int> silent_codes;
 
+  sim::CalibrationMemory& memory() { return ecu.memory(); }
   testing::FarEnd FarEnd() {
-    return [this](std::string_view request, double) {
+    return [this](std::string_view request, double now) {
       std::vector<LineChunk> out;
-      const uint8_t code = ByteAt(request, 2);
-      if (silent_codes.count(code) != 0) return out;
-      if (auto data = Data(code, ByteAt(request, 3), ByteAt(request, 4),
-                           ByteAt(request, 5))) {
-        out.push_back({BuildReply(code, *data)});
+      if (silent_codes.count(ByteAt(request, 2)) != 0) return out;
+      for (const sim::Transmission& t : ecu.Receive(request, now)) {
+        out.push_back({t.bytes, t.delay_s});
       }
       return out;
     };
-  }
-
- private:
-  static std::string Of(std::initializer_list<int> values) {
-    std::string out;
-    for (int v : values) out.push_back(static_cast<char>(v & 0xFF));
-    return out;
-  }
-  static std::string ItemBytes(const ScalarItem& item, int value) {
-    return item.width == 2 ? Of({value, value >> 8}) : Of({value});
-  }
-
-  std::optional<std::string> Data(uint8_t code, int a0, int a1, int a2) {
-    const int address = a0 | a1 << 8;
-    switch (code) {
-      case 'e':
-        bytes[address] = a2;
-        [[fallthrough]];
-      case 'E':
-        return Of({a0, a1, bytes[address]});
-      case 'x':
-        words[a0] = a1 | a2 << 8;
-        [[fallthrough]];
-      case 'X':
-        return Of({a0, words[a0], words[a0] >> 8});
-      case 127:
-        return Of({phase[0], phase[1], phase[2], phase[3], phase[4], phase[5],
-                   phase[6], phase[7]});
-      case 128:
-        phase[static_cast<size_t>(a0 & 7)] = a1;
-        return Of({a0, a1});
-    }
-    for (const ReadBlock& block : AllBlocks()) {
-      if (block.code != code) continue;
-      std::string data(static_cast<size_t>(block.length - 3), '\0');
-      ForEachItemOfBlock(code, [&](const ScalarItem& item) {
-        data.replace(static_cast<size_t>(item.block_offset - 3),
-                     static_cast<size_t>(item.width),
-                     ItemBytes(item, scalars[item.key]));
-      });
-      return data;
-    }
-    if (const ScalarItem* item = ScalarForOwnReadCode(code)) {
-      return ItemBytes(*item, scalars[item->key]);
-    }
-    if (const ScalarItem* item = ScalarForWriteCode(code)) {
-      scalars[item->key] = item->width == 2 ? address : a0;
-      return ItemBytes(*item, scalars[item->key]);
-    }
-    return std::nullopt;
   }
 };
 
@@ -230,8 +177,8 @@ TEST_F(SetupFileTest, LoadWritesEachLineInFileOrder) {
           Request(Command(154, 251, 0, 0)), Request(Command(131, 37, 0, 0)),
           Request(Command(128, 3, 129, 0)),
           Request(Command('x', 0xA4, 0xFF, 0x3F))}));
-  EXPECT_EQ(ecu_.bytes[0x105], 160);
-  EXPECT_EQ(ecu_.phase[3], 129);
+  EXPECT_EQ(ecu_.memory().TableByte(0x105), 160);
+  EXPECT_EQ(ecu_.memory().PhaseCell(3), 129);
   EXPECT_EQ(image_.scalar("COOL_DEG"), -5);  // through the echo
   EXPECT_EQ(image_.scalar("BAT_COMP"), 37);
   EXPECT_EQ(progress.front(), std::make_pair(0, 6));
@@ -258,7 +205,7 @@ TEST_F(SetupFileTest, LoadCountsWritesTheEcuNeverAnswered) {
   ASSERT_EQ(rig_.prompts.texts().size(), 1u);
   EXPECT_EQ(rig_.prompts.texts()[0].substr(0, 26),
             "Warning, comm non-response");
-  EXPECT_EQ(ecu_.scalars["EGO_RATE"], 7);
+  EXPECT_EQ(ecu_.memory().Scalar("EGO_RATE"), 7);
 }
 
 TEST_F(SetupFileTest, LoadOfAMissingFileSaysSoAndSendsNothing) {
@@ -270,32 +217,31 @@ TEST_F(SetupFileTest, LoadOfAMissingFileSaysSoAndSendsNothing) {
   EXPECT_NE(rig_.prompts.texts()[0].find("none.SET"), std::string::npos);
 }
 
-// Fills the stand-in ECU with a calibration where every item differs.
-void FillCalibration(TestEcu& ecu) {
+// Fills the ECU with a calibration where every item differs.
+void FillCalibration(sim::CalibrationMemory& memory) {
   int n = 1;
   for (const TableItem& table : AllTables()) {
     for (int i = 0; i < table.count; ++i, n += 7) {
-      const int address = AddressOf(table, i);
       switch (table.cells) {
         case CellKind::kByteCell:
-          ecu.bytes[address] = n & 0xFF;
+          sim::SetCellValue(memory, table, i, n & 0xFF);
           break;
         case CellKind::kWordCell:
-          ecu.words[address] = n * 131 & 0xFFFF;
+          sim::SetCellValue(memory, table, i, n * 131 & 0xFFFF);
           break;
         case CellKind::kPhaseCell:
-          ecu.phase[static_cast<size_t>(i)] = 1 << i;
+          sim::SetCellValue(memory, table, i, 1 << i);
           break;
       }
     }
   }
   for (const ScalarItem& item : AllScalars()) {
-    ecu.scalars[item.key] = (n += 37) & (item.width == 2 ? 0xFFFF : 0xFF);
+    memory.SetScalar(item.key, (n += 37) & (item.width == 2 ? 0xFFFF : 0xFF));
   }
-  ecu.scalars["TMP_THRS"] = 243;
-  ecu.scalars["COOL_DEG"] = 251;
-  ecu.scalars["FUEL_B"] = 16384;
-  ecu.scalars["BAT_COMP"] = 37;
+  memory.SetScalar("TMP_THRS", 243);
+  memory.SetScalar("COOL_DEG", 251);
+  memory.SetScalar("FUEL_B", 16384);
+  memory.SetScalar("BAT_COMP", 37);
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -310,7 +256,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 }
 
 TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
-  FillCalibration(ecu_);
+  FillCalibration(ecu_.memory());
   std::vector<int> steps;
   SetupFileWriter writer(rig_.link, image_, [&](int done, int total) {
     EXPECT_EQ(total, 441);
@@ -336,8 +282,9 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
   EXPECT_EQ(lines[49], "MAPM[000]=1");
   EXPECT_EQ(lines[49 + 256 + 3], "PTBL[003]=8");
   EXPECT_EQ(lines[49 + 256 + 8 + 24],
-            "SUPM[000]=" + std::to_string(ecu_.words[0xA2]));
-  EXPECT_EQ(lines.back(), "IDLE[008]=" + std::to_string(ecu_.bytes[0x238]));
+            "SUPM[000]=" + std::to_string(ecu_.memory().Word(0xA2)));
+  EXPECT_EQ(lines.back(),
+            "IDLE[008]=" + std::to_string(ecu_.memory().TableByte(0x238)));
 
   // 31 holder reads, then one read per element outside the phase table.
   const std::vector<std::string> written = Written();
@@ -353,20 +300,17 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
 }
 
 TEST_F(SetupFileTest, ASavedFileLoadsBackIntoTheSameCalibration) {
-  FillCalibration(ecu_);
-  const TestEcu original = ecu_;
+  FillCalibration(ecu_.memory());
+  const std::string original = sim::SetupFileText(ecu_.memory());
   const std::string path = (folder_ / "copy.SET").string();
   ASSERT_TRUE(SetupFileWriter(rig_.link, image_).save(path).file_ok);
 
-  ecu_ = TestEcu();
+  sim::FillDefaultCalibration(ecu_.memory());
   const SetupFileReport report = SetupFileReader(rig_.link).load(path);
   EXPECT_EQ(report.lines, 436);
   EXPECT_EQ(report.refused_lines, 0);
   EXPECT_EQ(report.unanswered, 0);
-  EXPECT_EQ(ecu_.bytes, original.bytes);
-  EXPECT_EQ(ecu_.words, original.words);
-  EXPECT_EQ(ecu_.phase, original.phase);
-  EXPECT_EQ(ecu_.scalars, original.scalars);
+  EXPECT_EQ(sim::SetupFileText(ecu_.memory()), original);
 }
 
 TEST_F(SetupFileTest, SaveThatCannotCreateTheFileSendsNothing) {
@@ -403,7 +347,7 @@ TEST_F(SetupFileTest, SaveThatCannotReplaceTheFileSaysSo) {
 }
 
 TEST_F(SetupFileTest, SaveWritesTheLastValueOfAnUnansweredRead) {
-  FillCalibration(ecu_);
+  FillCalibration(ecu_.memory());
   image_.set_scalar("TMP_THRS", 20);
   ecu_.silent_codes = {'W'};
   const std::string path = (folder_ / "out.SET").string();
