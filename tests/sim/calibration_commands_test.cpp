@@ -96,19 +96,6 @@ TEST_F(CalibrationCommandsTest, BlockBHasItsLayout) {
             Bytes({'B', 0x00, 0x40, 0x34, 0x12, 0x02, 0x01, 0xEE, 0xFF, 0x99}));
 }
 
-TEST_F(CalibrationCommandsTest, BlockCCarriesTheScalingItems) {
-  memory_.SetScalar("FS_RPM", 6000);
-  memory_.SetScalar("MAP_TYPE", 2);
-  memory_.SetScalar("ACC_SEN", 0xABCD);
-  memory_.SetScalar("TRGS_PH", 7);
-  const std::string reply = Ask(ecu_, "C");
-  ASSERT_EQ(reply.size(), 23u);
-  EXPECT_EQ(U16At(reply, 16), 6000);
-  EXPECT_EQ(ByteAt(reply, 20), 2);
-  EXPECT_EQ(U16At(reply, 12), 0xABCD);
-  EXPECT_EQ(ByteAt(reply, 15), 7);
-}
-
 TEST_F(CalibrationCommandsTest, EveryBlockDecodesToTheMemoryHolders) {
   // The console's own decoder reads back what the sim put in each block.
   CalibrationImage image;

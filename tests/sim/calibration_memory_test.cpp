@@ -7,16 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "core/calibration/calibration_replies.h"
 #include "core/calibration/catalogue.h"
-#include "core/calibration/setup_file_format.h"
-#include "core/calibration/setup_file_reader.h"
-#include "core/calibration/setup_file_writer.h"
 #include "sim/memory_cells.h"
 #include "sim/memory_dump.h"
 #include "sim/memory_seed.h"
 #include "sim/sim_command_line.h"
-#include "support/link_rig.h"
 
 namespace ecu::sim {
 namespace {
@@ -64,15 +59,6 @@ TEST(MemoryDumpTest, WritesEveryLineAsTheConsoleSaveWould) {
   EXPECT_EQ(lines[435], "IDLE[008]=100");
 }
 
-TEST(MemoryDumpTest, EveryDumpedLineLoadsBack) {
-  for (uint32_t seed : {1u, 2u, 3u}) {
-    for (const std::string& line : Lines(Seeded(seed))) {
-      EXPECT_EQ(ParseSetupLine(line).action, SetupLineRequest::Action::kSend)
-          << line;
-    }
-  }
-}
-
 TEST(MemoryDumpTest, ReplacesTheFileWhole) {
   const fs::path path = fs::temp_directory_path() /
                         ("memory_dump_test_" + std::to_string(getpid()));
@@ -116,51 +102,6 @@ TEST(MemorySeedTest, SeedOptionAlsoDrawsTheCalibration) {
   EXPECT_FALSE(line->options.random_calibration);
   EXPECT_TRUE(line->dump_path.empty());
   EXPECT_FALSE(ParseSimCommandLine({"--dump"}, &error));
-}
-
-// The console's save and load against the virtual ECU in virtual time: the
-// saved file is the sim's own dump, and loading it into an ECU seeded
-// otherwise makes the two memories equal.
-SimOptions SeededOptions(uint32_t seed) {
-  SimOptions options;
-  options.seed = seed;
-  options.random_calibration = true;
-  return options;
-}
-
-struct Console {
-  explicit Console(uint32_t seed) : rig(SeededOptions(seed)) {
-    AddCalibrationReplies(rig.replies, image, live, board);
-  }
-  const CalibrationMemory& memory() { return rig.port.ecu()->memory(); }
-
-  testing::LinkRig rig;
-  CalibrationImage image;
-  LiveData live;
-  FieldBoard board;
-};
-
-TEST(MemoryDumpTest, ConsoleSaveAndLoadAgreeWithTheDump) {
-  const fs::path path = fs::temp_directory_path() /
-                        ("calibration_loop_" + std::to_string(getpid()));
-  Console first(11);
-  const SetupFileReport saved =
-      SetupFileWriter(first.rig.link, first.image).save(path.string());
-  EXPECT_TRUE(saved.file_ok);
-  EXPECT_EQ(saved.unanswered, 0);
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  EXPECT_EQ(text.str(), SetupFileText(first.memory()));
-
-  Console second(12);
-  ASSERT_NE(SetupFileText(second.memory()), text.str());
-  const SetupFileReport loaded =
-      SetupFileReader(second.rig.link).load(path.string());
-  fs::remove(path);
-  EXPECT_EQ(loaded.unanswered, 0);
-  EXPECT_EQ(loaded.refused_lines, 0);
-  EXPECT_EQ(SetupFileText(second.memory()), SetupFileText(first.memory()));
-  EXPECT_TRUE(second.rig.prompts.shown().empty());
 }
 
 }  // namespace
