@@ -113,11 +113,14 @@ TEST(FuelMapFillTest, AxesFollowTheScalingAndTheTpsMappedOption) {
   EXPECT_EQ(axes.speed[1], "875");
   EXPECT_EQ(axes.speed[3], "2625");
 
+  // A new configuration moves the live cell, and the captions with it.
   rig.ctx.image.set_scalar("OPTIONS", 1);
-  rig.editor.Fill();
-  EXPECT_EQ(rig.editor.axes().load_unit, "% TPS");
-  EXPECT_EQ(rig.editor.axes().load[1], "6");
-  EXPECT_EQ(rig.editor.axes().load[16], "100");
+  rig.ctx.live.FullScaleRpm = 8000;
+  rig.editor.AfterPollingPass();
+  EXPECT_EQ(axes.load_unit, "% TPS");
+  EXPECT_EQ(axes.load[1], "6");
+  EXPECT_EQ(axes.load[16], "100");
+  EXPECT_EQ(axes.speed[1], "1000");
 }
 
 TEST(FuelMapFillTest, TheGraphRedrawsOnMapChangesOnlyOutsideTheFill) {

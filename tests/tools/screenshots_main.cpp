@@ -11,9 +11,30 @@
 
 #include "ui/about_window.h"
 #include "ui/console_rig.h"
+#include "ui/fuel_map_window.h"
 #include "ui/monitor_window.h"
 
 namespace {
+
+// Basic Mapping in demo mode after the tuner raised a block of cells with
+// the block modifier: the change marks, and a surface with some relief.
+ecu::FuelMapWindow* FuelMapWithBlockEdit(ecu::testing::ConsoleRig& rig) {
+  rig.Trigger("menu_View_Mapping");
+  rig.StartLoop();
+  QApplication::processEvents();
+  auto* window =
+      static_cast<ecu::FuelMapWindow*>(rig.app->WindowOf(ecu::View::kFuelMap));
+  ecu::FuelMapEditor& editor = window->editor();
+  editor.KeyPressed({ecu::kMapCells, 16 * 7 + 5},
+                    {.key = ecu::EditorKey::kControl});
+  editor.KeyPressed({ecu::kMapCells, 16 * 11 + 10},
+                    {.key = ecu::EditorKey::kControl, .release = true});
+  editor.modifier().multiply = "1.25";
+  rig.prompts.QueueAnswer(ecu::Answer::kYes);
+  editor.modifier().Press(ecu::BlockOperation::kMultiply);
+  rig.Ticks(3);
+  return window;
+}
 
 struct Shot {
   const char* name;
@@ -32,6 +53,16 @@ const std::vector<Shot>& Shots() {
          rig.StartLoop();
          rig.Ticks(3);
          return &rig.app->monitor();
+       }},
+      {"fuel-map",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         return FuelMapWithBlockEdit(rig);
+       }},
+      {"surface-graph",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         ecu::FuelMapWindow* window = FuelMapWithBlockEdit(rig);
+         window->editor().graph().Show();
+         return window->graph_window();
        }},
       {"about",
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {

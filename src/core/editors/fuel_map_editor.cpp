@@ -50,7 +50,10 @@ bool FuelMapEditor::TpsMapped() const {
 }
 
 void FuelMapEditor::Activate() {
-  if (activated_) return;
+  if (activated_) {
+    if (axes_.scale != CurrentScale()) WriteAxes();
+    return;
+  }
   activated_ = true;
   cells_.Subscribe();
   // Disabled at once: the reads may have to wait for a transaction.
@@ -107,9 +110,15 @@ void FuelMapEditor::Hidden() {
   graph_.Hide();
 }
 
+FuelMapAxes::Scale FuelMapEditor::CurrentScale() const {
+  const LiveData& live = ctx_.live;
+  return {live.FullScaleRpm, live.MapSpan, live.MapOffset, TpsMapped()};
+}
+
 void FuelMapEditor::WriteAxes() {
   const LiveData& live = ctx_.live;
-  const bool tps = TpsMapped();
+  axes_.scale = CurrentScale();
+  const bool tps = axes_.scale.tps_mapped;
   axes_.load_unit = tps ? "% TPS" : "kPa";
   for (int k = 0; k <= kMapRows; ++k) {
     const double fraction = k / 16.0;
@@ -170,6 +179,9 @@ KeyOutcome FuelMapEditor::KeyPressed(CellRef ref, const EditorKeyPress& key) {
 
 void FuelMapEditor::AfterPollingPass() {
   RefreshReadouts(ctx_.live, readouts_);
+  // A new full scale or sensor (from the configuration) moves the live
+  // cell: the captions go with it.
+  if (axes_.scale != CurrentScale()) WriteAxes();
   point_ = FindOperatingPoint(ctx_.live, TpsMapped());
   MarkLiveCell(point_.live_index);
   if (listener_.live_changed) listener_.live_changed();

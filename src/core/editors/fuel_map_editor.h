@@ -33,6 +33,15 @@ struct FuelMapAxes {
   std::array<std::string, kMapRows + 1> load;  // bottom to top
   std::string load_unit = "kPa";               // or "% TPS"
   std::array<std::string, kTpsPoints> speed;   // the grid's and the TPS rows'
+
+  // The scaling they were written for.
+  struct Scale {
+    float full_scale_rpm = 0;
+    float map_span = 0;
+    float map_offset = 0;
+    bool tps_mapped = false;
+    friend bool operator==(const Scale&, const Scale&) = default;
+  } scale;
 };
 
 // What the window redraws besides the cells.
@@ -56,7 +65,9 @@ class FuelMapEditor {
   const TableEditor& cells() const { return cells_; }
 
   // The window was activated. Only the first activation fills it from the
-  // ECU (once the link is idle); later ones keep what it shows.
+  // ECU (once the link is idle); later ones keep what it shows. The axes
+  // follow the scaling whenever it changed since they were written, as the
+  // live cell does.
   void Activate();
   void Fill();
   bool activated() const { return activated_; }
@@ -102,6 +113,7 @@ class FuelMapEditor {
  private:
   bool TpsMapped() const;
   void WriteAxes();
+  FuelMapAxes::Scale CurrentScale() const;
   void MarkLiveCell(int live_index);
   void ClearWindow();
 

@@ -109,9 +109,15 @@ void AxisStrip::paintEvent(QPaintEvent*) {
       marker.lineTo(at - kPointerSize, base);
       marker.lineTo(at + kPointerSize, base);
     } else {
-      marker.moveTo(2 * kPointerSize, at);
-      marker.lineTo(0, at - kPointerSize);
-      marker.lineTo(0, at + kPointerSize);
+      // Just left of the captions, however wide the strip is laid out.
+      int widest = 0;
+      for (const QString& label : labels_) {
+        widest = std::max(widest, metrics.horizontalAdvance(label));
+      }
+      const double tip = std::max(2.0 * kPointerSize, width() - 8.0 - widest);
+      marker.moveTo(tip, at);
+      marker.lineTo(tip - 2 * kPointerSize, at - kPointerSize);
+      marker.lineTo(tip - 2 * kPointerSize, at + kPointerSize);
     }
     marker.closeSubpath();
     painter.fillPath(marker, p.colour);

@@ -55,8 +55,9 @@ CellEdit::CellEdit(CellBoxes& boxes, CellRef ref, QWidget* parent)
       family != nullptr && family->nudge
           ? std::max(4, static_cast<int>(family->nudge->format.size()) + 1)
           : 7;
-  setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(digits, '0')) +
-                  8);
+  // A line edit asks for room for 17 characters; a cell needs its own.
+  setFixedWidth(QFontMetrics(fixed).horizontalAdvance(QString(digits, '0')) +
+                10);
   connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
     boxes_.editor().Edited(ref_, text.toStdString());
   });
