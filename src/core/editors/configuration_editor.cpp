@@ -1,0 +1,192 @@
+#include "core/editors/configuration_editor.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/calibration/catalogue.h"
+#include "core/editors/configuration_fields.h"
+#include "core/link/frame.h"
+
+namespace ecu {
+namespace {
+
+constexpr double kFirstReadPause = 0.2;
+constexpr double kReadPause = 0.1;
+constexpr double kUpdatePause = 0.4;
+constexpr double kCapturePause = 0.2;
+
+}  // namespace
+
+ConfigurationEditor::ConfigurationEditor(EcuContext& ctx)
+    : ctx_(ctx), fields_(ctx, kConfigurationWindow) {
+  for (CellFamily& family : ConfigurationFieldFamilies()) {
+    fields_.AddFamily(std::move(family));
+  }
+}
+
+void ConfigurationEditor::Activate() {
+  fields_.Subscribe();
+  switches_.Subscribe(ctx_.fields);
+  // Disabled at once: the reads may have to wait for a transaction.
+  fields_.BeginFill();
+  fields_.WhenIdle([this] { Fill(); });
+}
+
+void ConfigurationEditor::Fill() {
+  fields_.Subscribe();
+  switches_.Subscribe(ctx_.fields);
+  fields_.BeginFill();
+  switches_.MarkUnread(ctx_.console.master_mode);
+  for (const CellFamily& family : fields_.families()) {
+    fields_.MarkUnread(family.name, false);
+  }
+  EcuLink& link = ctx_.link;
+  if (ctx_.link_state.demo_mode) {
+    // Only the fields with a demo text look confirmed; nothing is sent.
+    for (const CellFamily& family : fields_.families()) {
+      const std::string_view demo = family.scalars.front()->demo_text;
+      if (!demo.empty())
+        fields_.ShowConfirmed({family.name, 0}, std::string(demo));
+    }
+    switches_.ShowDemo();
+  } else {
+    link.Pause(kFirstReadPause);
+    for (const FillRead& read : ConfigurationFillReads()) {
+      link.SendCommand(std::string(1, static_cast<char>(read.code)),
+                       read.length);
+      link.Pause(kReadPause);
+    }
+  }
+  fields_.EndFill();
+}
+
+void ConfigurationEditor::Hidden() {
+  fields_.Unsubscribe();
+  switches_.Unsubscribe();
+}
+
+KeyOutcome ConfigurationEditor::KeyPressed(CellRef ref,
+                                           const EditorKeyPress& key) {
+  if (key.release || key.key != EditorKey::kEnter ||
+      !EnterUpdatesFrom(ref.family)) {
+    return {};
+  }
+  RequestUpdate();
+  return {.handled = true};
+}
+
+void ConfigurationEditor::KeyOnSwitch(SwitchRef ref,
+                                      const EditorKeyPress& key) {
+  if (!key.release && key.key == EditorKey::kEnter && ref.name == kTpsMapped) {
+    RequestUpdate();
+  }
+}
+
+void ConfigurationEditor::RequestUpdate() {
+  fields_.WhenIdle([this] { Update(); });
+}
+
+bool ConfigurationEditor::StepMarked(const UpdateStep& step) const {
+  switch (step.kind) {
+    case StepKind::kField:
+      return fields_.cell({step.control, 0}).changed();
+    case StepKind::kPhaseRows:
+      return switches_.any_row_marked();
+    case StepKind::kMapType:
+    case StepKind::kOptionsBox:
+    case StepKind::kEgoType:
+      break;
+  }
+  return switches_.marked({step.control, step.index});
+}
+
+void ConfigurationEditor::Update() {
+  if (ctx_.link_state.demo_mode) return;
+  EcuLink& link = ctx_.link;
+  link.Pause(kUpdatePause);
+  bool skipped_text = false;
+  for (const UpdateStep& step : ConfigurationUpdateSteps()) {
+    if (!StepMarked(step)) continue;
+    switch (step.kind) {
+      case StepKind::kField:
+        SendMarkedField(step.control, skipped_text);
+        break;
+      case StepKind::kMapType:
+        SendSwitchValue("MAP_TYPE", switches_.map_type());
+        break;
+      case StepKind::kOptionsBox:
+        SendSwitchValue("OPTIONS", switches_.options_byte());
+        break;
+      case StepKind::kPhaseRows:
+        SendPhaseRows();
+        break;
+      case StepKind::kEgoType:
+        SendSwitchValue("EGO_FLGS", switches_.ego_type() == kNarrowEgo ? 0 : 1);
+        break;
+    }
+    link.Pause(step.pause);
+    // A new full scale changes how every RPM field reads.
+    if (step.control == kFullScaleField &&
+        !fields_.cell({kFullScaleField, 0}).changed()) {
+      ReadBlockKeepingChanges();
+      link.Pause(kReadPause);
+    }
+  }
+  if (skipped_text) fields_.TellSkippedCells();
+}
+
+void ConfigurationEditor::SendMarkedField(std::string_view field,
+                                          bool& skipped_text) {
+  if (fields_.SendChangedCells({CellRef{field, 0}})) skipped_text = true;
+}
+
+void ConfigurationEditor::SendSwitchValue(std::string_view key, int raw) {
+  const ScalarItem& item = *FindScalar(key);
+  ctx_.link.SendCommand(ScalarWriteCommand(item, raw), item.write_length);
+}
+
+void ConfigurationEditor::SendPhaseRows() {
+  const TableItem& table = *FindTable("PTBL");
+  for (int p = 0; p < kPhaseRows; ++p) {
+    if (!switches_.row_marked(p)) continue;
+    ctx_.link.SendCommand(CellWriteCommand(table, p, switches_.row_mask(p)),
+                          CellReplyLength(table));
+    ctx_.link.Pause(kReadPause);
+  }
+}
+
+void ConfigurationEditor::ReadBlockKeepingChanges() {
+  const ScalarItem& full_scale = *FindScalar("FS_RPM");
+  std::vector<std::pair<CellRef, std::string>> typed;
+  for (const CellFamily& family : fields_.families()) {
+    const CellRef ref{family.name, 0};
+    const EditorCell& cell = fields_.cell(ref);
+    if (cell.changed() && !cell.text.empty() &&
+        family.scalars.front()->read_code == full_scale.read_code) {
+      typed.emplace_back(ref, cell.text);
+    }
+  }
+  switches_.set_holding(true);
+  ctx_.link.SendCommand(std::string(1, static_cast<char>(full_scale.read_code)),
+                        full_scale.read_length);
+  switches_.set_holding(false);
+  for (auto& [ref, text] : typed) fields_.ReplaceText(ref, std::move(text));
+}
+
+void ConfigurationEditor::RequestTpsCapture(TpsEndPoint end) {
+  fields_.WhenIdle([this, end] { CaptureTps(end); });
+}
+
+void ConfigurationEditor::CaptureTps(TpsEndPoint end) {
+  const bool closed = end == TpsEndPoint::kClosed;
+  // Emptied first: the field shows what the ECU captured, or stays marked
+  // and empty (and so is not sent) when no answer comes.
+  fields_.ReplaceText({closed ? kTpsClosedField : kTpsOpenField, 0}, "");
+  ctx_.link.SendCommand(
+      Command(closed ? kCaptureTpsClosed : kCaptureTpsOpen, 0, 0, 0),
+      kCaptureReplyLength);
+  ctx_.link.Pause(kCapturePause);
+}
+
+}  // namespace ecu

@@ -1,0 +1,70 @@
+#ifndef ECU_CORE_EDITORS_CONFIGURATION_EDITOR_H_
+#define ECU_CORE_EDITORS_CONFIGURATION_EDITOR_H_
+
+#include <functional>
+
+#include "core/ecu_context.h"
+#include "core/editors/configuration_order.h"
+#include "core/editors/configuration_switches.h"
+#include "core/editors/key_rules.h"
+#include "core/editors/table_editor.h"
+
+namespace ecu {
+
+// The throttle end points the two "Cal." buttons capture.
+enum class TpsEndPoint { kClosed = 0, kOpen = 1 };
+
+// "Configuration" (frm_tool): the engine configuration constants in text
+// fields, check boxes and option groups, and the injector phase matrix. It
+// fills itself on every activation, sends what was changed in its own
+// order with each constant's checks, and captures the throttle end points.
+class ConfigurationEditor {
+ public:
+  explicit ConfigurationEditor(EcuContext& ctx);
+  ConfigurationEditor(const ConfigurationEditor&) = delete;
+  ConfigurationEditor& operator=(const ConfigurationEditor&) = delete;
+
+  TableEditor& fields() { return fields_; }
+  const TableEditor& fields() const { return fields_; }
+  ConfigurationSwitches& switches() { return switches_; }
+  const ConfigurationSwitches& switches() const { return switches_; }
+
+  // The window was shown: disabled at once, filled once the link is idle.
+  void Activate();
+  void Fill();
+  // The window is no longer in use: decoded items no longer reach it.
+  void Hidden();
+
+  // Enter in a text field (most of them) runs the update; no other key is
+  // the editor's.
+  KeyOutcome KeyPressed(CellRef ref, const EditorKeyPress& key);
+  // Enter on the TPS Mapped check box runs the update too.
+  void KeyOnSwitch(SwitchRef ref, const EditorKeyPress& key);
+  void Click(SwitchRef ref) { switches_.Click(ref); }
+
+  // From a user action: runs once no transaction is in progress.
+  void RequestUpdate();
+  void Update();
+  void RequestTpsCapture(TpsEndPoint end);
+  void CaptureTps(TpsEndPoint end);
+
+  bool enabled() const { return fields_.enabled(); }
+
+ private:
+  // One marked step of the update.
+  void SendMarkedField(std::string_view field, bool& skipped_text);
+  void SendSwitchValue(std::string_view key, int raw);
+  void SendPhaseRows();
+  // The configuration block again, after a new full scale: the RPM fields
+  // are shown against it. Fields still waiting to be sent keep their entry.
+  void ReadBlockKeepingChanges();
+  bool StepMarked(const UpdateStep& step) const;
+
+  EcuContext& ctx_;
+  TableEditor fields_;
+  ConfigurationSwitches switches_;
+};
+
+}  // namespace ecu
+
+#endif  // ECU_CORE_EDITORS_CONFIGURATION_EDITOR_H_

@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include "configuration_rig.h"
+#include "core/calibration/scaling.h"
+#include "core/editors/configuration_fields.h"
+#include "core/editors/entry_check.h"
+
+namespace ecu {
+namespace {
+
+using Requests = std::vector<std::string>;
+
+constexpr double kByteTime = testing::VirtualLinePort::kByteSeconds;
+
+// The configuration window filled from the virtual ECU, its tach full
+// scale 8000 RPM.
+struct UpdateRig : testing::ConfigurationRig {
+  UpdateRig() {
+    ecu.memory().SetScalar("FS_RPM", 8000);
+    Fill();
+  }
+  // The text of a field at the moment each message box came up.
+  void WatchField(std::string_view field) {
+    prompts.set_on_show([this, field](const Message&) {
+      text_at_message.push_back(Field(field).text);
+    });
+  }
+  std::vector<std::string> text_at_message;
+};
+
+const std::string kGainRefused =
+    "The value for the Ego Proportional Gain is greater than 1.000, Parameter "
+    "will not be updated";
+
+TEST(ConfigurationUpdateTest, EgoGainOfOneIsSentAndAboveOneRefused) {
+  UpdateRig rig;
+  rig.Type("EGO_Prop_Gain", "1.000");
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('?', 64)});
+  EXPECT_EQ(rig.Field("EGO_Prop_Gain").background, kBrightWhite);
+  EXPECT_TRUE(rig.prompts.shown().empty());
+
+  rig.Type("EGO_Prop_Gain", "1.01");
+  rig.editor.Update();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+  EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kGainRefused});
+  EXPECT_TRUE(rig.Field("EGO_Prop_Gain").changed());
+  EXPECT_EQ(rig.Field("EGO_Prop_Gain").text, "1.01");
+
+  rig.Type("EGO_Prop_Gain", "-0.3");
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('?', 0)});
+}
+
+TEST(ConfigurationUpdateTest, EgoGainLimitsReplaceTheEntryAndSay) {
+  UpdateRig rig;
+  rig.WatchField("min_ego_gain");
+  rig.Type("max_ego_gain", "1.5");
+  rig.Type("min_ego_gain", "0.5");
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(),
+            (Requests{CommandWithByte('<', 39), CommandWithByte('>', 90)}));
+  EXPECT_EQ(rig.prompts.texts(),
+            (std::vector<std::string>{
+                "The Minimum EGO Gain has been altered to within limits",
+                "The Maximum EGO Gain has been altered to within limits"}));
+  EXPECT_EQ(rig.text_at_message.front(), ".614");
+  // The echo shows what the ECU holds: 39 / 64.
+  EXPECT_EQ(rig.Field("min_ego_gain").text, ".609");
+  EXPECT_FALSE(rig.Field("max_ego_gain").changed());
+}
+
+TEST(ConfigurationUpdateTest, RevLimiterAboveFullScaleIsCutWithItsMessage) {
+  UpdateRig rig;
+  rig.WatchField("max_rpm");
+  rig.Type("max_rpm", "9000");
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithWord('i', 1023)});
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{"The value of the fuel cut RPM was too "
+                                     "high, it has been adjusted"});
+  EXPECT_EQ(rig.text_at_message, std::vector<std::string>{"9000"});
+  EXPECT_EQ(rig.Field("max_rpm").text, "8000");
+}
+
+TEST(ConfigurationUpdateTest, MorePrimingPulsesThanOneAreSentOnlyOnYes) {
+  UpdateRig rig;
+  for (const Answer answer : {Answer::kNo, Answer::kCancel}) {
+    rig.prompts.Clear();
+    rig.prompts.QueueAnswer(answer);
+    rig.Type("num_pulses_hot", "2");
+    rig.editor.Update();
+    EXPECT_TRUE(rig.TakeRequests().empty());
+    EXPECT_TRUE(rig.Field("num_pulses_hot").changed());
+    ASSERT_EQ(rig.prompts.shown().size(), 1u);
+    const Message& question = rig.prompts.shown()[0];
+    EXPECT_EQ(question.buttons, Buttons::kYesNoCancel);
+    EXPECT_EQ(question.text,
+              "You have specified more than 1 hot priming pulse.\n"
+              "This can cause excessive fuel to puddle in the cylinders.\n"
+              "Are you certain that this is what you want to do?");
+  }
+  rig.prompts.Clear();
+  rig.prompts.QueueAnswer(Answer::kYes);
+  rig.prompts.QueueAnswer(Answer::kNo);
+  rig.Type("num_pulses_cold", "3");
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('t', 2)});
+  EXPECT_EQ(rig.prompts.texts()[1].substr(0, 50),
+            "You have specified more than 1 cold priming pulse.");
+  EXPECT_TRUE(rig.Field("num_pulses_cold").changed());
+  EXPECT_FALSE(rig.Field("num_pulses_hot").changed());
+}
+
+TEST(ConfigurationUpdateTest, EachChangedOptionSendsTheWholeByte) {
+  testing::ConfigurationRig rig;
+  rig.ecu.memory().SetScalar("OPTIONS", 1 | 4);  // TPS mapped, Alt IGN
+  rig.ctx.console.master_mode = true;
+  rig.Fill();
+  rig.editor.Click({kMapAccel});
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('|', 7)});
+  EXPECT_EQ(rig.editor.switches().state({kMapAccel}).text, kPlainText);
+
+  // The echo of the byte confirms all four controls at once.
+  rig.editor.Click({kTpsMapped});
+  rig.editor.Click({kSpecialConfig, 1});
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('|', 10)});
+  EXPECT_EQ(rig.Scalar("OPTIONS"), 10);
+  EXPECT_EQ(rig.editor.switches().state({kSpecialConfig, 1}).text, kPlainText);
+
+  // Without an echo each marked control sends the byte again.
+  rig.silent = {'|'};
+  rig.editor.Click({kMapAccel});
+  rig.editor.Click({kSpecialConfig, 0});
+  rig.editor.Update();
+  const Requests sent = rig.TakeRequests();
+  ASSERT_EQ(sent.size(), 20u);
+  EXPECT_EQ(sent.front(), CommandWithByte('|', 4));
+  EXPECT_EQ(sent.back(), CommandWithByte('|', 4));
+}
+
+TEST(ConfigurationUpdateTest, OneBoxOfAPhaseRowSendsThatRowOnly) {
+  UpdateRig rig;
+  ASSERT_EQ(rig.editor.switches().row_mask(3), 8);
+  rig.editor.Click({"inj_ph_3", 5});
+  EXPECT_TRUE(rig.editor.switches().row_marked(3));
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(), Requests{Command(128, 3, 8 | 32, 0)});
+  EXPECT_FALSE(rig.editor.switches().row_marked(3));
+  EXPECT_EQ(rig.ecu.memory().PhaseCell(3), 40);
+}
+
+TEST(ConfigurationUpdateTest, NewFullScaleIsReadBackAndLaterEntriesSurvive) {
+  UpdateRig rig;
+  rig.Type(kFullScaleField, "6000");
+  rig.Type("trigs_per_rev", "12");
+  rig.Type("accel_senitivity", "-1");  // refused before the read-back
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(), (Requests{CommandWithWord(125, 6000), "C000",
+                                          CommandWithByte(126, 12)}));
+  EXPECT_EQ(rig.ctx.live.FullScaleRpm, 6000.0f);
+  EXPECT_EQ(rig.Field("trigs_per_rev").text, "12");
+  EXPECT_FALSE(rig.Field("trigs_per_rev").changed());
+  EXPECT_EQ(rig.Field("max_rpm").text,
+            DisplayText(Scaling::kRpmFraction, "####0", rig.Scalar("KILL_RPM"),
+                        rig.ctx.live));
+  EXPECT_EQ(rig.Field("accel_senitivity").text, "-1");
+  EXPECT_TRUE(rig.Field("accel_senitivity").changed());
+  rig.prompts.Clear();
+
+  // A full scale that does not fit is not sent, and nothing is read back.
+  rig.Type("accel_senitivity", "10");
+  rig.Type(kFullScaleField, "70000");
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithWord('g', 49)});
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{std::string(kDoesNotFitMessage)});
+}
+
+TEST(ConfigurationUpdateTest, ValuesBeyondAnItemsWidthAreNeverSent) {
+  UpdateRig rig;
+  const std::vector<std::pair<std::string_view, std::string>> entries = {
+      {"accel_senitivity", "-1"},  {"accel_pw_min", "-0.5"},
+      {"EGO_reset_pw", "-1"},      {"ego_seconds", "65536"},
+      {"iac_close_steps", "-3"},   {"iac_max_rate", "-1"},
+      {"iac_close_tps_val", "-2"}, {"tps_open_loop_val", "-5"},
+      {"min_rpm_for_decel", "-1"}, {"min_rpm_for_ego", "70000"},
+  };
+  for (const auto& [field, text] : entries) rig.Type(field, text);
+  rig.editor.Update();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>(entries.size(),
+                                     std::string(kDoesNotFitMessage)));
+  for (const auto& [field, text] : entries) {
+    EXPECT_TRUE(rig.Field(field).changed()) << field;
+    EXPECT_EQ(rig.Field(field).text, text) << field;
+  }
+
+  // The bounds the window names still clamp.
+  for (const auto& [field, text] : entries) rig.Type(field, "0");
+  rig.editor.Update();
+  rig.TakeRequests();
+  rig.prompts.Clear();
+  rig.Type("ego_seconds", "-5");
+  rig.Type("accel_pw_max", "200");
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(),
+            (Requests{CommandWithWord(' ', 65535), CommandWithWord('b', 0)}));
+  EXPECT_TRUE(rig.prompts.shown().empty());
+}
+
+TEST(ConfigurationUpdateTest, ConvertsAndSendsInTheWindowsOrder) {
+  UpdateRig rig;
+  // Typed last to first; sent first to last.
+  rig.Type("tps_open_loop_val", "100");
+  rig.Type(kTpsClosedField, "120");
+  rig.Type(kLambdaAt0VField, "0.4");
+  rig.editor.Click({kEgoType, kWideEgo});
+  rig.Type("min_dwell_pcnt", "80");
+  rig.Type("target_dwell", "9");
+  rig.Type("min_firing_time", "0.01");
+  rig.Type("iac_enable_tps_val", "300");
+  rig.Type("bat_comp", "10.4");
+  rig.Type("phases_till_recycle", "260");
+  rig.Type("temp_threshold", "-20");
+  rig.Type("priming_pw_hot", "200");
+  rig.Type("min_pressure", "500");
+  rig.Type("ego_rate", "0");
+  rig.Type("accel_flt_rate", "0");
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(),
+            (Requests{CommandWithWord('f', 1), CommandWithByte('c', 1),
+                      CommandWithWord('p', 1023), CommandWithWord('s', 65000),
+                      CommandWithByte('w', 0xF3), CommandWithByte(129, 4),
+                      CommandWithByte(131, 6), CommandWithWord(137, 2048),
+                      CommandWithWord(147, 16), CommandWithWord(149, 2500),
+                      CommandWithByte(151, 64), CommandWithByte(209, 1),
+                      CommandWithByte(210, 200), CommandWithByte(213, 255),
+                      CommandWithByte(228, 255)}));
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  EXPECT_EQ(rig.Field("temp_threshold").text, "-13");
+  for (const CellFamily& family : rig.editor.fields().families()) {
+    EXPECT_FALSE(rig.Field(family.name).changed()) << family.name;
+  }
+  EXPECT_TRUE(rig.editor.switches().lambda_enabled());
+}
+
+TEST(ConfigurationUpdateTest, PausesFollowEachControl) {
+  UpdateRig rig;
+  rig.Type("min_dwell_pcnt", "20");
+  rig.editor.Click({kEgoType, kWideEgo});
+  rig.Type(kLambdaAt0VField, "1.2");
+  rig.Type(kLambdaAt1VField, "0.8");
+  rig.Type(kTpsClosedField, "10");
+  rig.Type(kTpsOpenField, "90");
+  const double start = rig.clock.now();
+  rig.editor.Update();
+  ASSERT_EQ(rig.seen.size(), 6u);
+  EXPECT_NEAR(rig.seen[0].at - start, 0.4 + 8 * kByteTime, 1e-6);
+  // Request and echo of a one-byte item take 14 bytes on the line.
+  const std::vector<double> pauses = {0.2, 0, 0, 0, 0.2};
+  for (size_t i = 1; i < rig.seen.size(); ++i) {
+    EXPECT_NEAR(rig.seen[i].at - rig.seen[i - 1].at - 14 * kByteTime,
+                pauses[i - 1], 2e-3)
+        << i;
+  }
+}
+
+TEST(ConfigurationUpdateTest, EnterRunsTheUpdateFromMostControls) {
+  UpdateRig rig;
+  rig.Type("max_rpm", "abc");
+  rig.Type("ego_rate", "12");
+  const EditorKeyPress enter{.key = EditorKey::kEnter};
+  EXPECT_FALSE(rig.editor.KeyPressed({"num_pulses_hot", 0}, enter).handled);
+  EXPECT_FALSE(rig.editor.KeyPressed({kLambdaAt1VField, 0}, enter).handled);
+  EXPECT_TRUE(rig.TakeRequests().empty());
+
+  EXPECT_TRUE(rig.editor.KeyPressed({"ego_rate", 0}, enter).handled);
+  EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('c', 12)});
+  // A field without a number is passed over, with one message.
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{"A cell that does not hold a number has "
+                                     "been found, it will not be updated"});
+  EXPECT_TRUE(rig.Field("max_rpm").changed());
+
+  rig.Type("ego_rate", "13");
+  rig.editor.KeyOnSwitch({kTpsMapped}, enter);
+  EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('c', 13)});
+}
+
+}  // namespace
+}  // namespace ecu
