@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/cli/cli_session.h"
+#include "app/cli/flash_command.h"
 #include "app/cli/load_command.h"
 #include "app/cli/log_command.h"
 #include "app/cli/monitor_command.h"
@@ -81,6 +82,10 @@ const std::vector<CliCommand>& Commands() {
       {"info", "info", "print the controller's firmware revision and serial",
        false, RunInfo},
       {"reset", "reset", "reset the controller", false, RunReset},
+      {"flash", "flash FILE.S [--line-delay S] [--char-delay S] [--prepare]",
+       "write new firmware through the controller's loader (--prepare "
+       "stops the controller first)",
+       true, RunFlash},
       {"monitor", "monitor [--count N] [--csv]",
        "print the monitor's read-outs after every 100 ms polling pass", true,
        RunMonitor},

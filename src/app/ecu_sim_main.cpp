@@ -56,6 +56,23 @@ int main(int argc, char** argv) {
     }
   }
 
+  std::ofstream loader_log;
+  if (!command_line->loader_log_path.empty()) {
+    loader_log.open(command_line->loader_log_path,
+                    std::ios::binary | std::ios::trunc);
+    if (!loader_log) {
+      std::cerr << "ecu-sim: cannot write " << command_line->loader_log_path
+                << "\n";
+      return 1;
+    }
+    // Raw bytes, flushed as they come, so a test can compare them exactly.
+    ecu.loader().set_log([&loader_log](std::string_view bytes) {
+      loader_log.write(bytes.data(),
+                       static_cast<std::streamsize>(bytes.size()));
+      loader_log.flush();
+    });
+  }
+
   ecu::sim::PtyServer::StopOnSignals();
   ecu::sim::PtyServer server;
   if (dumper) {

@@ -101,6 +101,7 @@ std::optional<SimCommandLine> ParseSimCommandLine(
            }},
           {"--link", text(line.link_path)},
           {"--log", text(line.log_path)},
+          {"--loader-log", text(line.loader_log_path)},
           {"--dump", text(line.dump_path)},
       };
 
@@ -142,6 +143,7 @@ A virtual ECU on a pseudo-terminal. Prints the device path to open.
   --revision N             firmware revision 0..65535 (default 10103)
   --serial N               serial number 0..16777215 (default 123456)
   --loader                 start stopped, waiting for new firmware
+  --loader-log PATH        write every byte the firmware loader receives
 Faults (K counts replies: the K-th, 2K-th, ... reply is hit; 0 = never):
   --silent                 never answer
   --drop-every K           do not send the reply

@@ -14,6 +14,8 @@ struct SimCommandLine {
   SimOptions options;
   std::string link_path;  // --link: a symlink to the device, e.g. /tmp/ecu
   std::string log_path;   // --log: traffic log file
+  // --loader-log: every byte the firmware loader takes, raw
+  std::string loader_log_path;
   std::string dump_path;  // --dump: the memory as a setup file
   bool pacing = true;     // --no-pacing turns the 19200-baud timing off
   bool help = false;

@@ -42,6 +42,21 @@ void VirtualEcu::set_log(std::function<void(const std::string& line)> log) {
 std::vector<Transmission> VirtualEcu::Receive(std::string_view bytes,
                                               double now_s) {
   std::vector<Transmission> out;
+  if (controller_.awaiting_firmware) {
+    // The loader has the line: no request frames are read meanwhile.
+    std::string said;
+    const size_t taken = loader_.Receive(bytes, &said);
+    if (!said.empty()) {
+      Log(now_s, "tx", said, "loader");
+      out.push_back(Transmission{std::move(said), 0.0});
+    }
+    if (taken == bytes.size()) return out;
+    // The flash is complete and the controller restarts on the new firmware.
+    controller_.awaiting_firmware = false;
+    loader_.Restart();
+    engine_.Restart();
+    bytes.remove_prefix(taken);
+  }
   int skipped = 0;
   const std::vector<std::string> requests = reader_.Add(bytes, &skipped);
   if (skipped > 0) {

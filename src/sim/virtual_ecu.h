@@ -10,6 +10,7 @@
 #include "sim/command_table.h"
 #include "sim/controller_commands.h"
 #include "sim/engine_model.h"
+#include "sim/firmware_loader.h"
 #include "sim/reply_faults.h"
 #include "sim/request_reader.h"
 #include "sim/sim_options.h"
@@ -41,6 +42,8 @@ class VirtualEcu {
   EngineModel& engine() { return engine_; }
   ControllerState& controller() { return controller_; }
   const ControllerState& controller() const { return controller_; }
+  // Owns the line while the controller awaits new firmware.
+  FirmwareLoader& loader() { return loader_; }
   // Replies made so far, dropped ones included.
   int replies() const { return faults_.replies(); }
 
@@ -54,6 +57,7 @@ class VirtualEcu {
   EngineModel engine_;
   CalibrationMemory memory_;
   ControllerState controller_;
+  FirmwareLoader loader_;
   CommandTable commands_;
   std::function<void(const std::string&)> log_;
 };

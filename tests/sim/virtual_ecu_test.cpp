@@ -56,24 +56,31 @@ TEST(VirtualEcuTest, ControllerRepliesOnTheWire) {
             Bytes({0x02, 0x06, 0xAE, 0xA5, 0x5B, 0x01}));
   EXPECT_EQ(ecu.controller().resets, 1);
   EXPECT_FALSE(ecu.controller().awaiting_firmware);
-  EXPECT_EQ(Ask(ecu, Command(174, 90, 0, 0)),
-            Bytes({0x02, 0x06, 0xAE, 0x5A, 0x10, 0x01}));
-  EXPECT_TRUE(ecu.controller().awaiting_firmware);
   // Revision 10103 and serial number 123456, low byte first.
   EXPECT_EQ(Ask(ecu, "R"), Bytes({0x02, 0x07, 0x52, 0x77, 0x27, 0xF9, 0x00}));
   EXPECT_EQ(Ask(ecu, "-"),
             Bytes({0x02, 0x08, 0x2D, 0x40, 0xE2, 0x01, 0x5A, 0x01}));
+  EXPECT_EQ(Ask(ecu, Command(174, 90, 0, 0)),
+            Bytes({0x02, 0x06, 0xAE, 0x5A, 0x10, 0x01}));
+  EXPECT_TRUE(ecu.controller().awaiting_firmware);
 }
 
 TEST(VirtualEcuTest, IdentityAndLoaderStartComeFromTheOptions) {
   SimOptions options;
   options.revision = 7;
   options.serial_number = 0xABCDEF;
-  options.loader_mode = true;
   VirtualEcu ecu(options);
-  EXPECT_TRUE(ecu.controller().awaiting_firmware);
+  EXPECT_FALSE(ecu.controller().awaiting_firmware);
   EXPECT_EQ(U16At(Ask(ecu, "R"), 3), 7);
   EXPECT_EQ(Ask(ecu, "-").substr(3, 3), Bytes({0xEF, 0xCD, 0xAB}));
+  // In loader mode the loader has the line from the start.
+  options.loader_mode = true;
+  VirtualEcu stopped(options);
+  EXPECT_TRUE(stopped.controller().awaiting_firmware);
+  // A request frame is no S-record: the loader says "E".
+  const std::string answer = Ask(stopped, "R");
+  ASSERT_FALSE(answer.empty());
+  EXPECT_EQ(answer.back(), 'E');
 }
 
 TEST(VirtualEcuTest, EgoSwitchRepliesWithoutDataAndIsRemembered) {

@@ -1,0 +1,238 @@
+#include "app/cli/flash_command.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "core/firmware/firmware_file.h"
+#include "core/firmware/flash_utility.h"
+#include "core/link/frame.h"
+#include "qt/qt_serial_port.h"
+
+namespace ecu::cli {
+namespace {
+
+struct FlashArguments {
+  std::string file;
+  std::optional<std::string> line_delay;
+  std::optional<std::string> char_delay;
+  bool prepare = false;
+};
+
+// A plain, finite, non-negative number of seconds.
+bool IsSeconds(const std::string& text) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  return *end == '\0' && std::isfinite(value) && value >= 0;
+}
+
+std::optional<FlashArguments> ParseArguments(
+    const std::vector<std::string>& args) {
+  FlashArguments parsed;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--prepare") {
+      parsed.prepare = true;
+    } else if (arg == "--line-delay" || arg == "--char-delay") {
+      if (i + 1 >= args.size() || !IsSeconds(args[i + 1])) {
+        std::fprintf(stderr, "ecu-cli: %s needs a number of seconds\n",
+                     arg.c_str());
+        return std::nullopt;
+      }
+      (arg == "--line-delay" ? parsed.line_delay : parsed.char_delay) =
+          args[++i];
+    } else if (arg.rfind("--", 0) == 0 || !parsed.file.empty()) {
+      std::fprintf(stderr, "ecu-cli: flash: unexpected '%s' (see --help)\n",
+                   arg.c_str());
+      return std::nullopt;
+    } else {
+      parsed.file = arg;
+    }
+  }
+  if (parsed.file.empty()) {
+    std::fprintf(stderr, "ecu-cli: flash needs the firmware file (FILE.S)\n");
+    return std::nullopt;
+  }
+  return parsed;
+}
+
+// The message boxes as ecu-cli shows them, with the firmware file as the
+// answer to the open dialog.
+class FlashPrompts : public Prompts {
+ public:
+  FlashPrompts(Prompts& inner, std::string file)
+      : inner_(inner), file_(std::move(file)) {}
+  Answer Show(const Message& box) override { return inner_.Show(box); }
+  std::string OpenFileName(const FileDialog&) override { return file_; }
+  std::string SaveFileName(const FileDialog&) override { return ""; }
+
+ private:
+  Prompts& inner_;
+  std::string file_;
+};
+
+// Ctrl-C (or a polite kill) while flashing is the halt button: the signals
+// are held back and looked at whenever the utility lets messages run.
+class HaltOnSignals : public EventPump {
+ public:
+  HaltOnSignals() {
+    sigemptyset(&signals_);
+    sigaddset(&signals_, SIGINT);
+    sigaddset(&signals_, SIGTERM);
+    sigprocmask(SIG_BLOCK, &signals_, &previous_);
+  }
+  ~HaltOnSignals() override {
+    // A signal that came after the run ended is dropped, not delivered.
+    const timespec now = {0, 0};
+    while (sigtimedwait(&signals_, nullptr, &now) > 0) {
+    }
+    sigprocmask(SIG_SETMASK, &previous_, nullptr);
+  }
+  HaltOnSignals(const HaltOnSignals&) = delete;
+  HaltOnSignals& operator=(const HaltOnSignals&) = delete;
+
+  void set_utility(FlashUtility* utility) { utility_ = utility; }
+
+  void ProcessPending() override {
+    const timespec now = {0, 0};
+    if (sigtimedwait(&signals_, nullptr, &now) > 0 && utility_ != nullptr) {
+      std::fprintf(stderr, "\necu-cli: halting before the next line\n");
+      utility_->Halt();
+    }
+  }
+  void WaitAndProcess(double) override { ProcessPending(); }
+
+ private:
+  sigset_t signals_;
+  sigset_t previous_;
+  FlashUtility* utility_ = nullptr;
+};
+
+// A bar on a terminal; a line every tenth of the way otherwise.
+class ProgressBar {
+ public:
+  ProgressBar() : on_terminal_(isatty(STDERR_FILENO) == 1) {}
+
+  void Show(int done, int total) {
+    const int width = 40;
+    const int step = total > 0 ? done * (on_terminal_ ? width : 10) / total
+                               : (on_terminal_ ? width : 10);
+    if (step == last_step_) return;
+    last_step_ = step;
+    if (on_terminal_) {
+      std::fprintf(stderr, "\r[%-*s] %d/%d lines", width,
+                   std::string(static_cast<size_t>(step), '#').c_str(), done,
+                   total);
+    } else {
+      std::fprintf(stderr, "flash: %d%% (%d/%d lines)\n", step * 10, done,
+                   total);
+    }
+    std::fflush(stderr);
+  }
+  void End() {
+    if (on_terminal_ && last_step_ >= 0) std::fputc('\n', stderr);
+  }
+
+ private:
+  bool on_terminal_;
+  int last_step_ = -1;
+};
+
+const char* OutcomeText(FlashOutcome outcome) {
+  switch (outcome) {
+    case FlashOutcome::kCompleted:
+      return "every line sent; the loader raised no error";
+    case FlashOutcome::kLoaderError:
+      return "the loader reported an error";
+    case FlashOutcome::kHalted:
+      return "halted";
+    case FlashOutcome::kNotReady:
+      return "no loader answered";
+    case FlashOutcome::kNoPort:
+      return "the port could not be opened";
+    case FlashOutcome::kBadFile:
+      return "the firmware file could not be used";
+    case FlashOutcome::kLineLost:
+      return "the line was lost while sending";
+    case FlashOutcome::kCancelled:
+    case FlashOutcome::kBusy:
+      break;
+  }
+  return "nothing was sent";
+}
+
+// The Tool menu's "Prepare to Re-&Flash" after its question was answered
+// OK. False when the controller did not confirm.
+bool PrepareController(CliSession& s) {
+  if (!s.Connect()) return false;
+  s.ctx.link.TouchReceiveTime();
+  s.ctx.link.SendCommand(Command(174, 90, 0, 0), 4);
+  if (!s.ctx.controller.flash_utility_enabled) {
+    std::fprintf(stderr,
+                 "ecu-cli: the controller did not confirm it is ready to "
+                 "re-flash\n");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunFlash(CliSession& s, const std::vector<std::string>& args) {
+  const std::optional<FlashArguments> parsed = ParseArguments(args);
+  if (!parsed) return kExitUsage;
+  // Checked before the controller is touched, so a wrong name costs nothing.
+  if (!ReadFirmwareLines(parsed->file)) {
+    std::fprintf(stderr, "ecu-cli: %s is empty or could not be read\n",
+                 parsed->file.c_str());
+    return kExitNoAnswer;
+  }
+  if (s.ctx.link_state.port_device.empty()) {
+    std::fprintf(stderr,
+                 "ecu-cli: no port chosen; give --port DEVICE or choose one in "
+                 "the console's Comm menu\n");
+    return kExitNoAnswer;
+  }
+  if (parsed->prepare) {
+    if (!PrepareController(s)) return kExitNoAnswer;
+    // The loader is reached through the utility's own port, as in the
+    // console.
+    s.ctx.port.Close();
+  }
+
+  QtSerialPort port;
+  FlashPrompts prompts(s.prompts, parsed->file);
+  HaltOnSignals pump;
+  FlashUtility utility(FlashPlatform{port, s.clock, prompts, pump},
+                       s.ctx.link_state);
+  pump.set_utility(&utility);
+  if (parsed->line_delay) {
+    utility.SetLineDelayTicked(true);
+    utility.SetLineDelayText(*parsed->line_delay);
+  }
+  if (parsed->char_delay) {
+    utility.SetCharDelayTicked(true);
+    utility.SetCharDelayText(*parsed->char_delay);
+  }
+  utility.terminal().set_echo([](std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+  });
+  ProgressBar bar;
+  utility.set_progress([&bar](int done, int total) { bar.Show(done, total); });
+
+  const FlashOutcome outcome = utility.FlashProgram();
+  bar.End();
+  std::fputc('\n', stdout);
+  port.Close();
+  std::fprintf(stderr, "ecu-cli: flash: %s (%d lines counted)\n",
+               OutcomeText(outcome), utility.lines_counter());
+  return outcome == FlashOutcome::kCompleted ? kExitOk : kExitNoAnswer;
+}
+
+}  // namespace ecu::cli
