@@ -2,7 +2,9 @@
 
 #include "core/console/startup_files.h"
 #include "core/link/link_startup.h"
+#include "qt/qt_serial_port.h"
 #include "ui/about_window.h"
+#include "ui/flash_utility_window.h"
 #include "ui/main_window.h"
 #include "ui/monitor_window.h"
 #include "ui/wait_window.h"
@@ -59,6 +61,7 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
   ctx_.map_number_shown = [this](const std::string& t) {
     monitor_->SetMapNumber(t);
   };
+  main_->set_show_flash_utility([this] { ShowFlashUtility(); });
   ctx_.controller.changed = [this] {
     about_->ShowIdentification(ctx_.controller);
     main_->RefreshState();
@@ -100,6 +103,27 @@ void ConsoleApp::HideView(View view) {
 void ConsoleApp::ShowMain() { ShowPlaced(main_.get()); }
 
 void ConsoleApp::HideMain() { main_->hide(); }
+
+void ConsoleApp::ShowFlashUtility() {
+  ctx_.link.RunWhenIdle([this] {
+    // The utility talks to the loader itself, over its own port on the same
+    // line; the next EnsureLink opens the main port again.
+    ctx_.port.Close();
+    if (!flash_window_) {
+      if (flash_port_ == nullptr) {
+        owned_flash_port_ = std::make_unique<QtSerialPort>();
+        flash_port_ = owned_flash_port_.get();
+      }
+      flash_ = std::make_unique<FlashUtility>(
+          FlashPlatform{*flash_port_, ctx_.clock, ctx_.prompts, ctx_.pump},
+          ctx_.link_state, &ctx_.console);
+      flash_window_ =
+          std::make_unique<FlashUtilityWindow>(*flash_, [this] { ShowMain(); });
+    }
+    HideMain();
+    ShowPlaced(flash_window_.get());
+  });
+}
 
 void ConsoleApp::ShowAbout() {
   commands_.ShowAbout([this] { ShowPlaced(about_.get()); });

@@ -17,6 +17,8 @@
 namespace ecu {
 
 class AboutWindow;
+class FlashUtility;
+class FlashUtilityWindow;
 class WaitWindow;
 class MainWindow;
 class MonitorWindow;
@@ -69,6 +71,14 @@ class ConsoleApp : public WindowHost {
   // The window of a view, or nullptr when this build has none.
   ViewWindow* WindowOf(View view) const;
   AboutWindow& about() { return *about_; }
+  // Tool menu "Flash &Utility": closes the main link's port, hides the main
+  // window and shows sflash, made on first use.
+  void ShowFlashUtility();
+  // The flash utility's own serial port: a QtSerialPort unless another is
+  // given before the utility is first opened.
+  void set_flash_port(SerialPort* port) { flash_port_ = port; }
+  // sflash, or nullptr before its first use.
+  FlashUtilityWindow* flash_utility() { return flash_window_.get(); }
   WaitWindow& wait_window() { return *wait_; }
   PollingLoop& loop() { return loop_; }
   ConsoleCommands& commands() { return commands_; }
@@ -91,6 +101,10 @@ class ConsoleApp : public WindowHost {
   std::unique_ptr<WaitWindow> wait_;
   std::unique_ptr<FileCommands> files_;
   std::unique_ptr<MainWindow> main_;
+  SerialPort* flash_port_ = nullptr;
+  std::unique_ptr<SerialPort> owned_flash_port_;
+  std::unique_ptr<FlashUtility> flash_;
+  std::unique_ptr<FlashUtilityWindow> flash_window_;
 };
 
 }  // namespace ecu

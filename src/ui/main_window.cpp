@@ -95,6 +95,11 @@ void MainWindow::BuildMenus(const WindowHost& host) {
   reflash->setObjectName("menu_tool_reflash");
   connect(reflash, &QAction::triggered, this,
           [this] { commands_.PrepareToReflash(); });
+  flash_utility_ = tool->addAction("Flash &Utility");
+  flash_utility_->setObjectName("menu_tool_flash_utility");
+  connect(flash_utility_, &QAction::triggered, this, [this] {
+    if (show_flash_utility_) show_flash_utility_();
+  });
 
   QAction* about = menuBar()->addAction("&About");
   about->setObjectName("menu_about");

@@ -29,6 +29,10 @@ class MainWindow : public QMainWindow {
   void SetLogInterval(int ms);
   // Follows ControllerInfo (the flash utility entry) and the port choice.
   void RefreshState();
+  // What the Tool menu's "Flash &Utility" entry opens.
+  void set_show_flash_utility(std::function<void()> show) {
+    show_flash_utility_ = std::move(show);
+  }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -43,6 +47,7 @@ class MainWindow : public QMainWindow {
   EcuContext& ctx_;
   ConsoleCommands& commands_;
   std::function<void()> show_about_;
+  std::function<void()> show_flash_utility_;
   QTimer poll_timer_;
   QTimer log_timer_;
   std::array<QAction*, 6> comm_entries_{};
