@@ -1,6 +1,7 @@
 // Renders the console's windows offscreen, in demo mode, into PNG files for
 // the documentation: ecu-screenshots OUTPUT_FOLDER [WINDOW...]
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QWidget>
@@ -9,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "core/firmware_rig.h"
 #include "ui/about_window.h"
 #include "ui/console_rig.h"
+#include "ui/flash_utility_window.h"
 #include "ui/fuel_map_window.h"
 #include "ui/monitor_window.h"
 
@@ -63,6 +66,21 @@ const std::vector<Shot>& Shots() {
          ecu::FuelMapWindow* window = FuelMapWithBlockEdit(rig);
          window->editor().graph().Show();
          return window->graph_window();
+       }},
+      {"flash-utility",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         // A controller waiting in its loader, and a small firmware file
+         // flashed to it through the utility's own port.
+         rig.port.ecu()->controller().awaiting_firmware = true;
+         rig.app->set_flash_port(&rig.port);
+         rig.app->ShowFlashUtility();
+         QWidget* window = rig.app->flash_utility();
+         ecu::testing::TempFolder files;
+         rig.prompts.QueueAnswer(ecu::Answer::kOk);
+         rig.prompts.QueueFileName(
+             files.WriteLines("FW.S", ecu::testing::FirmwareLines(40)));
+         window->findChild<QAbstractButton*>("Command1")->click();
+         return window;
        }},
       {"about",
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {
