@@ -1,14 +1,13 @@
 #ifndef ECU_TESTS_CORE_EDITOR_RIG_H_
 #define ECU_TESTS_CORE_EDITOR_RIG_H_
 
-#include <cstdint>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/ecu_context.h"
 #include "core/link/frame.h"
+#include "sim/virtual_ecu.h"
 #include "support/counting_pump.h"
 #include "support/fake_clock.h"
 #include "support/scripted_prompts.h"
@@ -16,88 +15,27 @@
 
 namespace ecu::testing {
 
-// Just enough of an ECU's calibration memory for the editors: the table
-// cells ("E"/"e", "X"/"x"), the program block "B", the cut-in speed
-// ("Z"/"z") and the injector writes "m" and "o", each write echoed.
-// Addresses in `silent` are never answered.
-class StandInEcu {
- public:
-  std::map<int, int> bytes;  // one-byte cells by address
-  std::map<int, int> words;  // two-byte cells by address
-  int fuel_mx = 6375;        // 10.2 ms
-  int fuel_b = 16056;        // -0.525 ms
-  int tps_rpm = 38;
-  std::set<int> silent;
-
-  std::vector<LineChunk> Answer(std::string_view request) {
-    const uint8_t code = ByteAt(request, 2);
-    const int a1 = ByteAt(request, 3);
-    const int a2 = ByteAt(request, 4);
-    const int a3 = ByteAt(request, 5);
-    auto reply = [](uint8_t c, std::string data) {
-      return std::vector<LineChunk>{{BuildReply(c, data)}};
-    };
-    auto word = [](int v) {
-      return std::string{static_cast<char>(v & 0xFF),
-                         static_cast<char>(v >> 8)};
-    };
-    switch (code) {
-      case 'e':
-        bytes[a1 + 256 * a2] = a3;
-        [[fallthrough]];
-      case 'E': {
-        const int address = a1 + 256 * a2;
-        if (silent.count(address)) return {};
-        return reply(code, word(address) + static_cast<char>(bytes[address]));
-      }
-      case 'x':
-        words[a1] = a2 + 256 * a3;
-        [[fallthrough]];
-      case 'X':
-        if (silent.count(a1)) return {};
-        return reply(code,
-                     std::string(1, static_cast<char>(a1)) + word(words[a1]));
-      case 'B':
-        return reply(code, word(fuel_b) + word(fuel_mx) + word(0) + word(0) +
-                               std::string(1, '\0'));
-      case 'z':
-        tps_rpm = a1 + 256 * a2;
-        [[fallthrough]];
-      case 'Z':
-        return reply(code, word(tps_rpm));
-      case 'm':
-        fuel_mx = a1 + 256 * a2;
-        return reply(code, word(fuel_mx));
-      case 'o':
-        fuel_b = a1 + 256 * a2;
-        return reply(code, word(fuel_b));
-      default:
-        return {};
-    }
-  }
-};
-
-// A console core over the stand-in ECU in virtual time, link made ready.
+// A console core over the virtual ECU in virtual time, link made ready. The
+// ECU's calibration memory answers reads and echoes writes, but only of the
+// commands in `answered` (all when it is empty) and never for the cells in
+// `silent`, as from an ECU that never hears them.
 struct EditorRig {
-  explicit EditorRig(bool demo = false)
-      : port(clock, [this](std::string_view bytes, double) {
-          return ecu.Answer(bytes);
+  // By default the ECU knows the fuel map's commands only: the table cells,
+  // the program block, the cut-in speed and the injector writes.
+  explicit EditorRig(bool demo = false) : EditorRig(sim::SimOptions{}, demo) {
+    answered = {'E', 'e', 'X', 'x', 'B', 'Z', 'z', 'm', 'o'};
+  }
+  EditorRig(const sim::SimOptions& options, bool demo)
+      : ecu(options), port(clock, [this](std::string_view bytes, double now) {
+          return Answer(bytes, now);
         }) {
-    MakeReady(demo);
-  }
-  // Over the virtual ECU instead, whose calibration memory answers every
-  // read and echoes every write.
-  EditorRig(const sim::SimOptions& options, bool demo) : port(clock, options) {
-    MakeReady(demo);
-  }
-
-  void MakeReady(bool demo) {
     ctx.link_state.port_device = "/dev/virtual";
     ctx.link_state.demo_mode = demo;
     ctx.link.EnsureLink();
     port.ClearWritten();
   }
-  sim::CalibrationMemory& memory() { return port.ecu()->memory(); }
+
+  sim::CalibrationMemory& memory() { return ecu.memory(); }
 
   // The request fields (code and three argument bytes) written since the
   // last call.
@@ -110,12 +48,30 @@ struct EditorRig {
     return fields;
   }
 
-  StandInEcu ecu;
+  std::set<int> answered;
+  // Addresses of one-byte ("E"/"e") and two-byte ("X"/"x") cells.
+  std::set<int> silent;
+  sim::VirtualEcu ecu;
   FakeClock clock;
   VirtualLinePort port;
   ScriptedPrompts prompts;
   CountingPump pump;
   EcuContext ctx{port, clock, prompts, pump};
+
+ private:
+  std::vector<LineChunk> Answer(std::string_view request, double now) {
+    const uint8_t code = ByteAt(request, 2);
+    if (!answered.empty() && answered.count(code) == 0) return {};
+    const bool byte_cell = code == 'E' || code == 'e';
+    const bool word_cell = code == 'X' || code == 'x';
+    const int address = byte_cell ? U16At(request, 3) : ByteAt(request, 3);
+    if ((byte_cell || word_cell) && silent.count(address) != 0) return {};
+    std::vector<LineChunk> chunks;
+    for (sim::Transmission& t : ecu.Receive(request, now)) {
+      chunks.push_back({std::move(t.bytes), t.delay_s});
+    }
+    return chunks;
+  }
 };
 
 }  // namespace ecu::testing

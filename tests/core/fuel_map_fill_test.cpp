@@ -24,9 +24,10 @@ struct FillRig : EditorRig {
 
 TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
   FillRig rig;
-  for (int i = 0; i < kMapCellCount; ++i) rig.ecu.bytes[0x100 + i] = i % 200;
-  rig.ecu.words[0xB4 + 2 * 8] = 625;
-  rig.ecu.bytes[0xC6 + 8] = 32;
+  for (int i = 0; i < kMapCellCount; ++i)
+    rig.memory().SetTableByte(0x100 + i, i % 200);
+  rig.memory().SetWord(0xB4 + 2 * 8, 625);
+  rig.memory().SetTableByte(0xC6 + 8, 32);
   rig.editor.Activate();
 
   const std::vector<std::string> sent = rig.TakeRequests();
@@ -65,7 +66,8 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
 
 TEST(FuelMapFillTest, AllEqualCellsTakeTheLowestBand) {
   FillRig rig;
-  for (int i = 0; i < kMapCellCount; ++i) rig.ecu.bytes[0x100 + i] = 128;
+  for (int i = 0; i < kMapCellCount; ++i)
+    rig.memory().SetTableByte(0x100 + i, 128);
   rig.editor.Activate();
   for (int i = 0; i < kMapCellCount; ++i) {
     ASSERT_EQ(rig.Cell(kMapCells, i).background, kBandColours[7]);
@@ -74,8 +76,10 @@ TEST(FuelMapFillTest, AllEqualCellsTakeTheLowestBand) {
 
 TEST(FuelMapFillTest, ACellWhoseReplyNeverComesStaysYellowAndEmpty) {
   FillRig rig;
-  rig.ecu.bytes[0x100 + 1] = 255;
-  rig.ecu.silent = {0x100 + 7, 0xB4 + 2};
+  for (int i = 0; i < kMapCellCount; ++i)
+    rig.memory().SetTableByte(0x100 + i, 128);
+  rig.memory().SetTableByte(0x100 + 1, 255);
+  rig.silent = {0x100 + 7, 0xB4 + 2};
   rig.editor.Activate();
   EXPECT_EQ(rig.Cell(kMapCells, 7).text, "");
   EXPECT_TRUE(rig.Cell(kMapCells, 7).changed());
