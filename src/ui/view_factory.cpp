@@ -1,8 +1,10 @@
 #include "ui/console_app.h"
+#include "ui/curve_window.h"
 #include "ui/fuel_map_window.h"
 #include "ui/main_window.h"
 #include "ui/monitor_window.h"
 #include "ui/plotter_window.h"
+#include "ui/supplementary_window.h"
 
 namespace ecu {
 
@@ -16,6 +18,10 @@ std::unique_ptr<ViewWindow> MakeViewWindow(View view, ConsoleApp& app) {
           [&app](int ms) { app.main_window().SetLogInterval(ms); });
     case View::kFuelMap:
       return std::make_unique<FuelMapWindow>(app.context(), app.views());
+    case View::kCurves:
+      return std::make_unique<CurveWindow>(app.context(), app.views());
+    case View::kSupplementary:
+      return std::make_unique<SupplementaryWindow>(app.context(), app.views());
     default:
       return nullptr;
   }

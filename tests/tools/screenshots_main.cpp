@@ -16,6 +16,7 @@
 #include "ui/flash_utility_window.h"
 #include "ui/fuel_map_window.h"
 #include "ui/monitor_window.h"
+#include "ui/view_window.h"
 
 namespace {
 
@@ -56,6 +57,22 @@ const std::vector<Shot>& Shots() {
          rig.StartLoop();
          rig.Ticks(3);
          return &rig.app->monitor();
+       }},
+      {"additional-mapping",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         rig.Trigger("menu_view_temperature");
+         rig.StartLoop();
+         QApplication::processEvents();
+         rig.Ticks(3);
+         return rig.app->WindowOf(ecu::View::kCurves);
+       }},
+      {"supplementary",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         rig.Trigger("menu_View_supp");
+         rig.StartLoop();
+         QApplication::processEvents();
+         rig.Ticks(3);
+         return rig.app->WindowOf(ecu::View::kSupplementary);
        }},
       {"fuel-map",
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {
