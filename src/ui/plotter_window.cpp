@@ -9,7 +9,7 @@
 namespace ecu {
 namespace {
 
-QColor ColourOf(const TraceColour& c) { return QColor(c.r, c.g, c.b); }
+QColor ColourOf(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "ui/console_app.h"
 #include "ui/curve_window.h"
+#include "ui/dashboard_window.h"
 #include "ui/fuel_map_window.h"
 #include "ui/main_window.h"
 #include "ui/monitor_window.h"
@@ -12,6 +13,9 @@ std::unique_ptr<ViewWindow> MakeViewWindow(View view, ConsoleApp& app) {
   switch (view) {
     case View::kMonitor:
       return std::make_unique<MonitorWindow>(app.context(), app.views());
+    case View::kDashboard:
+      return std::make_unique<DashboardWindow>(app.context(), app.views(),
+                                               app.oem_picture());
     case View::kPlotter:
       return std::make_unique<PlotterWindow>(
           app.context(), app.views(),

@@ -58,6 +58,41 @@ const std::vector<Shot>& Shots() {
          rig.Ticks(3);
          return &rig.app->monitor();
        }},
+      {"dashboard",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         rig.ctx().link.EnsureLink();
+         rig.StartLoop();
+         rig.Trigger("menu_view_dashboard");
+         QApplication::processEvents();
+         rig.Ticks(3);
+         QWidget* window = rig.app->WindowOf(ecu::View::kDashboard);
+         window->resize(860, 640);
+         return window;
+       }},
+      {"plotter",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         rig.ctx().link.EnsureLink();
+         rig.StartLoop();
+         rig.Trigger("menu_View_Plotter");
+         QApplication::processEvents();
+         QWidget* window = rig.app->WindowOf(ecu::View::kPlotter);
+         for (int i = 0; i < 8; ++i) {
+           window->findChild<QAbstractButton*>(QString("Check3d1_%1").arg(i))
+               ->click();
+         }
+         // Ten minutes of samples at one a second, with one stamp.
+         for (int i = 0; i < 600; ++i) {
+           rig.ctx().console.log_tick = true;
+           rig.Ticks(1);
+           rig.clock.Advance(1);
+           if (i == 420) {
+             QMetaObject::invokeMethod(window->findChild<QWidget*>("Strip"),
+                                       "clicked");
+           }
+         }
+         window->resize(900, 560);
+         return window;
+       }},
       {"additional-mapping",
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {
          rig.Trigger("menu_view_temperature");

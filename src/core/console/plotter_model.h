@@ -2,12 +2,12 @@
 #define ECU_CORE_CONSOLE_PLOTTER_MODEL_H_
 
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/ecu_context.h"
+#include "core/editors/editor_colours.h"
 
 namespace ecu {
 
@@ -16,14 +16,10 @@ inline constexpr int kPlotterChannels = 8;
 // channel 0 first.
 using ChannelValues = std::array<double, kPlotterChannels>;
 
-struct TraceColour {
-  uint8_t r, g, b;
-};
-
 // A chart channel: its check box caption (Check3d1_i) and trace colour.
 struct PlotterChannel {
   std::string_view caption;
-  TraceColour colour;
+  Rgb colour;
 };
 const std::array<PlotterChannel, kPlotterChannels>& PlotterChannels();
 inline constexpr std::string_view kChannelToolTip =

@@ -15,10 +15,11 @@ const QColor kGrid(40, 72, 40);
 const QColor kLabels(150, 160, 150);
 const QColor kStampColour(235, 235, 235);
 
-// "-90 s", "-2.5 min": how long ago a grid line's sample was taken.
-QString AgoText(double seconds) {
+// "-90 s", "-2.5 min": how long ago a grid line's sample was taken, in
+// minutes when the whole chart spans two or more.
+QString AgoText(double seconds, bool minutes) {
   if (seconds <= 0) return "now";
-  if (seconds < 120) return QString("-%1 s").arg(seconds, 0, 'g', 4);
+  if (!minutes) return QString("-%1 s").arg(seconds, 0, 'g', 4);
   return QString("-%1 min").arg(seconds / 60, 0, 'g', 4);
 }
 
@@ -129,10 +130,12 @@ void StripChart::DrawGrid(QPainter& painter, const QRectF& area) const {
   }
   const double samples_per_division =
       static_cast<double>(kCapacity) / kTimeDivisions;
+  const bool minutes = kCapacity * seconds_per_sample_ >= 120;
   for (int i = 0; i <= kTimeDivisions; ++i) {
     const double x = area.left() + area.width() * i / kTimeDivisions;
-    const QString text = AgoText((kTimeDivisions - i) * samples_per_division *
-                                 seconds_per_sample_);
+    const QString text = AgoText(
+        (kTimeDivisions - i) * samples_per_division * seconds_per_sample_,
+        minutes);
     const double w = metrics.horizontalAdvance(text);
     const double left = std::clamp(x - w / 2, 0.0, width() - w);
     painter.drawText(QPointF(left, area.bottom() + metrics.ascent() + 2), text);

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# CPU used by ecu-console over 10 s with the plotter open against the paced
+# virtual ECU at the 100 ms logging interval: no channel ticked, all eight
+# channels charted, and all eight charted while logging to a file. Also
+# counts the "A" requests and log lines, which should come ten a second.
+# Target: under 5 % of one core with all eight channels charted.
+# Needs Xvfb and xdotool (installed on demand). BUILD_DIR picks the build
+# (default build); SHOT=file.png keeps a picture of the screen.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${SECONDS_PER_RUN:-10}"
+bin="${BUILD_DIR:-build}/src/app"
+[ -x "$bin/ecu-console" ] || scripts/build >/dev/null
+command -v xdotool >/dev/null || apt-get install -y -qq xdotool >/dev/null
+work="$(mktemp -d)"
+export XDG_RUNTIME_DIR="$work"
+display=":$((50 + RANDOM % 40))"
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+sim=""
+console=""
+cleanup() {
+  [ -n "$console" ] && kill "$console" 2>/dev/null
+  [ -n "$sim" ] && kill "$sim" 2>/dev/null
+  kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY="$display"
+sleep 1
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+measure() {  # pid -> percent of one core over $seconds
+  local hz t0 t1
+  hz=$(getconf CLK_TCK)
+  t0=$(cpu_ticks "$1"); sleep "$seconds"; t1=$(cpu_ticks "$1")
+  awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s="$seconds" \
+    'BEGIN { printf "%.2f", 100 * (b - a) / hz / s }'
+}
+find_window() {  # title -> window id
+  local window=""
+  for _ in $(seq 50); do
+    window=$(timeout 1 xdotool search --name "$1" 2>/dev/null | head -1) || true
+    [ -n "$window" ] && break
+    sleep 0.2
+  done
+  echo "$window"
+}
+requests() { grep -c " rx 'A'" "$work/sim.log" || true; }
+
+"$bin/ecu-sim" --link "$work/ecu" --log "$work/sim.log" >/dev/null &
+sim=$!
+for _ in $(seq 50); do [ -e "$work/ecu" ] && break; sleep 0.1; done
+printf '%s\n' "$work/ecu" >"$work/port.cfg"
+export ECU_CONSOLE_CONFIG_DIR="$work"
+(cd "$work" && exec "$OLDPWD/$bin/ecu-console") &
+console=$!
+main=$(find_window "ECU System Console")
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+
+# View > Plotter, then Logging Interval > 100 mSeconds.
+xdotool key alt+v; sleep 0.3; xdotool key p; sleep 1.5
+plotter=$(find_window "DATA PLOTTER")
+[ -n "$plotter" ] || { echo "the plotter did not open" >&2; exit 1; }
+xdotool windowfocus --sync "$plotter"
+xdotool key alt+l; sleep 0.3; xdotool key e; sleep 0.5
+
+# 1. No channel ticked: polling and the monitor text only.
+a0=$(requests)
+none=$(measure "$console")
+a1=$(requests)
+
+# 2. The channel boxes come first in the tab order: tick all eight.
+xdotool key space
+for _ in 1 2 3 4 5 6 7; do xdotool key Tab space; done
+sleep 0.5
+charted=$(measure "$console")
+a2=$(requests)
+
+# 3. Then Start Log (past the file box) as well.
+xdotool key Tab Tab space
+sleep 0.5
+l0=$(wc -l <"$work/PLOTTER.CSV")
+logged=$(measure "$console")
+l1=$(wc -l <"$work/PLOTTER.CSV")
+[ -n "${SHOT:-}" ] && import -window root "$SHOT"
+
+rate() { awk -v n="$1" -v s="$seconds" 'BEGIN { printf "%.1f", n / s }'; }
+echo "ecu-console CPU over ${seconds} s, plotter at 100 ms against the paced ecu-sim"
+echo "(percent of one core; target < 5 % with all eight channels charted):"
+echo "  no channel ticked:             ${none} %   ($(rate $((a1 - a0))) \"A\"/s)"
+echo "  eight channels charted:        ${charted} %   ($(rate $((a2 - a1))) \"A\"/s)"
+echo "  eight charted, logging a file: ${logged} %   ($(rate $((l1 - l0))) lines/s)"
