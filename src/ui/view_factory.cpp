@@ -1,3 +1,4 @@
+#include "ui/configuration_window.h"
 #include "ui/console_app.h"
 #include "ui/curve_window.h"
 #include "ui/dashboard_window.h"
@@ -26,6 +27,8 @@ std::unique_ptr<ViewWindow> MakeViewWindow(View view, ConsoleApp& app) {
       return std::make_unique<CurveWindow>(app.context(), app.views());
     case View::kSupplementary:
       return std::make_unique<SupplementaryWindow>(app.context(), app.views());
+    case View::kConfiguration:
+      return std::make_unique<ConfigurationWindow>(app.context(), app.views());
     default:
       return nullptr;
   }

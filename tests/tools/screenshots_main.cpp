@@ -109,6 +109,21 @@ const std::vector<Shot>& Shots() {
          rig.Ticks(3);
          return rig.app->WindowOf(ecu::View::kSupplementary);
        }},
+      {"configuration",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         rig.Trigger("Menu_View_Injection");
+         rig.StartLoop();
+         QApplication::processEvents();
+         QWidget* window = rig.app->WindowOf(ecu::View::kConfiguration);
+         // The tuner has set a sequential phase matrix and a wide-band
+         // sensor; the marks show what is not yet sent.
+         for (int p = 0; p < 8; ++p) {
+           window->findChild<QAbstractButton*>(QString("inj_ph_%1_%1").arg(p))
+               ->click();
+         }
+         window->findChild<QAbstractButton*>("EGO_type_1")->click();
+         return window;
+       }},
       {"fuel-map",
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {
          return FuelMapWithBlockEdit(rig);

@@ -1,0 +1,54 @@
+#ifndef ECU_UI_CONFIGURATION_WINDOW_H_
+#define ECU_UI_CONFIGURATION_WINDOW_H_
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include "core/ecu_context.h"
+#include "core/editors/configuration_editor.h"
+#include "ui/configuration_window_layout.h"
+#include "ui/configuration_window_switches.h"
+#include "ui/view_window.h"
+#include "ui/widgets/cell_grid.h"
+
+namespace ecu {
+
+// frm_tool, "Configuration": the engine configuration constants in eleven
+// frames, the injector phase matrix and the throttle capture buttons. A
+// humble view of ConfigurationEditor.
+class ConfigurationWindow : public ViewWindow {
+  Q_OBJECT
+
+ public:
+  ConfigurationWindow(EcuContext& ctx, Views& views);
+
+  ConfigurationEditor& editor() { return editor_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenus();
+  QGroupBox* BuildFrame(const FrameLayout& frame, QWidget* parent);
+  void AddFieldLines(const FrameLayout& frame, QWidget* box, QGridLayout* grid,
+                     int first_row);
+  QWidget* BuildPhaseMatrix(QWidget* parent);
+  QWidget* BuildOptions(QWidget* parent);
+  QWidget* BuildEgoType(QWidget* parent);
+  QAbstractButton* AddSwitch(SwitchRef ref, QWidget* parent);
+  // Follow the editor: enabled state, lambda fields, switches.
+  void ShowState();
+
+  ConfigurationEditor editor_;
+  CellBoxes boxes_;
+  SwitchButtons switches_;
+  QPushButton* update_ = nullptr;
+  QPushButton* exit_ = nullptr;
+};
+
+}  // namespace ecu
+
+#endif  // ECU_UI_CONFIGURATION_WINDOW_H_

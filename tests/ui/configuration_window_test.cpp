@@ -1,0 +1,178 @@
+#include "ui/configuration_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/editors/configuration_order.h"
+#include "core/link/frame.h"
+#include "ui/console_rig.h"
+
+namespace ecu {
+namespace {
+
+using testing::ConsoleRig;
+
+const QColor kYellowMark(255, 255, 0);
+const QColor kWhiteMark(255, 255, 255);
+
+// The console with Configuration opened from the View menu and filled.
+struct ConfigurationRig : ConsoleRig {
+  explicit ConfigurationRig(std::vector<std::string> arguments = {},
+                            const std::vector<std::string>& files = {})
+      : ConsoleRig(std::move(arguments), files) {
+    EXPECT_TRUE(Trigger("Menu_View_Injection"));
+    EXPECT_TRUE(StartLoop());
+    window =
+        static_cast<ConfigurationWindow*>(app->WindowOf(View::kConfiguration));
+    // The fill runs from the event loop once the window is up.
+    QApplication::processEvents();
+  }
+  CellEdit* Field(const QString& name) {
+    return window->findChild<CellEdit*>(name);
+  }
+  QAbstractButton* Button(const QString& name) {
+    return window->findChild<QAbstractButton*>(name);
+  }
+  QColor TextColour(const QString& name) {
+    return Button(name)->palette().color(QPalette::Active,
+                                         QPalette::WindowText);
+  }
+  std::vector<std::string> Requests() {
+    std::vector<std::string> fields;
+    for (const std::string& frame : port.written()) {
+      fields.push_back(frame.substr(2, 4));
+    }
+    port.ClearWritten();
+    return fields;
+  }
+  ConfigurationWindow* window = nullptr;
+};
+
+TEST(ConfigurationWindowTest, FillsFromTheVirtualEcuAndSendsEachKindOfChange) {
+  ConfigurationRig rig;
+  ASSERT_NE(rig.window, nullptr);
+  EXPECT_TRUE(rig.window->isVisible());
+  EXPECT_EQ(rig.window->windowTitle(), "Configuration");
+  EXPECT_FALSE(rig.app->main_window().isVisible());
+  // The fill (the loop's own start-up read may follow it).
+  const std::vector<std::string> reads = rig.Requests();
+  const std::vector<FillRead> fill = ConfigurationFillReads();
+  ASSERT_GE(reads.size(), fill.size());
+  for (size_t i = 0; i < fill.size(); ++i) {
+    EXPECT_EQ(reads[i], std::string(1, char(fill[i].code)) + "000") << i;
+  }
+  EXPECT_TRUE(rig.prompts.shown().empty()) << rig.prompts.texts()[0];
+  for (const CellFamily& family : rig.window->editor().fields().families()) {
+    const QString name = QString::fromUtf8(
+        family.name.data(), static_cast<int>(family.name.size()));
+    CellEdit* field = rig.Field(name);
+    ASSERT_NE(field, nullptr) << family.name;
+    EXPECT_FALSE(field->text().isEmpty()) << family.name;
+    EXPECT_EQ(field->palette().color(QPalette::Base), kWhiteMark)
+        << family.name;
+  }
+  // The virtual ECU fires drivers 1 to 4 in turn, phase by phase.
+  EXPECT_TRUE(rig.Button("inj_ph_0_0")->isChecked());
+  EXPECT_TRUE(rig.Button("inj_ph_3_3")->isChecked());
+  EXPECT_FALSE(rig.Button("inj_ph_3_5")->isChecked());
+  EXPECT_TRUE(rig.Button("map_type_0")->isChecked());
+  EXPECT_TRUE(rig.Button("EGO_type_0")->isChecked());
+  EXPECT_FALSE(rig.Field("WB_EGO_0V_LAMBDA")->isEnabled());
+
+  // One change of each kind: a text field, a check box, an option group
+  // and a phase row.
+  CellEdit* rev_limit = rig.Field("max_rpm");
+  rev_limit->setFocus();
+  rev_limit->selectAll();
+  QTest::keyClicks(rev_limit, "7000");
+  EXPECT_EQ(rev_limit->palette().color(QPalette::Base), kYellowMark);
+  rig.Button("MAP_accel")->click();
+  EXPECT_EQ(rig.TextColour("MAP_accel"), kYellowMark);
+  rig.Button("EGO_type_1")->click();
+  EXPECT_TRUE(rig.Button("EGO_type_1")->isChecked());
+  EXPECT_FALSE(rig.Button("EGO_type_0")->isChecked());
+  EXPECT_EQ(rig.TextColour("EGO_type_0"), kYellowMark);
+  EXPECT_TRUE(rig.Field("WB_EGO_0V_LAMBDA")->isEnabled());
+  rig.Button("inj_ph_3_5")->click();
+  EXPECT_TRUE(rig.Button("inj_ph_3_5")->isChecked());
+
+  rig.window->findChild<QPushButton*>("Command3d1")->click();
+  EXPECT_EQ(rig.Requests(),
+            (std::vector<std::string>{
+                CommandWithWord('i', 716), CommandWithByte('|', 2),
+                Command(128, 3, 8 | 32, 0), CommandWithByte(209, 1)}));
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  EXPECT_EQ(rev_limit->palette().color(QPalette::Base), kWhiteMark);
+  EXPECT_EQ(rig.TextColour("MAP_accel"), QColor(0, 0, 0));
+  EXPECT_EQ(rig.TextColour("EGO_type_0"), QColor(0, 0, 0));
+  EXPECT_NE(rig.window->findChild<QLabel*>("phase_label_3")
+                ->palette()
+                .color(QPalette::Window),
+            kYellowMark);
+}
+
+TEST(ConfigurationWindowTest, MasterModeEnablesTheSensorAndSpecialButtons) {
+  for (const bool master : {false, true}) {
+    ConfigurationRig rig({}, master ? std::vector<std::string>{"debug.ini"}
+                                    : std::vector<std::string>{});
+    for (const char* name :
+         {"map_type_0", "map_type_3", "special_cfg_0", "special_cfg_1"}) {
+      EXPECT_EQ(rig.Button(name)->isEnabled(), master) << name;
+    }
+    EXPECT_TRUE(rig.Button("TPS_mapped")->isEnabled());
+    rig.Button("map_type_1")->click();
+    EXPECT_EQ(rig.Button("map_type_1")->isChecked(), master);
+  }
+}
+
+TEST(ConfigurationWindowTest, KeysCaptureButtonsAndLeavingTheWindow) {
+  ConfigurationRig rig;
+  rig.Requests();
+  CellEdit* hot_pulses = rig.Field("num_pulses_hot");
+  hot_pulses->setFocus();
+  QTest::keyClick(hot_pulses, Qt::Key_Return);
+  EXPECT_TRUE(rig.Requests().empty());
+
+  CellEdit* ego_rate = rig.Field("ego_rate");
+  ego_rate->setFocus();
+  ego_rate->selectAll();
+  QTest::keyClicks(ego_rate, "20");
+  QAbstractButton* tps_mapped = rig.Button("TPS_mapped");
+  tps_mapped->setFocus();
+  QTest::keyClick(tps_mapped, Qt::Key_Return);
+  EXPECT_EQ(rig.Requests(), std::vector<std::string>{CommandWithByte('c', 20)});
+
+  rig.window->findChild<QPushButton*>("calibrate_tps_val_1")->click();
+  EXPECT_EQ(rig.Requests(), std::vector<std::string>{Command(216, 0, 0, 0)});
+  EXPECT_FALSE(rig.Field("tps_fs_val")->text().isEmpty());
+
+  // The switch entries name every other window; the monitor's opens it.
+  EXPECT_EQ(rig.window->findChild<QAction*>("menu_tools"), nullptr);
+  ASSERT_TRUE(rig.Trigger("menu_mon"));
+  EXPECT_FALSE(rig.window->isVisible());
+  rig.Ticks(1);
+  EXPECT_TRUE(rig.app->WindowOf(View::kMonitor)->isVisible());
+}
+
+TEST(ConfigurationWindowTest, DemoModeShowsDemoTextsAndSendsNothing) {
+  ConfigurationRig rig({"demo"});
+  EXPECT_EQ(rig.Field("EGO_Prop_Gain")->text(), "0.25");
+  EXPECT_EQ(rig.Field("full_scale_rpm")->text(), "8000");
+  EXPECT_EQ(rig.Field("tps_base_val")->palette().color(QPalette::Base),
+            kYellowMark);
+  CellEdit* dwell = rig.Field("target_dwell");
+  dwell->setFocus();
+  dwell->selectAll();
+  QTest::keyClicks(dwell, "5");
+  QTest::keyClick(dwell, Qt::Key_Return);
+  EXPECT_TRUE(rig.port.written().empty());
+  EXPECT_EQ(dwell->palette().color(QPalette::Base), kYellowMark);
+}
+
+}  // namespace
+}  // namespace ecu
