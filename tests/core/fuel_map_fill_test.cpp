@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "core/editors/fuel_map_editor.h"
 #include "core/editors/value_bands.h"
 #include "core/link/frame.h"
@@ -62,6 +65,36 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
   EXPECT_EQ(rig.editor.cells().text({kMapCells, 150}), "");
   rig.editor.Activate();
   EXPECT_EQ(rig.TakeRequests().size(), 276u);
+}
+
+TEST(FuelMapFillTest, TheFillWaitsForARunningTransaction) {
+  FillRig rig;
+  rig.answered.clear();
+  // The window is opened (and, the second time, closed by its close box)
+  // while a live request is on the line.
+  auto during_transaction = [&rig](std::function<void()> action) {
+    bool done = false;
+    rig.pump.set_on_pump([&] {
+      if (!std::exchange(done, true)) action();
+    });
+    rig.ctx.link.SendCommand("A", 23);
+    rig.pump.set_on_pump(nullptr);
+    EXPECT_TRUE(done);
+    EXPECT_EQ(rig.TakeRequests(), std::vector<std::string>{"A000"});
+  };
+  during_transaction([&] { rig.editor.Activate(); });
+  EXPECT_FALSE(rig.editor.cells().enabled());
+  rig.ctx.link.RunDeferred();
+  EXPECT_EQ(rig.TakeRequests().size(), 276u);
+  EXPECT_TRUE(rig.editor.cells().enabled());
+
+  rig.editor.Discard();
+  during_transaction([&] {
+    rig.editor.Activate();
+    rig.editor.Discard();
+  });
+  rig.ctx.link.RunDeferred();
+  EXPECT_TRUE(rig.TakeRequests().empty());
 }
 
 TEST(FuelMapFillTest, AllEqualCellsTakeTheLowestBand) {

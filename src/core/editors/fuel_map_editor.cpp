@@ -58,7 +58,10 @@ void FuelMapEditor::Activate() {
   cells_.Subscribe();
   // Disabled at once: the reads may have to wait for a transaction.
   cells_.BeginFill();
-  cells_.WhenIdle([this] { Fill(); });
+  // Closed by its close box before the link was free: nothing to fill.
+  cells_.WhenIdle([this] {
+    if (activated_) Fill();
+  });
 }
 
 void FuelMapEditor::Fill() {
