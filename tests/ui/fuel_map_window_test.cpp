@@ -145,8 +145,8 @@ TEST(FuelMapWindowTest, DemoLiveCellGraphAndTheCloseBox) {
   EXPECT_FALSE(drawn.isNull());
 
   // The close box: back to the console; the next opening starts afresh.
-  rig.Cell("map_data_40")->setText("1.7");
-  rig.window->editor().cells().Edited({kMapCells, 40}, "1.7");
+  QTest::keyClick(rig.Cell("map_data_40"), Qt::Key_7);
+  EXPECT_EQ(rig.Cell("map_data_40")->text(), "1.007");
   rig.window->close();
   EXPECT_FALSE(rig.window->isVisible());
   EXPECT_FALSE(graph->isVisible());
