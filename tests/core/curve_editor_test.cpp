@@ -198,24 +198,6 @@ TEST(CurveEditorTest, ArrowsLinkTheGainRowsAndTheGrid) {
   EXPECT_EQ(rig.Cell(kIdleSpeeds, 3).text, "1200");
 }
 
-TEST(CurveEditorTest, NudgesAndFocusColours) {
-  CurveRig rig;
-  rig.Type(kCoolantGains, 1, "3.98");
-  rig.Key(kCoolantGains, 1, EditorKey::kUp, true);
-  EXPECT_EQ(rig.Cell(kCoolantGains, 1).text, "3.984");
-  rig.Type(kEgoSetPoints, 6, "");
-  rig.Key(kEgoSetPoints, 6, EditorKey::kUp, true);
-  EXPECT_EQ(rig.Cell(kEgoSetPoints, 6).text, ".016");
-  rig.Key(kEgoSetPoints, 6, EditorKey::kDown, true);
-  rig.Key(kEgoSetPoints, 6, EditorKey::kDown, true);
-  EXPECT_EQ(rig.Cell(kEgoSetPoints, 6).text, ".000");
-
-  rig.editor.cells().FocusChanged({kAuxGains, 2}, true);
-  EXPECT_EQ(rig.Cell(kAuxGains, 2).text_colour, kLightRed);
-  rig.editor.cells().FocusChanged({kBaroGains, 2}, true);
-  EXPECT_EQ(rig.Cell(kBaroGains, 2).text_colour, kBlack);
-}
-
 TEST(CurveEditorTest, MarkersFollowTheEngineOnTheirAxes) {
   CurveRig rig;
   LiveData& live = rig.ctx.live;

@@ -176,26 +176,6 @@ TEST(SupplementaryEditorTest, ThePointerFollowsTheLiveValueOfTheSource) {
   EXPECT_EQ(at(), 100);
 }
 
-TEST(SupplementaryEditorTest, KeysWalkTheColumnAndNudgeTheDuty) {
-  SupplementaryRig rig;
-  auto key = [&](std::string_view family, int i, EditorKey k, bool shift) {
-    return rig.editor.KeyPressed({family, i}, {.key = k, .shift = shift});
-  };
-  EXPECT_EQ(key(kDutyCells, 3, EditorKey::kUp, false).focus,
-            (CellRef{kDutyCells, 4}));
-  EXPECT_EQ(key(kDutyCells, 8, EditorKey::kUp, false).focus,
-            (CellRef{kDutyCells, 8}));
-  EXPECT_EQ(key(kDutyCells, 0, EditorKey::kDown, false).focus,
-            (CellRef{kDutyCells, 0}));
-  EXPECT_FALSE(key(kDutyCells, 3, EditorKey::kLeft, false).handled);
-  EXPECT_FALSE(key(kCoolantThreshold, 0, EditorKey::kUp, false).handled);
-  rig.Type(kDutyCells, 5, "99.95");
-  key(kDutyCells, 5, EditorKey::kUp, true);
-  EXPECT_EQ(rig.Cell(kDutyCells, 5).text, "100.00");
-  rig.editor.cells().FocusChanged({kDutyCells, 5}, true);
-  EXPECT_EQ(rig.Cell(kDutyCells, 5).text_colour, kBlack);
-}
-
 TEST(SupplementaryEditorTest, DemoShowsItsTextsAndTheTpsSource) {
   SupplementaryRig rig(true);
   EXPECT_TRUE(rig.port.written().empty());

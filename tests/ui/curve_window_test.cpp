@@ -79,28 +79,6 @@ TEST(CurveWindowTest, FillsFromTheVirtualEcuAndSendsATypedCell) {
   EXPECT_EQ(rig.Background("idle_rpm_map_1"), kWhiteMark);
 }
 
-TEST(CurveWindowTest, KeysMoveAcrossTheGainRowsIntoTheGrid) {
-  CurveRig rig({"demo"});
-  rig.window->activateWindow();
-  QLineEdit* aux = rig.Cell("Pressure_Gain_6");
-  aux->setFocus();
-  QTest::keyClick(aux, Qt::Key_Up, Qt::ShiftModifier);
-  EXPECT_EQ(aux->text(), "1.016");
-  EXPECT_EQ(rig.Background("Pressure_Gain_6"), kYellowMark);
-  EXPECT_EQ(aux->palette().color(QPalette::Text), QColor(255, 0, 0));
-  QTest::keyClick(aux, Qt::Key_Down);
-  QLineEdit* ego = rig.Cell("ego_map_4");
-  EXPECT_EQ(QApplication::focusWidget(), ego);
-  QTest::keyClick(ego, Qt::Key_Right);
-  EXPECT_EQ(QApplication::focusWidget(), rig.Cell("ego_map_9"));
-  // The ignition rows keep black text and leave the arrows to the text.
-  QLineEdit* retard = rig.Cell("ign_map_2");
-  retard->setFocus();
-  QTest::keyClick(retard, Qt::Key_Down);
-  EXPECT_EQ(QApplication::focusWidget(), retard);
-  EXPECT_EQ(retard->palette().color(QPalette::Text), QColor(0, 0, 0));
-}
-
 TEST(CurveWindowTest, TheEgoResetLeavesTheSpareCellAlone) {
   CurveRig rig;
   rig.port.ClearWritten();

@@ -77,22 +77,6 @@ TEST(SupplementaryWindowTest, FillsFromTheVirtualEcuAndSendsTheEdits) {
             QColor(0, 0, 0));
 }
 
-TEST(SupplementaryWindowTest, AThresholdOutOfRangeIsRefusedWithAMessage) {
-  SupplementaryRig rig;
-  QLineEdit* threshold = rig.Get("cool_thrsh");
-  threshold->setFocus();
-  threshold->selectAll();
-  QTest::keyClicks(threshold, "200");
-  rig.port.ClearWritten();
-  QTest::keyClick(threshold, Qt::Key_Return);
-  EXPECT_TRUE(rig.port.written().empty());
-  ASSERT_EQ(rig.prompts.shown().size(), 1u);
-  EXPECT_EQ(rig.prompts.shown()[0].text,
-            "The value for the Coolant Threshold is out of range, it will not "
-            "be updated");
-  EXPECT_EQ(threshold->palette().color(QPalette::Base), QColor(255, 255, 0));
-}
-
 TEST(SupplementaryWindowTest, ThePointerFollowsTheChosenSource) {
   SupplementaryRig rig;
   AxisStrip* axis = rig.window->axis();
