@@ -44,9 +44,16 @@ QLabel* ReadoutLabel(QWidget* parent, const QFont& font) {
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   label->setMinimumWidth(QFontMetrics(font).horizontalAdvance("00000.000") +
                          12);
-  label->setStyleSheet(
-      "QLabel { background: white; color: #0000c0; border: 1px solid #9aa6b8;"
-      " padding: 1px 6px; }");
+  // A palette rather than a style sheet: these labels repaint many times a
+  // second, and style sheets make every paint dearer.
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
+  label->setPalette(palette);
+  label->setAutoFillBackground(true);
+  label->setFrameStyle(QFrame::Box | QFrame::Plain);
+  label->setMargin(2);
+  label->setIndent(6);
   return label;
 }
 

@@ -11,8 +11,10 @@ CommLamp::CommLamp(QWidget* parent) : QWidget(parent), colour_(Qt::gray) {
 void CommLamp::SetColour(const QColor& colour) {
   if (colour == colour_) return;
   colour_ = colour;
-  // The lamp is repainted at once, even inside a transaction.
-  repaint();
+  // Painted at the next message processing, which every transaction does
+  // once its reply is handled: a red that turns green within one exchange
+  // costs one paint, not two.
+  update();
 }
 
 void CommLamp::paintEvent(QPaintEvent*) {
