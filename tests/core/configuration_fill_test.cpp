@@ -80,33 +80,6 @@ TEST(ConfigurationFillTest, EveryControlShowsWhatTheEcuHolds) {
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
 
-TEST(ConfigurationFillTest, MasterModeAloneEnablesTheSensorAndSpecialOptions) {
-  ConfigurationRig rig;
-  const std::vector<SwitchRef> guarded = {
-      {kMapType, 0}, {kMapType, 1},       {kMapType, 2},
-      {kMapType, 3}, {kSpecialConfig, 0}, {kSpecialConfig, 1}};
-  for (const bool master : {false, true, false}) {
-    rig.ctx.console.master_mode = master;
-    rig.Fill();
-    for (const SwitchRef& ref : guarded) {
-      EXPECT_EQ(rig.editor.switches().state(ref).enabled, master)
-          << ref.name << ref.index;
-    }
-    EXPECT_TRUE(rig.editor.switches().state({kEgoType, 1}).enabled);
-    rig.editor.Click({kMapType, 2});
-    rig.editor.Click({kSpecialConfig, 1});
-    rig.editor.Update();
-    const std::vector<std::string> sent = rig.TakeRequests();
-    if (master) {
-      EXPECT_EQ(sent, (std::vector<std::string>{CommandWithByte(130, 2),
-                                                CommandWithByte('|', 8)}));
-    } else {
-      EXPECT_TRUE(sent.empty());
-      EXPECT_EQ(rig.editor.switches().map_type(), rig.Scalar("MAP_TYPE"));
-    }
-  }
-}
-
 TEST(ConfigurationFillTest, DemoModeShowsTheDemoTextsAndSendsNothing) {
   ConfigurationRig rig(true);
   rig.editor.switches().Click({kTpsMapped});

@@ -129,16 +129,6 @@ TEST(ConfigurationUpdateTest, EachChangedOptionSendsTheWholeByte) {
   EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('|', 10)});
   EXPECT_EQ(rig.Scalar("OPTIONS"), 10);
   EXPECT_EQ(rig.editor.switches().state({kSpecialConfig, 1}).text, kPlainText);
-
-  // Without an echo each marked control sends the byte again.
-  rig.silent = {'|'};
-  rig.editor.Click({kMapAccel});
-  rig.editor.Click({kSpecialConfig, 0});
-  rig.editor.Update();
-  const Requests sent = rig.TakeRequests();
-  ASSERT_EQ(sent.size(), 20u);
-  EXPECT_EQ(sent.front(), CommandWithByte('|', 4));
-  EXPECT_EQ(sent.back(), CommandWithByte('|', 4));
 }
 
 TEST(ConfigurationUpdateTest, OneBoxOfAPhaseRowSendsThatRowOnly) {

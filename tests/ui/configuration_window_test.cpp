@@ -125,8 +125,13 @@ TEST(ConfigurationWindowTest, MasterModeEnablesTheSensorAndSpecialButtons) {
       EXPECT_EQ(rig.Button(name)->isEnabled(), master) << name;
     }
     EXPECT_TRUE(rig.Button("TPS_mapped")->isEnabled());
+    rig.Requests();
     rig.Button("map_type_1")->click();
     EXPECT_EQ(rig.Button("map_type_1")->isChecked(), master);
+    rig.window->findChild<QPushButton*>("Command3d1")->click();
+    EXPECT_EQ(rig.Requests(),
+              master ? std::vector<std::string>{CommandWithByte(130, 1)}
+                     : std::vector<std::string>{});
   }
 }
 
@@ -157,21 +162,6 @@ TEST(ConfigurationWindowTest, KeysCaptureButtonsAndLeavingTheWindow) {
   EXPECT_FALSE(rig.window->isVisible());
   rig.Ticks(1);
   EXPECT_TRUE(rig.app->WindowOf(View::kMonitor)->isVisible());
-}
-
-TEST(ConfigurationWindowTest, DemoModeShowsDemoTextsAndSendsNothing) {
-  ConfigurationRig rig({"demo"});
-  EXPECT_EQ(rig.Field("EGO_Prop_Gain")->text(), "0.25");
-  EXPECT_EQ(rig.Field("full_scale_rpm")->text(), "8000");
-  EXPECT_EQ(rig.Field("tps_base_val")->palette().color(QPalette::Base),
-            kYellowMark);
-  CellEdit* dwell = rig.Field("target_dwell");
-  dwell->setFocus();
-  dwell->selectAll();
-  QTest::keyClicks(dwell, "5");
-  QTest::keyClick(dwell, Qt::Key_Return);
-  EXPECT_TRUE(rig.port.written().empty());
-  EXPECT_EQ(dwell->palette().color(QPalette::Base), kYellowMark);
 }
 
 }  // namespace

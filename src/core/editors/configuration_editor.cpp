@@ -110,7 +110,9 @@ void ConfigurationEditor::Update() {
     if (!StepMarked(step)) continue;
     switch (step.kind) {
       case StepKind::kField:
-        SendMarkedField(step.control, skipped_text);
+        if (fields_.SendChangedCells({CellRef{step.control, 0}})) {
+          skipped_text = true;
+        }
         break;
       case StepKind::kMapType:
         SendSwitchValue("MAP_TYPE", switches_.map_type());
@@ -126,7 +128,7 @@ void ConfigurationEditor::Update() {
         break;
     }
     link.Pause(step.pause);
-    // A new full scale changes how every RPM field reads.
+    // A full scale the ECU took changes how every RPM field reads.
     if (step.control == kFullScaleField &&
         !fields_.cell({kFullScaleField, 0}).changed()) {
       ReadBlockKeepingChanges();
@@ -134,11 +136,6 @@ void ConfigurationEditor::Update() {
     }
   }
   if (skipped_text) fields_.TellSkippedCells();
-}
-
-void ConfigurationEditor::SendMarkedField(std::string_view field,
-                                          bool& skipped_text) {
-  if (fields_.SendChangedCells({CellRef{field, 0}})) skipped_text = true;
 }
 
 void ConfigurationEditor::SendSwitchValue(std::string_view key, int raw) {

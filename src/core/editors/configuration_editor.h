@@ -51,8 +51,7 @@ class ConfigurationEditor {
   bool enabled() const { return fields_.enabled(); }
 
  private:
-  // One marked step of the update.
-  void SendMarkedField(std::string_view field, bool& skipped_text);
+  // Steps of the update that are not text fields.
   void SendSwitchValue(std::string_view key, int raw);
   void SendPhaseRows();
   // The configuration block again, after a new full scale: the RPM fields

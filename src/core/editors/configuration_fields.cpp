@@ -5,6 +5,7 @@
 namespace ecu {
 
 const ScalarItem* ConfigurationFieldItem(std::string_view field) {
+  // Check boxes show one bit; the MAP sensor is an option group.
   for (const ScalarItem& item : AllScalars()) {
     for (const FieldRef& ref : item.fields) {
       if (ref.window == kConfigurationWindow && ref.field == field &&
