@@ -115,7 +115,8 @@ void PrintHelp(std::FILE* out) {
   std::fprintf(out,
                "\nExit status: 0 success, 1 the ECU did not answer (or the "
                "port could not be opened, or a setup file could not be read "
-               "or written or had lines refused), 2 usage error.\n");
+               "or written or had lines refused, or a data log could not be "
+               "written), 2 usage error.\n");
 }
 
 int Main(int argc, char** argv) {
