@@ -139,6 +139,22 @@ TEST(CurveEditorTest, ActivationReadsAgainAndUnsentEditsGiveWay) {
   EXPECT_FALSE(rig.Cell(kCoolantGains, 0).changed());
 }
 
+TEST(CurveEditorTest, AFillWaitsForTheLinkUnlessTheCloseBoxCameFirst) {
+  CurveRig rig;
+  rig.TakeRequests();
+  rig.DuringLiveRequest([&] { rig.editor.Activate(); });
+  EXPECT_FALSE(rig.editor.cells().enabled());
+  rig.ctx.link.RunDeferred();
+  EXPECT_EQ(rig.TakeRequests().size(), 97u);
+  EXPECT_TRUE(rig.editor.cells().enabled());
+  rig.DuringLiveRequest([&] {
+    rig.editor.Activate();
+    rig.editor.Discard();
+  });
+  rig.ctx.link.RunDeferred();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+}
+
 TEST(CurveEditorTest, ResetFillsOneTableAndSendsNothing) {
   CurveRig rig;
   rig.TakeRequests();

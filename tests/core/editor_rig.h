@@ -1,8 +1,10 @@
 #ifndef ECU_TESTS_CORE_EDITOR_RIG_H_
 #define ECU_TESTS_CORE_EDITOR_RIG_H_
 
+#include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/ecu_context.h"
@@ -46,6 +48,18 @@ struct EditorRig {
     }
     port.ClearWritten();
     return fields;
+  }
+
+  // Runs `action` from the window messages served while a live request is
+  // on the line, as a user's click would; the request is taken away.
+  void DuringLiveRequest(const std::function<void()>& action) {
+    bool done = false;
+    pump.set_on_pump([&] {
+      if (!std::exchange(done, true)) action();
+    });
+    ctx.link.SendCommand("A", 23);
+    pump.set_on_pump(nullptr);
+    TakeRequests();
   }
 
   std::set<int> answered;

@@ -129,6 +129,17 @@ TEST(SupplementaryEditorTest, AnUnreadSourceIsNeverWritten) {
   EXPECT_TRUE(rig.prompts.shown().empty());
 }
 
+TEST(SupplementaryEditorTest, AFillWaitingForTheLinkIsDroppedByTheCloseBox) {
+  SupplementaryRig rig;
+  rig.TakeRequests();
+  rig.DuringLiveRequest([&] {
+    rig.editor.Activate();
+    rig.editor.Discard();
+  });
+  rig.ctx.link.RunDeferred();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+}
+
 TEST(SupplementaryEditorTest, TheAxisFollowsTheChosenSource) {
   SupplementaryRig rig;
   rig.editor.ChooseSource(4);

@@ -24,7 +24,11 @@ void CurveEditor::Activate() {
   cells_.Subscribe();
   // Disabled at once: the reads may have to wait for a transaction.
   cells_.BeginFill();
-  cells_.WhenIdle([this] { Fill(); });
+  open_ = true;
+  // Closed by its close box before the link was free: nothing to fill.
+  cells_.WhenIdle([this] {
+    if (open_) Fill();
+  });
 }
 
 void CurveEditor::Fill() {
@@ -55,6 +59,7 @@ void CurveEditor::Fill() {
 }
 
 void CurveEditor::Discard() {
+  open_ = false;
   cells_.Unsubscribe();
   for (const CellFamily& family : cells_.families()) {
     cells_.MarkUnread(family.name, true);

@@ -72,6 +72,7 @@ class CurveEditor {
 
   EcuContext& ctx_;
   TableEditor cells_;
+  bool open_ = false;  // activated and not since discarded
   CurveAxes axes_;
   std::array<double, kCurveInputCount> markers_{};
   CurveListener listener_;

@@ -71,7 +71,11 @@ void SupplementaryEditor::Activate() {
   Subscribe();
   // Disabled at once: the reads may have to wait for a transaction.
   cells_.BeginFill();
-  cells_.WhenIdle([this] { Fill(); });
+  open_ = true;
+  // Closed by its close box before the link was free: nothing to fill.
+  cells_.WhenIdle([this] {
+    if (open_) Fill();
+  });
 }
 
 void SupplementaryEditor::Fill() {
@@ -106,6 +110,7 @@ void SupplementaryEditor::Fill() {
 }
 
 void SupplementaryEditor::Discard() {
+  open_ = false;
   cells_.Unsubscribe();
   subscriptions_.clear();
   for (const CellFamily& family : cells_.families()) {

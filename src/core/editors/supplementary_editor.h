@@ -87,6 +87,7 @@ class SupplementaryEditor {
 
   EcuContext& ctx_;
   TableEditor cells_;
+  bool open_ = false;  // activated and not since discarded
   SourceSelector source_;
   std::optional<double> pointer_;
   std::vector<FieldBoard::Subscription> subscriptions_;
