@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "configuration_rig.h"
 #include "core/calibration/scaling.h"
 #include "core/editors/configuration_fields.h"
@@ -119,6 +121,26 @@ TEST(ConfigurationFillTest, AFieldWithoutAReplyStaysMarkedAndIsNotInvented) {
   EXPECT_FALSE(rig.Field("tps_open_loop_val").changed());
   rig.editor.Update();
   EXPECT_TRUE(rig.TakeRequests().empty());
+}
+
+TEST(ConfigurationFillTest, AWindowLeftBeforeTheLinkWasFreeIsNotFilled) {
+  ConfigurationRig rig;
+  rig.silent = {'A'};
+  bool acted = false;
+  rig.pump.set_on_pump([&] {
+    if (std::exchange(acted, true)) return;
+    rig.editor.Activate();
+    rig.editor.Hidden();
+  });
+  rig.ctx.link.SendCommand("A", 23);
+  rig.pump.set_on_pump(nullptr);
+  rig.seen.clear();
+  rig.ctx.link.RunDeferred();
+  EXPECT_TRUE(rig.seen.empty());
+  // Shown again, it fills as usual.
+  rig.editor.Activate();
+  EXPECT_EQ(rig.seen.size(), ConfigurationFillReads().size());
+  EXPECT_TRUE(rig.editor.enabled());
 }
 
 TEST(ConfigurationFillTest, TpsCaptureShowsTheEndPointTheEcuTook) {

@@ -30,7 +30,11 @@ void ConfigurationEditor::Activate() {
   switches_.Subscribe(ctx_.fields);
   // Disabled at once: the reads may have to wait for a transaction.
   fields_.BeginFill();
-  fields_.WhenIdle([this] { Fill(); });
+  shown_ = true;
+  // Hidden again before the link was free: nothing to fill.
+  fields_.WhenIdle([this] {
+    if (shown_) Fill();
+  });
 }
 
 void ConfigurationEditor::Fill() {
@@ -62,6 +66,7 @@ void ConfigurationEditor::Fill() {
 }
 
 void ConfigurationEditor::Hidden() {
+  shown_ = false;
   fields_.Unsubscribe();
   switches_.Unsubscribe();
 }

@@ -62,6 +62,7 @@ class ConfigurationEditor {
   EcuContext& ctx_;
   TableEditor fields_;
   ConfigurationSwitches switches_;
+  bool shown_ = false;
 };
 
 }  // namespace ecu
