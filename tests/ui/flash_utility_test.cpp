@@ -1,7 +1,6 @@
 #include "core/firmware/flash_utility.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -9,22 +8,16 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 
 #include "core/firmware_rig.h"
 #include "integration/flash_firmware.h"
 #include "qt/qt_serial_port.h"
 #include "qt/system_clock.h"
-#include "support/processes.h"
 #include "ui/console_rig.h"
 #include "ui/flash_utility_window.h"
 
 namespace ecu {
 namespace {
-
-using testing::ConsoleRig;
-using testing::LoaderStream;
-using testing::SimProcess;
 
 template <typename T>
 T* Control(QWidget* window, const char* name) {
@@ -37,25 +30,8 @@ QString Terminal(QWidget* window) {
   return Control<QPlainTextEdit>(window, "terminal")->toPlainText();
 }
 
-// A fresh folder with objcopy's S-records of random bytes.
-class FirmwareFolder {
- public:
-  explicit FirmwareFolder(int bytes) {
-    char pattern[] = "/tmp/ecu-flash-ui-XXXXXX";
-    path_ = mkdtemp(pattern);
-    lines_ = testing::MakeFirmware(path_, bytes);
-  }
-  ~FirmwareFolder() { std::filesystem::remove_all(path_); }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  const std::vector<std::string>& lines() const { return lines_; }
-
- private:
-  std::string path_;
-  std::vector<std::string> lines_;
-};
-
 TEST(FlashUtilityConsoleTest, ToolMenuHandsTheLineToTheUtilityAndBack) {
-  ConsoleRig rig;
+  testing::ConsoleRig rig;
   // The utility's own port reaches the same virtual ECU.
   testing::VirtualLinePort flash_port(
       rig.clock, [&rig](std::string_view bytes, double now) {
@@ -68,49 +44,27 @@ TEST(FlashUtilityConsoleTest, ToolMenuHandsTheLineToTheUtilityAndBack) {
   rig.app->set_flash_port(&flash_port);
   QAction* entry = rig.Find<QAction>("menu_tool_flash_utility");
   ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry->text(), "Flash &Utility");
   EXPECT_FALSE(entry->isEnabled());
-
   rig.prompts.QueueAnswer(Answer::kOk);
   ASSERT_TRUE(rig.Trigger("menu_tool_reflash"));
   EXPECT_TRUE(entry->isEnabled());
-  ASSERT_TRUE(rig.port.IsOpen());
 
   ASSERT_TRUE(rig.Trigger("menu_tool_flash_utility"));
   QWidget* sflash = rig.app->flash_utility();
   ASSERT_NE(sflash, nullptr);
   EXPECT_FALSE(rig.port.IsOpen());
   EXPECT_FALSE(rig.app->main_window().isVisible());
-  EXPECT_TRUE(sflash->isVisible());
-  EXPECT_EQ(sflash->objectName(), "sflash");
   EXPECT_EQ(sflash->windowTitle(), "Tarnvel Flash Utility");
   EXPECT_EQ(Control<QCheckBox>(sflash, "char_delay_box")->text(),
             "Add charecter dly.");
-  EXPECT_FALSE(Control<QCheckBox>(sflash, "char_delay_box")->isChecked());
   EXPECT_EQ(Control<QLineEdit>(sflash, "line_dly")->text(), "0.020");
-  EXPECT_EQ(Control<QLineEdit>(sflash, "char_dly")->text(), "0.001");
-  EXPECT_EQ(Control<QLabel>(sflash, "lines_sent")->text(), "0");
   EXPECT_FALSE(Control<QPushButton>(sflash, "Command2")->isEnabled());
-
   // Activation runs Monitor Check; Timer1 shows the loader's answer.
   ASSERT_TRUE(QTest::qWaitForWindowActive(sflash));
   EXPECT_EQ(flash_port.written(), std::vector<std::string>{"q"});
   rig.clock.Advance(0.1);
   QTest::qWait(250);
-  EXPECT_TRUE(Terminal(sflash).endsWith("flash loader 1.0\nB"))
-      << Terminal(sflash).toStdString();
-
-  // Flash from the window, in virtual time.
-  testing::TempFolder files;
-  const std::vector<std::string> lines = testing::FirmwareLines(12);
-  rig.prompts.QueueAnswer(Answer::kOk);
-  rig.prompts.QueueFileName(files.WriteLines("FW.S", lines));
-  Control<QPushButton>(sflash, "Command1")->click();
-  EXPECT_EQ(rig.port.ecu()->loader().received(),
-            "qq" + testing::RunTogether(lines));
-  EXPECT_EQ(Control<QLabel>(sflash, "lines_sent")->text(), " 13");
-  EXPECT_TRUE(Control<QPushButton>(sflash, "Command1")->isEnabled());
-  EXPECT_TRUE(Control<QPushButton>(sflash, "exit_flash")->isEnabled());
+  EXPECT_TRUE(Terminal(sflash).endsWith("flash loader 1.0\nB"));
 
   Control<QPushButton>(sflash, "exit_flash")->click();
   EXPECT_FALSE(sflash->isVisible());
@@ -123,25 +77,20 @@ TEST(FlashUtilityConsoleTest, ToolMenuHandsTheLineToTheUtilityAndBack) {
 // The window on its own, over a real serial port to ecu-sim.
 class FlashAgainstSimTest : public ::testing::Test {
  protected:
-  FlashAgainstSimTest()
-      : firmware_(1024),
-        sim_({"--loader", "--loader-log", firmware_.File("loader.bin")}) {
+  FlashAgainstSimTest() {
     link_.port_device = sim_.device();
     window_.show();
+    prompts_.QueueAnswer(Answer::kOk);
+    prompts_.QueueFileName(firmware_.File("FW.S"));
   }
-
   std::string LoaderReceived() {
     sim_.Stop();
     return testing::ReadFileBytes(firmware_.File("loader.bin"));
   }
-  void Flash(const std::string& file) {
-    prompts_.QueueAnswer(Answer::kOk);
-    prompts_.QueueFileName(file);
-    Control<QPushButton>(&window_, "Command1")->click();
-  }
 
-  FirmwareFolder firmware_;
-  SimProcess sim_;
+  testing::FirmwareFolder firmware_{1024};
+  testing::SimProcess sim_{
+      {"--loader", "--loader-log", firmware_.File("loader.bin")}};
   QtSerialPort port_;
   SystemClock clock_;
   testing::ScriptedPrompts prompts_;
@@ -152,37 +101,27 @@ class FlashAgainstSimTest : public ::testing::Test {
 };
 
 TEST_F(FlashAgainstSimTest, FlashesObjcopyRecords) {
-  const std::vector<std::string>& lines = firmware_.lines();
-  Flash(firmware_.File("FW.S"));
+  const size_t later = firmware_.lines().size() - 1;
+  Control<QPushButton>(&window_, "Command1")->click();
   EXPECT_EQ(prompts_.texts(), std::vector<std::string>{kFlashWarning});
   EXPECT_EQ(Control<QLabel>(&window_, "lines_sent")->text(),
-            " " + QString::number(lines.size() - 1));
-  EXPECT_TRUE(Terminal(&window_).contains("flash complete"))
-      << Terminal(&window_).toStdString();
-  EXPECT_EQ(LoaderReceived(), LoaderStream(lines, false, lines.size()));
-}
-
-TEST_F(FlashAgainstSimTest, CorruptedRecordEndsWithTheErrorMessage) {
-  std::vector<std::string> lines = firmware_.lines();
-  lines[20].back() = lines[20].back() == '0' ? '1' : '0';
-  testing::WriteFirmwareLines(firmware_.File("BAD.S"), lines);
-  Flash(firmware_.File("BAD.S"));
-  EXPECT_EQ(prompts_.texts().back(), kFlashErrorMessage);
-  EXPECT_TRUE(Terminal(&window_).endsWith("E"));
+            " " + QString::number(later));
+  EXPECT_TRUE(Terminal(&window_).contains("flash complete"));
   EXPECT_TRUE(Control<QPushButton>(&window_, "Command1")->isEnabled());
+  EXPECT_EQ(LoaderReceived(), firmware_.LoaderStream(false, later));
 }
 
 TEST_F(FlashAgainstSimTest, HaltButtonStopsBeforeTheNextLine) {
   Control<QCheckBox>(&window_, "char_delay_box")->setChecked(true);
   QTimer::singleShot(
       400, [this] { Control<QPushButton>(&window_, "Command2")->click(); });
-  Flash(firmware_.File("FW.S"));
+  Control<QPushButton>(&window_, "Command1")->click();
   EXPECT_EQ(prompts_.texts().back(), kFlashErrorMessage);
   const int sent = utility_.lines_counter();
   EXPECT_GT(sent, 0);
   EXPECT_LT(sent, static_cast<int>(firmware_.lines().size()) - 1);
   EXPECT_EQ(LoaderReceived(),
-            LoaderStream(firmware_.lines(), true, static_cast<size_t>(sent)));
+            firmware_.LoaderStream(true, static_cast<size_t>(sent)));
 }
 
 }  // namespace

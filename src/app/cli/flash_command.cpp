@@ -61,21 +61,6 @@ std::optional<FlashArguments> ParseArguments(
   return parsed;
 }
 
-// The message boxes as ecu-cli shows them, with the firmware file as the
-// answer to the open dialog.
-class FlashPrompts : public Prompts {
- public:
-  FlashPrompts(Prompts& inner, std::string file)
-      : inner_(inner), file_(std::move(file)) {}
-  Answer Show(const Message& box) override { return inner_.Show(box); }
-  std::string OpenFileName(const FileDialog&) override { return file_; }
-  std::string SaveFileName(const FileDialog&) override { return ""; }
-
- private:
-  Prompts& inner_;
-  std::string file_;
-};
-
 // Ctrl-C (or a polite kill) while flashing is the halt button: the signals
 // are held back and looked at whenever the utility lets messages run.
 class HaltOnSignals : public EventPump {
@@ -97,12 +82,20 @@ class HaltOnSignals : public EventPump {
   HaltOnSignals& operator=(const HaltOnSignals&) = delete;
 
   void set_utility(FlashUtility* utility) { utility_ = utility; }
+  // Set by a signal that came before the lines started to go out.
+  bool interrupted() const { return interrupted_; }
 
   void ProcessPending() override {
     const timespec now = {0, 0};
-    if (sigtimedwait(&signals_, nullptr, &now) > 0 && utility_ != nullptr) {
+    if (sigtimedwait(&signals_, nullptr, &now) <= 0 || utility_ == nullptr) {
+      return;
+    }
+    if (utility_->controls().halt_enabled) {
       std::fprintf(stderr, "\necu-cli: halting before the next line\n");
       utility_->Halt();
+    } else {
+      // There is no halt button yet: the open dialog is cancelled instead.
+      interrupted_ = true;
     }
   }
   void WaitAndProcess(double) override { ProcessPending(); }
@@ -111,6 +104,25 @@ class HaltOnSignals : public EventPump {
   sigset_t signals_;
   sigset_t previous_;
   FlashUtility* utility_ = nullptr;
+  bool interrupted_ = false;
+};
+
+// The message boxes as ecu-cli shows them, with the firmware file as the
+// answer to the open dialog, unless Ctrl-C came first.
+class FlashPrompts : public Prompts {
+ public:
+  FlashPrompts(Prompts& inner, const HaltOnSignals& halt, std::string file)
+      : inner_(inner), halt_(halt), file_(std::move(file)) {}
+  Answer Show(const Message& box) override { return inner_.Show(box); }
+  std::string OpenFileName(const FileDialog&) override {
+    return halt_.interrupted() ? "" : file_;
+  }
+  std::string SaveFileName(const FileDialog&) override { return ""; }
+
+ private:
+  Prompts& inner_;
+  const HaltOnSignals& halt_;
+  std::string file_;
 };
 
 // A bar on a terminal; a line every tenth of the way otherwise.
@@ -206,8 +218,8 @@ int RunFlash(CliSession& s, const std::vector<std::string>& args) {
   }
 
   QtSerialPort port;
-  FlashPrompts prompts(s.prompts, parsed->file);
   HaltOnSignals pump;
+  FlashPrompts prompts(s.prompts, pump, parsed->file);
   FlashUtility utility(FlashPlatform{port, s.clock, prompts, pump},
                        s.ctx.link_state);
   pump.set_utility(&utility);

@@ -25,10 +25,6 @@ struct FlashControls {
 // text that is not a number 0). Negative or endless values give 0.
 double DelaySeconds(const std::string& text);
 
-// The character and line delays as the controls stand now: 0 when unticked.
-double CharDelay(const FlashControls& controls);
-double LineDelay(const FlashControls& controls);
-
 }  // namespace ecu
 
 #endif  // ECU_CORE_FIRMWARE_FLASH_CONTROLS_H_

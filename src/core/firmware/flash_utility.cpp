@@ -177,6 +177,9 @@ FlashOutcome FlashUtility::SendFile(const std::vector<std::string>& lines) {
     // answer, so an "E" for them is not missed.
     WaitProcessing(sender_.SecondsUntilCarried() + kLastRecordSeconds,
                    [this] { return flash_error_ || halt_request_; });
+    // A halt now only stops the listening: every line has gone out, so it
+    // is no error, but the run cannot be called complete either.
+    halted = !flash_error_ && halt_request_;
   }
 
   if (flash_error_) prompts_.Tell(kFlashErrorMessage);

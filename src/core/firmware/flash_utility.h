@@ -34,7 +34,7 @@ enum class FlashOutcome {
   kBadFile,      // the file was empty or could not be read
   kCompleted,    // every line sent, no "E" from the loader
   kLoaderError,  // the loader sent "E"
-  kHalted,       // "Halt Flashing" stopped the run
+  kHalted,       // "Halt Flashing" stopped the run or the final wait
   kLineLost,     // the port closed or stopped sending during the run
   kBusy,         // a procedure was already running
 };
