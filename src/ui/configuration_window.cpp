@@ -2,11 +2,8 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenuBar>
-#include <QShowEvent>
 #include <QVBoxLayout>
 #include <array>
 
@@ -29,9 +26,9 @@ const SwitchLine* LineFor(std::string_view name, int index) {
 }  // namespace
 
 ConfigurationWindow::ConfigurationWindow(EcuContext& ctx, Views& views)
-    : ViewWindow(View::kConfiguration, views,
-                 {View::kMonitor, View::kDashboard, View::kFuelMap,
-                  View::kCurves, View::kSupplementary, View::kPlotter}),
+    : EditorWindow(View::kConfiguration, views,
+                   {View::kMonitor, View::kDashboard, View::kFuelMap,
+                    View::kCurves, View::kSupplementary, View::kPlotter}),
       editor_(ctx),
       boxes_(editor_.fields(),
              [this](CellRef ref, const EditorKeyPress& key) {
@@ -60,22 +57,8 @@ ConfigurationWindow::ConfigurationWindow(EcuContext& ctx, Views& views)
   for (QVBoxLayout* stack : stacks) stack->addStretch();
   layout->addLayout(columns);
 
-  update_ = new QPushButton("Update", central);
-  update_->setObjectName("Command3d1");
-  update_->setToolTip("Click to update modified entries");
-  exit_ = new QPushButton("Exit", central);
-  exit_->setObjectName("Command3d2");
-  exit_->setToolTip("Click to exit back to the console");
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(update_);
-  buttons->addWidget(exit_);
-  layout->addLayout(buttons);
+  layout->addLayout(AddUpdateExitButtons(central, "Command3d1", "Command3d2"));
   setCentralWidget(central);
-
-  connect(update_, &QPushButton::clicked, this,
-          [this] { editor_.RequestUpdate(); });
-  connect(exit_, &QPushButton::clicked, this, [this] { Exit(); });
 
   editor_.fields().set_listener(
       {[this](CellRef ref) { boxes_.Refresh(ref); }, [this] { ShowState(); }});
@@ -83,13 +66,7 @@ ConfigurationWindow::ConfigurationWindow(EcuContext& ctx, Views& views)
   ShowState();
 }
 
-void ConfigurationWindow::BuildMenus() {
-  AddFileMenu();
-  QAction* update = menuBar()->addAction("&Update");
-  update->setObjectName("menuupdate");
-  connect(update, &QAction::triggered, this,
-          [this] { editor_.RequestUpdate(); });
-}
+void ConfigurationWindow::BuildMenus() { AddFileAndUpdateMenus(); }
 
 QGroupBox* ConfigurationWindow::BuildFrame(const FrameLayout& frame,
                                            QWidget* parent) {
@@ -205,31 +182,12 @@ QWidget* ConfigurationWindow::BuildPhaseMatrix(QWidget* parent) {
 }
 
 void ConfigurationWindow::ShowState() {
-  const bool enabled = editor_.enabled();
-  centralWidget()->setEnabled(enabled);
-  menuBar()->setEnabled(enabled);
+  ShowEnabled(editor_.enabled());
   const bool lambda = editor_.switches().lambda_enabled();
   for (std::string_view field : {kLambdaAt0VField, kLambdaAt1VField}) {
     if (CellEdit* box = boxes_.Find({field, 0})) box->setEnabled(lambda);
   }
   switches_.RefreshAll();
-}
-
-void ConfigurationWindow::showEvent(QShowEvent* event) {
-  ViewWindow::showEvent(event);
-  if (event->spontaneous()) return;
-  // Filled once the window is up, not while it is being shown.
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        if (isVisible()) editor_.Activate();
-      },
-      Qt::QueuedConnection);
-}
-
-void ConfigurationWindow::hideEvent(QHideEvent* event) {
-  if (!event->spontaneous()) editor_.Hidden();
-  ViewWindow::hideEvent(event);
 }
 
 bool ConfigurationWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -240,7 +198,7 @@ bool ConfigurationWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  return ViewWindow::eventFilter(watched, event);
+  return EditorWindow::eventFilter(watched, event);
 }
 
 }  // namespace ecu

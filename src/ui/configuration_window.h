@@ -9,7 +9,7 @@
 #include "core/editors/configuration_editor.h"
 #include "ui/configuration_window_layout.h"
 #include "ui/configuration_window_switches.h"
-#include "ui/view_window.h"
+#include "ui/editor_window.h"
 #include "ui/widgets/cell_grid.h"
 
 namespace ecu {
@@ -17,7 +17,7 @@ namespace ecu {
 // frm_tool, "Configuration": the engine configuration constants in eleven
 // frames, the injector phase matrix and the throttle capture buttons. A
 // humble view of ConfigurationEditor.
-class ConfigurationWindow : public ViewWindow {
+class ConfigurationWindow : public EditorWindow {
   Q_OBJECT
 
  public:
@@ -26,8 +26,9 @@ class ConfigurationWindow : public ViewWindow {
   ConfigurationEditor& editor() { return editor_; }
 
  protected:
-  void showEvent(QShowEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
+  void RequestUpdate() override { editor_.RequestUpdate(); }
+  void Activate() override { editor_.Activate(); }
+  void Hidden() override { editor_.Hidden(); }
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -45,8 +46,6 @@ class ConfigurationWindow : public ViewWindow {
   ConfigurationEditor editor_;
   CellBoxes boxes_;
   SwitchButtons switches_;
-  QPushButton* update_ = nullptr;
-  QPushButton* exit_ = nullptr;
 };
 
 }  // namespace ecu

@@ -1,10 +1,8 @@
 #include "ui/curve_window.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
-#include <QShowEvent>
 #include <algorithm>
 
 namespace ecu {
@@ -64,9 +62,9 @@ void SetTips(CellBoxes& boxes, std::string_view family, int count,
 }  // namespace
 
 CurveWindow::CurveWindow(EcuContext& ctx, Views& views)
-    : ViewWindow(View::kCurves, views,
-                 {View::kMonitor, View::kDashboard, View::kConfiguration,
-                  View::kFuelMap, View::kSupplementary, View::kPlotter}),
+    : EditorWindow(View::kCurves, views,
+                   {View::kMonitor, View::kDashboard, View::kConfiguration,
+                    View::kFuelMap, View::kSupplementary, View::kPlotter}),
       editor_(ctx),
       boxes_(editor_.cells(), [this](CellRef ref, const EditorKeyPress& key) {
         return editor_.KeyPressed(ref, key);
@@ -81,36 +79,20 @@ CurveWindow::CurveWindow(EcuContext& ctx, Views& views)
   layout->addWidget(BuildCurves(central), 0, 0);
   layout->addWidget(BuildEgoGrid(central), 0, 1, Qt::AlignTop);
 
-  auto* update = new QPushButton("Update", central);
-  update->setObjectName("Command3d2");
-  update->setToolTip("Click to update modified entries");
-  auto* exit = new QPushButton("Exit", central);
-  exit->setObjectName("Command3d1");
-  exit->setToolTip("Click to exit back to the console");
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(update);
-  buttons->addWidget(exit);
-  layout->addLayout(buttons, 1, 0, 1, 2);
+  layout->addLayout(AddUpdateExitButtons(central), 1, 0, 1, 2);
   layout->setColumnStretch(2, 1);
   layout->setRowStretch(2, 1);
   setCentralWidget(central);
 
-  connect(update, &QPushButton::clicked, this,
-          [this] { editor_.RequestUpdate(); });
-  connect(exit, &QPushButton::clicked, this, [this] { Exit(); });
   editor_.cells().set_listener(
-      {[this](CellRef ref) { boxes_.Refresh(ref); }, [this] { ShowState(); }});
+      {[this](CellRef ref) { boxes_.Refresh(ref); },
+       [this] { ShowEnabled(editor_.cells().enabled()); }});
   editor_.set_listener({[this] { ShowAxes(); }, [this] { ShowLive(); }});
   ShowAxes();
 }
 
 void CurveWindow::BuildMenus() {
-  AddFileMenu();
-  QAction* update = menuBar()->addAction("&Update");
-  update->setObjectName("menuupdate");
-  connect(update, &QAction::triggered, this,
-          [this] { editor_.RequestUpdate(); });
+  AddFileAndUpdateMenus();
   QMenu* reset = menuBar()->addMenu("&Reset");
   reset->setObjectName("menureset");
   for (const ResetEntry& entry : kResetEntries) {
@@ -217,12 +199,6 @@ QWidget* CurveWindow::BuildEgoGrid(QWidget* parent) {
   return panel;
 }
 
-void CurveWindow::ShowState() {
-  const bool enabled = editor_.cells().enabled();
-  centralWidget()->setEnabled(enabled);
-  menuBar()->setEnabled(enabled);
-}
-
 void CurveWindow::ShowAxes() {
   const CurveAxes& axes = editor_.axes();
   for (size_t r = 0; r < row_axes_.size(); ++r) {
@@ -242,23 +218,5 @@ void CurveWindow::ShowLive() {
 }
 
 void CurveWindow::AfterPollingPass() { editor_.AfterPollingPass(); }
-
-void CurveWindow::showEvent(QShowEvent* event) {
-  ViewWindow::showEvent(event);
-  if (event->spontaneous()) return;
-  // Every activation fills the window, once it is up.
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        if (isVisible()) editor_.Activate();
-      },
-      Qt::QueuedConnection);
-}
-
-void CurveWindow::closeEvent(QCloseEvent* event) {
-  ViewWindow::closeEvent(event);
-  // The close box destroys the window: the next opening starts afresh.
-  if (!isVisible()) editor_.Discard();
-}
 
 }  // namespace ecu

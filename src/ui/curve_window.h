@@ -2,12 +2,11 @@
 #define ECU_UI_CURVE_WINDOW_H_
 
 #include <QLabel>
-#include <QPushButton>
 #include <array>
 
 #include "core/ecu_context.h"
 #include "core/editors/curve_editor.h"
-#include "ui/view_window.h"
+#include "ui/editor_window.h"
 #include "ui/widgets/axis_strip.h"
 #include "ui/widgets/cell_grid.h"
 
@@ -16,7 +15,7 @@ namespace ecu {
 // frm_2d, "Additional Mapping": the eight correction curves, each over its
 // own axis with a live marker bar, and the EGO set-point grid with its two.
 // A humble view of CurveEditor.
-class CurveWindow : public ViewWindow {
+class CurveWindow : public EditorWindow {
   Q_OBJECT
 
  public:
@@ -27,15 +26,15 @@ class CurveWindow : public ViewWindow {
   CurveEditor& editor() { return editor_; }
 
  protected:
-  void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
+  void RequestUpdate() override { editor_.RequestUpdate(); }
+  void Activate() override { editor_.Activate(); }
+  void Discard() override { editor_.Discard(); }
 
  private:
   void BuildMenus();
   QWidget* BuildCurves(QWidget* parent);
   QWidget* BuildEgoGrid(QWidget* parent);
-  // Follow the editor: enabled state, axes, marker bars.
-  void ShowState();
+  // Follow the editor: axes, marker bars.
   void ShowAxes();
   void ShowLive();
 

@@ -1,10 +1,8 @@
 #include "ui/fuel_map_window.h"
 
-#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QMenuBar>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -55,9 +53,9 @@ QLabel* Caption(const QString& text, QWidget* parent) {
 }  // namespace
 
 FuelMapWindow::FuelMapWindow(EcuContext& ctx, Views& views)
-    : ViewWindow(View::kFuelMap, views,
-                 {View::kMonitor, View::kDashboard, View::kConfiguration,
-                  View::kCurves, View::kSupplementary, View::kPlotter}),
+    : EditorWindow(View::kFuelMap, views,
+                   {View::kMonitor, View::kDashboard, View::kConfiguration,
+                    View::kCurves, View::kSupplementary, View::kPlotter}),
       ctx_(ctx),
       editor_(ctx),
       boxes_(editor_.cells(), [this](CellRef ref, const EditorKeyPress& key) {
@@ -131,17 +129,8 @@ FuelMapWindow::FuelMapWindow(EcuContext& ctx, Views& views)
 
   show_graph_ = new QPushButton("Show Graph", central);
   show_graph_->setObjectName("Command1");
-  update_ = new QPushButton("Update", central);
-  update_->setObjectName("Command3d2");
-  update_->setToolTip("Click to update modified entries");
-  exit_ = new QPushButton("Exit", central);
-  exit_->setObjectName("Command3d1");
-  exit_->setToolTip("Click to exit back to the console");
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(show_graph_);
-  buttons->addStretch();
-  buttons->addWidget(update_);
-  buttons->addWidget(exit_);
+  QHBoxLayout* buttons = AddUpdateExitButtons(central);
+  buttons->insertWidget(0, show_graph_);
   layout->addLayout(buttons, 5, 0, 1, 3);
   layout->setColumnStretch(3, 1);
   layout->setRowStretch(6, 1);
@@ -149,28 +138,21 @@ FuelMapWindow::FuelMapWindow(EcuContext& ctx, Views& views)
 
   connect(show_graph_, &QPushButton::clicked, this,
           [this] { editor_.graph().Show(); });
-  connect(update_, &QPushButton::clicked, this,
-          [this] { editor_.RequestUpdate(); });
-  connect(exit_, &QPushButton::clicked, this, [this] { Exit(); });
 
   graph_window_ = new SurfaceGraphWindow(editor_, this);
   modifier_window_ = new BlockModifierWindow(editor_.modifier(), this);
   editor_.cells().set_listener(
-      {[this](CellRef ref) { boxes_.Refresh(ref); }, [this] { ShowState(); }});
+      {[this](CellRef ref) { boxes_.Refresh(ref); },
+       [this] { ShowEnabled(editor_.cells().enabled()); }});
   editor_.set_listener({[this] { ShowAxes(); }, [this] { ShowLive(); }});
   ShowAxes();
   ShowLive();
 }
 
 void FuelMapWindow::BuildMenus() {
-  AddFileMenu();
-  QAction* update = menuBar()->addAction("&Update");
-  update->setObjectName("menuupdate");
-  connect(update, &QAction::triggered, this,
-          [this] { editor_.RequestUpdate(); });
-  QAction* reset = menuBar()->addAction("&Reset map");
-  reset->setObjectName("menuresetmap");
-  connect(reset, &QAction::triggered, this, [this] { editor_.RequestReset(); });
+  AddFileAndUpdateMenus();
+  AddMenuEntry("&Reset map", "menuresetmap",
+               [this] { editor_.RequestReset(); });
 }
 
 QWidget* FuelMapWindow::BuildAdjustments(QWidget* parent) {
@@ -258,12 +240,6 @@ QWidget* FuelMapWindow::BuildSidePanel(QWidget* parent) {
   return panel;
 }
 
-void FuelMapWindow::ShowState() {
-  const bool enabled = editor_.cells().enabled();
-  centralWidget()->setEnabled(enabled);
-  menuBar()->setEnabled(enabled);
-}
-
 void FuelMapWindow::ShowAxes() {
   const FuelMapAxes& axes = editor_.axes();
   QStringList load;
@@ -301,25 +277,10 @@ void FuelMapWindow::ShowLive() {
 void FuelMapWindow::AfterPollingPass() { editor_.AfterPollingPass(); }
 
 void FuelMapWindow::showEvent(QShowEvent* event) {
-  ViewWindow::showEvent(event);
-  // Filled once the window is up, not while it is being shown.
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        if (isVisible()) editor_.Activate();
-      },
-      Qt::QueuedConnection);
-}
-
-void FuelMapWindow::hideEvent(QHideEvent* event) {
-  if (!event->spontaneous()) editor_.Hidden();
-  ViewWindow::hideEvent(event);
-}
-
-void FuelMapWindow::closeEvent(QCloseEvent* event) {
-  ViewWindow::closeEvent(event);
-  // The close box destroys the window: the next opening reads it afresh.
-  if (!isVisible()) editor_.Discard();
+  EditorWindow::showEvent(event);
+  // The map is read again when the window system shows it as well (back
+  // from the task bar), not only when the console opens it.
+  if (event->spontaneous()) FillOnceUp();
 }
 
 }  // namespace ecu

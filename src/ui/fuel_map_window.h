@@ -8,8 +8,8 @@
 #include "core/ecu_context.h"
 #include "core/editors/fuel_map_editor.h"
 #include "ui/block_modifier_window.h"
+#include "ui/editor_window.h"
 #include "ui/surface_graph_window.h"
-#include "ui/view_window.h"
 #include "ui/widgets/axis_strip.h"
 #include "ui/widgets/cell_grid.h"
 
@@ -19,7 +19,7 @@ namespace ecu {
 // the injector adjustments, the TPS cut-in speed and mixing rows, and the
 // live read-outs. A humble view of FuelMapEditor; it also owns the surface
 // graph and block modifier windows.
-class FuelMapWindow : public ViewWindow {
+class FuelMapWindow : public EditorWindow {
   Q_OBJECT
 
  public:
@@ -34,17 +34,18 @@ class FuelMapWindow : public ViewWindow {
   AxisStrip* load_axis() const { return load_axis_; }
 
  protected:
+  void RequestUpdate() override { editor_.RequestUpdate(); }
+  void Activate() override { editor_.Activate(); }
+  void Hidden() override { editor_.Hidden(); }
+  void Discard() override { editor_.Discard(); }
   void showEvent(QShowEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildMenus();
   QWidget* BuildAdjustments(QWidget* parent);
   QWidget* BuildSidePanel(QWidget* parent);
   QLabel* Readout(const char* name, QWidget* parent);
-  // Follow the editor: enabled state, axes and legend, live values.
-  void ShowState();
+  // Follow the editor: axes and legend, live values.
   void ShowAxes();
   void ShowLive();
 
@@ -62,8 +63,6 @@ class FuelMapWindow : public ViewWindow {
   QLabel* map_gain_ = nullptr;
   QLabel* rpm_ = nullptr;
   QLabel* pulse_width_ = nullptr;
-  QPushButton* exit_ = nullptr;
-  QPushButton* update_ = nullptr;
   QPushButton* show_graph_ = nullptr;
   int load_pointer_ = 0;
   int speed_pointer_ = 0;

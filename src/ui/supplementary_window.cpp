@@ -1,11 +1,9 @@
 #include "ui/supplementary_window.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QShowEvent>
 
 namespace ecu {
@@ -36,9 +34,9 @@ void ShowOption(QRadioButton* button, Rgb text) {
 }  // namespace
 
 SupplementaryWindow::SupplementaryWindow(EcuContext& ctx, Views& views)
-    : ViewWindow(View::kSupplementary, views,
-                 {View::kMonitor, View::kDashboard, View::kConfiguration,
-                  View::kFuelMap, View::kCurves, View::kPlotter}),
+    : EditorWindow(View::kSupplementary, views,
+                   {View::kMonitor, View::kDashboard, View::kConfiguration,
+                    View::kFuelMap, View::kCurves, View::kPlotter}),
       editor_(ctx),
       boxes_(editor_.cells(), [this](CellRef ref, const EditorKeyPress& key) {
         return editor_.KeyPressed(ref, key);
@@ -61,39 +59,22 @@ SupplementaryWindow::SupplementaryWindow(EcuContext& ctx, Views& views)
   layout->addWidget(BuildMap(central), 1, 0);
   layout->addWidget(BuildSources(central), 1, 1, Qt::AlignTop);
 
-  auto* update = new QPushButton("Update", central);
-  update->setObjectName("Command3d2");
-  update->setToolTip("Click to update modified entries");
-  auto* exit = new QPushButton("Exit", central);
-  exit->setObjectName("Command3d1");
-  exit->setToolTip("Click to exit back to the console");
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(update);
-  buttons->addWidget(exit);
-  layout->addLayout(buttons, 2, 0, 1, 2);
+  layout->addLayout(AddUpdateExitButtons(central), 2, 0, 1, 2);
   layout->setColumnStretch(2, 1);
   layout->setRowStretch(3, 1);
   setCentralWidget(central);
 
-  connect(update, &QPushButton::clicked, this,
-          [this] { editor_.RequestUpdate(); });
-  connect(exit, &QPushButton::clicked, this, [this] { Exit(); });
   editor_.cells().set_listener(
-      {[this](CellRef ref) { boxes_.Refresh(ref); }, [this] { ShowState(); }});
+      {[this](CellRef ref) { boxes_.Refresh(ref); },
+       [this] { ShowEnabled(editor_.cells().enabled()); }});
   editor_.set_listener({[this] { ShowSource(); }, [this] { ShowLive(); }});
   ShowSource();
 }
 
 void SupplementaryWindow::BuildMenus() {
-  AddFileMenu();
-  QAction* update = menuBar()->addAction("&Update");
-  update->setObjectName("menuupdate");
-  connect(update, &QAction::triggered, this,
-          [this] { editor_.RequestUpdate(); });
-  QAction* reset = menuBar()->addAction("&Reset map");
-  reset->setObjectName("menuresetmap");
-  connect(reset, &QAction::triggered, this, [this] { editor_.RequestReset(); });
+  AddFileAndUpdateMenus();
+  AddMenuEntry("&Reset map", "menuresetmap",
+               [this] { editor_.RequestReset(); });
 }
 
 // The duty points stacked bottom to top, the source's axis beside them.
@@ -163,12 +144,6 @@ QWidget* SupplementaryWindow::BuildSources(QWidget* parent) {
   return box;
 }
 
-void SupplementaryWindow::ShowState() {
-  const bool enabled = editor_.cells().enabled();
-  centralWidget()->setEnabled(enabled);
-  menuBar()->setEnabled(enabled);
-}
-
 void SupplementaryWindow::ShowSource() {
   const SourceSelector& source = editor_.source();
   // An unread source sets no option at all, which an exclusive group
@@ -198,24 +173,11 @@ void SupplementaryWindow::ShowLive() {
 void SupplementaryWindow::AfterPollingPass() { editor_.AfterPollingPass(); }
 
 void SupplementaryWindow::showEvent(QShowEvent* event) {
-  ViewWindow::showEvent(event);
+  EditorWindow::showEvent(event);
   if (event->spontaneous()) return;
   // The switch entries come after the window is built; keep them all in
   // sight.
   setMinimumWidth(menuBar()->sizeHint().width());
-  // Every activation fills the window, once it is up.
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        if (isVisible()) editor_.Activate();
-      },
-      Qt::QueuedConnection);
-}
-
-void SupplementaryWindow::closeEvent(QCloseEvent* event) {
-  ViewWindow::closeEvent(event);
-  // The close box destroys the window: the next opening starts afresh.
-  if (!isVisible()) editor_.Discard();
 }
 
 }  // namespace ecu

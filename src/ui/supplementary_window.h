@@ -8,7 +8,7 @@
 
 #include "core/ecu_context.h"
 #include "core/editors/supplementary_editor.h"
-#include "ui/view_window.h"
+#include "ui/editor_window.h"
 #include "ui/widgets/axis_strip.h"
 #include "ui/widgets/cell_grid.h"
 
@@ -17,7 +17,7 @@ namespace ecu {
 // frm_sup, "Supplimental Driver Mapping": the nine duty points over the
 // axis of the chosen source with its live pointer, the source options and
 // the coolant threshold. A humble view of SupplementaryEditor.
-class SupplementaryWindow : public ViewWindow {
+class SupplementaryWindow : public EditorWindow {
   Q_OBJECT
 
  public:
@@ -29,15 +29,16 @@ class SupplementaryWindow : public ViewWindow {
   AxisStrip* axis() const { return axis_; }
 
  protected:
+  void RequestUpdate() override { editor_.RequestUpdate(); }
+  void Activate() override { editor_.Activate(); }
+  void Discard() override { editor_.Discard(); }
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildMenus();
   QWidget* BuildMap(QWidget* parent);
   QWidget* BuildSources(QWidget* parent);
-  // Follow the editor: enabled state, the source and its axis, the pointer.
-  void ShowState();
+  // Follow the editor: the source and its axis, the pointer.
   void ShowSource();
   void ShowLive();
 
