@@ -10,9 +10,12 @@
 #include "core/link/frame.h"
 #include "core/link/live_data.h"
 #include "core/link/reply_table.h"
+#include "support/wire_bytes.h"
 
 namespace ecu {
 namespace {
+
+using testing::Bytes;
 
 struct Seen {
   std::string window;
@@ -21,12 +24,6 @@ struct Seen {
   std::string text;
   int32_t raw;
 };
-
-std::string Bytes(std::initializer_list<int> values) {
-  std::string out;
-  for (int v : values) out.push_back(static_cast<char>(v));
-  return out;
-}
 
 // Reply frames built as the ECU sends them, handed to the registered
 // decoders as the link does once a frame has passed its checks.
@@ -63,20 +60,6 @@ class CalibrationRepliesTest : public ::testing::Test {
   std::vector<Seen> seen_;
 };
 
-TEST_F(CalibrationRepliesTest, RegistersEveryCodeWithItsLength) {
-  for (const ScalarItem& item : AllScalars()) {
-    EXPECT_EQ(replies_.LengthOf(item.write_code), item.write_length)
-        << item.key;
-    EXPECT_EQ(replies_.LengthOf(item.read_code), item.read_length) << item.key;
-  }
-  EXPECT_EQ(replies_.LengthOf('e'), 6);
-  EXPECT_EQ(replies_.LengthOf('X'), 6);
-  EXPECT_EQ(replies_.LengthOf(127), 11);
-  EXPECT_EQ(replies_.LengthOf(128), 5);
-  EXPECT_EQ(replies_.LengthOf(215), 4);
-  EXPECT_EQ(replies_.LengthOf(216), 4);
-}
-
 TEST_F(CalibrationRepliesTest, ByteCellsLandInTheirTableField) {
   Watch(kFuelMapWindow, "map_data");
   EXPECT_TRUE(Feed('E', Bytes({0x05, 0x01, 160})));
@@ -110,15 +93,6 @@ TEST_F(CalibrationRepliesTest, SameFieldNameOnTwoWindowsStaysApart) {
   ASSERT_EQ(seen_.size(), 1u);
   EXPECT_EQ(seen_[0].index, 1);
   EXPECT_EQ(seen_[0].text, "100.00");
-}
-
-TEST_F(CalibrationRepliesTest, EgoSetPointOfZeroShowsBlank) {
-  Watch(kCurveWindow, "ego_map");
-  EXPECT_TRUE(Feed('E', Bytes({0xD4, 0x00, 0})));
-  EXPECT_TRUE(Feed('E', Bytes({0xD5, 0x00, 101})));
-  ASSERT_EQ(seen_.size(), 2u);
-  EXPECT_EQ(seen_[0].text, "");
-  EXPECT_EQ(seen_[1].text, "1.000");
 }
 
 TEST_F(CalibrationRepliesTest, PhaseTableEchoLeavesTheCachedTable) {

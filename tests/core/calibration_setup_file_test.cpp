@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,13 +16,16 @@
 #include "sim/memory_seed.h"
 #include "sim/virtual_ecu.h"
 #include "support/link_rig.h"
+#include "support/temp_folder.h"
 
 namespace ecu {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CrLfLines;
 using testing::LineChunk;
 using testing::LinkRig;
+using testing::ReadText;
 
 constexpr char kUnknown[] = "Unknown variable in data file";
 
@@ -54,29 +54,10 @@ class SetupFileTest : public ::testing::Test {
  protected:
   SetupFileTest() : rig_(ecu_.FarEnd()) {
     AddCalibrationReplies(rig_.replies, image_, live_, board_);
-    folder_ = fs::temp_directory_path() /
-              ("setup_file_test_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
   }
-  ~SetupFileTest() override { fs::remove_all(folder_); }
 
-  std::string WriteFile(const std::string& name,
-                        const std::vector<std::string>& lines) {
-    const std::string path = (folder_ / name).string();
-    std::ofstream out(path, std::ios::binary);
-    for (const std::string& line : lines) out << line << "\r\n";
-    return path;
-  }
-  static std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
   SetupFileReport Load(const std::vector<std::string>& lines) {
-    return SetupFileReader(rig_.link).load(WriteFile("in.SET", lines));
+    return SetupFileReader(rig_.link).load(folder_.WriteLines("in.SET", lines));
   }
   std::vector<std::string> Written() const { return rig_.port.written(); }
 
@@ -85,7 +66,7 @@ class SetupFileTest : public ::testing::Test {
   CalibrationImage image_;
   LiveData live_;
   FieldBoard board_;
-  fs::path folder_;
+  testing::TempFolder folder_;
 };
 
 std::string Request(const std::string& command) {
@@ -163,7 +144,7 @@ TEST_F(SetupFileTest, LoadWritesEachLineInFileOrder) {
     progress.emplace_back(done, total);
   });
   const double start = rig_.clock.now();
-  const SetupFileReport report = reader.load(WriteFile(
+  const SetupFileReport report = reader.load(folder_.WriteLines(
       "in.SET", {"BAT_COMP= 37", "MAPM[005]=160", "COOL_DEG= -5",
                  "BAT_COMP= 37", "PTBL[003]=129", "SUPM[001]=16383"}));
   EXPECT_TRUE(report.file_ok);
@@ -210,7 +191,7 @@ TEST_F(SetupFileTest, LoadCountsWritesTheEcuNeverAnswered) {
 
 TEST_F(SetupFileTest, LoadOfAMissingFileSaysSoAndSendsNothing) {
   const SetupFileReport report =
-      SetupFileReader(rig_.link).load((folder_ / "none.SET").string());
+      SetupFileReader(rig_.link).load(folder_.Path("none.SET"));
   EXPECT_FALSE(report.file_ok);
   EXPECT_TRUE(Written().empty());
   ASSERT_EQ(rig_.prompts.texts().size(), 1u);
@@ -244,17 +225,6 @@ void FillCalibration(sim::CalibrationMemory& memory) {
   memory.SetScalar("BAT_COMP", 37);
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos;
-       start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
-  return lines;
-}
-
 TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
   FillCalibration(ecu_.memory());
   std::vector<int> steps;
@@ -262,13 +232,13 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
     EXPECT_EQ(total, 441);
     steps.push_back(done);
   });
-  const std::string path = (folder_ / "out.SET").string();
+  const std::string path = folder_.Path("out.SET");
   const SetupFileReport report = writer.save(path);
   EXPECT_TRUE(report.file_ok);
   EXPECT_EQ(report.unanswered, 0);
   EXPECT_TRUE(rig_.prompts.shown().empty());
 
-  const std::vector<std::string> lines = SplitLines(ReadFile(path));
+  const std::vector<std::string> lines = CrLfLines(ReadText(path));
   ASSERT_EQ(lines.size(), 436u);
   for (size_t i = 0; i < SetupScalarOrder().size(); ++i) {
     EXPECT_EQ(lines[i].substr(0, 10),
@@ -302,7 +272,7 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
 TEST_F(SetupFileTest, ASavedFileLoadsBackIntoTheSameCalibration) {
   FillCalibration(ecu_.memory());
   const std::string original = sim::SetupFileText(ecu_.memory());
-  const std::string path = (folder_ / "copy.SET").string();
+  const std::string path = folder_.Path("copy.SET");
   ASSERT_TRUE(SetupFileWriter(rig_.link, image_).save(path).file_ok);
 
   sim::FillDefaultCalibration(ecu_.memory());
@@ -315,8 +285,7 @@ TEST_F(SetupFileTest, ASavedFileLoadsBackIntoTheSameCalibration) {
 
 TEST_F(SetupFileTest, SaveThatCannotCreateTheFileSendsNothing) {
   const SetupFileReport report =
-      SetupFileWriter(rig_.link, image_)
-          .save((folder_ / "missing" / "out.SET").string());
+      SetupFileWriter(rig_.link, image_).save(folder_.Path("missing/out.SET"));
   EXPECT_FALSE(report.file_ok);
   EXPECT_TRUE(Written().empty());
   ASSERT_EQ(rig_.prompts.texts().size(), 1u);
@@ -325,21 +294,21 @@ TEST_F(SetupFileTest, SaveThatCannotCreateTheFileSendsNothing) {
 }
 
 TEST_F(SetupFileTest, AnInterruptedSaveLeavesTheOldFile) {
-  const std::string path = WriteFile("keep.SET", {"EGO_RATE= 7"});
+  const std::string path = folder_.WriteLines("keep.SET", {"EGO_RATE= 7"});
   SetupFileWriter writer(rig_.link, image_, [](int done, int) {
     if (done == 100) throw std::runtime_error("interrupted");
   });
   EXPECT_THROW(writer.save(path), std::runtime_error);
-  EXPECT_EQ(ReadFile(path), "EGO_RATE= 7\r\n");
-  EXPECT_EQ(
-      std::distance(fs::directory_iterator(folder_), fs::directory_iterator()),
-      1);  // no temporary file left behind
+  EXPECT_EQ(ReadText(path), "EGO_RATE= 7\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()),
+                          fs::directory_iterator()),
+            1);  // no temporary file left behind
 }
 
 TEST_F(SetupFileTest, SaveThatCannotReplaceTheFileSaysSo) {
-  fs::create_directory(folder_ / "taken.SET");  // a folder in the way
+  fs::create_directory(folder_.Path("taken.SET"));  // a folder in the way
   const SetupFileReport report =
-      SetupFileWriter(rig_.link, image_).save((folder_ / "taken.SET").string());
+      SetupFileWriter(rig_.link, image_).save(folder_.Path("taken.SET"));
   EXPECT_FALSE(report.file_ok);
   ASSERT_EQ(rig_.prompts.texts().size(), 1u);
   EXPECT_NE(rig_.prompts.texts()[0].find("could not be written"),
@@ -350,11 +319,11 @@ TEST_F(SetupFileTest, SaveWritesTheLastValueOfAnUnansweredRead) {
   FillCalibration(ecu_.memory());
   image_.set_scalar("TMP_THRS", 20);
   ecu_.silent_codes = {'W'};
-  const std::string path = (folder_ / "out.SET").string();
+  const std::string path = folder_.Path("out.SET");
   const SetupFileReport report = SetupFileWriter(rig_.link, image_).save(path);
   EXPECT_TRUE(report.file_ok);
   EXPECT_EQ(report.unanswered, 1);
-  EXPECT_EQ(SplitLines(ReadFile(path))[16], "TMP_THRS= 20");
+  EXPECT_EQ(CrLfLines(ReadText(path))[16], "TMP_THRS= 20");
 }
 
 }  // namespace

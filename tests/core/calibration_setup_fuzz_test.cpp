@@ -2,10 +2,7 @@
 // nothing that does not fit its item may reach the ECU.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,11 +14,10 @@
 #include "core/numbers/leading_number.h"
 #include "core/numbers/rounding.h"
 #include "support/link_rig.h"
+#include "support/temp_folder.h"
 
 namespace ecu {
 namespace {
-
-namespace fs = std::filesystem;
 
 class LineMaker {
  public:
@@ -167,12 +163,8 @@ TEST(SetupFileFuzzTest, NothingOutsideAnItemsWidthReachesTheEcu) {
   std::vector<std::string> lines;
   for (int i = 0; i < 6000; ++i) lines.push_back(maker.Next());
 
-  const fs::path path = fs::temp_directory_path() /
-                        ("setup_fuzz_" + std::to_string(getpid()) + ".SET");
-  {
-    std::ofstream out(path, std::ios::binary);
-    for (const std::string& line : lines) out << line << "\r\n";
-  }
+  testing::TempFolder folder;
+  const std::string path = folder.WriteLines("fuzz.SET", lines);
   testing::LinkRig rig(Echo);
   CalibrationImage image;
   LiveData live;
@@ -184,8 +176,7 @@ TEST(SetupFileFuzzTest, NothingOutsideAnItemsWidthReachesTheEcu) {
   SetupFileReader reader(rig.link, [&](int, int) {
     frames_before.push_back(rig.port.written().size());
   });
-  const SetupFileReport report = reader.load(path.string());
-  fs::remove(path);
+  const SetupFileReport report = reader.load(path);
 
   ASSERT_EQ(frames_before.size(), lines.size() + 1);
   const std::vector<std::string>& written = rig.port.written();

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "core/console/demo_simulation.h"
@@ -9,18 +7,11 @@
 #include "core/console/startup_files.h"
 #include "core/console/views.h"
 #include "core/link/frame.h"
-#include "support/counting_pump.h"
-#include "support/fake_clock.h"
-#include "support/scripted_prompts.h"
-#include "support/virtual_line_port.h"
+#include "support/context_rig.h"
+#include "support/temp_folder.h"
 
 namespace ecu {
 namespace {
-
-using testing::CountingPump;
-using testing::FakeClock;
-using testing::ScriptedPrompts;
-using testing::VirtualLinePort;
 
 // Records what the console asks the windows to do.
 class RecordingHost : public WindowHost {
@@ -41,26 +32,7 @@ class RecordingHost : public WindowHost {
 };
 
 // A whole console core over the virtual ECU, in virtual time.
-struct ConsoleRig {
-  ConsoleRig() : port(clock, sim::SimOptions{}) {
-    link_state().port_device = "/dev/virtual";
-  }
-  LinkState& link_state() { return ctx.link_state; }
-  // The codes of the requests written since the last call.
-  std::vector<int> TakeCodes() {
-    std::vector<int> codes;
-    for (const std::string& frame : port.written()) {
-      codes.push_back(static_cast<uint8_t>(frame[2]));
-    }
-    port.ClearWritten();
-    return codes;
-  }
-
-  FakeClock clock;
-  VirtualLinePort port;
-  ScriptedPrompts prompts;
-  CountingPump pump;
-  EcuContext ctx{port, clock, prompts, pump};
+struct ConsoleRig : testing::ContextRig {
   RecordingHost host;
   MonitorText monitor;
   Views views{ctx, host, monitor};
@@ -177,16 +149,13 @@ TEST(ViewsTest, FuelMapReadsTheConfigurationBlockFirst) {
 }
 
 TEST(StartupFilesTest, OemTextAndMasterMode) {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / "ecu-startup-test";
-  fs::create_directories(dir);
-  EXPECT_EQ(ReadOemText(dir.string()), "");
-  EXPECT_FALSE(MasterModeFileExists(dir.string()));
-  std::ofstream(dir / "OEM.TXT") << "Alpha\r\nBeta\n";
-  std::ofstream(dir / "debug.ini");
-  EXPECT_EQ(ReadOemText(dir.string()), "Alpha\rBeta\r");
-  EXPECT_TRUE(MasterModeFileExists(dir.string()));
-  fs::remove_all(dir);
+  testing::TempFolder folder;
+  EXPECT_EQ(ReadOemText(folder.path()), "");
+  EXPECT_FALSE(MasterModeFileExists(folder.path()));
+  folder.Write("OEM.TXT", "Alpha\r\nBeta\n");
+  folder.Write("debug.ini", "");
+  EXPECT_EQ(ReadOemText(folder.path()), "Alpha\rBeta\r");
+  EXPECT_TRUE(MasterModeFileExists(folder.path()));
 }
 
 }  // namespace

@@ -1,17 +1,14 @@
 #ifndef ECU_TESTS_CORE_FIRMWARE_RIG_H_
 #define ECU_TESTS_CORE_FIRMWARE_RIG_H_
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "support/fake_clock.h"
+#include "support/temp_folder.h"
 #include "support/virtual_line_port.h"
 
 namespace ecu::testing {
@@ -51,35 +48,6 @@ inline std::string RunTogether(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) all += line;
   return all;
 }
-
-// Files in a fresh folder, removed with the object.
-class TempFolder {
- public:
-  TempFolder()
-      : path_(std::filesystem::temp_directory_path() /
-              ("ecu-firmware-" + std::to_string(::getpid()) + "-" +
-               std::to_string(counter_++))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  std::string Path(const std::string& name) const {
-    return (path_ / name).string();
-  }
-  std::string Write(const std::string& name, const std::string& contents) {
-    std::ofstream(Path(name), std::ios::binary) << contents;
-    return Path(name);
-  }
-  std::string WriteLines(const std::string& name,
-                         const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    return Write(name, text);
-  }
-
- private:
-  static inline int counter_ = 0;
-  std::filesystem::path path_;
-};
 
 // The in-memory line with a UART's transmit queue: written bytes wait until
 // the line has carried them, and BytesToWrite counts them.

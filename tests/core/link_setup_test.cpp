@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "core/link/link_startup.h"
 #include "core/link/port_config.h"
 #include "support/link_rig.h"
+#include "support/temp_folder.h"
 
 namespace ecu {
 namespace {
@@ -13,29 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::LinkRig;
 using testing::ScriptedPrompts;
-
-class TempFolder {
- public:
-  TempFolder() {
-    path_ =
-        fs::temp_directory_path() / ("ecu-test-" + std::to_string(::getpid()) +
-                                     "-" + std::to_string(counter_++));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  std::string path() const { return path_.string(); }
-  void Write(const std::string& name, const std::string& text) const {
-    std::ofstream(path_ / name) << text;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(path_ / name);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
- private:
-  static inline int counter_ = 0;
-  fs::path path_;
-};
+using testing::TempFolder;
 
 const char kDemoText[] =
     "Demo Mode has been selected, Communicatons will not be performed.";
@@ -150,27 +128,21 @@ TEST(EnsureLinkTest, OpensOnFirstUseThenOnlyPauses) {
   EXPECT_FLOAT_EQ(rig.state.last_receive_time, static_cast<float>(start));
 }
 
+// A port that cannot be opened and no port chosen at all end alike.
 TEST(EnsureLinkTest, MissingPortFallsBackToDemoOnce) {
-  LinkRig rig;
-  rig.port.Close();
-  rig.state.port_device = "/dev/missing";
-  rig.link.EnsureLink();
-  EXPECT_TRUE(rig.state.demo_mode);
-  EXPECT_TRUE(rig.state.port_ready);
-  EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kNoPortText});
-  rig.link.EnsureLink();
-  rig.link.SendCommand("A", 23);
-  EXPECT_EQ(rig.prompts.shown().size(), 1u);
-  EXPECT_TRUE(rig.port.written().empty());
-}
-
-TEST(EnsureLinkTest, NoPortChosenIsLikeAMissingPort) {
-  LinkRig rig;
-  rig.port.Close();
-  rig.state.port_device.clear();
-  rig.link.EnsureLink();
-  EXPECT_TRUE(rig.state.demo_mode);
-  EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kNoPortText});
+  for (const char* device : {"/dev/missing", ""}) {
+    LinkRig rig;
+    rig.port.Close();
+    rig.state.port_device = device;
+    rig.link.EnsureLink();
+    EXPECT_TRUE(rig.state.demo_mode);
+    EXPECT_TRUE(rig.state.port_ready);
+    EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kNoPortText});
+    rig.link.EnsureLink();
+    rig.link.SendCommand("A", 23);
+    EXPECT_EQ(rig.prompts.shown().size(), 1u);
+    EXPECT_TRUE(rig.port.written().empty());
+  }
 }
 
 }  // namespace

@@ -3,30 +3,25 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "support/processes.h"
+#include "support/temp_folder.h"
 
 namespace ecu {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::BuiltProgram;
+using testing::ReadText;
 using testing::RunProgram;
 using testing::SimProcess;
 
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -46,15 +41,7 @@ bool Appears(const fs::path& path) {
 
 class SetupFilesTest : public ::testing::Test {
  protected:
-  SetupFilesTest() {
-    char pattern[] = "/tmp/setup-files-test-XXXXXX";
-    folder_ = mkdtemp(pattern);
-  }
-  ~SetupFilesTest() override { fs::remove_all(folder_); }
-
-  std::string Path(const std::string& name) const {
-    return (folder_ / name).string();
-  }
+  std::string Path(const std::string& name) const { return folder_.Path(name); }
   testing::ProcessResult Cli(const std::string& device,
                              std::vector<std::string> words) {
     std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port", device};
@@ -62,7 +49,7 @@ class SetupFilesTest : public ::testing::Test {
     return RunProgram(argv);
   }
 
-  fs::path folder_;
+  testing::TempFolder folder_;
 };
 
 TEST_F(SetupFilesTest, SaveMatchesTheSimDumpAndLoadCopiesTheCalibration) {
@@ -76,8 +63,8 @@ TEST_F(SetupFilesTest, SaveMatchesTheSimDumpAndLoadCopiesTheCalibration) {
   // The sim dumps on SIGUSR1 and goes on serving.
   first.Signal(SIGUSR1);
   ASSERT_TRUE(Appears(Path("first.dump")));
-  const std::string file = ReadFile(Path("saved.SET"));
-  const std::string dump = ReadFile(Path("first.dump"));
+  const std::string file = ReadText(Path("saved.SET"));
+  const std::string dump = ReadText(Path("first.dump"));
   const std::vector<std::string> file_lines = Lines(file);
   const std::vector<std::string> dump_lines = Lines(dump);
   ASSERT_EQ(file_lines.size(), 436u);
@@ -97,15 +84,13 @@ TEST_F(SetupFilesTest, SaveMatchesTheSimDumpAndLoadCopiesTheCalibration) {
             "436 lines of " + Path("saved.SET") + " sent to the ECU\n");
   EXPECT_EQ(loaded.err, "");
   second.Stop();
-  EXPECT_EQ(ReadFile(Path("second.dump")), dump);
+  EXPECT_EQ(ReadText(Path("second.dump")), dump);
 }
 
 TEST_F(SetupFilesTest, RefusedLinesAndMissingFilesExitOne) {
   SimProcess sim({"--dump", Path("sim.dump")});
-  {
-    std::ofstream out(Path("odd.SET"), std::ios::binary);
-    out << "EGO_RATE= 7\r\nNO_SUCH = 1\r\nMAPM[256]=1\r\nMAPM[001]=99\r\n";
-  }
+  folder_.WriteLines(
+      "odd.SET", {"EGO_RATE= 7", "NO_SUCH = 1", "MAPM[256]=1", "MAPM[001]=99"});
   auto r = Cli(sim.device(), {"load", Path("odd.SET")});
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_EQ(r.out, "2 lines of " + Path("odd.SET") + " sent to the ECU\n");
@@ -114,7 +99,7 @@ TEST_F(SetupFilesTest, RefusedLinesAndMissingFilesExitOne) {
             "Unknown variable in data file\n"
             "ecu-cli: 2 lines of the setup file refused\n");
   sim.Stop();
-  const std::string dump = ReadFile(Path("sim.dump"));
+  const std::string dump = ReadText(Path("sim.dump"));
   EXPECT_TRUE(Contains(dump, "EGO_RATE= 7\r\n")) << dump;
   EXPECT_TRUE(Contains(dump, "MAPM[001]=99\r\n"));
 
@@ -130,10 +115,7 @@ TEST_F(SetupFilesTest, RefusedLinesAndMissingFilesExitOne) {
 
 TEST_F(SetupFilesTest, UnansweredWritesAreCounted) {
   SimProcess sim({"--silent"});
-  {
-    std::ofstream out(Path("one.SET"), std::ios::binary);
-    out << "EGO_RATE= 7\r\n";
-  }
+  folder_.WriteLines("one.SET", {"EGO_RATE= 7"});
   const auto r = Cli(sim.device(), {"load", Path("one.SET")});
   EXPECT_EQ(r.exit_status, 1);
   // The configuration read and the one write.

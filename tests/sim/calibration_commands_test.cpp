@@ -9,24 +9,13 @@
 #include "core/calibration/catalogue.h"
 #include "core/link/frame.h"
 #include "sim/virtual_ecu.h"
+#include "support/wire_bytes.h"
 
 namespace ecu::sim {
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (int v : values) bytes.push_back(static_cast<char>(v));
-  return bytes;
-}
-
-// Everything sent back for one request, chunks joined.
-std::string Ask(VirtualEcu& ecu, std::string_view command) {
-  std::string reply;
-  for (const Transmission& t : ecu.Receive(BuildRequest(command), 0)) {
-    reply += t.bytes;
-  }
-  return reply;
-}
+using testing::Ask;
+using testing::Bytes;
 
 class CalibrationCommandsTest : public ::testing::Test {
  protected:

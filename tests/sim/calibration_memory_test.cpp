@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,22 +8,10 @@
 #include "sim/memory_dump.h"
 #include "sim/memory_seed.h"
 #include "sim/sim_command_line.h"
+#include "support/temp_folder.h"
 
 namespace ecu::sim {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos;
-       start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
-  return lines;
-}
 
 std::string Seeded(uint32_t seed) {
   CalibrationMemory memory;
@@ -43,7 +27,8 @@ TEST(MemoryDumpTest, WritesEveryLineAsTheConsoleSaveWould) {
   memory.SetScalar("FUEL_B", 16384);  // 0 ms: kept with its bias
   memory.SetScalar("BAT_COMP", 38);
   SetCellValue(memory, *FindTable("SUPM"), 8, 16383);
-  const std::vector<std::string> lines = Lines(SetupFileText(memory));
+  const std::vector<std::string> lines =
+      testing::CrLfLines(SetupFileText(memory));
   ASSERT_EQ(lines.size(), 436u);
   EXPECT_EQ(lines[0], "ACC_SEN = 50");
   EXPECT_EQ(lines[9], "BAT_COMP= 38");
@@ -60,16 +45,12 @@ TEST(MemoryDumpTest, WritesEveryLineAsTheConsoleSaveWould) {
 }
 
 TEST(MemoryDumpTest, ReplacesTheFileWhole) {
-  const fs::path path = fs::temp_directory_path() /
-                        ("memory_dump_test_" + std::to_string(getpid()));
-  std::ofstream(path) << "an older dump";
+  testing::TempFolder folder;
+  const std::string path = folder.Write("dump.set", "an older dump");
   CalibrationMemory memory;
   FillRandomCalibration(memory, 5);
-  ASSERT_TRUE(WriteMemoryDump(memory, path.string()));
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  EXPECT_EQ(text.str(), SetupFileText(memory));
-  fs::remove(path);
+  ASSERT_TRUE(WriteMemoryDump(memory, path));
+  EXPECT_EQ(testing::ReadText(path), SetupFileText(memory));
   EXPECT_FALSE(WriteMemoryDump(memory, "/no-such-folder/dump.set"));
 }
 

@@ -7,15 +7,12 @@
 #include "core/link/frame.h"
 #include "sim/calibration_memory.h"
 #include "sim/engine_model.h"
+#include "support/wire_bytes.h"
 
 namespace ecu::sim {
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (int v : values) bytes.push_back(static_cast<char>(v));
-  return bytes;
-}
+using testing::Bytes;
 
 EngineState KnownState() {
   EngineState s;

@@ -6,24 +6,13 @@
 #include <vector>
 
 #include "core/link/frame.h"
+#include "support/wire_bytes.h"
 
 namespace ecu::sim {
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (int v : values) bytes.push_back(static_cast<char>(v));
-  return bytes;
-}
-
-// Everything sent back for one request, chunks joined.
-std::string Ask(VirtualEcu& ecu, std::string_view command, double now = 0) {
-  std::string reply;
-  for (const Transmission& t : ecu.Receive(BuildRequest(command), now)) {
-    reply += t.bytes;
-  }
-  return reply;
-}
+using testing::Ask;
+using testing::Bytes;
 
 TEST(VirtualEcuTest, LiveFramesHaveTheirLengths) {
   VirtualEcu ecu(SimOptions{});
@@ -126,14 +115,6 @@ TEST(VirtualEcuTest, SplitAndGarbledRequestsStillGetOneReplyEach) {
   ASSERT_EQ(out.size(), 2u);
   EXPECT_EQ(out[0].bytes, out[1].bytes);
   EXPECT_EQ(ecu.replies(), 2);
-}
-
-TEST(VirtualEcuTest, SilentEcuNeverAnswers) {
-  SimOptions options;
-  options.silent = true;
-  VirtualEcu ecu(options);
-  EXPECT_EQ(Ask(ecu, "A"), "");
-  EXPECT_EQ(Ask(ecu, "R"), "");
 }
 
 // The reply sizes for "R" (N 5) over six requests, with one option set.

@@ -1,0 +1,73 @@
+#ifndef ECU_TESTS_SUPPORT_TEMP_FOLDER_H_
+#define ECU_TESTS_SUPPORT_TEMP_FOLDER_H_
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace ecu::testing {
+
+// A whole file as bytes; empty when it cannot be read.
+inline std::string ReadText(const std::string& path) {
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+// The lines of a text whose every line ends in CR LF.
+inline std::vector<std::string> CrLfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos;
+       start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
+  return lines;
+}
+
+// Files in a fresh folder, removed with the object.
+class TempFolder {
+ public:
+  TempFolder()
+      : path_(std::filesystem::temp_directory_path() /
+              ("ecu-test-" + std::to_string(::getpid()) + "-" +
+               std::to_string(counter_++))) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() { std::filesystem::remove_all(path_); }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  std::string path() const { return path_.string(); }
+  std::string Path(const std::string& name) const {
+    return (path_ / name).string();
+  }
+  std::string Write(const std::string& name, const std::string& text) const {
+    std::ofstream(Path(name), std::ios::binary) << text;
+    return Path(name);
+  }
+  std::string WriteLines(const std::string& name,
+                         const std::vector<std::string>& lines) const {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return Write(name, text);
+  }
+  std::string Read(const std::string& name) const {
+    return ReadText(Path(name));
+  }
+
+ private:
+  static inline int counter_ = 0;
+  std::filesystem::path path_;
+};
+
+}  // namespace ecu::testing
+
+#endif  // ECU_TESTS_SUPPORT_TEMP_FOLDER_H_
