@@ -93,15 +93,6 @@ TEST(ControllerCommandsTest, IdentificationFillsRevisionAndSerial) {
   EXPECT_GT(rig.clock.now() - start, 0.9);  // 0.5 + 0.2 + 0.2 of pauses
 }
 
-TEST(ControllerCommandsTest, DemoModeShowsDemoModeAndSendsNothing) {
-  ControllerRig rig(BuildReply('R', "\x01\x00"));
-  rig.state.demo_mode = true;
-  ReadIdentification(rig.link, rig.info);
-  EXPECT_EQ(rig.info.firmware_revision, "DEMO MODE");
-  EXPECT_EQ(rig.info.serial_number, "Unknown");
-  EXPECT_TRUE(rig.port.written().empty());
-}
-
 TEST(ControllerCommandsTest, EgoSwitchSendsOnlyForItsTwoItems) {
   ControllerRig rig(BuildReply('D', ""));
   SwitchEgoLoop(rig.link, 1);

@@ -22,17 +22,10 @@ TEST(MainWindowTest, TitleMenusAndLaunchers) {
   EXPECT_EQ(main.windowTitle(), "ECU System Console");
   EXPECT_EQ(MenuCaptions(main.menuBar()),
             (QStringList{"&File", "&View", "&Comm", "&Tool", "&About"}));
-  QMenu* view = main.findChild<QMenu*>("menu_view");
-  ASSERT_NE(view, nullptr);
-  // Entries exist only for the windows this build has.
-  for (QAction* entry : view->actions()) {
-    EXPECT_TRUE(rig.app->HasView(View::kMonitor));
-    EXPECT_FALSE(entry->text().isEmpty());
-  }
-  EXPECT_EQ(view->actions().front()->text(), "&Monitor");
-  QToolButton* monitor = main.findChild<QToolButton*>("Command3d4");
-  ASSERT_NE(monitor, nullptr);
-  EXPECT_EQ(monitor->toolTip(), "Realtime Data Monitor");
+  EXPECT_EQ(main.findChild<QMenu*>("menu_view")->actions().front()->text(),
+            "&Monitor");
+  EXPECT_EQ(main.findChild<QToolButton*>("Command3d4")->toolTip(),
+            "Realtime Data Monitor");
   EXPECT_EQ(main.findChild<QToolButton*>("Command3d5")->toolTip(),
             "Exit Program");
   EXPECT_EQ(main.findChild<QToolButton*>("Command3d6")->toolTip(),

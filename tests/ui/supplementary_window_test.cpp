@@ -77,25 +77,5 @@ TEST(SupplementaryWindowTest, FillsFromTheVirtualEcuAndSendsTheEdits) {
             QColor(0, 0, 0));
 }
 
-TEST(SupplementaryWindowTest, ThePointerFollowsTheChosenSource) {
-  SupplementaryRig rig;
-  AxisStrip* axis = rig.window->axis();
-  rig.Get<QRadioButton>("supp_source_1")->click();
-  LiveData& live = rig.ctx().live;
-  auto place = [&](float tps) {
-    live.TPS = tps;
-    rig.window->AfterPollingPass();
-    return *axis->PointerPosition(0);
-  };
-  const int closed = place(0);
-  const int open = place(100);
-  EXPECT_LT(open, closed - 100);  // up the axis
-  EXPECT_EQ(place(50), (closed + open) / 2);
-  rig.Get<QRadioButton>("supp_source_4")->click();
-  live.TPS = 0;
-  rig.window->AfterPollingPass();
-  EXPECT_EQ(*axis->PointerPosition(0), (closed + open) / 2);
-}
-
 }  // namespace
 }  // namespace ecu
