@@ -3,48 +3,17 @@
 # demo mode, the monitor against the paced virtual ECU; and the monitor's
 # polling pass time against the line time of its seven transactions.
 # Targets: idle and demo under 2 % of one core; pass within 15 % of its line
-# time. Needs Xvfb and xdotool (installed on demand).
+# time. Needs Xvfb and xdotool (installed on demand). BUILD_DIR picks the
+# build (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds="${SECONDS_PER_RUN:-10}"
-bin=build/src/app
-[ -x "$bin/ecu-console" ] || scripts/build >/dev/null
-command -v xdotool >/dev/null || apt-get install -y -qq xdotool >/dev/null
-work="$(mktemp -d)"
-export XDG_RUNTIME_DIR="$work"
-display=":$((50 + RANDOM % 40))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sim=""
-console=""
-cleanup() {
-  [ -n "$console" ] && kill "$console" 2>/dev/null
-  [ -n "$sim" ] && kill "$sim" 2>/dev/null
-  kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY="$display"
-sleep 1
+. bench/lib/gui.sh
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-measure() {  # pid -> percent of one core over $seconds
-  local hz t0 t1
-  hz=$(getconf CLK_TCK)
-  t0=$(cpu_ticks "$1"); sleep "$seconds"; t1=$(cpu_ticks "$1")
-  awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s="$seconds" \
-    'BEGIN { printf "%.2f", 100 * (b - a) / hz / s }'
-}
 start_console() {  # args...
   (cd "$work" && exec "$OLDPWD/$bin/ecu-console" "$@") &
   console=$!
-  local window=""
-  for _ in $(seq 50); do
-    window=$(timeout 1 xdotool search --name "ECU System Console" 2>/dev/null | head -1) || true
-    [ -n "$window" ] && break
-    xdotool key Return 2>/dev/null || true   # the demo-mode message
-    sleep 0.2
-  done
+  local window
+  window=$(find_window "ECU System Console" Return)  # past the demo-mode message
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   echo "$window"
 }
@@ -67,10 +36,7 @@ demo=$(measure "$console")
 kill "$console"; wait "$console" 2>/dev/null || true; console=""
 
 # 3. Monitor against the paced virtual ECU, with its traffic log.
-"$bin/ecu-sim" --link "$work/ecu" --log "$work/sim.log" >/dev/null &
-sim=$!
-for _ in $(seq 50); do [ -e "$work/ecu" ] && break; sleep 0.1; done
-printf '%s\n' "$work/ecu" >"$work/port.cfg"
+start_sim
 start_console >/dev/null
 open_monitor
 live=$(measure "$console")
