@@ -5,47 +5,22 @@
 #include "core/console/demo_simulation.h"
 #include "core/editors/injector_adjustments.h"
 #include "core/link/frame.h"
-#include "support/counting_pump.h"
-#include "support/fake_clock.h"
-#include "support/scripted_prompts.h"
-#include "support/virtual_line_port.h"
+#include "support/context_rig.h"
 
 namespace ecu {
 namespace {
-
-using testing::CountingPump;
-using testing::FakeClock;
-using testing::ScriptedPrompts;
-using testing::VirtualLinePort;
 
 constexpr CellRef kScaler{kInjectorBoxes, kFuelScalerBox};
 constexpr CellRef kOffset{kInjectorBoxes, kFuelOffsetBox};
 
 // A dashboard over the virtual ECU, the link ready.
-struct DashboardRig {
-  DashboardRig() : port(clock, sim::SimOptions{}) {
-    ctx.link_state.port_device = "/dev/virtual";
-    ctx.link.EnsureLink();
-  }
-  sim::CalibrationMemory& memory() { return port.ecu()->memory(); }
-  std::vector<int> TakeCodes() {
-    std::vector<int> codes;
-    for (const std::string& frame : port.written()) {
-      codes.push_back(static_cast<uint8_t>(frame[2]));
-    }
-    port.ClearWritten();
-    return codes;
-  }
+struct DashboardRig : testing::ContextRig {
+  DashboardRig() { ctx.link.EnsureLink(); }
   const EditorCell& Box(CellRef ref) { return model.injectors().cell(ref); }
   KeyOutcome Key(CellRef ref, EditorKey key, bool shift = false) {
     return model.KeyPressed(ref, {.key = key, .shift = shift});
   }
 
-  FakeClock clock;
-  VirtualLinePort port;
-  ScriptedPrompts prompts;
-  CountingPump pump;
-  EcuContext ctx{port, clock, prompts, pump};
   DashboardModel model{ctx};
 };
 

@@ -1,32 +1,19 @@
 #include "core/console/data_log.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "support/temp_folder.h"
 
 namespace ecu {
 namespace {
 
-std::string Contents(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing::ReadText;
 
 class DataLogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("ecu-log-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::filesystem::path folder_;
+  testing::TempFolder folder_;
 };
 
 LiveData ExampleValues() {
@@ -67,19 +54,19 @@ TEST(DataLogLineTest, FieldsInTheirFormats) {
 }
 
 TEST_F(DataLogTest, ReplacesTheFileAndFlushesEveryLine) {
-  const auto path = folder_ / "PLOTTER.CSV";
-  std::ofstream(path) << "an older log that is much longer than the new one";
+  const std::string path = folder_.Write(
+      "PLOTTER.CSV", "an older log that is much longer than the new one");
   LogState log;
   std::string error;
-  ASSERT_TRUE(log.Start(path.string(), "02-29-2024", &error)) << error;
+  ASSERT_TRUE(log.Start(path, "02-29-2024", &error)) << error;
   EXPECT_TRUE(log.LogActive());
-  EXPECT_EQ(log.LogFileName(), path.string());
-  EXPECT_EQ(Contents(path), LogHeader("02-29-2024"));
+  EXPECT_EQ(log.LogFileName(), path);
+  EXPECT_EQ(ReadText(path), LogHeader("02-29-2024"));
 
   ASSERT_TRUE(log.WriteSample(ExampleValues(), "14:05:09", &error));
   ASSERT_TRUE(log.WriteSample(ExampleValues(), "14:05:10", &error));
   // Read while the file is still open: nothing waits in a buffer.
-  EXPECT_EQ(Contents(path),
+  EXPECT_EQ(ReadText(path),
             LogHeader("02-29-2024") +
                 "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n"
                 "14:05:10,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n");
@@ -89,16 +76,16 @@ TEST_F(DataLogTest, ReplacesTheFileAndFlushesEveryLine) {
   EXPECT_FALSE(log.LogActive());
 
   // A new log starts its count afresh.
-  ASSERT_TRUE(log.Start(path.string(), "03-01-2024", &error));
+  ASSERT_TRUE(log.Start(path, "03-01-2024", &error));
   EXPECT_EQ(log.LogSampleCount(), 0);
-  EXPECT_EQ(Contents(path), LogHeader("03-01-2024"));
+  EXPECT_EQ(ReadText(path), LogHeader("03-01-2024"));
 }
 
 TEST_F(DataLogTest, FileThatCannotBeCreatedLeavesTheStateNotLogging) {
   LogState log;
   std::string error;
-  EXPECT_FALSE(log.Start((folder_ / "missing" / "LOG.CSV").string(),
-                         "09-14-2008", &error));
+  EXPECT_FALSE(
+      log.Start(folder_.Path("missing/LOG.CSV"), "09-14-2008", &error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(log.LogActive());
   if (std::filesystem::exists("/dev/full")) {

@@ -1,53 +1,28 @@
 #include "core/console/plotter_model.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "support/counting_pump.h"
-#include "support/fake_clock.h"
-#include "support/scripted_prompts.h"
-#include "support/virtual_line_port.h"
+#include "support/context_rig.h"
+#include "support/temp_folder.h"
 
 namespace ecu {
 namespace {
 
-using testing::CountingPump;
 using testing::FakeClock;
-using testing::ScriptedPrompts;
-using testing::VirtualLinePort;
 
 // A plotter over a demo-mode console, logging into a fresh folder.
-struct PlotterRig {
-  PlotterRig() : port(clock, sim::SimOptions{}) {
+struct PlotterRig : testing::ContextRig {
+  PlotterRig() : ContextRig({}, 14 * 3600 + 5 * 60 + 9) {
     ctx.link_state.demo_mode = true;
-    folder = std::filesystem::temp_directory_path() /
-             ("ecu-plotter-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    model.set_plot_file((folder / "PLOTTER.CSV").string());
+    model.set_plot_file(folder.Path("PLOTTER.CSV"));
     model.set_chart([this](const ChannelValues& v) { samples.push_back(v); });
   }
-  ~PlotterRig() {
-    ctx.log.Stop();
-    std::filesystem::remove_all(folder);
-  }
-  std::string LogText() const {
-    std::ifstream in(folder / "PLOTTER.CSV", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  ~PlotterRig() { ctx.log.Stop(); }
 
-  FakeClock clock{14 * 3600 + 5 * 60 + 9};
-  VirtualLinePort port;
-  ScriptedPrompts prompts;
-  CountingPump pump;
-  EcuContext ctx{port, clock, prompts, pump};
   PlotterModel model{ctx, nullptr};
-  std::filesystem::path folder;
+  testing::TempFolder folder;
   std::vector<ChannelValues> samples;
 };
 
@@ -92,11 +67,11 @@ TEST(PlotterModelTest, RefusalsAndTheButtonsThatFollowTheState) {
   rig.model.StartLog();
   EXPECT_TRUE(rig.model.logging());
   EXPECT_TRUE(rig.prompts.shown().empty());
-  rig.model.set_plot_file((rig.folder / "OTHER.CSV").string());
+  rig.model.set_plot_file(rig.folder.Path("OTHER.CSV"));
   rig.model.StartLog();
   EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kAlreadyLogging});
-  EXPECT_EQ(rig.ctx.log.LogFileName(), (rig.folder / "PLOTTER.CSV").string());
-  EXPECT_FALSE(std::filesystem::exists(rig.folder / "OTHER.CSV"));
+  EXPECT_EQ(rig.ctx.log.LogFileName(), rig.folder.Path("PLOTTER.CSV"));
+  EXPECT_FALSE(std::filesystem::exists(rig.folder.Path("OTHER.CSV")));
 
   rig.prompts.Clear();
   EXPECT_FALSE(rig.model.CanExit());
@@ -135,7 +110,7 @@ TEST(PlotterModelTest, SamplesCountWhileLoggingAndShowNaOtherwise) {
 
   // No channel ticked: the log grew, the chart was never handed a value.
   EXPECT_TRUE(rig.samples.empty());
-  EXPECT_EQ(rig.LogText(),
+  EXPECT_EQ(rig.folder.Read("PLOTTER.CSV"),
             "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r\n"
             "Log Begins on 09-14-2008\r\n\r\n"
             "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n"
@@ -158,7 +133,7 @@ TEST(PlotterModelTest, OneTickedChannelHandsTheChartAllEight) {
 
 TEST(PlotterModelTest, LogThatCannotBeCreatedStaysNotLogging) {
   PlotterRig rig;
-  const std::string name = (rig.folder / "no-such-folder" / "X.CSV").string();
+  const std::string name = rig.folder.Path("no-such-folder/X.CSV");
   rig.model.set_plot_file(name);
   rig.model.StartLog();
   ASSERT_EQ(rig.prompts.shown().size(), 1u);
@@ -175,7 +150,6 @@ TEST(PlotterModelTest, LogThatCannotBeCreatedStaysNotLogging) {
 TEST(PlotterModelTest, LoadReadsTheConfigurationAndNamesTheFullScales) {
   PlotterRig rig;
   rig.ctx.link_state.demo_mode = false;
-  rig.ctx.link_state.port_device = "/dev/virtual";
   rig.ctx.link.EnsureLink();
   rig.ctx.console.log_interval_ms = 500;
   rig.ctx.live.FullScaleRpm = 7000;

@@ -1,19 +1,18 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/processes.h"
+#include "support/temp_folder.h"
 
 namespace ecu {
 namespace {
 
 using testing::BuiltProgram;
+using testing::ReadText;
 using testing::RunProgram;
 using testing::SimProcess;
 
@@ -24,17 +23,10 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The codes of the requests the sim received, from its traffic log.
 std::vector<std::string> RequestCodes(const std::string& sim_log) {
   std::vector<std::string> codes;
-  for (const std::string& line : Lines(Contents(sim_log))) {
+  for (const std::string& line : Lines(ReadText(sim_log))) {
     std::istringstream fields(line);
     std::string time, direction, code;
     fields >> time >> direction >> code;
@@ -43,32 +35,19 @@ std::vector<std::string> RequestCodes(const std::string& sim_log) {
   return codes;
 }
 
-struct Folder {
-  Folder()
-      : path(std::filesystem::temp_directory_path() /
-             ("ecu-cli-log-" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(path);
-  }
-  ~Folder() { std::filesystem::remove_all(path); }
-  std::string File(const std::string& name) const {
-    return (path / name).string();
-  }
-  std::filesystem::path path;
-};
-
 TEST(CliLogTest, WritesTheHeaderAndOneLinePerInterval) {
-  Folder folder;
-  const std::string sim_log = folder.File("sim.log");
+  testing::TempFolder folder;
+  const std::string sim_log = folder.Path("sim.log");
   SimProcess sim({"--log", sim_log});
   ASSERT_TRUE(sim.running());
-  const std::string log = folder.File("RUN.CSV");
+  const std::string log = folder.Path("RUN.CSV");
   const auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(),
                              "log", log, "--interval", "300", "--count", "4"});
   EXPECT_EQ(r.exit_status, 0) << r.err;
   EXPECT_EQ(r.out, "4 samples written to " + log + "\n");
   sim.Stop();
 
-  const std::string text = Contents(log);
+  const std::string text = ReadText(log);
   const std::vector<std::string> lines = Lines(text);
   ASSERT_EQ(lines.size(), 3u + 4u) << text;
   EXPECT_EQ(lines[0], "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r");
@@ -110,8 +89,8 @@ TEST(CliLogTest, FileThatCannotBeCreatedAndUsageErrors) {
 }
 
 TEST(CliMonitorTest, PollsAsTheMonitorWindowAndPrintsEveryPass) {
-  Folder folder;
-  const std::string sim_log = folder.File("sim.log");
+  testing::TempFolder folder;
+  const std::string sim_log = folder.Path("sim.log");
   SimProcess sim({"--log", sim_log});
   const auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(),
                              "monitor", "--count", "2", "--csv"});

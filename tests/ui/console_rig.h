@@ -75,6 +75,15 @@ class ConsoleRig {
     QLabel* l = Find<QLabel>(label);
     return l ? l->text() : QString("<missing %1>").arg(label);
   }
+  // The codes of the requests written since the last call.
+  std::vector<int> TakeCodes() {
+    std::vector<int> codes;
+    for (const std::string& frame : port.written()) {
+      codes.push_back(static_cast<uint8_t>(frame[2]));
+    }
+    port.ClearWritten();
+    return codes;
+  }
   // Runs the loop's turns with a poll tick before each, as the timers would.
   void Ticks(int count) {
     for (int i = 0; i < count; ++i) {

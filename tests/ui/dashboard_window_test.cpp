@@ -31,15 +31,6 @@ struct DashboardRig : ConsoleRig {
   QLineEdit* Box(int i) {
     return window->findChild<QLineEdit*>(QString("ecu_pgm_%1").arg(i));
   }
-  std::vector<int> TakeCodes() {
-    std::vector<int> codes;
-    for (const std::string& frame : port.written()) {
-      codes.push_back(static_cast<uint8_t>(frame[2]));
-    }
-    port.ClearWritten();
-    return codes;
-  }
-
   DashboardWindow* window = nullptr;
 };
 

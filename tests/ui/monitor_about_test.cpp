@@ -48,10 +48,7 @@ TEST(MonitorWindowTest, AgainstTheVirtualEcu) {
   ASSERT_TRUE(rig.StartLoop());
   rig.port.ClearWritten();
   rig.Ticks(3);
-  std::vector<int> codes;
-  for (const std::string& frame : rig.port.written()) {
-    codes.push_back(static_cast<uint8_t>(frame[2]));
-  }
+  const std::vector<int> codes = rig.TakeCodes();
   const std::vector<int> pass = {'A', 'F', 'A', 'A', 152, 'A', 178};
   ASSERT_EQ(codes.size(), 21u);
   EXPECT_TRUE(std::equal(pass.begin(), pass.end(), codes.begin()));
