@@ -13,27 +13,16 @@ constexpr double kUpdatePause = 0.4;
 }  // namespace
 
 CurveEditor::CurveEditor(EcuContext& ctx)
-    : ctx_(ctx), cells_(ctx, kCurveWindow) {
+    : RefillingEditor(ctx, kCurveWindow), ctx_(ctx) {
   for (CellFamily& family : CurveFamilies()) {
-    cells_.AddFamily(std::move(family));
+    cells().AddFamily(std::move(family));
   }
   WriteAxes();
 }
 
-void CurveEditor::Activate() {
-  cells_.Subscribe();
-  // Disabled at once: the reads may have to wait for a transaction.
-  cells_.BeginFill();
-  open_ = true;
-  // Closed by its close box before the link was free: nothing to fill.
-  cells_.WhenIdle([this] {
-    if (open_) Fill();
-  });
-}
-
 void CurveEditor::Fill() {
-  cells_.Subscribe();
-  cells_.BeginFill();
+  cells().Subscribe();
+  cells().BeginFill();
   EcuLink& link = ctx_.link;
   link.Pause(kFillPause);
   // The configuration block brings the full scale and MAP sensor that the
@@ -41,50 +30,30 @@ void CurveEditor::Fill() {
   const ScalarItem& full_scale = *FindScalar("FS_RPM");
   link.SendCommand(std::string(1, static_cast<char>(full_scale.read_code)),
                    full_scale.read_length);
-  for (const CellFamily& family : cells_.families()) {
+  for (const CellFamily& family : cells().families()) {
     if (ctx_.link_state.demo_mode) {
-      cells_.ShowDemoTexts(family.name);
+      cells().ShowDemoTexts(family.name);
     } else {
-      cells_.MarkUnread(family.name, false);
+      cells().MarkUnread(family.name, false);
     }
   }
   link.Pause(kFillPause);
   WriteAxes();
-  for (const CellFamily& family : cells_.families()) {
+  for (const CellFamily& family : cells().families()) {
     for (int i = 0; i < family.count; ++i) {
-      cells_.ReadFromEcu({family.name, i});
+      cells().ReadFromEcu({family.name, i});
     }
   }
-  cells_.EndFill();
-}
-
-void CurveEditor::Discard() {
-  open_ = false;
-  cells_.Unsubscribe();
-  for (const CellFamily& family : cells_.families()) {
-    cells_.MarkUnread(family.name, true);
-  }
-}
-
-KeyOutcome CurveEditor::KeyPressed(CellRef ref, const EditorKeyPress& key) {
-  if (key.key == EditorKey::kEnter && !key.release) {
-    RequestUpdate();
-    return {.handled = true};
-  }
-  return cells_.KeyPressed(ref, key);
-}
-
-void CurveEditor::RequestUpdate() {
-  cells_.WhenIdle([this] { Update(); });
+  cells().EndFill();
 }
 
 void CurveEditor::Update() {
   EcuLink& link = ctx_.link;
   link.Pause(kUpdatePause);
-  const bool curves_skipped = cells_.SendChangedCells(CurveUpdateOrder());
+  const bool curves_skipped = cells().SendChangedCells(CurveUpdateOrder());
   link.Pause(kUpdatePause);
-  const bool ego_skipped = cells_.SendChangedCells(EgoUpdateOrder());
-  if (curves_skipped || ego_skipped) cells_.TellSkippedCells();
+  const bool ego_skipped = cells().SendChangedCells(EgoUpdateOrder());
+  if (curves_skipped || ego_skipped) cells().TellSkippedCells();
 }
 
 void CurveEditor::WriteAxes() {

@@ -9,7 +9,7 @@
 
 #include "core/ecu_context.h"
 #include "core/editors/curve_cells.h"
-#include "core/editors/table_editor.h"
+#include "core/editors/refilling_editor.h"
 
 namespace ecu {
 
@@ -30,29 +30,13 @@ struct CurveListener {
 // The correction curve editor: the eight curves and the EGO set points,
 // their fill on every activation, the update with its two steps, the
 // per-table reset and the live marker bars.
-class CurveEditor {
+class CurveEditor : public RefillingEditor {
  public:
   explicit CurveEditor(EcuContext& ctx);
-  CurveEditor(const CurveEditor&) = delete;
-  CurveEditor& operator=(const CurveEditor&) = delete;
 
-  TableEditor& cells() { return cells_; }
-  const TableEditor& cells() const { return cells_; }
-
-  // The window was activated: it reads everything again (once the link is
-  // idle), and unsent edits give way to what the ECU holds.
-  void Activate();
-  void Fill();
-  // The window's close box destroys it: it shows nothing and hears no more
-  // replies until it is opened again.
-  void Discard();
-
-  // Enter in any cell updates the whole window; the rest are the cells'
-  // key rules.
-  KeyOutcome KeyPressed(CellRef ref, const EditorKeyPress& key);
-  void RequestUpdate();
-  void Update();
-  void RequestReset(std::string_view family) { cells_.RequestReset(family); }
+  void Fill() override;
+  void Update() override;
+  void RequestReset(std::string_view family) { cells().RequestReset(family); }
 
   // After each polling pass of this window: the marker bars follow the
   // engine.
@@ -71,8 +55,6 @@ class CurveEditor {
   void WriteAxes();
 
   EcuContext& ctx_;
-  TableEditor cells_;
-  bool open_ = false;  // activated and not since discarded
   CurveAxes axes_;
   std::array<double, kCurveInputCount> markers_{};
   CurveListener listener_;

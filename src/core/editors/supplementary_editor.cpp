@@ -45,15 +45,15 @@ std::vector<CellRef> AllOf(std::string_view family, int count) {
 }  // namespace
 
 SupplementaryEditor::SupplementaryEditor(EcuContext& ctx)
-    : ctx_(ctx), cells_(ctx, kSupplementaryWindow) {
-  cells_.AddFamily(DutyCells());
-  cells_.AddFamily(ThresholdBox());
+    : RefillingEditor(ctx, kSupplementaryWindow), ctx_(ctx) {
+  cells().AddFamily(DutyCells());
+  cells().AddFamily(ThresholdBox());
   source_.text_colours.fill(kPlainText);
   Relabel();
 }
 
 void SupplementaryEditor::Subscribe() {
-  cells_.Subscribe();
+  cells().Subscribe();
   if (!subscriptions_.empty()) return;
   // The source's reply and echo select the ECU's option and set m_src.
   subscriptions_.push_back(ctx_.fields.Subscribe(
@@ -67,27 +67,16 @@ void SupplementaryEditor::Subscribe() {
       [this](const FieldUpdate& update) { SetSourceNumber(update.text); }));
 }
 
-void SupplementaryEditor::Activate() {
-  Subscribe();
-  // Disabled at once: the reads may have to wait for a transaction.
-  cells_.BeginFill();
-  open_ = true;
-  // Closed by its close box before the link was free: nothing to fill.
-  cells_.WhenIdle([this] {
-    if (open_) Fill();
-  });
-}
-
 void SupplementaryEditor::Fill() {
   Subscribe();
-  cells_.BeginFill();
+  cells().BeginFill();
   ShowSource(std::nullopt, kChangedMark);
   const bool demo = ctx_.link_state.demo_mode;
-  for (const CellFamily& family : cells_.families()) {
+  for (const CellFamily& family : cells().families()) {
     if (demo) {
-      cells_.ShowDemoTexts(family.name);
+      cells().ShowDemoTexts(family.name);
     } else {
-      cells_.MarkUnread(family.name, false);
+      cells().MarkUnread(family.name, false);
     }
   }
   ctx_.pump.ProcessPending();
@@ -103,40 +92,22 @@ void SupplementaryEditor::Fill() {
   // Setting m_src relabelled the axis.
   link.Pause(kPause);
   for (int k = 0; k < kSupplementaryPoints; ++k) {
-    cells_.ReadFromEcu({kDutyCells, k});
+    cells().ReadFromEcu({kDutyCells, k});
   }
   ReadScalar(link, "COOL_DEG");
-  cells_.EndFill();
+  cells().EndFill();
 }
 
-void SupplementaryEditor::Discard() {
-  open_ = false;
-  cells_.Unsubscribe();
+void SupplementaryEditor::Discarded() {
   subscriptions_.clear();
-  for (const CellFamily& family : cells_.families()) {
-    cells_.MarkUnread(family.name, true);
-  }
   ShowSource(std::nullopt, kChangedMark);
-}
-
-KeyOutcome SupplementaryEditor::KeyPressed(CellRef ref,
-                                           const EditorKeyPress& key) {
-  if (key.key == EditorKey::kEnter && !key.release) {
-    RequestUpdate();
-    return {.handled = true};
-  }
-  return cells_.KeyPressed(ref, key);
-}
-
-void SupplementaryEditor::RequestUpdate() {
-  cells_.WhenIdle([this] { Update(); });
 }
 
 void SupplementaryEditor::Update() {
   EcuLink& link = ctx_.link;
   link.Pause(kPause);
   const bool map_skipped =
-      cells_.SendChangedCells(AllOf(kDutyCells, kSupplementaryPoints));
+      cells().SendChangedCells(AllOf(kDutyCells, kSupplementaryPoints));
   link.Pause(kPause);
   // Only a choice made here is sent: while the ECU's own choice is unread
   // no option is set, and nothing goes out for the source.
@@ -148,8 +119,8 @@ void SupplementaryEditor::Update() {
                      item.write_length);
   }
   const bool threshold_skipped =
-      cells_.SendChangedCells(AllOf(kCoolantThreshold, 1));
-  if (map_skipped || threshold_skipped) cells_.TellSkippedCells();
+      cells().SendChangedCells(AllOf(kCoolantThreshold, 1));
+  if (map_skipped || threshold_skipped) cells().TellSkippedCells();
 }
 
 void SupplementaryEditor::ChooseSource(int source) {

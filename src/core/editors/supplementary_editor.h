@@ -9,8 +9,8 @@
 
 #include "core/calibration/field_board.h"
 #include "core/ecu_context.h"
+#include "core/editors/refilling_editor.h"
 #include "core/editors/supplementary_source.h"
-#include "core/editors/table_editor.h"
 
 namespace ecu {
 
@@ -39,26 +39,13 @@ struct SupplementaryListener {
 // The supplementary driver editor: duty map, source and coolant threshold;
 // the fill on every activation, the update, the reset of the map and the
 // live pointer on the axis of the chosen source.
-class SupplementaryEditor {
+class SupplementaryEditor : public RefillingEditor {
  public:
   explicit SupplementaryEditor(EcuContext& ctx);
-  SupplementaryEditor(const SupplementaryEditor&) = delete;
-  SupplementaryEditor& operator=(const SupplementaryEditor&) = delete;
 
-  TableEditor& cells() { return cells_; }
-  const TableEditor& cells() const { return cells_; }
-
-  // The window was activated: everything is read again once the link is
-  // idle.
-  void Activate();
-  void Fill();
-  // The window's close box destroys it.
-  void Discard();
-
-  KeyOutcome KeyPressed(CellRef ref, const EditorKeyPress& key);
-  void RequestUpdate();
-  void Update();
-  void RequestReset() { cells_.RequestReset(kDutyCells); }
+  void Fill() override;
+  void Update() override;
+  void RequestReset() { cells().RequestReset(kDutyCells); }
 
   // A source option was clicked: the choice is marked changed and the axis
   // follows it.
@@ -76,8 +63,13 @@ class SupplementaryEditor {
     listener_ = std::move(listener);
   }
 
+ protected:
+  // The source's reply and echo as well as the cells'.
+  void Subscribe() override;
+  // The source as not yet read.
+  void Discarded() override;
+
  private:
-  void Subscribe();
   void ShowSource(std::optional<int> selected, Rgb text_colour);
   // m_src as a number, and the axis and labels that go with it.
   void SetSourceNumber(std::string text);
@@ -86,8 +78,6 @@ class SupplementaryEditor {
   void SourceChanged();
 
   EcuContext& ctx_;
-  TableEditor cells_;
-  bool open_ = false;  // activated and not since discarded
   SourceSelector source_;
   std::optional<double> pointer_;
   std::vector<FieldBoard::Subscription> subscriptions_;
