@@ -9,10 +9,7 @@
 #include "core/editors/configuration_editor.h"
 #include "core/link/frame.h"
 #include "sim/virtual_ecu.h"
-#include "support/counting_pump.h"
-#include "support/fake_clock.h"
-#include "support/scripted_prompts.h"
-#include "support/virtual_line_port.h"
+#include "support/context_rig.h"
 
 namespace ecu::testing {
 
@@ -25,12 +22,12 @@ struct SeenRequest {
 
 // The configuration editor over the virtual ECU in virtual time, link made
 // ready. Codes in `silent` are never answered.
-struct ConfigurationRig {
+struct ConfigurationRig : ContextRig {
   explicit ConfigurationRig(bool demo = false, sim::SimOptions options = {})
-      : ecu(options), port(clock, [this](std::string_view bytes, double now) {
+      : ContextRig([this](std::string_view bytes, double now) {
           return Answer(bytes, now);
-        }) {
-    ctx.link_state.port_device = "/dev/virtual";
+        }),
+        ecu(options) {
     ctx.link_state.demo_mode = demo;
     ctx.link.EnsureLink();
   }
@@ -71,11 +68,6 @@ struct ConfigurationRig {
   sim::VirtualEcu ecu;
   std::set<int> silent;
   std::vector<SeenRequest> seen;
-  FakeClock clock;
-  VirtualLinePort port;
-  ScriptedPrompts prompts;
-  CountingPump pump;
-  EcuContext ctx{port, clock, prompts, pump};
   ConfigurationEditor editor{ctx};
 };
 

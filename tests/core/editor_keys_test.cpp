@@ -78,19 +78,5 @@ TEST(EditorKeysTest, PlainArrowsFollowEachFamilysTable) {
   EXPECT_FALSE(rig.editor.KeyPressed({kCutInBox, 0}, Key(K::kRight)).handled);
 }
 
-TEST(EditorKeysTest, EditsMarkCellsAndFocusTurnsTheTextRed) {
-  KeysRig rig;
-  TableEditor& cells = rig.editor.cells();
-  const CellRef ref{kMapCells, 9};
-  cells.ShowConfirmed(ref, "1.00");
-  EXPECT_FALSE(cells.cell(ref).changed());
-  cells.Edited(ref, "1.2");
-  EXPECT_EQ(cells.cell(ref).background, kYellow);
-  cells.FocusChanged(ref, true);
-  EXPECT_EQ(cells.cell(ref).text_colour, kLightRed);
-  cells.FocusChanged(ref, false);
-  EXPECT_EQ(cells.cell(ref).text_colour, kBlack);
-}
-
 }  // namespace
 }  // namespace ecu

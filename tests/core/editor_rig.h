@@ -10,10 +10,7 @@
 #include "core/ecu_context.h"
 #include "core/link/frame.h"
 #include "sim/virtual_ecu.h"
-#include "support/counting_pump.h"
-#include "support/fake_clock.h"
-#include "support/scripted_prompts.h"
-#include "support/virtual_line_port.h"
+#include "support/context_rig.h"
 
 namespace ecu::testing {
 
@@ -21,17 +18,17 @@ namespace ecu::testing {
 // ECU's calibration memory answers reads and echoes writes, but only of the
 // commands in `answered` (all when it is empty) and never for the cells in
 // `silent`, as from an ECU that never hears them.
-struct EditorRig {
+struct EditorRig : ContextRig {
   // By default the ECU knows the fuel map's commands only: the table cells,
   // the program block, the cut-in speed and the injector writes.
   explicit EditorRig(bool demo = false) : EditorRig(sim::SimOptions{}, demo) {
     answered = {'E', 'e', 'X', 'x', 'B', 'Z', 'z', 'm', 'o'};
   }
   EditorRig(const sim::SimOptions& options, bool demo)
-      : ecu(options), port(clock, [this](std::string_view bytes, double now) {
+      : ContextRig([this](std::string_view bytes, double now) {
           return Answer(bytes, now);
-        }) {
-    ctx.link_state.port_device = "/dev/virtual";
+        }),
+        ecu(options) {
     ctx.link_state.demo_mode = demo;
     ctx.link.EnsureLink();
     port.ClearWritten();
@@ -66,11 +63,6 @@ struct EditorRig {
   // Addresses of one-byte ("E"/"e") and two-byte ("X"/"x") cells.
   std::set<int> silent;
   sim::VirtualEcu ecu;
-  FakeClock clock;
-  VirtualLinePort port;
-  ScriptedPrompts prompts;
-  CountingPump pump;
-  EcuContext ctx{port, clock, prompts, pump};
 
  private:
   std::vector<LineChunk> Answer(std::string_view request, double now) {

@@ -81,10 +81,7 @@ TEST(LiveFramesTest, ScalingFollowsTheCalibration) {
   EXPECT_EQ(U16At(data, 4), 256);
   // Baro stays on its own scale whatever the MAP sensor.
   EXPECT_EQ(U16At(data, 18), 801);
-}
-
-TEST(LiveFramesTest, FullScaleOfZeroDoesNotBreakTheFrame) {
-  CalibrationMemory memory;
+  // A full scale of 0 must not break the frame.
   memory.SetScalar("FS_RPM", 0);
   EXPECT_EQ(U16At(MainFrameData(KnownState(), ScalingOf(memory)), 4), 1023);
 }

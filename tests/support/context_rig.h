@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/ecu_context.h"
@@ -20,6 +21,10 @@ struct ContextRig {
   explicit ContextRig(const sim::SimOptions& options = {},
                       double start_seconds = 36000.0)
       : clock(start_seconds), port(clock, options) {
+    ctx.link_state.port_device = "/dev/virtual";
+  }
+  // A scripted far end instead of the virtual ECU.
+  explicit ContextRig(FarEnd far_end) : port(clock, std::move(far_end)) {
     ctx.link_state.port_device = "/dev/virtual";
   }
 
