@@ -1,6 +1,5 @@
 #include "ui/about_window.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -91,15 +90,7 @@ void AboutWindow::ShowIdentification(const ControllerInfo& info) {
 }
 
 void AboutWindow::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange) {
-    if (!isActiveWindow()) {
-      left_for_message_ = QApplication::activeModalWidget() != nullptr;
-    } else if (left_for_message_) {
-      left_for_message_ = false;
-    } else {
-      commands_.ReadIdentification();
-    }
-  }
+  if (activations_.Activated(*this, *event)) commands_.ReadIdentification();
   QMainWindow::changeEvent(event);
 }
 

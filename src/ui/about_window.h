@@ -7,6 +7,7 @@
 
 #include "core/console/console_commands.h"
 #include "core/link/controller_commands.h"
+#include "ui/activation_watch.h"
 
 namespace ecu {
 
@@ -30,9 +31,7 @@ class AboutWindow : public QMainWindow {
   ConsoleCommands& commands_;
   QLabel* fw_rev_ = nullptr;
   QLabel* serial_num_ = nullptr;
-  // Set when the box lost the focus to one of the console's own message
-  // boxes; coming back from it is not a new activation.
-  bool left_for_message_ = false;
+  ActivationWatch activations_;
 };
 
 }  // namespace ecu

@@ -1,6 +1,5 @@
 #include "ui/flash_utility_window.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -141,15 +140,7 @@ void FlashUtilityWindow::Exit() {
 }
 
 void FlashUtilityWindow::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange) {
-    if (!isActiveWindow()) {
-      left_for_message_ = QApplication::activeModalWidget() != nullptr;
-    } else if (left_for_message_) {
-      left_for_message_ = false;
-    } else {
-      utility_.Activate();
-    }
-  }
+  if (activations_.Activated(*this, *event)) utility_.Activate();
   QWidget::changeEvent(event);
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "core/firmware/flash_utility.h"
+#include "ui/activation_watch.h"
 
 namespace ecu {
 
@@ -53,9 +54,7 @@ class FlashUtilityWindow : public QWidget {
   QPlainTextEdit* terminal_ = nullptr;
   QTimer timer_;  // Timer1
   long shown_revision_ = -1;
-  // Set when the window lost the focus to one of its own message boxes;
-  // coming back from it is not a new activation.
-  bool left_for_message_ = false;
+  ActivationWatch activations_;
 };
 
 }  // namespace ecu
