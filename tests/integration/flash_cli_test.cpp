@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -24,14 +23,14 @@ class FlashCliTest : public ::testing::Test {
   ProcessResult Flash(std::vector<std::string> sim_options,
                       const std::vector<std::string>& flash_args) {
     sim_options.insert(sim_options.end(),
-                       {"--loader-log", firmware_.File("loader.bin")});
+                       {"--loader-log", firmware_.Path("loader.bin")});
     SimProcess sim(sim_options);
     std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port",
                                      sim.device(), "flash"};
     argv.insert(argv.end(), flash_args.begin(), flash_args.end());
     const ProcessResult result = testing::RunProgram(argv);
     sim.Stop();
-    received_ = testing::ReadFileBytes(firmware_.File("loader.bin"));
+    received_ = firmware_.Read("loader.bin");
     return result;
   }
 
@@ -41,7 +40,7 @@ class FlashCliTest : public ::testing::Test {
 
 TEST_F(FlashCliTest, DefaultModeSendsTheRecordsRunTogether) {
   const size_t later = firmware_.lines().size() - 1;
-  const ProcessResult r = Flash({"--loader"}, {firmware_.File("FW.S")});
+  const ProcessResult r = Flash({"--loader"}, {firmware_.Path("FW.S")});
   EXPECT_EQ(r.exit_status, 0) << r.err;
   EXPECT_EQ(received_, firmware_.LoaderStream(false, later));
   EXPECT_TRUE(Contains(r.out, "flash complete")) << r.out;
@@ -51,7 +50,7 @@ TEST_F(FlashCliTest, DefaultModeSendsTheRecordsRunTogether) {
 
 TEST_F(FlashCliTest, PrepareThenCharacterDelayEndsLaterLinesWithCrLf) {
   const ProcessResult r = Flash(
-      {}, {firmware_.File("FW.S"), "--char-delay", "0.0002", "--prepare"});
+      {}, {firmware_.Path("FW.S"), "--char-delay", "0.0002", "--prepare"});
   EXPECT_EQ(r.exit_status, 0) << r.err;
   EXPECT_TRUE(Contains(r.err, "The controller is now ready to re-flash."));
   EXPECT_EQ(received_,
@@ -64,10 +63,8 @@ TEST_F(FlashCliTest, CorruptedRecordGetsEAndExitsOne) {
   std::vector<std::string> lines = firmware_.lines();
   char& sum = lines[lines.size() / 2].back();
   sum = sum == '0' ? '1' : '0';
-  std::ofstream bad(firmware_.File("BAD.S"), std::ios::binary);
-  for (const std::string& line : lines) bad << line << "\r\n";
-  bad.close();
-  const ProcessResult r = Flash({"--loader"}, {firmware_.File("BAD.S")});
+  const ProcessResult r =
+      Flash({"--loader"}, {firmware_.WriteLines("BAD.S", lines)});
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_TRUE(Contains(r.out, "bad checksum")) << r.out;
   EXPECT_TRUE(Contains(r.err,
@@ -77,15 +74,14 @@ TEST_F(FlashCliTest, CorruptedRecordGetsEAndExitsOne) {
 }
 
 TEST_F(FlashCliTest, NoLoaderEmptyFileAndUsage) {
-  ProcessResult r = Flash({}, {firmware_.File("FW.S")});
+  ProcessResult r = Flash({}, {firmware_.Path("FW.S")});
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_TRUE(Contains(r.err, "The controller doesnt appear to be ready"));
-  std::ofstream(firmware_.File("EMPTY.S"));
-  r = Flash({"--loader"}, {firmware_.File("EMPTY.S")});
+  r = Flash({"--loader"}, {firmware_.Write("EMPTY.S", "")});
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_TRUE(Contains(r.err, "is empty or could not be read"));
   EXPECT_EQ(received_, "");  // the controller was not touched
-  r = Flash({"--loader"}, {firmware_.File("FW.S"), "--char-delay", "soon"});
+  r = Flash({"--loader"}, {firmware_.Path("FW.S"), "--char-delay", "soon"});
   EXPECT_EQ(r.exit_status, 2);
 }
 

@@ -7,12 +7,12 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
 #include "core/link/frame.h"
 #include "sim/serial_line.h"
+#include "support/temp_folder.h"
 
 namespace ecu::sim {
 namespace {
@@ -60,12 +60,9 @@ TEST(PtyServerTest, AnswersARequestOnTheSlaveDevice) {
 }
 
 TEST(PtyServerTest, LinkReplacesAnOldLinkButNeverAFile) {
-  const fs::path folder =
-      fs::temp_directory_path() / ("ecu-pty-test-" + std::to_string(getpid()));
-  fs::create_directories(folder);
-  const fs::path link = folder / "ecu";
-  const fs::path file = folder / "precious";
-  std::ofstream(file) << "keep";
+  testing::TempFolder folder;
+  const fs::path link = folder.Path("ecu");
+  const fs::path file = folder.Write("precious", "keep");
   fs::create_symlink("/dev/null", link);
   {
     PtyServer server;
@@ -79,7 +76,6 @@ TEST(PtyServerTest, LinkReplacesAnOldLinkButNeverAFile) {
   // Gone with the server; the file is untouched.
   EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
   EXPECT_TRUE(fs::is_regular_file(file));
-  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -81,16 +81,16 @@ class FlashAgainstSimTest : public ::testing::Test {
     link_.port_device = sim_.device();
     window_.show();
     prompts_.QueueAnswer(Answer::kOk);
-    prompts_.QueueFileName(firmware_.File("FW.S"));
+    prompts_.QueueFileName(firmware_.Path("FW.S"));
   }
   std::string LoaderReceived() {
     sim_.Stop();
-    return testing::ReadFileBytes(firmware_.File("loader.bin"));
+    return firmware_.Read("loader.bin");
   }
 
   testing::FirmwareFolder firmware_{1024};
   testing::SimProcess sim_{
-      {"--loader", "--loader-log", firmware_.File("loader.bin")}};
+      {"--loader", "--loader-log", firmware_.Path("loader.bin")}};
   QtSerialPort port_;
   SystemClock clock_;
   testing::ScriptedPrompts prompts_;
