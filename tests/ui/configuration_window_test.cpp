@@ -16,9 +16,8 @@ namespace ecu {
 namespace {
 
 using testing::ConsoleRig;
-
-const QColor kYellowMark(255, 255, 0);
-const QColor kWhiteMark(255, 255, 255);
+using testing::kWhiteMark;
+using testing::kYellowMark;
 
 // The console with Configuration opened from the View menu and filled.
 struct ConfigurationRig : ConsoleRig {
@@ -42,14 +41,6 @@ struct ConfigurationRig : ConsoleRig {
     return Button(name)->palette().color(QPalette::Active,
                                          QPalette::WindowText);
   }
-  std::vector<std::string> Requests() {
-    std::vector<std::string> fields;
-    for (const std::string& frame : port.written()) {
-      fields.push_back(frame.substr(2, 4));
-    }
-    port.ClearWritten();
-    return fields;
-  }
   ConfigurationWindow* window = nullptr;
 };
 
@@ -60,7 +51,7 @@ TEST(ConfigurationWindowTest, FillsFromTheVirtualEcuAndSendsEachKindOfChange) {
   EXPECT_EQ(rig.window->windowTitle(), "Configuration");
   EXPECT_FALSE(rig.app->main_window().isVisible());
   // The fill (the loop's own start-up read may follow it).
-  const std::vector<std::string> reads = rig.Requests();
+  const std::vector<std::string> reads = rig.TakeRequests();
   const std::vector<FillRead> fill = ConfigurationFillReads();
   ASSERT_GE(reads.size(), fill.size());
   for (size_t i = 0; i < fill.size(); ++i) {
@@ -102,7 +93,7 @@ TEST(ConfigurationWindowTest, FillsFromTheVirtualEcuAndSendsEachKindOfChange) {
   EXPECT_TRUE(rig.Button("inj_ph_3_5")->isChecked());
 
   rig.window->findChild<QPushButton*>("Command3d1")->click();
-  EXPECT_EQ(rig.Requests(),
+  EXPECT_EQ(rig.TakeRequests(),
             (std::vector<std::string>{
                 CommandWithWord('i', 716), CommandWithByte('|', 2),
                 Command(128, 3, 8 | 32, 0), CommandWithByte(209, 1)}));
@@ -125,11 +116,11 @@ TEST(ConfigurationWindowTest, MasterModeEnablesTheSensorAndSpecialButtons) {
       EXPECT_EQ(rig.Button(name)->isEnabled(), master) << name;
     }
     EXPECT_TRUE(rig.Button("TPS_mapped")->isEnabled());
-    rig.Requests();
+    rig.TakeRequests();
     rig.Button("map_type_1")->click();
     EXPECT_EQ(rig.Button("map_type_1")->isChecked(), master);
     rig.window->findChild<QPushButton*>("Command3d1")->click();
-    EXPECT_EQ(rig.Requests(),
+    EXPECT_EQ(rig.TakeRequests(),
               master ? std::vector<std::string>{CommandWithByte(130, 1)}
                      : std::vector<std::string>{});
   }
@@ -137,11 +128,11 @@ TEST(ConfigurationWindowTest, MasterModeEnablesTheSensorAndSpecialButtons) {
 
 TEST(ConfigurationWindowTest, KeysCaptureButtonsAndLeavingTheWindow) {
   ConfigurationRig rig;
-  rig.Requests();
+  rig.TakeRequests();
   CellEdit* hot_pulses = rig.Field("num_pulses_hot");
   hot_pulses->setFocus();
   QTest::keyClick(hot_pulses, Qt::Key_Return);
-  EXPECT_TRUE(rig.Requests().empty());
+  EXPECT_TRUE(rig.TakeRequests().empty());
 
   CellEdit* ego_rate = rig.Field("ego_rate");
   ego_rate->setFocus();
@@ -150,10 +141,12 @@ TEST(ConfigurationWindowTest, KeysCaptureButtonsAndLeavingTheWindow) {
   QAbstractButton* tps_mapped = rig.Button("TPS_mapped");
   tps_mapped->setFocus();
   QTest::keyClick(tps_mapped, Qt::Key_Return);
-  EXPECT_EQ(rig.Requests(), std::vector<std::string>{CommandWithByte('c', 20)});
+  EXPECT_EQ(rig.TakeRequests(),
+            std::vector<std::string>{CommandWithByte('c', 20)});
 
   rig.window->findChild<QPushButton*>("calibrate_tps_val_1")->click();
-  EXPECT_EQ(rig.Requests(), std::vector<std::string>{Command(216, 0, 0, 0)});
+  EXPECT_EQ(rig.TakeRequests(),
+            std::vector<std::string>{Command(216, 0, 0, 0)});
   EXPECT_FALSE(rig.Field("tps_fs_val")->text().isEmpty());
 
   // The switch entries name every other window; the monitor's opens it.

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColor>
 #include <QLabel>
 #include <QMenuBar>
 #include <filesystem>
@@ -19,6 +20,10 @@
 #include "ui/main_window.h"
 
 namespace ecu::testing {
+
+// The backgrounds of a changed and of a confirmed cell.
+inline const QColor kYellowMark(255, 255, 0);
+inline const QColor kWhiteMark(255, 255, 255);
 
 // The whole console, offscreen, over the virtual ECU in virtual time (real
 // Qt events), with scripted message boxes. Start-up files go in a fresh
@@ -74,6 +79,16 @@ class ConsoleRig {
   QString Text(const QString& label) {
     QLabel* l = Find<QLabel>(label);
     return l ? l->text() : QString("<missing %1>").arg(label);
+  }
+  // The request fields (code and three argument bytes) written since the
+  // last call.
+  std::vector<std::string> TakeRequests() {
+    std::vector<std::string> fields;
+    for (const std::string& frame : port.written()) {
+      fields.push_back(frame.substr(2, 4));
+    }
+    port.ClearWritten();
+    return fields;
   }
   // The codes of the requests written since the last call.
   std::vector<int> TakeCodes() {

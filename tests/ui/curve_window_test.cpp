@@ -15,6 +15,8 @@ namespace ecu {
 namespace {
 
 using testing::ConsoleRig;
+using testing::kWhiteMark;
+using testing::kYellowMark;
 
 // The console with Additional Mapping opened from the View menu and filled.
 struct CurveRig : ConsoleRig {
@@ -38,9 +40,6 @@ struct CurveRig : ConsoleRig {
   CurveWindow* window = nullptr;
 };
 
-const QColor kYellowMark(255, 255, 0);
-const QColor kWhiteMark(255, 255, 255);
-
 TEST(CurveWindowTest, FillsFromTheVirtualEcuAndSendsATypedCell) {
   CurveRig rig;
   ASSERT_NE(rig.window, nullptr);
@@ -48,10 +47,7 @@ TEST(CurveWindowTest, FillsFromTheVirtualEcuAndSendsATypedCell) {
   EXPECT_EQ(rig.window->windowTitle(), "Additional Mapping");
   EXPECT_FALSE(rig.app->main_window().isVisible());
   EXPECT_EQ(rig.ctx().console.live_window_mode, View::kCurves);
-  std::vector<std::string> fields;
-  for (const std::string& frame : rig.port.written()) {
-    fields.push_back(frame.substr(2, 4));
-  }
+  const std::vector<std::string> fields = rig.TakeRequests();
   // The fill: the configuration block, 72 curve points, 24 set points.
   const auto fill =
       std::find(fields.begin(), fields.end(), Command('E', 0x70, 0, 0));
@@ -73,8 +69,8 @@ TEST(CurveWindowTest, FillsFromTheVirtualEcuAndSendsATypedCell) {
   EXPECT_EQ(rig.Background("idle_rpm_map_1"), kYellowMark);
   rig.port.ClearWritten();
   QTest::keyClick(cell, Qt::Key_Return);
-  ASSERT_EQ(rig.port.written().size(), 1u);
-  EXPECT_EQ(rig.port.written()[0].substr(2, 4), Command('e', 0x31, 0x02, 255));
+  EXPECT_EQ(rig.TakeRequests(),
+            std::vector<std::string>{Command('e', 0x31, 0x02, 255)});
   EXPECT_EQ(cell->text(), "2040");
   EXPECT_EQ(rig.Background("idle_rpm_map_1"), kWhiteMark);
 }

@@ -14,6 +14,8 @@ namespace ecu {
 namespace {
 
 using testing::ConsoleRig;
+using testing::kWhiteMark;
+using testing::kYellowMark;
 
 // The console with Basic Mapping opened from the View menu and filled.
 struct FuelMapRig : ConsoleRig {
@@ -34,19 +36,13 @@ struct FuelMapRig : ConsoleRig {
   FuelMapWindow* window = nullptr;
 };
 
-const QColor kYellowMark(255, 255, 0);
-const QColor kWhiteMark(255, 255, 255);
-
 TEST(FuelMapWindowTest, FillsFromTheVirtualEcuAndSendsATypedCell) {
   FuelMapRig rig;
   ASSERT_NE(rig.window, nullptr);
   EXPECT_TRUE(rig.window->isVisible());
   EXPECT_EQ(rig.window->windowTitle(), "Basic Mapping");
   EXPECT_FALSE(rig.app->main_window().isVisible());
-  std::vector<std::string> fields;
-  for (const std::string& frame : rig.port.written()) {
-    fields.push_back(frame.substr(2, 4));
-  }
+  const std::vector<std::string> fields = rig.TakeRequests();
   // The configuration block, then the fill.
   ASSERT_GE(fields.size(), 1u + 2u + 256u + 18u);
   EXPECT_EQ(fields[0], "C000");
@@ -73,8 +69,8 @@ TEST(FuelMapWindowTest, FillsFromTheVirtualEcuAndSendsATypedCell) {
   EXPECT_EQ(rig.Background("map_data_17"), kYellowMark);
   rig.port.ClearWritten();
   QTest::keyClick(cell, Qt::Key_Return);
-  ASSERT_EQ(rig.port.written().size(), 1u);
-  EXPECT_EQ(rig.port.written()[0].substr(2, 4), Command('e', 0x11, 0x01, 160));
+  EXPECT_EQ(rig.TakeRequests(),
+            std::vector<std::string>{Command('e', 0x11, 0x01, 160)});
   EXPECT_EQ(cell->text(), "1.25");
   EXPECT_EQ(rig.Background("map_data_17"), kWhiteMark);
 }

@@ -33,17 +33,11 @@ struct SupplementaryRig : ConsoleRig {
   SupplementaryWindow* window = nullptr;
 };
 
-std::vector<std::string> Fields(const std::vector<std::string>& frames) {
-  std::vector<std::string> fields;
-  for (const std::string& frame : frames) fields.push_back(frame.substr(2, 4));
-  return fields;
-}
-
 TEST(SupplementaryWindowTest, FillsFromTheVirtualEcuAndSendsTheEdits) {
   SupplementaryRig rig;
   ASSERT_NE(rig.window, nullptr);
   EXPECT_EQ(rig.window->windowTitle(), "Supplimental Driver Mapping");
-  const std::vector<std::string> fields = Fields(rig.port.written());
+  const std::vector<std::string> fields = rig.TakeRequests();
   const auto fill = std::find(fields.begin(), fields.end(), "[000");
   ASSERT_GE(fields.end() - fill, 11);
   EXPECT_EQ(*(fill + 1), Command('X', 0xA2, 0, 0));
@@ -67,7 +61,7 @@ TEST(SupplementaryWindowTest, FillsFromTheVirtualEcuAndSendsTheEdits) {
   QTest::keyClicks(cell, "150");
   rig.port.ClearWritten();
   QTest::keyClick(cell, Qt::Key_Return);
-  EXPECT_EQ(Fields(rig.port.written()),
+  EXPECT_EQ(rig.TakeRequests(),
             (std::vector<std::string>{Command('x', 0xA6, 0xFF, 0x3F),
                                       Command(']', 1, 0, 0)}));
   EXPECT_EQ(cell->text(), "100.00");
