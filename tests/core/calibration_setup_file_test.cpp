@@ -189,15 +189,6 @@ TEST_F(SetupFileTest, LoadCountsWritesTheEcuNeverAnswered) {
   EXPECT_EQ(ecu_.memory().Scalar("EGO_RATE"), 7);
 }
 
-TEST_F(SetupFileTest, LoadOfAMissingFileSaysSoAndSendsNothing) {
-  const SetupFileReport report =
-      SetupFileReader(rig_.link).load(folder_.Path("none.SET"));
-  EXPECT_FALSE(report.file_ok);
-  EXPECT_TRUE(Written().empty());
-  ASSERT_EQ(rig_.prompts.texts().size(), 1u);
-  EXPECT_NE(rig_.prompts.texts()[0].find("none.SET"), std::string::npos);
-}
-
 // Fills the ECU with a calibration where every item differs.
 void FillCalibration(sim::CalibrationMemory& memory) {
   int n = 1;
@@ -281,16 +272,6 @@ TEST_F(SetupFileTest, ASavedFileLoadsBackIntoTheSameCalibration) {
   EXPECT_EQ(report.refused_lines, 0);
   EXPECT_EQ(report.unanswered, 0);
   EXPECT_EQ(sim::SetupFileText(ecu_.memory()), original);
-}
-
-TEST_F(SetupFileTest, SaveThatCannotCreateTheFileSendsNothing) {
-  const SetupFileReport report =
-      SetupFileWriter(rig_.link, image_).save(folder_.Path("missing/out.SET"));
-  EXPECT_FALSE(report.file_ok);
-  EXPECT_TRUE(Written().empty());
-  ASSERT_EQ(rig_.prompts.texts().size(), 1u);
-  EXPECT_NE(rig_.prompts.texts()[0].find("could not be created"),
-            std::string::npos);
 }
 
 TEST_F(SetupFileTest, AnInterruptedSaveLeavesTheOldFile) {

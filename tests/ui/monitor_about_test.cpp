@@ -23,17 +23,15 @@ TEST(MonitorWindowTest, DemoModeMovesEveryReadoutButTheBarometer) {
   EXPECT_TRUE(monitor.isVisible());
   EXPECT_FALSE(rig.app->main_window().isVisible());
   EXPECT_EQ(monitor.windowTitle(), "Real Time Monitor");
+  // The read-outs' demo ranges are the polling loop's tests.
   std::set<QString> speeds;
   for (int i = 0; i < 10; ++i) {
     rig.Ticks(1);
     speeds.insert(rig.Text("ECU_Data_0"));
-    const double rpm = rig.Text("ECU_Data_0").toDouble();
-    EXPECT_GE(rpm, 3210);
-    EXPECT_LE(rpm, 3260);
-    EXPECT_EQ(rig.Text("ECU_Data_14"), "101.2");
-    EXPECT_EQ(rig.Text("ECU_Data_13"), "");
   }
   EXPECT_GT(speeds.size(), 3u);
+  EXPECT_EQ(rig.Text("ECU_Data_14"), "101.2");
+  EXPECT_EQ(rig.Text("ECU_Data_13"), "");
   EXPECT_TRUE(rig.port.written().empty());
 
   rig.FindIn<QPushButton>(&monitor, "Command3d1")->click();
