@@ -8,12 +8,9 @@ namespace ecu {
 namespace {
 
 using testing::BuiltProgram;
+using testing::Contains;
 using testing::RunProgram;
 using testing::SimProcess;
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 TEST(CliAgainstSimTest, InfoPrintsRevisionAndSerial) {
   SimProcess sim({"--revision", "10207", "--serial", "654321"});

@@ -10,12 +10,9 @@ namespace ecu {
 namespace {
 
 using testing::BuiltProgram;
+using testing::Contains;
 using testing::ProcessResult;
 using testing::SimProcess;
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 class FlashCliTest : public ::testing::Test {
  protected:

@@ -16,13 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::BuiltProgram;
+using testing::Contains;
 using testing::ReadText;
 using testing::RunProgram;
 using testing::SimProcess;
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

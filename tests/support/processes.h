@@ -11,6 +11,11 @@ namespace ecu::testing {
 // A program of the build tree: $ECU_BUILD_DIR/src/app/NAME.
 std::string BuiltProgram(const std::string& name);
 
+// True when a program's output holds `part`.
+inline bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 struct ProcessResult {
   int exit_status = -1;
   std::string out;
