@@ -1,5 +1,6 @@
 #include "core/link/ecu_link.h"
 
+#include <algorithm>
 #include <numeric>
 #include <utility>
 
@@ -12,6 +13,10 @@ namespace {
 constexpr int kAttempts = 10;
 constexpr double kAttemptSeconds = 0.125;
 constexpr float kWatchdogSeconds = 2.0f;
+// One byte on the line: 10 bits at 19200 baud.
+constexpr double kByteSeconds = 10.0 / 19200.0;
+// Below this a sleep costs more than waking for the bytes.
+constexpr double kShortestSleep = 0.001;
 
 // Marks the link busy for the length of one transaction.
 class BusyScope {
@@ -151,10 +156,22 @@ void EcuLink::Pause(double seconds) {
 
 void EcuLink::WaitForBytes(double timeout_seconds, int count) {
   const float start = Now();
-  while (port_.BytesAvailable() != count) {
+  int waiting = 0;
+  int slept_with = -1;
+  while ((waiting = port_.BytesAvailable()) != count) {
     const double elapsed = ElapsedSince(start, Now());
     if (elapsed >= timeout_seconds) return;
-    port_.WaitForReadyRead(timeout_seconds - elapsed);
+    const double left = timeout_seconds - elapsed;
+    // Once a reply has begun to trickle in, the rest cannot come faster
+    // than the line carries it: sleep that long instead of waking for every
+    // byte. A reply that then stalls is waited for as usual.
+    const double line_time = (count - waiting) * kByteSeconds;
+    if (waiting > 0 && waiting != slept_with && line_time >= kShortestSleep) {
+      slept_with = waiting;
+      clock_.Sleep(std::min(line_time, left));
+      continue;
+    }
+    port_.WaitForReadyRead(left);
     if (!port_.IsOpen()) return;
   }
 }
