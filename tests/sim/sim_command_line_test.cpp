@@ -49,14 +49,19 @@ TEST(SimCommandLineTest, EveryOptionReachesItsField) {
 }
 
 TEST(SimCommandLineTest, BadOptionsAreRefusedWithAReason) {
-  const std::vector<std::vector<std::string>> bad = {
-      {"--frobnicate"},         {"--drop-every"},
-      {"--drop-every", "-1"},   {"--drop-every", "2x"},
-      {"--corrupt-every", ""},  {"--delay", "-0.1"},
-      {"--split-gap", "soon"},  {"--delay", "inf"},
-      {"--revision", "65536"},  {"--serial", "16777216"},
-      {"--seed", "4294967296"}, {"--link", ""},
-      {"--dump", ""}};
+  const std::vector<std::vector<std::string>> bad = {{"--frobnicate"},
+                                                     {"--drop-every"},
+                                                     {"--drop-every", "-1"},
+                                                     {"--drop-every", "2x"},
+                                                     {"--corrupt-every", ""},
+                                                     {"--delay", "-0.1"},
+                                                     {"--split-gap", "soon"},
+                                                     {"--delay", "inf"},
+                                                     {"--revision", "65536"},
+                                                     {"--serial", "16777216"},
+                                                     {"--seed", "4294967296"},
+                                                     {"--link", ""},
+                                                     {"--dump", ""}};
   for (const auto& args : bad) {
     std::string error;
     EXPECT_FALSE(Parse(args, &error)) << args[0];
