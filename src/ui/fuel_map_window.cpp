@@ -8,6 +8,7 @@
 
 #include "core/editors/injector_adjustments.h"
 #include "core/editors/value_bands.h"
+#include "ui/widgets/readout_label.h"
 
 namespace ecu {
 namespace {
@@ -176,16 +177,8 @@ QWidget* FuelMapWindow::BuildAdjustments(QWidget* parent) {
 }
 
 QLabel* FuelMapWindow::Readout(const char* name, QWidget* parent) {
-  auto* label = new QLabel(parent);
+  QLabel* label = MakeReadoutLabel(parent);
   label->setObjectName(name);
-  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  label->setFont(fixed);
-  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  label->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance("00000.000") +
-                         12);
-  label->setStyleSheet(
-      "QLabel { background: white; color: #0000c0; border: 1px solid #9aa6b8;"
-      " padding: 1px 6px; }");
   return label;
 }
 

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/widgets/readout_label.h"
+
 namespace ecu {
 namespace {
 
@@ -38,25 +40,6 @@ constexpr MonitorRow kRows[] = {
     {"IAC RPM SETPOINT", 18, "RPM"},
 };
 
-QLabel* ReadoutLabel(QWidget* parent, const QFont& font) {
-  auto* label = new QLabel(parent);
-  label->setFont(font);
-  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  label->setMinimumWidth(QFontMetrics(font).horizontalAdvance("00000.000") +
-                         12);
-  // A palette rather than a style sheet: these labels repaint many times a
-  // second, and style sheets make every paint dearer.
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
-  label->setPalette(palette);
-  label->setAutoFillBackground(true);
-  label->setFrameStyle(QFrame::Box | QFrame::Plain);
-  label->setMargin(2);
-  label->setIndent(6);
-  return label;
-}
-
 }  // namespace
 
 MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views)
@@ -75,7 +58,7 @@ MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views)
 
   auto* top = new QHBoxLayout;
   top->addWidget(new QLabel("Comm Group Delay", central));
-  group_delay_ = ReadoutLabel(central, fixed);
+  group_delay_ = MakeReadoutLabel(central);
   group_delay_->setObjectName("group_delay");
   top->addWidget(group_delay_);
   top->addWidget(new QLabel("MS", central));
@@ -95,7 +78,7 @@ MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views)
   grid->setHorizontalSpacing(8);
   grid->setVerticalSpacing(3);
   for (int i = 0; i < kMonitorEntries; ++i) {
-    readouts_[static_cast<size_t>(i)] = ReadoutLabel(central, fixed);
+    readouts_[static_cast<size_t>(i)] = MakeReadoutLabel(central);
     readouts_[static_cast<size_t>(i)]->setObjectName(
         QString("ECU_Data_%1").arg(i));
   }
