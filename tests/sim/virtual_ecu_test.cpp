@@ -14,20 +14,6 @@ namespace {
 using testing::Ask;
 using testing::Bytes;
 
-TEST(VirtualEcuTest, LiveFramesHaveTheirLengths) {
-  VirtualEcu ecu(SimOptions{});
-  const struct {
-    std::string command;
-    int n;
-  } frames[] = {{"A", 23}, {"F", 7}, {"\x98", 9}, {"\xB2", 10}};
-  for (const auto& frame : frames) {
-    const std::string reply = Ask(ecu, frame.command);
-    ASSERT_EQ(reply.size(), frame.n + 2u) << frame.command;
-    EXPECT_TRUE(IsValidReplyFrame(reply));
-    EXPECT_EQ(reply[2], frame.command[0]);
-  }
-}
-
 TEST(VirtualEcuTest, MainFrameFollowsTheEngineAndTheFullScale) {
   VirtualEcu ecu(SimOptions{});
   Ask(ecu, "A", 10.0);
