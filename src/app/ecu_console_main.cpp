@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,10 @@ int main(int argc, char** argv) {
   ecu::SystemClock clock;
   ecu::QtPrompts prompts;
   ecu::QtEventPump pump;
-  ecu::ConsoleApp console({port, clock, prompts, pump}, arguments, folders);
+  ecu::ConsoleApp console(
+      {port, clock, prompts, pump,
+       [] { return std::make_unique<ecu::QtSerialPort>(); }},
+      arguments, folders);
   prompts.set_parent(&console.main_window());
   return console.Run();
 }

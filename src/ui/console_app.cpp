@@ -2,7 +2,6 @@
 
 #include "core/console/startup_files.h"
 #include "core/link/link_startup.h"
-#include "qt/qt_serial_port.h"
 #include "ui/about_window.h"
 #include "ui/flash_utility_window.h"
 #include "ui/main_window.h"
@@ -17,7 +16,8 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
                        const ConsoleFolders& folders)
     : ctx_(platform.port, platform.clock, platform.prompts, platform.pump),
       commands_(ctx_, views_, folders.config),
-      folders_(folders) {
+      folders_(folders),
+      make_flash_port_(platform.make_flash_port) {
   // Start-up, in the order the console has always done it.
   ctx_.console.live_window_mode = View::kNone;
   ctx_.live.FullScaleRpm = 10000.0f;
@@ -111,7 +111,7 @@ void ConsoleApp::ShowFlashUtility() {
     ctx_.port.Close();
     if (!flash_window_) {
       if (flash_port_ == nullptr) {
-        owned_flash_port_ = std::make_unique<QtSerialPort>();
+        owned_flash_port_ = make_flash_port_();
         flash_port_ = owned_flash_port_.get();
       }
       flash_ = std::make_unique<FlashUtility>(

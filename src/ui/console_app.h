@@ -3,16 +3,17 @@
 
 #include <QPixmap>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/console/console_commands.h"
 #include "core/console/demo_simulation.h"
-#include "core/console/monitor_text.h"
 #include "core/console/polling_loop.h"
 #include "core/console/views.h"
 #include "core/ecu_context.h"
+#include "core/readouts/monitor_text.h"
 
 namespace ecu {
 
@@ -42,6 +43,9 @@ struct ConsolePlatform {
   Clock& clock;
   Prompts& prompts;
   EventPump& pump;
+  // Makes the flash utility's own port on first use; may be empty when a
+  // port is given with set_flash_port before then.
+  std::function<std::unique_ptr<SerialPort>()> make_flash_port;
 };
 
 // The whole console: records, windows and the polling loop.
@@ -74,8 +78,8 @@ class ConsoleApp : public WindowHost {
   // Tool menu "Flash &Utility": closes the main link's port, hides the main
   // window and shows sflash, made on first use.
   void ShowFlashUtility();
-  // The flash utility's own serial port: a QtSerialPort unless another is
-  // given before the utility is first opened.
+  // The flash utility's own serial port: one from the platform's factory
+  // unless another is given before the utility is first opened.
   void set_flash_port(SerialPort* port) { flash_port_ = port; }
   // sflash, or nullptr before its first use.
   FlashUtilityWindow* flash_utility() { return flash_window_.get(); }
@@ -101,6 +105,7 @@ class ConsoleApp : public WindowHost {
   std::unique_ptr<WaitWindow> wait_;
   std::unique_ptr<FileCommands> files_;
   std::unique_ptr<MainWindow> main_;
+  std::function<std::unique_ptr<SerialPort>()> make_flash_port_;
   SerialPort* flash_port_ = nullptr;
   std::unique_ptr<SerialPort> owned_flash_port_;
   std::unique_ptr<FlashUtility> flash_;

@@ -7,8 +7,8 @@
 #include <QRadioButton>
 #include <array>
 
-#include "core/console/dashboard_model.h"
 #include "core/ecu_context.h"
+#include "core/readouts/dashboard_model.h"
 #include "ui/view_window.h"
 #include "ui/widgets/cell_grid.h"
 #include "ui/widgets/gauge.h"

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <array>
 
-#include "core/console/monitor_text.h"
 #include "core/ecu_context.h"
+#include "core/readouts/monitor_text.h"
 #include "ui/view_window.h"
 #include "ui/widgets/comm_lamp.h"
 

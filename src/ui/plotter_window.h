@@ -9,8 +9,8 @@
 #include <array>
 #include <functional>
 
-#include "core/console/plotter_model.h"
 #include "core/ecu_context.h"
+#include "core/readouts/plotter_model.h"
 #include "ui/view_window.h"
 #include "ui/widgets/strip_chart.h"
 

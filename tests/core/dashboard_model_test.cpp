@@ -1,4 +1,4 @@
-#include "core/console/dashboard_model.h"
+#include "core/readouts/dashboard_model.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/console/monitor_text.h"
 #include "core/link/frame.h"
+#include "core/readouts/monitor_text.h"
 
 namespace ecu {
 namespace {

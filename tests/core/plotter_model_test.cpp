@@ -1,4 +1,4 @@
-#include "core/console/plotter_model.h"
+#include "core/readouts/plotter_model.h"
 
 #include <gtest/gtest.h>
 

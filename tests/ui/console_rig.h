@@ -41,7 +41,7 @@ class ConsoleRig {
     std::ofstream(folder_ / "port.cfg") << "/dev/virtual\n";
     for (const std::string& name : files) std::ofstream(folder_ / name);
     app = std::make_unique<ConsoleApp>(
-        ConsolePlatform{port, clock, prompts, pump}, arguments,
+        ConsolePlatform{port, clock, prompts, pump, {}}, arguments,
         ConsoleFolders{folder_.string(), folder_.string()});
     app->main_window().show();
   }

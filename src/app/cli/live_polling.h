@@ -6,10 +6,10 @@
 #include <chrono>
 
 #include "core/console/demo_simulation.h"
-#include "core/console/monitor_text.h"
 #include "core/console/polling_loop.h"
 #include "core/console/views.h"
 #include "core/ecu_context.h"
+#include "core/readouts/monitor_text.h"
 
 namespace ecu::cli {
 

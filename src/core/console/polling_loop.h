@@ -5,9 +5,9 @@
 #include <functional>
 
 #include "core/console/demo_simulation.h"
-#include "core/console/monitor_text.h"
 #include "core/console/views.h"
 #include "core/ecu_context.h"
+#include "core/readouts/monitor_text.h"
 
 namespace ecu {
 

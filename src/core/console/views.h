@@ -2,8 +2,8 @@
 #define ECU_CORE_CONSOLE_VIEWS_H_
 
 #include "core/console/console_state.h"
-#include "core/console/monitor_text.h"
 #include "core/ecu_context.h"
+#include "core/readouts/monitor_text.h"
 
 namespace ecu {
 

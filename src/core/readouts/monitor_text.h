@@ -1,5 +1,5 @@
-#ifndef ECU_CORE_CONSOLE_MONITOR_TEXT_H_
-#define ECU_CORE_CONSOLE_MONITOR_TEXT_H_
+#ifndef ECU_CORE_READOUTS_MONITOR_TEXT_H_
+#define ECU_CORE_READOUTS_MONITOR_TEXT_H_
 
 #include <array>
 #include <functional>
@@ -43,4 +43,4 @@ class MonitorText {
 
 }  // namespace ecu
 
-#endif  // ECU_CORE_CONSOLE_MONITOR_TEXT_H_
+#endif  // ECU_CORE_READOUTS_MONITOR_TEXT_H_

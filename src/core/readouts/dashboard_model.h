@@ -1,5 +1,5 @@
-#ifndef ECU_CORE_CONSOLE_DASHBOARD_MODEL_H_
-#define ECU_CORE_CONSOLE_DASHBOARD_MODEL_H_
+#ifndef ECU_CORE_READOUTS_DASHBOARD_MODEL_H_
+#define ECU_CORE_READOUTS_DASHBOARD_MODEL_H_
 
 #include <array>
 #include <functional>
@@ -113,4 +113,4 @@ class DashboardModel {
 
 }  // namespace ecu
 
-#endif  // ECU_CORE_CONSOLE_DASHBOARD_MODEL_H_
+#endif  // ECU_CORE_READOUTS_DASHBOARD_MODEL_H_

@@ -1,5 +1,5 @@
-#ifndef ECU_CORE_CONSOLE_PLOTTER_MODEL_H_
-#define ECU_CORE_CONSOLE_PLOTTER_MODEL_H_
+#ifndef ECU_CORE_READOUTS_PLOTTER_MODEL_H_
+#define ECU_CORE_READOUTS_PLOTTER_MODEL_H_
 
 #include <array>
 #include <functional>
@@ -118,4 +118,4 @@ class PlotterModel {
 
 }  // namespace ecu
 
-#endif  // ECU_CORE_CONSOLE_PLOTTER_MODEL_H_
+#endif  // ECU_CORE_READOUTS_PLOTTER_MODEL_H_

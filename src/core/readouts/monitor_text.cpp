@@ -1,4 +1,4 @@
-#include "core/console/monitor_text.h"
+#include "core/readouts/monitor_text.h"
 
 #include <cmath>
 
