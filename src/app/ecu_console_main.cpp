@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/console/console_command_line.h"
 #include "core/link/port_config.h"
 #include "qt/qt_event_pump.h"
 #include "qt/qt_prompts.h"
@@ -15,8 +18,23 @@
 #include "ui/main_window.h"
 
 int main(int argc, char** argv) {
+  // Answered before any window exists, so they work without a display.
+  switch (ecu::ReadConsoleRequest({argv + 1, argv + argc})) {
+    case ecu::ConsoleRequest::kHelp:
+      std::fputs(ecu::ConsoleUsage().c_str(), stdout);
+      return 0;
+    case ecu::ConsoleRequest::kVersion:
+      std::puts("ecu-console " ECU_VERSION);
+      return 0;
+    case ecu::ConsoleRequest::kRun:
+      break;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("ecu-console");
+  QApplication::setApplicationVersion(ECU_VERSION);
+  // The desktop entry and icon an installed console is known by.
+  QGuiApplication::setDesktopFileName("org.ecusystem.console");
+  QApplication::setWindowIcon(QIcon::fromTheme("org.ecusystem.console"));
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
   ecu::ConsoleFolders folders;

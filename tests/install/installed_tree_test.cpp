@@ -1,0 +1,213 @@
+// Installs the build into a staging folder (DESTDIR, prefix /usr, as the
+// package does) and checks what a desktop and a shell get from it.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/processes.h"
+#include "support/temp_folder.h"
+
+namespace ecu::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kAppId[] = "org.ecusystem.console";
+
+bool Have(const std::string& tool) {
+  return RunProgram({"/bin/sh", "-c", "command -v " + tool}).exit_status == 0;
+}
+
+class InstalledTreeTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    stage_ = new TempFolder;
+    const char* build = std::getenv("ECU_BUILD_DIR");
+    install_ =
+        RunProgram({"/usr/bin/env", "DESTDIR=" + stage_->path(), "cmake",
+                    "--install", build ? build : "build", "--prefix", "/usr"});
+  }
+  static void TearDownTestSuite() {
+    delete stage_;
+    stage_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_EQ(install_.exit_status, 0) << install_.out << install_.err;
+  }
+
+  static std::string Installed(const std::string& path) {
+    return stage_->Path("usr/" + path);
+  }
+
+  static inline TempFolder* stage_ = nullptr;
+  static inline ProcessResult install_;
+};
+
+TEST_F(InstalledTreeTest, ProgramsRunFromTheTree) {
+  for (const char* program : {"ecu-console", "ecu-cli", "ecu-sim"}) {
+    // No display: the console must answer --help before it needs one.
+    const ProcessResult help =
+        RunProgram({"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY",
+                    "QT_QPA_PLATFORM=xcb",
+                    Installed(std::string("bin/") + program), "--help"});
+    EXPECT_EQ(help.exit_status, 0) << program << ": " << help.err;
+    EXPECT_TRUE(Contains(help.out, std::string("Usage: ") + program))
+        << help.out;
+  }
+  // The installed ecu-cli against a virtual ECU, with no build tree paths.
+  SimProcess sim({"--no-pacing"});
+  const ProcessResult info =
+      RunProgram({Installed("bin/ecu-cli"), "--port", sim.device(), "info"});
+  EXPECT_EQ(info.exit_status, 0) << info.err;
+  EXPECT_TRUE(Contains(info.out, "Controller Firmware")) << info.out;
+}
+
+TEST_F(InstalledTreeTest, DesktopEntryIsValidAndNamesWhatIsInstalled) {
+  const std::string entry =
+      Installed("share/applications/" + std::string(kAppId) + ".desktop");
+  if (Have("desktop-file-validate")) {
+    const ProcessResult valid =
+        RunProgram({"/usr/bin/env", "desktop-file-validate", entry});
+    EXPECT_EQ(valid.exit_status, 0) << valid.out << valid.err;
+    EXPECT_EQ(valid.out + valid.err, "");
+  }
+  const std::string text = ReadText(entry);
+  EXPECT_TRUE(Contains(text, "\nCategories=Utility;Engineering;\n"));
+  EXPECT_TRUE(Contains(text, "\nExec=ecu-console %f\n"));
+  EXPECT_TRUE(fs::exists(Installed("bin/ecu-console")));
+  EXPECT_TRUE(Contains(text, std::string("\nIcon=") + kAppId + "\n"));
+  EXPECT_TRUE(fs::exists(Installed("share/icons/hicolor/scalable/apps/" +
+                                   std::string(kAppId) + ".svg")));
+  // Every file type it claims is one the system knows: ours, or CSV.
+  std::smatch types;
+  ASSERT_TRUE(std::regex_search(text, types, std::regex("MimeType=(.*)\n")));
+  const std::string ours = ReadText(
+      Installed("share/mime/packages/" + std::string(kAppId) + ".xml"));
+  std::stringstream list(types[1].str());
+  for (std::string type; std::getline(list, type, ';');) {
+    EXPECT_TRUE(type == "text/csv" ||
+                Contains(ours, "<mime-type type=\"" + type + "\">"))
+        << type;
+  }
+}
+
+TEST_F(InstalledTreeTest, IconsComeInEveryMenuSize) {
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    const std::string side = std::to_string(size);
+    const std::string png = Installed("share/icons/hicolor/" + side + "x" +
+                                      side + "/apps/" + kAppId + ".png");
+    const std::string bytes = ReadText(png);
+    // The PNG header's width and height, big-endian at bytes 16 and 20.
+    ASSERT_GE(bytes.size(), 24u) << png;
+    const auto word = [&bytes](size_t at) {
+      return (static_cast<unsigned char>(bytes[at + 2]) << 8) |
+             static_cast<unsigned char>(bytes[at + 3]);
+    };
+    EXPECT_EQ(bytes.substr(1, 3), "PNG");
+    EXPECT_EQ(word(16), size);
+    EXPECT_EQ(word(20), size);
+  }
+}
+
+TEST_F(InstalledTreeTest, FileTypesRegister) {
+  if (!Have("update-mime-database")) GTEST_SKIP();
+  const std::string mime = Installed("share/mime");
+  const ProcessResult update =
+      RunProgram({"/usr/bin/env", "XDG_DATA_DIRS=" + Installed("share"),
+                  "update-mime-database", mime});
+  EXPECT_EQ(update.exit_status, 0) << update.err;
+  EXPECT_EQ(update.err, "");
+  EXPECT_TRUE(fs::exists(mime + "/application/x-ecu-console-setup.xml"));
+  EXPECT_TRUE(fs::exists(mime + "/application/x-ecu-console-datalog.xml"));
+  const std::string globs = ReadText(mime + "/globs2");
+  EXPECT_TRUE(Contains(globs, "application/x-ecu-console-setup:*.set"));
+}
+
+TEST_F(InstalledTreeTest, MetainfoIsValidAndShowsTheDocumentedPictures) {
+  const std::string metainfo =
+      Installed("share/metainfo/" + std::string(kAppId) + ".metainfo.xml");
+  if (Have("appstreamcli")) {
+    const ProcessResult valid = RunProgram(
+        {"/usr/bin/env", "appstreamcli", "validate", "--no-net", metainfo});
+    EXPECT_EQ(valid.exit_status, 0) << valid.out << valid.err;
+  }
+  const std::string text = ReadText(metainfo);
+  EXPECT_TRUE(Contains(text, "<release version=\"" ECU_VERSION "\""));
+  const std::regex image("<image>[^<]*/([^/<]+\\.png)</image>");
+  int pictures = 0;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), image);
+       it != std::sregex_iterator(); ++it, ++pictures) {
+    EXPECT_TRUE(fs::exists(fs::path(ECU_SOURCE_DIR) / "docs" / (*it)[1].str()))
+        << (*it)[1].str() << " is not in docs/";
+  }
+  EXPECT_GE(pictures, 1);
+}
+
+TEST_F(InstalledTreeTest, ManPagesRenderWithoutWarnings) {
+  for (const char* program : {"ecu-console", "ecu-cli", "ecu-sim"}) {
+    const std::string page =
+        Installed(std::string("share/man/man1/") + program + ".1");
+    ASSERT_TRUE(fs::exists(page)) << page;
+    const ProcessResult shown =
+        RunProgram({"/usr/bin/env", "MANWIDTH=80", "man", "--warnings", "-l",
+                    "-E", "UTF-8", page});
+    EXPECT_EQ(shown.exit_status, 0) << shown.err;
+    EXPECT_EQ(shown.err, "") << program;
+    EXPECT_TRUE(Contains(shown.out, "SYNOPSIS")) << program;
+    EXPECT_TRUE(Contains(shown.out, program)) << program;
+  }
+}
+
+// Completes `line` (the cursor at its end) as bash would with the installed
+// completion, the installed programs first on PATH; one word a line.
+std::string Complete(const std::string& completion, const std::string& bin,
+                     const std::string& folder, const std::string& line) {
+  const std::string script =
+      "cd '" + folder + "' && PATH='" + bin + "':$PATH && source '" +
+      completion + "' && COMP_LINE='" + line +
+      "' && read -ra COMP_WORDS <<< \"$COMP_LINE\" && "
+      "{ [[ $COMP_LINE == *' ' ]] && COMP_WORDS+=(''); true; } && "
+      "COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) && _ecu_cli && "
+      "printf '%s\\n' \"${COMPREPLY[@]}\" | sort";
+  const ProcessResult run = RunProgram({"/bin/bash", "-c", script});
+  EXPECT_EQ(run.exit_status, 0) << run.err;
+  return run.out;
+}
+
+TEST_F(InstalledTreeTest, BashCompletesCommandsOptionsAndFiles) {
+  const std::string completion =
+      Installed("share/bash-completion/completions/ecu-cli");
+  const std::string bin = Installed("bin");
+  TempFolder work;
+  work.Write("base.SET", "");
+  work.Write("notes.txt", "");
+  work.Write("run.csv", "");
+  fs::create_directory(work.Path("logs"));
+
+  const std::string commands =
+      Complete(completion, bin, work.path(), "ecu-cli ");
+  for (const char* command :
+       {"flash", "info", "load", "log", "monitor", "ping", "reset", "save"}) {
+    EXPECT_TRUE(Contains(commands, std::string(command) + "\n")) << command;
+  }
+  EXPECT_FALSE(Contains(commands, "Usage")) << commands;
+  EXPECT_EQ(Complete(completion, bin, work.path(), "ecu-cli --po"), "--port\n");
+  EXPECT_EQ(Complete(completion, bin, work.path(), "ecu-cli --port /dev/x sa"),
+            "save\n");
+  EXPECT_TRUE(
+      Contains(Complete(completion, bin, work.path(), "ecu-cli log x.csv --in"),
+               "--interval\n"));
+  EXPECT_EQ(Complete(completion, bin, work.path(), "ecu-cli load "),
+            "base.SET\nlogs\n");
+  EXPECT_EQ(Complete(completion, bin, work.path(), "ecu-cli log "),
+            "logs\nrun.csv\n");
+}
+
+}  // namespace
+}  // namespace ecu::testing
