@@ -17,6 +17,7 @@
 #include "sim/virtual_ecu.h"
 #include "support/link_rig.h"
 #include "support/temp_folder.h"
+#include "support/test_ecu.h"
 
 namespace ecu {
 namespace {
@@ -26,28 +27,9 @@ using testing::CrLfLines;
 using testing::LineChunk;
 using testing::LinkRig;
 using testing::ReadText;
+using testing::TestEcu;
 
 constexpr char kUnknown[] = "Unknown variable in data file";
-
-// The virtual ECU behind the link, with codes it can be told to leave
-// unanswered.
-class TestEcu {
- public:
-  sim::VirtualEcu ecu{sim::SimOptions{}};
-  std::set<int> silent_codes;
-
-  sim::CalibrationMemory& memory() { return ecu.memory(); }
-  testing::FarEnd FarEnd() {
-    return [this](std::string_view request, double now) {
-      std::vector<LineChunk> out;
-      if (silent_codes.count(ByteAt(request, 2)) != 0) return out;
-      for (const sim::Transmission& t : ecu.Receive(request, now)) {
-        out.push_back({t.bytes, t.delay_s});
-      }
-      return out;
-    };
-  }
-};
 
 // The link, the image it decodes into, and a scratch folder.
 class SetupFileTest : public ::testing::Test {

@@ -37,32 +37,6 @@ bool Fits(int64_t value, ItemRange range) {
   return value >= range.min && value <= range.max;
 }
 
-SetupLineRequest Send(std::string command, int reply_length) {
-  return {SetupLineRequest::Action::kSend, std::move(command), reply_length};
-}
-
-SetupLineRequest Skip() {
-  SetupLineRequest request;
-  request.action = SetupLineRequest::Action::kSkip;
-  return request;
-}
-
-SetupLineRequest TableWrite(const TableItem& table, int64_t index,
-                            int64_t value) {
-  if (index < 0 || index >= table.count || !Fits(value, RangeOf(table))) {
-    return {};
-  }
-  return Send(
-      CellWriteCommand(table, static_cast<int>(index), static_cast<int>(value)),
-      CellReplyLength(table));
-}
-
-SetupLineRequest ScalarWrite(const ScalarItem& item, int64_t value) {
-  if (!Fits(value, RangeOf(item))) return {};
-  return Send(ScalarWriteCommand(item, static_cast<int>(value)),
-              item.write_length);
-}
-
 }  // namespace
 
 std::span<const std::string_view> SetupScalarOrder() { return kScalarOrder; }
@@ -75,8 +49,12 @@ std::string TableLine(const TableItem& table, int index, int32_t value) {
   return TableFileField(table, index) + std::to_string(value);
 }
 
-SetupLineRequest ParseSetupLine(std::string_view line) {
-  if (IsBlank(line)) return Skip();
+SetupLine ReadSetupLine(std::string_view line) {
+  SetupLine read;
+  if (IsBlank(line)) {
+    read.kind = SetupLine::Kind::kBlank;
+    return read;
+  }
   const std::string padded = std::string(line) + "     ";
   const std::string_view text = padded;
   std::string_view key = TrimTrailingSpaces(text.substr(0, kKeyLength));
@@ -89,14 +67,70 @@ SetupLineRequest ParseSetupLine(std::string_view line) {
     if (const TableItem* table = FindTable(key)) {
       const int64_t index =
           RoundHalfEven(LeadingNumber(text.substr(kIndexColumn, kIndexWidth)));
-      return TableWrite(*table, index, value);
+      read.table = table;
+      if (index < 0 || index >= table->count) {
+        read.kind = SetupLine::Kind::kIndexOutside;
+      } else if (!Fits(value, RangeOf(*table))) {
+        read.kind = SetupLine::Kind::kValueTooWide;
+      } else {
+        read.kind = SetupLine::Kind::kTableElement;
+        read.index = static_cast<int>(index);
+        read.value = static_cast<int32_t>(value);
+      }
+      return read;
     }
   }
   if (const ScalarItem* item = FindScalar(key)) {
-    return ScalarWrite(*item, value);
+    read.scalar = item;
+    if (Fits(value, RangeOf(*item))) {
+      read.kind = SetupLine::Kind::kScalar;
+      read.value = static_cast<int32_t>(value);
+    } else {
+      read.kind = SetupLine::Kind::kValueTooWide;
+    }
+    return read;
   }
-  if (FindTable(key) != nullptr) return Skip();
-  return {};
+  read.kind = FindTable(key) != nullptr ? SetupLine::Kind::kTableKeyAlone
+                                        : SetupLine::Kind::kUnknownKey;
+  return read;
+}
+
+std::string_view SetupLineProblem(SetupLine::Kind kind) {
+  switch (kind) {
+    case SetupLine::Kind::kUnknownKey:
+      return "unknown key";
+    case SetupLine::Kind::kIndexOutside:
+      return "index outside the table";
+    case SetupLine::Kind::kValueTooWide:
+      return "value does not fit the item";
+    default:
+      break;
+  }
+  return "";
+}
+
+SetupLineRequest ParseSetupLine(std::string_view line) {
+  const SetupLine read = ReadSetupLine(line);
+  SetupLineRequest request;
+  switch (read.kind) {
+    case SetupLine::Kind::kScalar:
+      request.action = SetupLineRequest::Action::kSend;
+      request.command = ScalarWriteCommand(*read.scalar, read.value);
+      request.reply_length = read.scalar->write_length;
+      break;
+    case SetupLine::Kind::kTableElement:
+      request.action = SetupLineRequest::Action::kSend;
+      request.command = CellWriteCommand(*read.table, read.index, read.value);
+      request.reply_length = CellReplyLength(*read.table);
+      break;
+    case SetupLine::Kind::kBlank:
+    case SetupLine::Kind::kTableKeyAlone:
+      request.action = SetupLineRequest::Action::kSkip;
+      break;
+    default:
+      break;
+  }
+  return request;
 }
 
 }  // namespace ecu

@@ -21,6 +21,38 @@ std::span<const std::string_view> SetupScalarOrder();
 std::string ScalarLine(const ScalarItem& item, int32_t value);
 std::string TableLine(const TableItem& table, int index, int32_t value);
 
+// One line of a setup file as read: the item it names and its value, or why
+// it names none. The loader turns it into a write; the compare into a value.
+struct SetupLine {
+  enum class Kind {
+    kScalar,         // `scalar` = `value`
+    kTableElement,   // element `index` of `table` = `value`
+    kBlank,          // nothing to do: a blank line
+    kTableKeyAlone,  // a table key without "[": skipped, as always
+    kUnknownKey,
+    kIndexOutside,  // a table index beyond the table
+    kValueTooWide,  // a value that does not fit the item on the wire
+  };
+  Kind kind = Kind::kUnknownKey;
+  const ScalarItem* scalar = nullptr;
+  const TableItem* table = nullptr;
+  int index = 0;
+  int32_t value = 0;
+};
+
+// Reads a line as the loader does: five spaces appended; the key is the
+// first eight characters less trailing spaces, the value the number after
+// the tenth character, taken to the nearest integer with halves to even. A
+// line with "[" names a table element: key in the first four characters,
+// index in the sixth to eighth. Keys compare exactly, case included. A line
+// whose index lies outside its table, or whose value does not fit the item
+// on the wire (ItemRange), names no item.
+SetupLine ReadSetupLine(std::string_view line);
+
+// Why a line names no item, in a few words for a list of problems; empty
+// for a line that names one or is skipped.
+std::string_view SetupLineProblem(SetupLine::Kind kind);
+
 // What one line of a setup file asks of the loader.
 struct SetupLineRequest {
   enum class Action {
@@ -33,13 +65,8 @@ struct SetupLineRequest {
   int reply_length = 0;
 };
 
-// Reads a line as the loader does: five spaces appended; the key is the
-// first eight characters less trailing spaces, the value the number after
-// the tenth character, taken to the nearest integer with halves to even. A
-// line with "[" names a table element: key in the first four characters,
-// index in the sixth to eighth. Keys compare exactly, case included. A line
-// whose index lies outside its table, or whose value does not fit the item
-// on the wire (ItemRange), is refused rather than sent cut down.
+// The write a line asks for (ReadSetupLine). A line that names no item is
+// refused rather than sent cut down.
 SetupLineRequest ParseSetupLine(std::string_view line);
 
 }  // namespace ecu

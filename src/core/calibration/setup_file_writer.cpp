@@ -1,31 +1,14 @@
 #include "core/calibration/setup_file_writer.h"
 
+#include "core/calibration/calibration_reads.h"
 #include "core/calibration/setup_file_format.h"
 #include "core/text_file.h"
 
 namespace ecu {
 namespace {
 
-constexpr double kReadPause = 0.1;
-
-// The reads that refresh every scalar holder and the phase table, in the
-// order a save makes them.
-constexpr uint8_t kHolderReads[] = {'C', 'B', '@', '!', '%', '^', 'Z', '[',
-                                    'S', 'T', 'U', 'V', 'W', 127, 132, 134,
-                                    136, 138, 140, 142, 144, 146, 148, 150,
-                                    153, 208, 212, 227, 229, 231, 233};
-
 // The scalar lines before SUPP_SRC are not counted as progress steps.
 constexpr std::string_view kFirstCountedLine = "SUPP_SRC";
-
-int ReplyLengthOfRead(uint8_t code) {
-  if (code == kReadPhaseTable) return kPhaseTableReplyLength;
-  for (const ReadBlock& block : AllBlocks()) {
-    if (block.code == code) return block.length;
-  }
-  const ScalarItem* item = ScalarForOwnReadCode(code);
-  return item == nullptr ? 0 : item->read_length;
-}
 
 }  // namespace
 
@@ -38,24 +21,6 @@ void SetupFileWriter::Step() {
   if (progress_) progress_(steps_done_, kProgressSteps);
 }
 
-void SetupFileWriter::RefreshHolders() {
-  for (uint8_t code : kHolderReads) {
-    link_.Pause(kReadPause);
-    link_.SendCommand(std::string(1, static_cast<char>(code)),
-                      ReplyLengthOfRead(code));
-    Step();
-  }
-}
-
-int SetupFileWriter::ReadElement(const TableItem& table, int index) {
-  if (table.cells == CellKind::kPhaseCell) {
-    return image_.phase_table()[static_cast<size_t>(index)];
-  }
-  link_.SendCommand(CellReadCommand(table, index), CellReplyLength(table));
-  return table.cells == CellKind::kWordCell ? image_.last_word_element()
-                                            : image_.last_byte_element();
-}
-
 SetupFileReport SetupFileWriter::save(const std::string& path) {
   SetupFileReport report;
   steps_done_ = 0;
@@ -65,7 +30,11 @@ SetupFileReport SetupFileWriter::save(const std::string& path) {
     return report;
   }
   const int unanswered_before = link_.unanswered();
-  RefreshHolders();
+  CalibrationReads reads(link_, image_);
+  reads.RefreshHolders([this] {
+    Step();
+    return true;
+  });
 
   bool counted = false;
   for (std::string_view key : SetupScalarOrder()) {
@@ -78,7 +47,8 @@ SetupFileReport SetupFileWriter::save(const std::string& path) {
   }
   for (const TableItem& table : AllTables()) {
     for (int i = 0; i < table.count; ++i) {
-      const int value = ReadElement(table, i);
+      // An unanswered read leaves the line with the holder's last value.
+      const int value = reads.ElementHolder(table, i);
       file.Write(TableLine(table, i, value) + std::string(kSetupLineEnd));
       ++report.lines;
       Step();

@@ -26,8 +26,6 @@ class SetupFileWriter {
   static constexpr int kProgressSteps = 441;
 
  private:
-  void RefreshHolders();
-  int ReadElement(const TableItem& table, int index);
   void Step();
 
   EcuLink& link_;

@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/calibration/calibration_replies.h"
+#include "core/calibration/item_meanings.h"
+#include "core/calibration/setup_file_writer.h"
+#include "core/link/frame.h"
+#include "core/workbench/calibration_copy.h"
+#include "core/workbench/calibration_diff.h"
+#include "core/workbench/compare_model.h"
+#include "core/workbench/ecu_snapshot.h"
+#include "sim/memory_cells.h"
+#include "sim/memory_seed.h"
+#include "support/link_rig.h"
+#include "support/temp_folder.h"
+#include "support/test_ecu.h"
+
+namespace ecu {
+namespace {
+
+using testing::LinkRig;
+using testing::TestEcu;
+
+std::string Text(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+std::vector<std::string> Names(const CalibrationComparison& result) {
+  std::vector<std::string> names;
+  for (const DifferenceGroup& group : result.groups) {
+    for (const ItemDifference& item : group.items) names.push_back(item.name);
+  }
+  return names;
+}
+
+const ItemDifference& Item(const CalibrationComparison& result,
+                           const std::string& name) {
+  for (const DifferenceGroup& group : result.groups) {
+    for (const ItemDifference& item : group.items) {
+      if (item.name == name) return item;
+    }
+  }
+  throw std::runtime_error("no difference for " + name);
+}
+
+TEST(CompareTest, EveryKindOfItemIsComparedInEngineeringUnitsAndRaw) {
+  const CalibrationSnapshot a = SnapshotOfSetupText(
+      Text({"ACC_SEN = 10", "EGO_RATE= 8", "TMP_THRS= 243", "COOL_DEG= -5",
+            "OPTIONS = 1", "MAPM[017]=160", "TPSM[002]=625", "PTBL[003]=5"}));
+  const CalibrationSnapshot b = SnapshotOfSetupText(
+      Text({"ACC_SEN = 12", "EGO_RATE= 8", "TMP_THRS= -13", "COOL_DEG= 251",
+            "OPTIONS = 3", "MAPM[017]=192", "TPSM[002]=1250", "PTBL[003]=6"}));
+  const CalibrationComparison result = CompareCalibrations(a, b, LiveData{});
+
+  // Both spellings of a signed byte are one value; equal items are left out.
+  EXPECT_EQ(Names(result),
+            (std::vector<std::string>{"ACC_SEN", "OPTIONS", "MAPM[017]",
+                                      "PTBL[003]", "TPSM[002]"}));
+  ASSERT_EQ(result.groups.size(), 4u);
+  EXPECT_EQ(result.groups[0].name, "Constants");
+  EXPECT_EQ(result.groups[1].name, "MAPM");
+  EXPECT_EQ(result.groups[1].item_count, 256);
+
+  const ItemDifference& two_byte = Item(result, "ACC_SEN");
+  EXPECT_EQ(two_byte.raw_a, 10);
+  EXPECT_EQ(two_byte.raw_b, 12);
+  EXPECT_EQ(two_byte.value_a, "2.05");
+  EXPECT_EQ(two_byte.value_b, "2.46");
+  EXPECT_EQ(two_byte.difference, "+0.41");
+  EXPECT_EQ(Item(result, "MAPM[017]").difference, "+.25");
+  EXPECT_EQ(Item(result, "TPSM[002]").value_b, "2.000");
+  // A choice or a set of bits has no arithmetic difference.
+  EXPECT_EQ(Item(result, "OPTIONS").difference, "");
+  EXPECT_FALSE(Item(result, "PTBL[003]").delta.has_value());
+
+  const std::vector<std::string> lines = ComparisonLines(result);
+  EXPECT_EQ(lines[0], "Constants: calibration constants, 2 of 48 differ");
+  EXPECT_EQ(lines[1],
+            "  ACC_SEN             2.05 (10)          2.46 (12)      +0.41"
+            "  acceleration enrichment sensitivity (ms/V)");
+  EXPECT_EQ(lines[3], "MAPM: fuel map gain, 1 of 256 differ");
+  EXPECT_EQ(lines[4],
+            "  MAPM[017]          1.25 (160)         1.50 (192)       +.25");
+}
+
+TEST(CompareTest, UnknownOnOneSideDiffersAndIsNeverZero) {
+  const CalibrationSnapshot a =
+      SnapshotOfSetupText(Text({"EGOM[000]=0", "IDLE[001]=100"}));
+  const CalibrationSnapshot b = SnapshotOfSetupText(Text({"EGOM[000]=101"}));
+  const CalibrationComparison result = CompareCalibrations(a, b, LiveData{});
+  EXPECT_EQ(Names(result),
+            (std::vector<std::string>{"EGOM[000]", "IDLE[001]"}));
+  const ItemDifference& no_value = Item(result, "EGOM[000]");
+  EXPECT_EQ(no_value.value_a, "");  // 101 / 0 has no value
+  EXPECT_EQ(no_value.value_b, "1.000");
+  EXPECT_FALSE(no_value.delta.has_value());
+  const ItemDifference& missing = Item(result, "IDLE[001]");
+  EXPECT_FALSE(missing.raw_b.has_value());
+  EXPECT_EQ(ComparisonLines(result).back(),
+            "  IDLE[001]           800 (100)            unknown");
+  EXPECT_FALSE(CompareModel::Pickable(missing));
+}
+
+TEST(CompareTest, EachSideIsScaledByItsOwnFullScaleAndSensor) {
+  const CalibrationSnapshot a = SnapshotOfSetupText(Text(
+      {"FS_RPM  = 6000", "MAP_TYPE= 0", "TPS_RPM = 512", "MIN_PRES= 1023"}));
+  const CalibrationSnapshot b = SnapshotOfSetupText(Text(
+      {"FS_RPM  = 8000", "MAP_TYPE= 1", "TPS_RPM = 512", "MIN_PRES= 1023"}));
+  const CalibrationComparison result = CompareCalibrations(a, b, LiveData{});
+  // Same raw counts: not a difference, even though they read differently.
+  EXPECT_EQ(Names(result), (std::vector<std::string>{"FS_RPM", "MAP_TYPE"}));
+  const CalibrationSnapshot c = SnapshotOfSetupText(
+      Text({"FS_RPM  = 8000", "MAP_TYPE= 1", "TPS_RPM = 256", "MIN_PRES= 0"}));
+  const CalibrationComparison scaled = CompareCalibrations(a, c, LiveData{});
+  EXPECT_EQ(Item(scaled, "TPS_RPM").value_a, "3003");
+  EXPECT_EQ(Item(scaled, "TPS_RPM").value_b, "2002");
+  EXPECT_EQ(Item(scaled, "MIN_PRES").value_a, "125.0");
+  EXPECT_EQ(Item(scaled, "MIN_PRES").value_b, "10.0");
+}
+
+TEST(CompareTest, LinesThatNameNoItemAreProblemsWithTheirNumbers) {
+  const CalibrationSnapshot s = SnapshotOfSetupText(
+      "ACC_SEN = 10\n\nMAPM    = 3\nFOO     = 1\r\nMAPM[300]=1\n"
+      "ACC_SEN = 70000\nACC_SEN = 11");
+  ASSERT_EQ(s.problems.size(), 3u);
+  EXPECT_EQ(s.problems[0].line, 4);
+  EXPECT_EQ(s.problems[0].reason, "unknown key: \"FOO     = 1\"");
+  EXPECT_EQ(s.problems[1].line, 5);
+  EXPECT_EQ(s.problems[1].reason, "index outside the table: \"MAPM[300]=1\"");
+  EXPECT_EQ(s.problems[2].line, 6);
+  // The last line of a key wins, as a load would leave the ECU.
+  EXPECT_EQ(s.scalar(*FindScalar("ACC_SEN")), 11);
+}
+
+TEST(CompareTest, AFileThatCannotBeReadIsTrouble) {
+  testing::TempFolder folder;
+  EXPECT_EQ(
+      SnapshotOfSetupFile(folder.Path("none.SET")).trouble,
+      "The setup file " + folder.Path("none.SET") + " could not be read.");
+  EXPECT_FALSE(SnapshotOfSetupFile(folder.path()).trouble.empty());
+  const CalibrationSnapshot good =
+      SnapshotOfSetupFile(folder.Write("a.SET", "EGO_RATE= 8\r\n"));
+  EXPECT_TRUE(good.trouble.empty());
+  EXPECT_EQ(good.UnknownCount(), 48 + 387 - 1);
+}
+
+TEST(CompareTest, EveryCatalogueItemHasAMeaning) {
+  for (const ScalarItem& item : AllScalars()) {
+    EXPECT_FALSE(MeaningOf(item.key).text.empty()) << item.key;
+  }
+  for (const TableItem& table : AllTables()) {
+    EXPECT_FALSE(MeaningOf(table.key).text.empty()) << table.key;
+  }
+}
+
+// The link over the virtual ECU, decoding into an image, and a folder.
+class EcuCompareTest : public ::testing::Test {
+ protected:
+  EcuCompareTest() : rig_(ecu_.FarEnd()) {
+    AddCalibrationReplies(rig_.replies, image_, live_, board_);
+    sim::FillRandomCalibration(ecu_.memory(), 7);
+  }
+
+  TestEcu ecu_;
+  LinkRig rig_;
+  CalibrationImage image_;
+  LiveData live_;
+  FieldBoard board_;
+  testing::TempFolder folder_;
+};
+
+TEST_F(EcuCompareTest, TheEcuIsReadWithTheSavesReadsAndAgreesWithItsFile) {
+  const std::string path = folder_.Path("saved.SET");
+  ASSERT_TRUE(SetupFileWriter(rig_.link, image_).save(path).file_ok);
+  const std::vector<std::string> save_requests = rig_.port.written();
+  rig_.port.ClearWritten();
+
+  int last_done = 0;
+  const CalibrationSnapshot ecu =
+      ReadEcuSnapshot(rig_.link, image_, [&](int done, int total) {
+        EXPECT_EQ(total, 410);
+        EXPECT_EQ(done, last_done + 1);
+        last_done = done;
+      });
+  EXPECT_EQ(last_done, 410);
+  EXPECT_TRUE(ecu.trouble.empty());
+  EXPECT_EQ(ecu.UnknownCount(), 0);
+  EXPECT_EQ(rig_.port.written(), save_requests);
+  EXPECT_EQ(CompareCalibrations(ecu, SnapshotOfSetupFile(path), live_).count(),
+            0);
+}
+
+TEST_F(EcuCompareTest, ASilentEcuIsTroubleAfterItsFirstRead) {
+  for (int code = 0; code < 256; ++code) ecu_.silent_codes.insert(code);
+  const CalibrationSnapshot ecu = ReadEcuSnapshot(rig_.link, image_);
+  EXPECT_EQ(ecu.trouble.substr(0, 26), "The ECU did not answer; no");
+  EXPECT_EQ(rig_.port.written().size(), 10u);  // the ten tries of "C"
+}
+
+TEST_F(EcuCompareTest, UnansweredReadsLeaveTheirItemsUnknown) {
+  ecu_.silent_codes = {'W'};
+  const CalibrationSnapshot ecu = ReadEcuSnapshot(rig_.link, image_);
+  EXPECT_TRUE(ecu.trouble.empty());
+  EXPECT_EQ(ecu.unanswered_reads, 1);
+  EXPECT_FALSE(ecu.scalar(*FindScalar("TMP_THRS")).has_value());
+  EXPECT_EQ(ecu.UnknownCount(), 1);
+
+  ecu_.silent_codes = {'E'};
+  rig_.port.ClearWritten();
+  EXPECT_FALSE(ReadEcuSnapshot(rig_.link, image_).trouble.empty());
+  EXPECT_EQ(rig_.port.written().size(), 31u + 3 * 10);
+}
+
+TEST_F(EcuCompareTest, CopyWritesTheSourceValuesWithTheirWriteCommands) {
+  const CalibrationSnapshot source = SnapshotOfSetupText(
+      Text({"ACC_SEN = 12", "COOL_DEG= -5", "MAPM[017]=192", "TPSM[002]=1250",
+            "PTBL[003]=6", "TRGS_PH = 4"}));
+  CalibrationSnapshot empty;
+  const CalibrationComparison diff = CompareCalibrations(empty, source, live_);
+  std::vector<const ItemDifference*> items;
+  for (const std::string& name : {"ACC_SEN", "COOL_DEG", "MAPM[017]",
+                                  "TPSM[002]", "PTBL[003]", "TRGS_PH"}) {
+    items.push_back(&Item(diff, name));
+  }
+  ecu_.silent_codes = {123};  // TRGS_PH's write
+  const CopyReport report = CopyToEcu(rig_.link, image_, source, items);
+
+  EXPECT_EQ(rig_.port.written()[0], BuildRequest(CommandWithWord('g', 12)));
+  EXPECT_EQ(rig_.port.written()[1], BuildRequest(Command(154, 251, 0, 0)));
+  EXPECT_EQ(rig_.port.written()[2], BuildRequest(Command('e', 0x11, 1, 192)));
+  EXPECT_EQ(rig_.port.written()[3],
+            BuildRequest(Command('x', 0xB8, 0xE2, 0x04)));
+  EXPECT_EQ(rig_.port.written()[4], BuildRequest(Command(128, 3, 6, 0)));
+  EXPECT_EQ(ecu_.memory().TableByte(0x111), 192);
+  EXPECT_EQ(ecu_.memory().Word(0xB8), 1250);
+  ASSERT_EQ(report.items.size(), 6u);
+  EXPECT_EQ(report.items[1].held, -5);
+  EXPECT_EQ(report.items[3].held, 1250);
+  EXPECT_FALSE(report.items[5].held.has_value());
+  EXPECT_EQ(report.unanswered, 1);
+}
+
+class FakeBusy : public BusyView {
+ public:
+  void BeginBusy() override { ++begun; }
+  void ShowProgress(double fraction) override { last = fraction; }
+  void EndBusy() override { ++ended; }
+  int begun = 0;
+  int ended = 0;
+  double last = 0;
+};
+
+TEST_F(EcuCompareTest, CompareModelCopiesPickedItemsOnlyWhenAskedAndConfirmed) {
+  const std::string path = folder_.Path("tune.SET");
+  ASSERT_TRUE(SetupFileWriter(rig_.link, image_).save(path).file_ok);
+  sim::SetCellValue(ecu_.memory(), *FindTable("MAPM"), 40, 77);
+  ecu_.memory().SetScalar("EGO_RATE", 99);
+
+  FakeBusy busy;
+  CompareModel model(rig_.link, image_, live_, busy);
+  model.b_path = path;
+  ASSERT_TRUE(model.Compare());
+  EXPECT_EQ(busy.ended, 1);
+  EXPECT_EQ(busy.last, 1.0);
+  EXPECT_EQ(Names(model.comparison()),
+            (std::vector<std::string>{"EGO_RATE", "MAPM[040]"}));
+  EXPECT_EQ(model.Summary(),
+            "2 items differ between A (ECU) and B (tune.SET).");
+  EXPECT_EQ(model.GridColour(*FindTable("MAPM"), 39), kBrightWhite);
+  EXPECT_NE(model.GridColour(*FindTable("MAPM"), 40), kBrightWhite);
+
+  model.SetPicked("MAPM[040]", true);
+  rig_.port.ClearWritten();
+  model.CopyPicked();  // No is the default answer
+  EXPECT_TRUE(rig_.port.written().empty());
+
+  rig_.prompts.QueueAnswer(Answer::kYes);
+  model.CopyPicked();
+  EXPECT_EQ(rig_.port.written().size(), 1u);
+  EXPECT_EQ(Names(model.comparison()), std::vector<std::string>{"EGO_RATE"});
+  EXPECT_EQ(model.picked_count(), 0);
+  EXPECT_EQ(rig_.prompts.texts().back(), "1 of 1 items written into the ECU.");
+}
+
+TEST_F(EcuCompareTest, CompareModelTellsTroubleAndKeepsTheLastComparison) {
+  FakeBusy busy;
+  CompareModel model(rig_.link, image_, live_, busy);
+  model.b_path = folder_.Path("missing.SET");
+  EXPECT_FALSE(model.Compare());
+  EXPECT_FALSE(model.compared());
+  EXPECT_TRUE(rig_.port.written().empty());  // the file is read first
+  EXPECT_EQ(rig_.prompts.texts().back(),
+            "The setup file " + model.b_path + " could not be read.");
+
+  rig_.state.demo_mode = true;
+  model.b_path = folder_.Write("b.SET", "EGO_RATE= 8\r\n");
+  EXPECT_FALSE(model.Compare());
+  EXPECT_EQ(rig_.prompts.texts().back(),
+            "The console runs in demo mode: there is no ECU to read.");
+}
+
+}  // namespace
+}  // namespace ecu
