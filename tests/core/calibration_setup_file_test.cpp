@@ -32,22 +32,14 @@ using testing::TestEcu;
 constexpr char kUnknown[] = "Unknown variable in data file";
 
 // The link, the image it decodes into, and a scratch folder.
-class SetupFileTest : public ::testing::Test {
+class SetupFileTest : public ::testing::Test,
+                      protected testing::CalibrationLinkRig {
  protected:
-  SetupFileTest() : rig_(ecu_.FarEnd()) {
-    AddCalibrationReplies(rig_.replies, image_, live_, board_);
-  }
-
   SetupFileReport Load(const std::vector<std::string>& lines) {
-    return SetupFileReader(rig_.link).load(folder_.WriteLines("in.SET", lines));
+    return SetupFileReader(rig.link).load(folder_.WriteLines("in.SET", lines));
   }
-  std::vector<std::string> Written() const { return rig_.port.written(); }
+  std::vector<std::string> Written() const { return rig.port.written(); }
 
-  TestEcu ecu_;
-  LinkRig rig_;
-  CalibrationImage image_;
-  LiveData live_;
-  FieldBoard board_;
   testing::TempFolder folder_;
 };
 
@@ -122,17 +114,17 @@ TEST(SetupLineTest, LinesThatDoNotFitAreRefused) {
 
 TEST_F(SetupFileTest, LoadWritesEachLineInFileOrder) {
   std::vector<std::pair<int, int>> progress;
-  SetupFileReader reader(rig_.link, [&](int done, int total) {
+  SetupFileReader reader(rig.link, [&](int done, int total) {
     progress.emplace_back(done, total);
   });
-  const double start = rig_.clock.now();
+  const double start = rig.clock.now();
   const SetupFileReport report = reader.load(folder_.WriteLines(
       "in.SET", {"BAT_COMP= 37", "MAPM[005]=160", "COOL_DEG= -5",
                  "BAT_COMP= 37", "PTBL[003]=129", "SUPM[001]=16383"}));
   EXPECT_TRUE(report.file_ok);
   EXPECT_EQ(report.lines, 6);
   EXPECT_EQ(report.unanswered, 0);
-  EXPECT_TRUE(rig_.prompts.shown().empty());
+  EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_EQ(
       Written(),
       (std::vector<std::string>{
@@ -140,14 +132,14 @@ TEST_F(SetupFileTest, LoadWritesEachLineInFileOrder) {
           Request(Command(154, 251, 0, 0)), Request(Command(131, 37, 0, 0)),
           Request(Command(128, 3, 129, 0)),
           Request(Command('x', 0xA4, 0xFF, 0x3F))}));
-  EXPECT_EQ(ecu_.memory().TableByte(0x105), 160);
-  EXPECT_EQ(ecu_.memory().PhaseCell(3), 129);
-  EXPECT_EQ(image_.scalar("COOL_DEG"), -5);  // through the echo
-  EXPECT_EQ(image_.scalar("BAT_COMP"), 37);
+  EXPECT_EQ(ecu.memory().TableByte(0x105), 160);
+  EXPECT_EQ(ecu.memory().PhaseCell(3), 129);
+  EXPECT_EQ(image.scalar("COOL_DEG"), -5);  // through the echo
+  EXPECT_EQ(image.scalar("BAT_COMP"), 37);
   EXPECT_EQ(progress.front(), std::make_pair(0, 6));
   EXPECT_EQ(progress[5], std::make_pair(5, 6));
   EXPECT_EQ(progress.back(), std::make_pair(6, 6));
-  EXPECT_GE(rig_.clock.now() - start, 6 * 0.005);
+  EXPECT_GE(rig.clock.now() - start, 6 * 0.005);
 }
 
 TEST_F(SetupFileTest, LoadTellsOfEachRefusedLineAndSendsNothingForIt) {
@@ -156,19 +148,18 @@ TEST_F(SetupFileTest, LoadTellsOfEachRefusedLineAndSendsNothingForIt) {
             "EGO_RATE= 256", "", "EGO_RATE= 7"});
   EXPECT_EQ(report.refused_lines, 4);
   EXPECT_EQ(report.skipped_lines, 2);  // the table key and the blank line
-  EXPECT_EQ(rig_.prompts.texts(), std::vector<std::string>(4, kUnknown));
+  EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>(4, kUnknown));
   EXPECT_EQ(Written(),
             std::vector<std::string>{Request(CommandWithByte('c', 7))});
 }
 
 TEST_F(SetupFileTest, LoadCountsWritesTheEcuNeverAnswered) {
-  ecu_.silent_codes = {'e'};
+  ecu.silent_codes = {'e'};
   const SetupFileReport report = Load({"MAPM[000]=1", "EGO_RATE= 7"});
   EXPECT_EQ(report.unanswered, 1);
-  ASSERT_EQ(rig_.prompts.texts().size(), 1u);
-  EXPECT_EQ(rig_.prompts.texts()[0].substr(0, 26),
-            "Warning, comm non-response");
-  EXPECT_EQ(ecu_.memory().Scalar("EGO_RATE"), 7);
+  ASSERT_EQ(rig.prompts.texts().size(), 1u);
+  EXPECT_EQ(rig.prompts.texts()[0].substr(0, 26), "Warning, comm non-response");
+  EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 7);
 }
 
 // Fills the ECU with a calibration where every item differs.
@@ -199,9 +190,9 @@ void FillCalibration(sim::CalibrationMemory& memory) {
 }
 
 TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
-  FillCalibration(ecu_.memory());
+  FillCalibration(ecu.memory());
   std::vector<int> steps;
-  SetupFileWriter writer(rig_.link, image_, [&](int done, int total) {
+  SetupFileWriter writer(rig.link, image, [&](int done, int total) {
     EXPECT_EQ(total, 441);
     steps.push_back(done);
   });
@@ -209,7 +200,7 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
   const SetupFileReport report = writer.save(path);
   EXPECT_TRUE(report.file_ok);
   EXPECT_EQ(report.unanswered, 0);
-  EXPECT_TRUE(rig_.prompts.shown().empty());
+  EXPECT_TRUE(rig.prompts.shown().empty());
 
   const std::vector<std::string> lines = CrLfLines(ReadText(path));
   ASSERT_EQ(lines.size(), 436u);
@@ -225,9 +216,9 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
   EXPECT_EQ(lines[49], "MAPM[000]=1");
   EXPECT_EQ(lines[49 + 256 + 3], "PTBL[003]=8");
   EXPECT_EQ(lines[49 + 256 + 8 + 24],
-            "SUPM[000]=" + std::to_string(ecu_.memory().Word(0xA2)));
+            "SUPM[000]=" + std::to_string(ecu.memory().Word(0xA2)));
   EXPECT_EQ(lines.back(),
-            "IDLE[008]=" + std::to_string(ecu_.memory().TableByte(0x238)));
+            "IDLE[008]=" + std::to_string(ecu.memory().TableByte(0x238)));
 
   // 31 holder reads, then one read per element outside the phase table.
   const std::vector<std::string> written = Written();
@@ -243,22 +234,22 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
 }
 
 TEST_F(SetupFileTest, ASavedFileLoadsBackIntoTheSameCalibration) {
-  FillCalibration(ecu_.memory());
-  const std::string original = sim::SetupFileText(ecu_.memory());
+  FillCalibration(ecu.memory());
+  const std::string original = sim::SetupFileText(ecu.memory());
   const std::string path = folder_.Path("copy.SET");
-  ASSERT_TRUE(SetupFileWriter(rig_.link, image_).save(path).file_ok);
+  ASSERT_TRUE(SetupFileWriter(rig.link, image).save(path).file_ok);
 
-  sim::FillDefaultCalibration(ecu_.memory());
-  const SetupFileReport report = SetupFileReader(rig_.link).load(path);
+  sim::FillDefaultCalibration(ecu.memory());
+  const SetupFileReport report = SetupFileReader(rig.link).load(path);
   EXPECT_EQ(report.lines, 436);
   EXPECT_EQ(report.refused_lines, 0);
   EXPECT_EQ(report.unanswered, 0);
-  EXPECT_EQ(sim::SetupFileText(ecu_.memory()), original);
+  EXPECT_EQ(sim::SetupFileText(ecu.memory()), original);
 }
 
 TEST_F(SetupFileTest, AnInterruptedSaveLeavesTheOldFile) {
   const std::string path = folder_.WriteLines("keep.SET", {"EGO_RATE= 7"});
-  SetupFileWriter writer(rig_.link, image_, [](int done, int) {
+  SetupFileWriter writer(rig.link, image, [](int done, int) {
     if (done == 100) throw std::runtime_error("interrupted");
   });
   EXPECT_THROW(writer.save(path), std::runtime_error);
@@ -271,19 +262,19 @@ TEST_F(SetupFileTest, AnInterruptedSaveLeavesTheOldFile) {
 TEST_F(SetupFileTest, SaveThatCannotReplaceTheFileSaysSo) {
   fs::create_directory(folder_.Path("taken.SET"));  // a folder in the way
   const SetupFileReport report =
-      SetupFileWriter(rig_.link, image_).save(folder_.Path("taken.SET"));
+      SetupFileWriter(rig.link, image).save(folder_.Path("taken.SET"));
   EXPECT_FALSE(report.file_ok);
-  ASSERT_EQ(rig_.prompts.texts().size(), 1u);
-  EXPECT_NE(rig_.prompts.texts()[0].find("could not be written"),
+  ASSERT_EQ(rig.prompts.texts().size(), 1u);
+  EXPECT_NE(rig.prompts.texts()[0].find("could not be written"),
             std::string::npos);
 }
 
 TEST_F(SetupFileTest, SaveWritesTheLastValueOfAnUnansweredRead) {
-  FillCalibration(ecu_.memory());
-  image_.set_scalar("TMP_THRS", 20);
-  ecu_.silent_codes = {'W'};
+  FillCalibration(ecu.memory());
+  image.set_scalar("TMP_THRS", 20);
+  ecu.silent_codes = {'W'};
   const std::string path = folder_.Path("out.SET");
-  const SetupFileReport report = SetupFileWriter(rig_.link, image_).save(path);
+  const SetupFileReport report = SetupFileWriter(rig.link, image).save(path);
   EXPECT_TRUE(report.file_ok);
   EXPECT_EQ(report.unanswered, 1);
   EXPECT_EQ(CrLfLines(ReadText(path))[16], "TMP_THRS= 20");

@@ -158,61 +158,54 @@ TEST(CompareTest, EveryCatalogueItemHasAMeaning) {
 }
 
 // The link over the virtual ECU, decoding into an image, and a folder.
-class EcuCompareTest : public ::testing::Test {
+class EcuCompareTest : public ::testing::Test,
+                       protected testing::CalibrationLinkRig {
  protected:
-  EcuCompareTest() : rig_(ecu_.FarEnd()) {
-    AddCalibrationReplies(rig_.replies, image_, live_, board_);
-    sim::FillRandomCalibration(ecu_.memory(), 7);
-  }
+  EcuCompareTest() { sim::FillRandomCalibration(ecu.memory(), 7); }
 
-  TestEcu ecu_;
-  LinkRig rig_;
-  CalibrationImage image_;
-  LiveData live_;
-  FieldBoard board_;
   testing::TempFolder folder_;
 };
 
 TEST_F(EcuCompareTest, TheEcuIsReadWithTheSavesReadsAndAgreesWithItsFile) {
   const std::string path = folder_.Path("saved.SET");
-  ASSERT_TRUE(SetupFileWriter(rig_.link, image_).save(path).file_ok);
-  const std::vector<std::string> save_requests = rig_.port.written();
-  rig_.port.ClearWritten();
+  ASSERT_TRUE(SetupFileWriter(rig.link, image).save(path).file_ok);
+  const std::vector<std::string> save_requests = rig.port.written();
+  rig.port.ClearWritten();
 
   int last_done = 0;
-  const CalibrationSnapshot ecu =
-      ReadEcuSnapshot(rig_.link, image_, [&](int done, int total) {
+  const CalibrationSnapshot read =
+      ReadEcuSnapshot(rig.link, image, [&](int done, int total) {
         EXPECT_EQ(total, 410);
         EXPECT_EQ(done, last_done + 1);
         last_done = done;
       });
   EXPECT_EQ(last_done, 410);
-  EXPECT_TRUE(ecu.trouble.empty());
-  EXPECT_EQ(ecu.UnknownCount(), 0);
-  EXPECT_EQ(rig_.port.written(), save_requests);
-  EXPECT_EQ(CompareCalibrations(ecu, SnapshotOfSetupFile(path), live_).count(),
+  EXPECT_TRUE(read.trouble.empty());
+  EXPECT_EQ(read.UnknownCount(), 0);
+  EXPECT_EQ(rig.port.written(), save_requests);
+  EXPECT_EQ(CompareCalibrations(read, SnapshotOfSetupFile(path), live).count(),
             0);
 }
 
 TEST_F(EcuCompareTest, ASilentEcuIsTroubleAfterItsFirstRead) {
-  for (int code = 0; code < 256; ++code) ecu_.silent_codes.insert(code);
-  const CalibrationSnapshot ecu = ReadEcuSnapshot(rig_.link, image_);
-  EXPECT_EQ(ecu.trouble.substr(0, 26), "The ECU did not answer; no");
-  EXPECT_EQ(rig_.port.written().size(), 10u);  // the ten tries of "C"
+  for (int code = 0; code < 256; ++code) ecu.silent_codes.insert(code);
+  const CalibrationSnapshot read = ReadEcuSnapshot(rig.link, image);
+  EXPECT_EQ(read.trouble.substr(0, 26), "The ECU did not answer; no");
+  EXPECT_EQ(rig.port.written().size(), 10u);  // the ten tries of "C"
 }
 
 TEST_F(EcuCompareTest, UnansweredReadsLeaveTheirItemsUnknown) {
-  ecu_.silent_codes = {'W'};
-  const CalibrationSnapshot ecu = ReadEcuSnapshot(rig_.link, image_);
-  EXPECT_TRUE(ecu.trouble.empty());
-  EXPECT_EQ(ecu.unanswered_reads, 1);
-  EXPECT_FALSE(ecu.scalar(*FindScalar("TMP_THRS")).has_value());
-  EXPECT_EQ(ecu.UnknownCount(), 1);
+  ecu.silent_codes = {'W'};
+  const CalibrationSnapshot read = ReadEcuSnapshot(rig.link, image);
+  EXPECT_TRUE(read.trouble.empty());
+  EXPECT_EQ(read.unanswered_reads, 1);
+  EXPECT_FALSE(read.scalar(*FindScalar("TMP_THRS")).has_value());
+  EXPECT_EQ(read.UnknownCount(), 1);
 
-  ecu_.silent_codes = {'E'};
-  rig_.port.ClearWritten();
-  EXPECT_FALSE(ReadEcuSnapshot(rig_.link, image_).trouble.empty());
-  EXPECT_EQ(rig_.port.written().size(), 31u + 3 * 10);
+  ecu.silent_codes = {'E'};
+  rig.port.ClearWritten();
+  EXPECT_FALSE(ReadEcuSnapshot(rig.link, image).trouble.empty());
+  EXPECT_EQ(rig.port.written().size(), 31u + 3 * 10);
 }
 
 TEST_F(EcuCompareTest, CopyWritesTheSourceValuesWithTheirWriteCommands) {
@@ -220,23 +213,23 @@ TEST_F(EcuCompareTest, CopyWritesTheSourceValuesWithTheirWriteCommands) {
       Text({"ACC_SEN = 12", "COOL_DEG= -5", "MAPM[017]=192", "TPSM[002]=1250",
             "PTBL[003]=6", "TRGS_PH = 4"}));
   CalibrationSnapshot empty;
-  const CalibrationComparison diff = CompareCalibrations(empty, source, live_);
+  const CalibrationComparison diff = CompareCalibrations(empty, source, live);
   std::vector<const ItemDifference*> items;
-  for (const std::string& name : {"ACC_SEN", "COOL_DEG", "MAPM[017]",
-                                  "TPSM[002]", "PTBL[003]", "TRGS_PH"}) {
+  for (const char* name : {"ACC_SEN", "COOL_DEG", "MAPM[017]", "TPSM[002]",
+                           "PTBL[003]", "TRGS_PH"}) {
     items.push_back(&Item(diff, name));
   }
-  ecu_.silent_codes = {123};  // TRGS_PH's write
-  const CopyReport report = CopyToEcu(rig_.link, image_, source, items);
+  ecu.silent_codes = {123};  // TRGS_PH's write
+  const CopyReport report = CopyToEcu(rig.link, image, source, items);
 
-  EXPECT_EQ(rig_.port.written()[0], BuildRequest(CommandWithWord('g', 12)));
-  EXPECT_EQ(rig_.port.written()[1], BuildRequest(Command(154, 251, 0, 0)));
-  EXPECT_EQ(rig_.port.written()[2], BuildRequest(Command('e', 0x11, 1, 192)));
-  EXPECT_EQ(rig_.port.written()[3],
+  EXPECT_EQ(rig.port.written()[0], BuildRequest(CommandWithWord('g', 12)));
+  EXPECT_EQ(rig.port.written()[1], BuildRequest(Command(154, 251, 0, 0)));
+  EXPECT_EQ(rig.port.written()[2], BuildRequest(Command('e', 0x11, 1, 192)));
+  EXPECT_EQ(rig.port.written()[3],
             BuildRequest(Command('x', 0xB8, 0xE2, 0x04)));
-  EXPECT_EQ(rig_.port.written()[4], BuildRequest(Command(128, 3, 6, 0)));
-  EXPECT_EQ(ecu_.memory().TableByte(0x111), 192);
-  EXPECT_EQ(ecu_.memory().Word(0xB8), 1250);
+  EXPECT_EQ(rig.port.written()[4], BuildRequest(Command(128, 3, 6, 0)));
+  EXPECT_EQ(ecu.memory().TableByte(0x111), 192);
+  EXPECT_EQ(ecu.memory().Word(0xB8), 1250);
   ASSERT_EQ(report.items.size(), 6u);
   EXPECT_EQ(report.items[1].held, -5);
   EXPECT_EQ(report.items[3].held, 1250);
@@ -256,12 +249,12 @@ class FakeBusy : public BusyView {
 
 TEST_F(EcuCompareTest, CompareModelCopiesPickedItemsOnlyWhenAskedAndConfirmed) {
   const std::string path = folder_.Path("tune.SET");
-  ASSERT_TRUE(SetupFileWriter(rig_.link, image_).save(path).file_ok);
-  sim::SetCellValue(ecu_.memory(), *FindTable("MAPM"), 40, 77);
-  ecu_.memory().SetScalar("EGO_RATE", 99);
+  ASSERT_TRUE(SetupFileWriter(rig.link, image).save(path).file_ok);
+  sim::SetCellValue(ecu.memory(), *FindTable("MAPM"), 40, 77);
+  ecu.memory().SetScalar("EGO_RATE", 99);
 
   FakeBusy busy;
-  CompareModel model(rig_.link, image_, live_, busy);
+  CompareModel model(rig.link, image, live, busy);
   model.b_path = path;
   ASSERT_TRUE(model.Compare());
   EXPECT_EQ(busy.ended, 1);
@@ -274,32 +267,32 @@ TEST_F(EcuCompareTest, CompareModelCopiesPickedItemsOnlyWhenAskedAndConfirmed) {
   EXPECT_NE(model.GridColour(*FindTable("MAPM"), 40), kBrightWhite);
 
   model.SetPicked("MAPM[040]", true);
-  rig_.port.ClearWritten();
+  rig.port.ClearWritten();
   model.CopyPicked();  // No is the default answer
-  EXPECT_TRUE(rig_.port.written().empty());
+  EXPECT_TRUE(rig.port.written().empty());
 
-  rig_.prompts.QueueAnswer(Answer::kYes);
+  rig.prompts.QueueAnswer(Answer::kYes);
   model.CopyPicked();
-  EXPECT_EQ(rig_.port.written().size(), 1u);
+  EXPECT_EQ(rig.port.written().size(), 1u);
   EXPECT_EQ(Names(model.comparison()), std::vector<std::string>{"EGO_RATE"});
   EXPECT_EQ(model.picked_count(), 0);
-  EXPECT_EQ(rig_.prompts.texts().back(), "1 of 1 items written into the ECU.");
+  EXPECT_EQ(rig.prompts.texts().back(), "1 of 1 items written into the ECU.");
 }
 
 TEST_F(EcuCompareTest, CompareModelTellsTroubleAndKeepsTheLastComparison) {
   FakeBusy busy;
-  CompareModel model(rig_.link, image_, live_, busy);
+  CompareModel model(rig.link, image, live, busy);
   model.b_path = folder_.Path("missing.SET");
   EXPECT_FALSE(model.Compare());
   EXPECT_FALSE(model.compared());
-  EXPECT_TRUE(rig_.port.written().empty());  // the file is read first
-  EXPECT_EQ(rig_.prompts.texts().back(),
+  EXPECT_TRUE(rig.port.written().empty());  // the file is read first
+  EXPECT_EQ(rig.prompts.texts().back(),
             "The setup file " + model.b_path + " could not be read.");
 
-  rig_.state.demo_mode = true;
+  rig.state.demo_mode = true;
   model.b_path = folder_.Write("b.SET", "EGO_RATE= 8\r\n");
   EXPECT_FALSE(model.Compare());
-  EXPECT_EQ(rig_.prompts.texts().back(),
+  EXPECT_EQ(rig.prompts.texts().back(),
             "The console runs in demo mode: there is no ECU to read.");
 }
 

@@ -5,8 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/calibration/calibration_image.h"
+#include "core/calibration/calibration_replies.h"
+#include "core/calibration/field_board.h"
 #include "core/link/frame.h"
+#include "core/link/live_data.h"
 #include "sim/virtual_ecu.h"
+#include "support/link_rig.h"
 #include "support/virtual_line_port.h"
 
 namespace ecu::testing {
@@ -29,6 +34,20 @@ class TestEcu {
       return out;
     };
   }
+};
+
+// A link over a TestEcu whose calibration replies decode into an image, and
+// a scratch folder.
+struct CalibrationLinkRig {
+  CalibrationLinkRig() : rig(ecu.FarEnd()) {
+    AddCalibrationReplies(rig.replies, image, live, board);
+  }
+
+  TestEcu ecu;
+  LinkRig rig;
+  CalibrationImage image;
+  LiveData live;
+  FieldBoard board;
 };
 
 }  // namespace ecu::testing
