@@ -7,40 +7,45 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line/checked_options.h"
+#include "app/sim/sim_command_line.h"
 #include "sim/memory_dumper.h"
 #include "sim/pty_server.h"
 #include "sim/serial_line.h"
-#include "sim/sim_command_line.h"
 #include "sim/virtual_ecu.h"
 
 namespace {
 
-constexpr int kBadUsage = 2;
+constexpr char kPurpose[] =
+    "A virtual ECU on a pseudo-terminal. Prints the device path to open.";
+constexpr char kFooter[] =
+    "Faults count replies: with K, the K-th, 2K-th, ... reply is hit; 0 "
+    "means never.\n"
+    "Exit status: 0 after SIGINT or SIGTERM; 1 when a file or the "
+    "pseudo-terminal could not be made; 2 the command line was not "
+    "understood.";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  using ecu::sim::SimCommandLine;
+  namespace command_line = ecu::command_line;
+  ecu::sim::SimCommandLine parsed;
+  CLI::App app(kPurpose, "ecu-sim");
+  command_line::SetUpHelp(app, kFooter);
+  ecu::sim::AddSimOptions(app, &parsed);
+  const command_line::ParseOutcome outcome =
+      command_line::Parse(app, std::vector<std::string>(argv + 1, argv + argc));
+  if (outcome.kind != command_line::ParseOutcome::Kind::kRun) {
+    return command_line::Report(outcome, "ecu-sim");
+  }
   std::string error;
-  const std::optional<SimCommandLine> command_line =
-      ecu::sim::ParseSimCommandLine(
-          std::vector<std::string>(argv + 1, argv + argc), &error);
-  if (!command_line) {
-    std::cerr << "ecu-sim: " << error << "\n"
-              << "Try 'ecu-sim --help'.\n";
-    return kBadUsage;
-  }
-  if (command_line->help) {
-    std::cout << ecu::sim::SimUsage();
-    return 0;
-  }
 
-  ecu::sim::VirtualEcu ecu(command_line->options);
+  ecu::sim::VirtualEcu ecu(parsed.options);
   std::ofstream log;
-  if (!command_line->log_path.empty()) {
-    log.open(command_line->log_path, std::ios::app);
+  if (!parsed.log_path.empty()) {
+    log.open(parsed.log_path, std::ios::app);
     if (!log) {
-      std::cerr << "ecu-sim: cannot write " << command_line->log_path << "\n";
+      std::cerr << "ecu-sim: cannot write " << parsed.log_path << "\n";
       return 1;
     }
     // Flushed line by line so a test can read it while the sim runs.
@@ -48,8 +53,8 @@ int main(int argc, char** argv) {
   }
 
   std::optional<ecu::sim::MemoryDumper> dumper;
-  if (!command_line->dump_path.empty()) {
-    dumper.emplace(ecu.memory(), command_line->dump_path);
+  if (!parsed.dump_path.empty()) {
+    dumper.emplace(ecu.memory(), parsed.dump_path);
     if (!dumper->Open(&error)) {
       std::cerr << "ecu-sim: " << error << "\n";
       return 1;
@@ -57,12 +62,10 @@ int main(int argc, char** argv) {
   }
 
   std::ofstream loader_log;
-  if (!command_line->loader_log_path.empty()) {
-    loader_log.open(command_line->loader_log_path,
-                    std::ios::binary | std::ios::trunc);
+  if (!parsed.loader_log_path.empty()) {
+    loader_log.open(parsed.loader_log_path, std::ios::binary | std::ios::trunc);
     if (!loader_log) {
-      std::cerr << "ecu-sim: cannot write " << command_line->loader_log_path
-                << "\n";
+      std::cerr << "ecu-sim: cannot write " << parsed.loader_log_path << "\n";
       return 1;
     }
     // Raw bytes, flushed as they come, so a test can compare them exactly.
@@ -84,15 +87,14 @@ int main(int argc, char** argv) {
     std::cerr << "ecu-sim: " << error << "\n";
     return 1;
   }
-  if (!command_line->link_path.empty() &&
-      !server.Link(command_line->link_path, &error)) {
+  if (!parsed.link_path.empty() && !server.Link(parsed.link_path, &error)) {
     std::cerr << "ecu-sim: " << error << "\n";
     return 1;
   }
   std::cout << server.device_path() << std::endl;
 
   const double seconds_per_byte =
-      command_line->pacing ? ecu::sim::kSecondsPerByte : 0.0;
+      parsed.pacing ? ecu::sim::kSecondsPerByte : 0.0;
   if (!server.Run(ecu, seconds_per_byte)) {
     std::cerr << "ecu-sim: polling the terminal failed\n";
     return 1;

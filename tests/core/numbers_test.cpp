@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/numbers/checked_number.h"
 #include "core/numbers/leading_number.h"
 #include "core/numbers/number_format.h"
 #include "core/numbers/rounding.h"
@@ -102,6 +103,29 @@ TEST(GeneralTextTest, LeadingSignPosition) {
   EXPECT_EQ(GeneralText(static_cast<float>(0.1)), " .1");
   EXPECT_EQ(GeneralText(12345678), " 1.234568E+07");
   EXPECT_EQ(GeneralText(0.0000001), " 1E-07");
+}
+
+TEST(CheckedNumberTest, TakesOnlyAWholeTextWithinItsBounds) {
+  std::string problem;
+  EXPECT_EQ(CheckedWholeNumber("1", 1, 255, &problem), 1);
+  EXPECT_EQ(CheckedWholeNumber("255", 1, 255, &problem), 255);
+  EXPECT_EQ(CheckedWholeNumber("-0", 0, 5, &problem), 0);
+  EXPECT_EQ(CheckedWholeNumber("9223372036854775807", 0, INT64_MAX, &problem),
+            INT64_MAX);
+  for (const char* slip :
+       {"256", "0", "+5", "5.0", "1e2", "9223372036854775808", "5 ", ""}) {
+    EXPECT_FALSE(CheckedWholeNumber(slip, 1, 255, &problem)) << slip;
+  }
+  EXPECT_EQ(problem, "'' is not a whole number from 1 to 255");
+
+  EXPECT_EQ(CheckedDecimalNumber("0.020", 0, 10, &problem), 0.02);
+  EXPECT_EQ(CheckedDecimalNumber(".5", 0, 10, &problem), 0.5);
+  EXPECT_EQ(CheckedDecimalNumber("1e1", 0, 10, &problem), 10);
+  for (const char* slip :
+       {"10.000001", "-0.1", "1e400", "inf", "nan", "0x1p3", "1,5"}) {
+    EXPECT_FALSE(CheckedDecimalNumber(slip, 0, 10, &problem)) << slip;
+  }
+  EXPECT_EQ(problem, "'1,5' is not a number from 0 to 10");
 }
 
 }  // namespace

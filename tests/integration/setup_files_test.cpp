@@ -120,22 +120,5 @@ TEST_F(SetupFilesTest, UnansweredWritesAreCounted) {
       << r.err;
 }
 
-TEST_F(SetupFilesTest, UsageErrorsExitTwoWithoutTouchingThePort) {
-  const std::string port = "/tmp/no-such-ecu-port";
-  auto r = Cli(port, {"save"});
-  EXPECT_EQ(r.exit_status, 2);
-  EXPECT_EQ(r.err, "ecu-cli: save needs a FILE (see --help)\n");
-  r = Cli(port, {"load"});
-  EXPECT_EQ(r.exit_status, 2);
-  r = Cli(port, {"load", "a.SET", "b.SET"});
-  EXPECT_EQ(r.exit_status, 2);
-  EXPECT_EQ(r.err,
-            "ecu-cli: load takes one FILE; 'b.SET' is one argument too "
-            "many\n");
-  r = RunProgram({BuiltProgram("ecu-cli"), "--help"});
-  EXPECT_TRUE(Contains(r.out, "save FILE"));
-  EXPECT_TRUE(Contains(r.out, "load FILE"));
-}
-
 }  // namespace
 }  // namespace ecu

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "app/sim/sim_command_line.h"
 #include "core/calibration/catalogue.h"
 #include "sim/memory_cells.h"
 #include "sim/memory_dump.h"
 #include "sim/memory_seed.h"
-#include "sim/sim_command_line.h"
 #include "support/temp_folder.h"
 
 namespace ecu::sim {

@@ -1,13 +1,13 @@
-#include "app/cli/flash_command.h"
-
 #include <signal.h>
 #include <unistd.h>
 
-#include <cmath>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <memory>
 #include <optional>
 
+#include "app/cli/cli_commands.h"
+#include "app/command_line/checked_options.h"
 #include "core/firmware/firmware_file.h"
 #include "core/firmware/flash_utility.h"
 #include "core/link/frame.h"
@@ -18,47 +18,16 @@ namespace {
 
 struct FlashArguments {
   std::string file;
-  std::optional<std::string> line_delay;
-  std::optional<std::string> char_delay;
+  std::optional<double> line_delay;
+  std::optional<double> char_delay;
   bool prepare = false;
 };
 
-// A plain, finite, non-negative number of seconds.
-bool IsSeconds(const std::string& text) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  return *end == '\0' && std::isfinite(value) && value >= 0;
-}
-
-std::optional<FlashArguments> ParseArguments(
-    const std::vector<std::string>& args) {
-  FlashArguments parsed;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--prepare") {
-      parsed.prepare = true;
-    } else if (arg == "--line-delay" || arg == "--char-delay") {
-      if (i + 1 >= args.size() || !IsSeconds(args[i + 1])) {
-        std::fprintf(stderr, "ecu-cli: %s needs a number of seconds\n",
-                     arg.c_str());
-        return std::nullopt;
-      }
-      (arg == "--line-delay" ? parsed.line_delay : parsed.char_delay) =
-          args[++i];
-    } else if (arg.rfind("--", 0) == 0 || !parsed.file.empty()) {
-      std::fprintf(stderr, "ecu-cli: flash: unexpected '%s' (see --help)\n",
-                   arg.c_str());
-      return std::nullopt;
-    } else {
-      parsed.file = arg;
-    }
-  }
-  if (parsed.file.empty()) {
-    std::fprintf(stderr, "ecu-cli: flash needs the firmware file (FILE.S)\n");
-    return std::nullopt;
-  }
-  return parsed;
+// The delay as the utility's text box would hold it, read back exactly.
+std::string DelayText(double seconds) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, seconds).ptr;
+  return std::string(text, end);
 }
 
 // Ctrl-C (or a polite kill) while flashing is the halt button: the signals
@@ -193,11 +162,10 @@ bool PrepareController(CliSession& s) {
   return true;
 }
 
-}  // namespace
-
-int RunFlash(CliSession& s, const std::vector<std::string>& args) {
-  const std::optional<FlashArguments> parsed = ParseArguments(args);
-  if (!parsed) return kExitUsage;
+// The flash utility's procedure without its window, with a progress bar.
+// Ctrl-C halts before the next line. Exit 0 when every line went out and
+// the loader raised no error; 1 on "E", a halt, no loader or a bad file.
+int RunFlash(CliSession& s, const FlashArguments* parsed) {
   // Checked before the controller is touched, so a wrong name costs nothing.
   if (!ReadFirmwareLines(parsed->file)) {
     std::fprintf(stderr, "ecu-cli: %s is empty or could not be read\n",
@@ -225,11 +193,11 @@ int RunFlash(CliSession& s, const std::vector<std::string>& args) {
   pump.set_utility(&utility);
   if (parsed->line_delay) {
     utility.SetLineDelayTicked(true);
-    utility.SetLineDelayText(*parsed->line_delay);
+    utility.SetLineDelayText(DelayText(*parsed->line_delay));
   }
   if (parsed->char_delay) {
     utility.SetCharDelayTicked(true);
-    utility.SetCharDelayText(*parsed->char_delay);
+    utility.SetCharDelayText(DelayText(*parsed->char_delay));
   }
   utility.terminal().set_echo([](std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -245,6 +213,32 @@ int RunFlash(CliSession& s, const std::vector<std::string>& args) {
   std::fprintf(stderr, "ecu-cli: flash: %s (%d lines counted)\n",
                OutcomeText(outcome), utility.lines_counter());
   return outcome == FlashOutcome::kCompleted ? kExitOk : kExitNoAnswer;
+}
+
+}  // namespace
+
+void AddFlashCommand(CliCommands& commands) {
+  auto parsed = std::make_shared<FlashArguments>();
+  CLI::App* flash = commands.Add(
+      "flash",
+      "Write new firmware through the controller's loader; Ctrl+C halts "
+      "before the next line",
+      [parsed](CliSession& s) { return RunFlash(s, parsed.get()); });
+  flash->add_option("FILE.S", parsed->file, "the firmware (S-records)")
+      ->required()
+      ->type_name("");
+  // The delays slow the line for a loader that cannot keep up; beyond a
+  // few seconds they only make a flash take days.
+  command_line::AddSeconds(
+      *flash, "--line-delay", 10,
+      [parsed](double s) { parsed->line_delay = s; },
+      "pause after each line (the utility's \"Add line dly.\")");
+  command_line::AddSeconds(
+      *flash, "--char-delay", 1, [parsed](double s) { parsed->char_delay = s; },
+      "pause after each character, lines ended by CR LF");
+  flash->add_flag("--prepare", parsed->prepare,
+                  "stop the controller first, as the Tool menu's \"Prepare "
+                  "to Re-Flash\"");
 }
 
 }  // namespace ecu::cli

@@ -39,14 +39,4 @@ bool Timer::TakeDue(Ticker::TimePoint now) {
   return true;
 }
 
-bool ParseCount(const std::string& text, long minimum, long* value) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
-    return false;
-  errno = 0;
-  const long parsed = std::strtol(text.c_str(), nullptr, 10);
-  if (errno != 0 || parsed < minimum) return false;
-  *value = parsed;
-  return true;
-}
-
 }  // namespace ecu::cli

@@ -81,10 +81,6 @@ class Timer {
   Ticker::TimePoint next_;
 };
 
-// Reads "--count N" style numbers: true with `value` set when `text` is a
-// whole number of at least `minimum`.
-bool ParseCount(const std::string& text, long minimum, long* value);
-
 }  // namespace ecu::cli
 
 #endif  // ECU_APP_CLI_LIVE_POLLING_H_

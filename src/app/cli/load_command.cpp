@@ -1,23 +1,35 @@
-#include "app/cli/load_command.h"
-
 #include <cstdio>
+#include <memory>
 
+#include "app/cli/cli_commands.h"
 #include "app/cli/setup_file_command.h"
 
 namespace ecu::cli {
+namespace {
 
-int RunLoad(CliSession& session, const std::vector<std::string>& args) {
-  const std::string* file = SetupFileCommand::FileArgument(args, "load");
-  if (file == nullptr) return kExitUsage;
+// Writes a setup file into the ECU line by line, as the File menu's upload
+// does, after reading the configuration block.
+int RunLoad(CliSession& session, const std::string& file) {
   if (!session.Connect()) return kExitNoAnswer;
   SetupFileCommand command(session);
   command.commands().ReadConfiguration();
-  const SetupFileReport report = command.commands().LoadFile(*file);
+  const SetupFileReport report = command.commands().LoadFile(file);
   if (report.file_ok) {
     const int sent = report.lines - report.refused_lines - report.skipped_lines;
-    std::printf("%d lines of %s sent to the ECU\n", sent, file->c_str());
+    std::printf("%d lines of %s sent to the ECU\n", sent, file.c_str());
   }
   return command.Finish(report);
+}
+
+}  // namespace
+
+void AddLoadCommand(CliCommands& commands) {
+  auto file = std::make_shared<std::string>();
+  CLI::App* load =
+      commands.Add("load", "Write a setup file into the ECU",
+                   [file](CliSession& s) { return RunLoad(s, *file); });
+  SetupFileCommand::AddFileArgument(*load, file.get(),
+                                    "the setup file to send (.SET)");
 }
 
 }  // namespace ecu::cli

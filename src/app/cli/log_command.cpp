@@ -1,41 +1,25 @@
-#include "app/cli/log_command.h"
-
 #include <cstdio>
+#include <memory>
 
+#include "app/cli/cli_commands.h"
 #include "app/cli/live_polling.h"
+#include "app/command_line/checked_options.h"
 
 namespace ecu::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "ecu-cli: log FILE [--interval MS] [--count N] with MS at least 100 and "
-    "N at least 1\n";
+struct LogOptions {
+  std::string file;
+  int64_t interval_ms = 1000;  // the plotter's interval at start
+  int64_t count = 0;           // until Ctrl+C
+};
 
-}  // namespace
-
-int RunLog(CliSession& s, const std::vector<std::string>& args) {
-  std::string file_name;
-  long interval_ms = 1000;  // the plotter's interval at start
-  long count = 0;           // until Ctrl+C
-  for (size_t i = 0; i < args.size(); ++i) {
-    const bool has_value = i + 1 < args.size();
-    if (args[i] == "--interval" && has_value &&
-        ParseCount(args[i + 1], 100, &interval_ms)) {
-      ++i;
-    } else if (args[i] == "--count" && has_value &&
-               ParseCount(args[i + 1], 1, &count)) {
-      ++i;
-    } else if (file_name.empty() && !args[i].empty() && args[i][0] != '-') {
-      file_name = args[i];
-    } else {
-      std::fputs(kUsage, stderr);
-      return kExitUsage;
-    }
-  }
-  if (file_name.empty()) {
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
-  }
+// Logs as the plotter window does: the configuration is read when the run
+// starts, "A" is asked on every 100 ms tick, and one line is written every
+// interval in the plotter's file format.
+int RunLog(CliSession& s, const LogOptions& options) {
+  const std::string& file_name = options.file;
+  const int64_t count = options.count;
   if (!s.Connect()) return kExitNoAnswer;
   LivePolling polling(s.ctx);
   Ticker ticker;
@@ -51,7 +35,7 @@ int RunLog(CliSession& s, const std::vector<std::string>& args) {
   // first when both are due.
   const Ticker::TimePoint start = Ticker::Now();
   Timer poll(start, 100);
-  Timer sample(start, static_cast<int>(interval_ms));
+  Timer sample(start, static_cast<int>(options.interval_ms));
   bool write_failed = false;
   while (count == 0 || log.LogSampleCount() < count) {
     if (!ticker.WaitUntil(std::min(poll.next(), sample.next()))) break;
@@ -71,6 +55,25 @@ int RunLog(CliSession& s, const std::vector<std::string>& args) {
               file_name.c_str());
   const int status = s.Finish();
   return write_failed ? kExitNoAnswer : status;
+}
+
+}  // namespace
+
+void AddLogCommand(CliCommands& commands) {
+  auto options = std::make_shared<LogOptions>();
+  CLI::App* log =
+      commands.Add("log", "Log live data to FILE as the plotter does",
+                   [options](CliSession& s) { return RunLog(s, *options); });
+  log->add_option("FILE", options->file, "the data log to write (.CSV)")
+      ->required()
+      ->type_name("");
+  // The plotter's logging interval runs from 100 ms to 10 s.
+  command_line::AddWholeNumber(*log, "--interval", &options->interval_ms, 100,
+                               10'000,
+                               "milliseconds between lines, 1000 "
+                               "unless given");
+  command_line::AddWholeNumber(*log, "--count", &options->count, 1, kMostPasses,
+                               "lines to write, until Ctrl+C unless given");
 }
 
 }  // namespace ecu::cli

@@ -1,8 +1,9 @@
-#include "app/cli/monitor_command.h"
-
 #include <cstdio>
+#include <memory>
 
+#include "app/cli/cli_commands.h"
 #include "app/cli/live_polling.h"
+#include "app/command_line/checked_options.h"
 
 namespace ecu::cli {
 namespace {
@@ -66,30 +67,23 @@ void PrintBlock(const std::string& time, const MonitorLines& lines) {
   std::printf("\n");
 }
 
-}  // namespace
-
-int RunMonitor(CliSession& s, const std::vector<std::string>& args) {
-  long count = 0;  // until Ctrl+C
+struct MonitorOptions {
+  int64_t count = 0;  // until Ctrl+C
   bool csv = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--csv") {
-      csv = true;
-    } else if (args[i] == "--count" && i + 1 < args.size() &&
-               ParseCount(args[i + 1], 1, &count)) {
-      ++i;
-    } else {
-      std::fprintf(stderr,
-                   "ecu-cli: monitor [--count N] [--csv] with N at least 1\n");
-      return kExitUsage;
-    }
-  }
+};
+
+// Polls as the Real Time Monitor does, one pass every 100 ms, and prints
+// its read-outs after each pass.
+int RunMonitor(CliSession& s, const MonitorOptions& options) {
+  const int64_t count = options.count;
+  const bool csv = options.csv;
   if (!s.Connect()) return kExitNoAnswer;
   LivePolling polling(s.ctx);
   Ticker ticker;
   polling.Open(View::kMonitor);
   if (csv) PrintCsvHeader();
   Timer poll(Ticker::Now(), 100);
-  for (long pass = 0; count == 0 || pass < count; ++pass) {
+  for (int64_t pass = 0; count == 0 || pass < count; ++pass) {
     if (!ticker.WaitUntil(poll.next())) break;
     poll.TakeDue(Ticker::Now());
     polling.Pass();
@@ -105,6 +99,21 @@ int RunMonitor(CliSession& s, const std::vector<std::string>& args) {
     std::fflush(stdout);
   }
   return s.Finish();
+}
+
+}  // namespace
+
+void AddMonitorCommand(CliCommands& commands) {
+  auto options = std::make_shared<MonitorOptions>();
+  CLI::App* monitor = commands.Add(
+      "monitor",
+      "Print the monitor's read-outs after every 100 ms polling pass",
+      [options](CliSession& s) { return RunMonitor(s, *options); });
+  command_line::AddWholeNumber(*monitor, "--count", &options->count, 1,
+                               kMostPasses,
+                               "passes to print, until Ctrl+C unless given");
+  monitor->add_flag("--csv", options->csv,
+                    "one comma-separated line per pass, under a header");
 }
 
 }  // namespace ecu::cli

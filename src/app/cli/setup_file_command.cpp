@@ -13,19 +13,9 @@ SetupFileCommand::~SetupFileCommand() {
   session_.prompts.set_before_message({});
 }
 
-const std::string* SetupFileCommand::FileArgument(
-    const std::vector<std::string>& args, const char* command) {
-  if (args.empty()) {
-    std::fprintf(stderr, "ecu-cli: %s needs a FILE (see --help)\n", command);
-    return nullptr;
-  }
-  if (args.size() > 1) {
-    std::fprintf(stderr,
-                 "ecu-cli: %s takes one FILE; '%s' is one argument too many\n",
-                 command, args[1].c_str());
-    return nullptr;
-  }
-  return &args[0];
+void SetupFileCommand::AddFileArgument(CLI::App& command, std::string* file,
+                                       const std::string& help) {
+  command.add_option("FILE", *file, help)->required()->type_name("");
 }
 
 int SetupFileCommand::Finish(const SetupFileReport& report) {

@@ -1,8 +1,8 @@
 #ifndef ECU_APP_CLI_SETUP_FILE_COMMAND_H_
 #define ECU_APP_CLI_SETUP_FILE_COMMAND_H_
 
+#include <CLI/CLI.hpp>
 #include <string>
-#include <vector>
 
 #include "app/cli/cli_session.h"
 #include "app/cli/progress_bar.h"
@@ -20,9 +20,9 @@ class SetupFileCommand {
   SetupFileCommand(const SetupFileCommand&) = delete;
   SetupFileCommand& operator=(const SetupFileCommand&) = delete;
 
-  // The one FILE argument, or nothing after saying what is wrong.
-  static const std::string* FileArgument(const std::vector<std::string>& args,
-                                         const char* command);
+  // The one FILE argument of "save" and "load".
+  static void AddFileArgument(CLI::App& command, std::string* file,
+                              const std::string& help);
 
   FileCommands& commands() { return commands_; }
 

@@ -1,6 +1,7 @@
-#ifndef ECU_SIM_SIM_COMMAND_LINE_H_
-#define ECU_SIM_SIM_COMMAND_LINE_H_
+#ifndef ECU_APP_SIM_SIM_COMMAND_LINE_H_
+#define ECU_APP_SIM_SIM_COMMAND_LINE_H_
 
+#include <CLI/CLI.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,17 +19,17 @@ struct SimCommandLine {
   std::string loader_log_path;
   std::string dump_path;  // --dump: the memory as a setup file
   bool pacing = true;     // --no-pacing turns the 19200-baud timing off
-  bool help = false;
 };
 
+// ecu-sim's options and help, read into `line`.
+void AddSimOptions(CLI::App& app, SimCommandLine* line);
+
 // Reads the arguments after the program name. Nothing, with a reason in
-// `error`, for an unknown option, a missing value or a value out of range.
+// `error`, for an unknown option, a missing value or a value out of range
+// (and for --help, whose text is then in `error`).
 std::optional<SimCommandLine> ParseSimCommandLine(
     const std::vector<std::string>& args, std::string* error);
 
-// The --help text.
-std::string SimUsage();
-
 }  // namespace ecu::sim
 
-#endif  // ECU_SIM_SIM_COMMAND_LINE_H_
+#endif  // ECU_APP_SIM_SIM_COMMAND_LINE_H_

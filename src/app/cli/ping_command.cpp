@@ -1,0 +1,41 @@
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "app/cli/cli_commands.h"
+#include "app/command_line/checked_options.h"
+
+namespace ecu::cli {
+namespace {
+
+// Round trips of the revision request, for checking a cable or adapter.
+int RunPing(CliSession& s, int64_t count) {
+  if (!s.Connect()) return kExitNoAnswer;
+  const auto start = std::chrono::steady_clock::now();
+  for (int64_t i = 0; i < count; ++i) s.ctx.link.SendCommand("R", 5);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+          .count();
+  // Request 8 bytes and reply 7 bytes, 10 bits each at 19200 baud.
+  const double line_ms = 15 * 10.0 / 19200 * 1000;
+  std::printf(
+      "%lld transactions, mean %.2f ms (line time %.2f ms), %d "
+      "unanswered\n",
+      static_cast<long long>(count),
+      seconds * 1000 / static_cast<double>(count), line_ms,
+      s.ctx.link.unanswered());
+  return s.Finish();
+}
+
+}  // namespace
+
+void AddPingCommand(CliCommands& commands) {
+  auto count = std::make_shared<int64_t>(10);
+  CLI::App* ping =
+      commands.Add("ping", "Time N revision requests against the line time",
+                   [count](CliSession& s) { return RunPing(s, *count); });
+  command_line::AddWholeNumber(*ping, "--count", count.get(), 1, 1'000'000,
+                               "requests to time, 10 unless given");
+}
+
+}  // namespace ecu::cli

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/processes.h"
+
+namespace ecu {
+namespace {
+
+using testing::BuiltProgram;
+using testing::Contains;
+using testing::RunProgram;
+
+// A port that does not exist: a usage error must be found before it is
+// tried, or the run would exit 1 instead.
+const char kNoPort[] = "/tmp/no-such-ecu-port";
+
+struct NumberOption {
+  std::vector<std::string> words;  // program and command before the option
+  std::string option;
+};
+
+TEST(CommandLineTest, EveryNumberIsCheckedAndBounded) {
+  const std::vector<NumberOption> options = {
+      {{"ecu-cli", "--port", kNoPort, "ping"}, "--count"},
+      {{"ecu-cli", "--port", kNoPort, "monitor"}, "--count"},
+      {{"ecu-cli", "--port", kNoPort, "log", "F.CSV"}, "--count"},
+      {{"ecu-cli", "--port", kNoPort, "log", "F.CSV"}, "--interval"},
+      {{"ecu-cli", "--port", kNoPort, "flash", "F.S"}, "--line-delay"},
+      {{"ecu-cli", "--port", kNoPort, "flash", "F.S"}, "--char-delay"},
+      {{"ecu-cli", "info"}, "--port"},
+      {{"ecu-sim"}, "--drop-every"},
+      {{"ecu-sim"}, "--corrupt-every"},
+      {{"ecu-sim"}, "--split-every"},
+      {{"ecu-sim"}, "--extra-byte-every"},
+      {{"ecu-sim"}, "--wrong-length-every"},
+      {{"ecu-sim"}, "--split-gap"},
+      {{"ecu-sim"}, "--delay"},
+      {{"ecu-sim"}, "--seed"},
+      {{"ecu-sim"}, "--revision"},
+      {{"ecu-sim"}, "--serial"},
+  };
+  // Huge, negative, empty, trailing text, spaces, not finite, another base.
+  const std::vector<std::string> slips = {"99999999999999999999",
+                                          "99999999999",
+                                          "1e300",
+                                          "-1",
+                                          "",
+                                          "5x",
+                                          " 5",
+                                          "inf",
+                                          "nan",
+                                          "0x10"};
+  for (const NumberOption& o : options) {
+    for (const std::string& slip : slips) {
+      if (o.option == "--port" &&
+          slip.find_first_not_of("0123456789") != std::string::npos) {
+        continue;  // not a number: a device path
+      }
+      std::vector<std::string> argv = o.words;
+      argv[0] = BuiltProgram(argv[0]);
+      argv.insert(argv.end(), {o.option, slip});
+      const auto r = RunProgram(argv);
+      EXPECT_EQ(r.exit_status, 2) << o.option << " '" << slip << "'";
+      EXPECT_TRUE(Contains(r.err, o.option + ": '" + slip + "' is not"))
+          << r.err;
+    }
+  }
+  // The bounds themselves are taken.
+  const auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", "255", "log",
+                             "F.CSV", "--interval", "10000"});
+  EXPECT_EQ(r.exit_status, 1) << r.err;  // no /dev/ttyS254 here
+}
+
+TEST(CommandLineTest, OtherUsageErrorsExitTwoWithoutTouchingThePort) {
+  const std::vector<std::vector<std::string>> usage_errors = {
+      {"ecu-cli"},
+      {"ecu-cli", "frobnicate"},
+      {"ecu-cli", "--port", kNoPort},
+      {"ecu-cli", "--port", kNoPort, "save"},
+      {"ecu-cli", "--port", kNoPort, "load", "a.SET", "b.SET"},
+      {"ecu-cli", "--port", kNoPort, "info", "extra"},
+      {"ecu-cli", "--port", kNoPort, "log"},
+      {"ecu-cli", "--port", kNoPort, "flash"},
+      {"ecu-sim", "--frobnicate"},
+      {"ecu-sim", "--drop-every"},
+      {"ecu-sim", "--link", ""},
+      {"ecu-sim", "--dump", ""},
+  };
+  for (std::vector<std::string> argv : usage_errors) {
+    argv[0] = BuiltProgram(argv[0]);
+    const auto r = RunProgram(argv);
+    EXPECT_EQ(r.exit_status, 2) << argv.back();
+    EXPECT_TRUE(Contains(r.err, "Try '")) << r.err;
+    EXPECT_FALSE(Contains(r.err, "Comm Port")) << r.err;
+  }
+}
+
+TEST(CommandLineTest, HelpNamesEveryCommandAndOption) {
+  const auto cli = RunProgram({BuiltProgram("ecu-cli"), "--help-all"});
+  EXPECT_EQ(cli.exit_status, 0);
+  for (const char* word :
+       {"--port DEVICE", "info", "reset", "ping", "save", "load", "monitor",
+        "log", "flash", "--count N", "--csv", "--interval N", "FILE.S",
+        "--line-delay S", "--char-delay S", "--prepare", "Exit status"}) {
+    EXPECT_TRUE(Contains(cli.out, word)) << word;
+  }
+  const auto log = RunProgram({BuiltProgram("ecu-cli"), "log", "--help"});
+  EXPECT_EQ(log.exit_status, 0);
+  EXPECT_TRUE(Contains(log.out, "Usage: ecu-cli log [OPTIONS] FILE"))
+      << log.out;
+  const auto sim = RunProgram({BuiltProgram("ecu-sim"), "--help"});
+  EXPECT_EQ(sim.exit_status, 0);
+  EXPECT_TRUE(Contains(sim.out, "--delay S")) << sim.out;
+  EXPECT_TRUE(Contains(sim.out, "(0 to 60)")) << sim.out;
+}
+
+}  // namespace
+}  // namespace ecu
