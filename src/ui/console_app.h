@@ -21,6 +21,7 @@ class AboutWindow;
 class FlashUtility;
 class FlashUtilityWindow;
 class WaitWindow;
+class Workbench;
 class MainWindow;
 class MonitorWindow;
 class ViewWindow;
@@ -84,6 +85,7 @@ class ConsoleApp : public WindowHost {
   // sflash, or nullptr before its first use.
   FlashUtilityWindow* flash_utility() { return flash_window_.get(); }
   WaitWindow& wait_window() { return *wait_; }
+  Workbench& workbench() { return *workbench_; }
   PollingLoop& loop() { return loop_; }
   ConsoleCommands& commands() { return commands_; }
   const bool& stop() const;
@@ -105,6 +107,7 @@ class ConsoleApp : public WindowHost {
   std::unique_ptr<WaitWindow> wait_;
   std::unique_ptr<FileCommands> files_;
   std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<Workbench> workbench_;
   std::function<std::unique_ptr<SerialPort>()> make_flash_port_;
   SerialPort* flash_port_ = nullptr;
   std::unique_ptr<SerialPort> owned_flash_port_;

@@ -3,7 +3,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTreeWidget>
 #include <QWidget>
 #include <cstdio>
 #include <functional>
@@ -11,12 +15,19 @@
 #include <vector>
 
 #include "core/firmware_rig.h"
+#include "sim/calibration_memory.h"
+#include "sim/memory_cells.h"
+#include "sim/memory_dump.h"
+#include "sim/memory_seed.h"
+#include "support/temp_folder.h"
 #include "ui/about_window.h"
+#include "ui/compare_window.h"
 #include "ui/console_rig.h"
 #include "ui/flash_utility_window.h"
 #include "ui/fuel_map_window.h"
 #include "ui/monitor_window.h"
 #include "ui/view_window.h"
+#include "ui/workbench.h"
 
 namespace {
 
@@ -37,6 +48,38 @@ ecu::FuelMapWindow* FuelMapWithBlockEdit(ecu::testing::ConsoleRig& rig) {
   rig.prompts.QueueAnswer(ecu::Answer::kYes);
   editor.modifier().Press(ecu::BlockOperation::kMultiply);
   rig.Ticks(3);
+  return window;
+}
+
+// Two setup files of one engine, the second richer in the mid-range with a
+// higher rev limit and a warmer idle, compared in the compare window.
+QWidget* CompareTwoFiles(ecu::testing::ConsoleRig& rig,
+                         const ecu::testing::TempFolder& files) {
+  ecu::sim::CalibrationMemory memory;
+  ecu::sim::FillDefaultCalibration(memory);
+  const std::string a =
+      files.Write("BASE.SET", ecu::sim::SetupFileText(memory));
+  const ecu::TableItem& map = *ecu::FindTable("MAPM");
+  for (int column = 5; column <= 10; ++column) {
+    for (int row = 4; row <= 11; ++row) {
+      const int i = 16 * column + row;
+      const int bump = 4 + 2 * (6 - std::abs(row - 8) - std::abs(column - 8));
+      ecu::sim::SetCellValue(memory, map, i,
+                             ecu::sim::CellValue(memory, map, i) + bump);
+    }
+  }
+  memory.SetScalar("KILL_RPM", memory.ScalarOr("KILL_RPM", 0) + 40);
+  ecu::sim::SetCellValue(memory, *ecu::FindTable("IDLE"), 0, 140);
+  const std::string b =
+      files.Write("TUNED.SET", ecu::sim::SetupFileText(memory));
+  rig.Trigger("menu_file_compare");
+  auto* window = rig.Find<ecu::CompareWindow>("frm_compare");
+  window->findChild<QComboBox*>("compare_a_kind")->setCurrentIndex(1);
+  window->findChild<QLineEdit*>("compare_a_path")
+      ->setText(QString::fromStdString(a));
+  window->findChild<QLineEdit*>("compare_b_path")
+      ->setText(QString::fromStdString(b));
+  window->findChild<QAbstractButton*>("compare_run")->click();
   return window;
 }
 
@@ -147,6 +190,22 @@ const std::vector<Shot>& Shots() {
          rig.prompts.QueueFileName(
              files.WriteLines("FW.S", ecu::testing::FirmwareLines(40)));
          window->findChild<QAbstractButton*>("Command1")->click();
+         return window;
+       }},
+      {"compare",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         static ecu::testing::TempFolder files;
+         QWidget* window = CompareTwoFiles(rig, files);
+         window->findChild<QTreeWidget*>("compare_list")
+             ->topLevelItem(0)
+             ->setCheckState(0, Qt::Checked);
+         return window;
+       }},
+      {"compare-grids",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         static ecu::testing::TempFolder files;
+         QWidget* window = CompareTwoFiles(rig, files);
+         window->findChild<QTabWidget*>("compare_tabs")->setCurrentIndex(1);
          return window;
        }},
       {"about",

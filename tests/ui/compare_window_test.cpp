@@ -1,0 +1,73 @@
+#include "ui/compare_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "core/calibration/setup_file_writer.h"
+#include "sim/memory_cells.h"
+#include "support/temp_folder.h"
+#include "ui/console_rig.h"
+
+namespace ecu {
+namespace {
+
+using testing::ConsoleRig;
+
+TEST(CompareWindowTest, ListsASeededDifferenceAndCopiesItBack) {
+  ConsoleRig rig;
+  testing::TempFolder folder;
+  const std::string path = folder.Path("tune.SET");
+  rig.ctx().link.EnsureLink();
+  ASSERT_TRUE(
+      SetupFileWriter(rig.ctx().link, rig.ctx().image).save(path).file_ok);
+  sim::CalibrationMemory& memory = rig.port.ecu()->memory();
+  const int original = memory.TableByte(0x100 + 17);
+  sim::SetCellValue(memory, *FindTable("MAPM"), 17, 200);
+
+  QMenu* file = rig.app->main_window().findChild<QMenu*>("menu_file");
+  ASSERT_EQ(file->actions().back()->text(), "Compare...");
+  file->actions().back()->trigger();
+  auto* window = rig.Find<CompareWindow>("frm_compare");
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+
+  rig.prompts.QueueFileName(path);
+  QTest::mouseClick(rig.Find<QPushButton>("compare_b_browse"), Qt::LeftButton);
+  EXPECT_EQ(rig.Find<QLineEdit>("compare_b_path")->text().toStdString(), path);
+  QTest::mouseClick(rig.Find<QPushButton>("compare_run"), Qt::LeftButton);
+
+  EXPECT_EQ(rig.Text("compare_summary"),
+            "1 item differs between A (ECU) and B (tune.SET).");
+  auto* list = rig.Find<QTreeWidget>("compare_list");
+  ASSERT_EQ(list->topLevelItemCount(), 1);
+  QTreeWidgetItem* group = list->topLevelItem(0);
+  EXPECT_EQ(group->text(0), "MAPM: fuel map gain, 1 of 256 differ");
+  ASSERT_EQ(group->childCount(), 1);
+  QTreeWidgetItem* item = group->child(0);
+  EXPECT_EQ(item->text(0), "MAPM[017]");
+  EXPECT_EQ(item->text(4), "200");  // raw, A
+  EXPECT_EQ(item->text(5), QString::number(original));
+  // Cell 17 is column 1, row 1: one up from the bottom row.
+  auto* map = rig.Find<QTableWidget>("compare_grid_MAPM");
+  EXPECT_EQ(map->item(14, 1)->background().color(), QColor(0, 0, 255));
+  EXPECT_EQ(map->item(15, 1)->background().color(), QColor(Qt::white));
+
+  group->setCheckState(0, Qt::Checked);  // picks the whole table
+  rig.port.ClearWritten();
+  rig.prompts.QueueAnswer(Answer::kYes);
+  QTest::mouseClick(rig.Find<QPushButton>("compare_copy"), Qt::LeftButton);
+  EXPECT_EQ(memory.TableByte(0x100 + 17), original);
+  EXPECT_EQ(rig.port.written().size(), 1u);
+  EXPECT_EQ(rig.Text("compare_summary"),
+            "No item differs between A (ECU) and B (tune.SET).");
+  EXPECT_EQ(list->topLevelItemCount(), 0);
+}
+
+}  // namespace
+}  // namespace ecu
