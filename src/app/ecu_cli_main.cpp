@@ -72,6 +72,7 @@ int Main(int argc, char** argv) {
   AddMonitorCommand(commands);
   AddLogCommand(commands);
   AddFlashCommand(commands);
+  AddDiffCommand(commands);
 
   command_line::ParseOutcome outcome =
       command_line::Parse(app, std::vector<std::string>(argv + 1, argv + argc));

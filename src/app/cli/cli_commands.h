@@ -45,6 +45,7 @@ void AddLoadCommand(CliCommands& commands);
 void AddMonitorCommand(CliCommands& commands);
 void AddLogCommand(CliCommands& commands);
 void AddFlashCommand(CliCommands& commands);
+void AddDiffCommand(CliCommands& commands);
 
 }  // namespace ecu::cli
 

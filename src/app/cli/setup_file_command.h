@@ -25,6 +25,8 @@ class SetupFileCommand {
                               const std::string& help);
 
   FileCommands& commands() { return commands_; }
+  // The progress bar, for other long runs that show it the same way.
+  ProgressBar& bar() { return bar_; }
 
   // 0 for a clean run; 1 when the file could not be read or written, a line
   // was refused or a transaction went unanswered, each counted on stderr.

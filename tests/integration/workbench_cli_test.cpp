@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/processes.h"
+#include "support/temp_folder.h"
+
+namespace ecu {
+namespace {
+
+using testing::BuiltProgram;
+using testing::ReadText;
+using testing::RunProgram;
+using testing::SimProcess;
+
+testing::ProcessResult Cli(std::vector<std::string> words) {
+  words.insert(words.begin(), BuiltProgram("ecu-cli"));
+  return RunProgram(words);
+}
+
+// The sim's memory as a setup file, dumped on a signal.
+std::string Dump(const SimProcess& sim, const std::string& path) {
+  sim.Signal(SIGUSR1);
+  for (int i = 0; i < 300 && !std::filesystem::exists(path); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return ReadText(path);
+}
+
+TEST(DiffCliTest, TheEcuAgainstItsOwnFileAndAgainstASeededDifference) {
+  testing::TempFolder folder;
+  const std::string dump = folder.Path("ecu.SET");
+  SimProcess sim({"--seed", "31", "--no-pacing", "--dump", dump});
+  ASSERT_TRUE(sim.running());
+  std::string text = Dump(sim, dump);
+  ASSERT_FALSE(text.empty());
+
+  const auto same = Cli({"--port", sim.device(), "diff", "--ecu", dump});
+  EXPECT_EQ(same.exit_status, 0) << same.err;
+  EXPECT_EQ(same.out, "");
+
+  // Two items of the file changed: a map cell and the signed threshold.
+  text = std::regex_replace(text, std::regex("MAPM\\[017\\]=\\d+"),
+                            "MAPM[017]=200");
+  text =
+      std::regex_replace(text, std::regex("TMP_THRS= \\d+"), "TMP_THRS= -13");
+  const std::string tuned = folder.Write("tuned.SET", text);
+  const auto differs = Cli({"--port", sim.device(), "diff", "--ecu", tuned});
+  EXPECT_EQ(differs.exit_status, 1) << differs.err;
+  const std::vector<std::string> lines = [&] {
+    std::vector<std::string> out;
+    std::istringstream in(differs.out);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+  }();
+  ASSERT_EQ(lines.size(), 6u) << differs.out;
+  EXPECT_EQ(lines[0], "A: ECU");
+  EXPECT_EQ(lines[1], "B: " + tuned);
+  EXPECT_EQ(lines[2], "Constants: calibration constants, 1 of 48 differ");
+  EXPECT_TRUE(lines[3].starts_with("  TMP_THRS ")) << lines[3];
+  EXPECT_NE(lines[3].find(" -13 (243) "), std::string::npos) << lines[3];
+  EXPECT_TRUE(lines[3].ends_with("  cold/hot priming threshold (°C)"))
+      << lines[3];
+  EXPECT_EQ(lines[4], "MAPM: fuel map gain, 1 of 256 differ");
+  EXPECT_TRUE(lines[5].starts_with("  MAPM[017] ")) << lines[5];
+  EXPECT_NE(lines[5].find("1.56 (200)"), std::string::npos) << lines[5];
+
+  // Two files: identical, then different; nothing talks to the ECU.
+  EXPECT_EQ(Cli({"diff", dump, dump}).exit_status, 0);
+  EXPECT_EQ(Cli({"diff", dump, tuned}).exit_status, 1);
+}
+
+TEST(DiffCliTest, TroubleIsExitTwo) {
+  testing::TempFolder folder;
+  const std::string file = folder.Write("a.SET", "EGO_RATE= 8\r\n");
+  SimProcess silent({"--silent", "--no-pacing"});
+  const auto no_answer =
+      Cli({"--port", silent.device(), "diff", "--ecu", file});
+  EXPECT_EQ(no_answer.exit_status, 2);
+  EXPECT_NE(no_answer.err.find("The ECU did not answer"), std::string::npos)
+      << no_answer.err;
+
+  EXPECT_EQ(Cli({"diff", file, folder.Path("none.SET")}).exit_status, 2);
+  const std::string bad = folder.Write("bad.SET", "EGO_RATE= 8\r\nFOO = 1\r\n");
+  const auto bad_line = Cli({"diff", file, bad});
+  EXPECT_EQ(bad_line.exit_status, 2);
+  EXPECT_EQ(bad_line.err,
+            "ecu-cli: " + bad + " line 2: unknown key: \"FOO = 1\"\n");
+  EXPECT_EQ(Cli({"diff", file}).exit_status, 2);
+}
+
+}  // namespace
+}  // namespace ecu
