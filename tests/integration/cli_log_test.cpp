@@ -12,16 +12,10 @@ namespace ecu {
 namespace {
 
 using testing::BuiltProgram;
+using testing::Lines;
 using testing::ReadText;
 using testing::RunProgram;
 using testing::SimProcess;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // The codes of the requests the sim received, from its traffic log.
 std::vector<std::string> RequestCodes(const std::string& sim_log) {

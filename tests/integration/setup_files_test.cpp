@@ -17,16 +17,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::BuiltProgram;
 using testing::Contains;
+using testing::Lines;
 using testing::ReadText;
 using testing::RunProgram;
 using testing::SimProcess;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // Waits for a file the sim writes on a signal.
 bool Appears(const fs::path& path) {

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <filesystem>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,14 +14,11 @@
 namespace ecu {
 namespace {
 
-using testing::BuiltProgram;
-using testing::ReadText;
-using testing::RunProgram;
 using testing::SimProcess;
 
 testing::ProcessResult Cli(std::vector<std::string> words) {
-  words.insert(words.begin(), BuiltProgram("ecu-cli"));
-  return RunProgram(words);
+  words.insert(words.begin(), testing::BuiltProgram("ecu-cli"));
+  return testing::RunProgram(words);
 }
 
 // The sim's memory as a setup file, dumped on a signal.
@@ -31,7 +27,7 @@ std::string Dump(const SimProcess& sim, const std::string& path) {
   for (int i = 0; i < 300 && !std::filesystem::exists(path); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  return ReadText(path);
+  return testing::ReadText(path);
 }
 
 TEST(DiffCliTest, TheEcuAgainstItsOwnFileAndAgainstASeededDifference) {
@@ -54,12 +50,7 @@ TEST(DiffCliTest, TheEcuAgainstItsOwnFileAndAgainstASeededDifference) {
   const std::string tuned = folder.Write("tuned.SET", text);
   const auto differs = Cli({"--port", sim.device(), "diff", "--ecu", tuned});
   EXPECT_EQ(differs.exit_status, 1) << differs.err;
-  const std::vector<std::string> lines = [&] {
-    std::vector<std::string> out;
-    std::istringstream in(differs.out);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-  }();
+  const std::vector<std::string> lines = testing::Lines(differs.out);
   ASSERT_EQ(lines.size(), 6u) << differs.out;
   EXPECT_EQ(lines[0], "A: ECU");
   EXPECT_EQ(lines[1], "B: " + tuned);
