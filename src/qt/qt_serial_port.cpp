@@ -2,6 +2,8 @@
 
 #include <QDeadlineTimer>
 
+#include "core/platform/clock.h"
+
 namespace ecu {
 
 QtSerialPort::QtSerialPort() = default;
@@ -56,9 +58,7 @@ int QtSerialPort::BytesToWrite() {
 
 bool QtSerialPort::WaitForReadyRead(double timeout_seconds) {
   if (!port_.isOpen()) return false;
-  const int ms = timeout_seconds <= 0
-                     ? 0
-                     : static_cast<int>(timeout_seconds * 1000.0 + 0.5);
+  const int ms = static_cast<int>(BoundedWait(timeout_seconds) * 1000.0 + 0.5);
   const bool arrived = port_.waitForReadyRead(ms < 1 ? 1 : ms);
   CloseOnFatalError();
   return arrived;

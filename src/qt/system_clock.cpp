@@ -1,8 +1,13 @@
 #include "qt/system_clock.h"
 
+#include <signal.h>
+#include <time.h>
+
 #include <QDate>
-#include <QThread>
 #include <QTime>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 
 namespace ecu {
 
@@ -11,9 +16,43 @@ float SystemClock::SecondsSinceMidnight() {
                             1000.0);
 }
 
+namespace {
+
+// A long sleep looks up between slices whether it should end early.
+constexpr double kSleepSlice = 0.1;
+
+// Ctrl-C or a polite kill, held back by a command-line run that wants to
+// finish its current step first, ends a long sleep so that the step after
+// it can notice the signal.
+bool StopSignalPending() {
+  sigset_t pending;
+  if (sigpending(&pending) != 0) return false;
+  return sigismember(&pending, SIGINT) == 1 ||
+         sigismember(&pending, SIGTERM) == 1;
+}
+
+void SleepFor(double seconds) {
+  const auto ns = static_cast<long long>(seconds * 1e9);
+  timespec wait{static_cast<time_t>(ns / 1'000'000'000),
+                static_cast<long>(ns % 1'000'000'000)};
+  while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+  }
+}
+
+}  // namespace
+
 void SystemClock::Sleep(double seconds) {
-  if (seconds <= 0) return;
-  QThread::usleep(static_cast<unsigned long>(seconds * 1e6));
+  seconds = BoundedWait(seconds);
+  const auto end =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    const double left =
+        std::chrono::duration<double>(end - std::chrono::steady_clock::now())
+            .count();
+    if (left <= 0) return;
+    SleepFor(std::min(left, kSleepSlice));
+    if (StopSignalPending()) return;
+  }
 }
 
 std::string SystemClock::TimeText() {

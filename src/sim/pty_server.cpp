@@ -14,6 +14,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/platform/clock.h"
 #include "sim/serial_line.h"
 
 namespace ecu::sim {
@@ -39,7 +40,7 @@ void CloseFd(int& fd) {
 }
 
 timespec ToTimespec(double seconds) {
-  seconds = std::max(seconds, 0.0);
+  seconds = BoundedWait(seconds);
   timespec ts;
   ts.tv_sec = static_cast<time_t>(seconds);
   ts.tv_nsec = static_cast<long>((seconds - ts.tv_sec) * 1e9);

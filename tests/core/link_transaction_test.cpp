@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -252,6 +253,13 @@ TEST(MidnightTest, ElapsedTimeAddsADayBelowMinusATenth) {
   EXPECT_NEAR(ElapsedSince(86399.9f, 0.1f), 0.2f, 0.01);
   EXPECT_NEAR(ElapsedSince(10.0f, 9.95f), -0.05f, 1e-4);
   EXPECT_FLOAT_EQ(ElapsedSince(10.0f, 12.0f), 2.0f);
+}
+
+TEST(MidnightTest, WaitsAreBoundedBeforeTheyBecomeTicks) {
+  EXPECT_EQ(BoundedWait(0.125), 0.125);
+  EXPECT_EQ(BoundedWait(1e300), kLongestWaitSeconds);
+  EXPECT_EQ(BoundedWait(-1), 0);
+  EXPECT_EQ(BoundedWait(std::nan("")), 0);
 }
 
 TEST(GroupDelayTest, MeanOfSixteenIntervalsCappedAt9999Point9) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <string>
 #include <vector>
@@ -18,14 +19,17 @@ class FlashCliTest : public ::testing::Test {
  protected:
   // ecu-cli flash against ecu-sim; `received_` gets what the loader took.
   ProcessResult Flash(std::vector<std::string> sim_options,
-                      const std::vector<std::string>& flash_args) {
+                      const std::vector<std::string>& flash_args,
+                      testing::Interruption interruption = {},
+                      double timeout_s = 60) {
     sim_options.insert(sim_options.end(),
                        {"--loader-log", firmware_.Path("loader.bin")});
     SimProcess sim(sim_options);
     std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port",
                                      sim.device(), "flash"};
     argv.insert(argv.end(), flash_args.begin(), flash_args.end());
-    const ProcessResult result = testing::RunProgram(argv);
+    const ProcessResult result =
+        testing::RunProgram(argv, timeout_s, interruption);
     sim.Stop();
     received_ = firmware_.Read("loader.bin");
     return result;
@@ -67,6 +71,18 @@ TEST_F(FlashCliTest, CorruptedRecordGetsEAndExitsOne) {
   EXPECT_TRUE(Contains(r.err,
                        "An error has occurred durring the program Flash "
                        "opperation, you must Flash the controller again."))
+      << r.err;
+}
+
+TEST_F(FlashCliTest, CtrlCEndsALongLineDelayAndHalts) {
+  // Ten seconds after every line: Ctrl-C during the first pause halts the
+  // run at once instead of after the pause (or, as it was, after days for
+  // a delay of 1e6).
+  const ProcessResult r =
+      Flash({"--loader"}, {firmware_.Path("FW.S"), "--line-delay", "10"},
+            {SIGINT, 1.0}, /*timeout_s=*/6);
+  EXPECT_EQ(r.exit_status, 1) << r.err;
+  EXPECT_TRUE(Contains(r.err, "ecu-cli: flash: halted (1 lines counted)"))
       << r.err;
 }
 

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -29,8 +30,8 @@ std::string BuiltProgram(const std::string& name) {
   return std::string(dir ? dir : "build") + "/src/app/" + name;
 }
 
-ProcessResult RunProgram(const std::vector<std::string>& argv,
-                         double timeout_s) {
+ProcessResult RunProgram(const std::vector<std::string>& argv, double timeout_s,
+                         Interruption interruption) {
   ProcessResult result;
   int out_pipe[2];
   int err_pipe[2];
@@ -49,9 +50,13 @@ ProcessResult RunProgram(const std::vector<std::string>& argv,
   }
   close(out_pipe[1]);
   close(err_pipe[1]);
+  const auto start = std::chrono::steady_clock::now();
   const auto deadline =
-      std::chrono::steady_clock::now() +
-      std::chrono::milliseconds(static_cast<long>(timeout_s * 1000));
+      start + std::chrono::milliseconds(static_cast<long>(timeout_s * 1000));
+  const auto interrupt_at =
+      start +
+      std::chrono::milliseconds(static_cast<long>(interruption.after_s * 1000));
+  bool interrupt_due = interruption.signal_number != 0;
   pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
   int open_fds = 2;
   while (open_fds > 0) {
@@ -62,7 +67,19 @@ ProcessResult RunProgram(const std::vector<std::string>& argv,
       kill(pid, SIGKILL);
       break;
     }
-    if (poll(fds, 2, static_cast<int>(left)) <= 0) continue;
+    long wait_ms = left;
+    if (interrupt_due) {
+      const auto until = std::chrono::duration_cast<std::chrono::milliseconds>(
+                             interrupt_at - std::chrono::steady_clock::now())
+                             .count();
+      if (until <= 0) {
+        kill(pid, interruption.signal_number);
+        interrupt_due = false;
+        continue;
+      }
+      wait_ms = std::min(wait_ms, static_cast<long>(until));
+    }
+    if (poll(fds, 2, static_cast<int>(wait_ms)) <= 0) continue;
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
       char buffer[4096];

@@ -31,10 +31,17 @@ struct ProcessResult {
   std::string err;
 };
 
+// A signal sent to a running program once `after_s` have passed, as a
+// user pressing Ctrl-C (SIGINT) or a polite kill (SIGTERM).
+struct Interruption {
+  int signal_number = 0;  // none
+  double after_s = 0;
+};
+
 // Runs a program to its end and collects what it printed. Gives up (and
 // kills it) after `timeout_s`.
 ProcessResult RunProgram(const std::vector<std::string>& argv,
-                         double timeout_s = 60);
+                         double timeout_s = 60, Interruption interruption = {});
 
 // ecu-sim on a pty for the length of a test, reached through a symlink in a
 // fresh temporary folder.

@@ -20,6 +20,12 @@ class Clock {
   virtual std::string DateText() = 0;
 };
 
+// The longest single wait anything here makes: a day. A wait is cut to it,
+// and a negative or not-a-number one to 0, before it becomes whole ticks of
+// a system call, where a larger number would overflow into nonsense.
+inline constexpr double kLongestWaitSeconds = 86400.0;
+double BoundedWait(double seconds);
+
 // Elapsed seconds from `since` to `now`, with the midnight rule: an elapsed
 // time below -0.1 s means the clock passed midnight, so a day is added.
 float ElapsedSince(float since, float now);
