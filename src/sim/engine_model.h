@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <random>
 
+#include "sim/calibration_memory.h"
+#include "sim/fuel_requirement.h"
+#include "sim/mixture.h"
+#include "sim/sim_options.h"
+
 namespace ecu::sim {
 
 // Idle-air stepper states as the ECU reports them.
@@ -41,15 +46,24 @@ struct EngineState {
   int throttle_adc = 0;
 };
 
-// A small engine that drives a slow cycle: idle, a blip up to cruise, back
-// to idle, warming up as it goes, with a little sensor noise. Given the same
-// seed and the same times it always says the same thing.
+// A small engine on a drive cycle, with a little sensor noise. Its mixture
+// follows the ECU's calibration: the fuel map, injector adjustments and EGO
+// settings in `calibration` against the engine's own true requirement.
+// Given the same seed and the same times it always says the same thing.
 class EngineModel {
  public:
-  explicit EngineModel(uint32_t seed);
+  // Without a calibration of its own the engine runs on the default one,
+  // whose fuel map matches its requirement.
+  explicit EngineModel(uint32_t seed, DriveCycle drive = DriveCycle::kPresent,
+                       double time_scale = 1.0);
 
-  // Runs the engine on to `now_s`; the first call sets the start of time.
-  // Time never goes backwards: an earlier time changes nothing.
+  // From now on the mixture follows `calibration` (kept by the caller).
+  void set_calibration(const CalibrationMemory* calibration);
+  const TrueFuelMap& true_fuel_map() const { return truth_; }
+
+  // Runs the engine on to `now_s` of the clock; the first call sets the
+  // start of time. Time never goes backwards: an earlier time changes
+  // nothing.
   void AdvanceTo(double now_s);
   // After a controller reset the stepper homes again and the EGO loop is
   // back on.
@@ -75,9 +89,18 @@ class EngineModel {
   };
 
   void StepNoise();
+  // One step of the mixture at engine time `time_s`.
+  void StepMixture(double time_s, double dt_s);
   void Compute();
+  DriveState Drive(double time_s) const;
 
   std::mt19937 random_;
+  DriveCycle drive_;
+  double time_scale_;
+  TrueFuelMap truth_;
+  CalibrationMemory default_calibration_;
+  const CalibrationMemory* calibration_;
+  Mixture mixture_;
   double noise_[kChannelCount] = {};
   bool started_ = false;
   double origin_s_ = 0.0;

@@ -6,9 +6,6 @@
 namespace ecu::sim {
 namespace {
 
-// MAP span and offset of sensor types 0 to 3.
-constexpr double kMapSpans[4] = {115.0, 255.0, 551.0, 394.0};
-constexpr double kMapOffsets[4] = {10.0, 10.0, 79.0, 10.0};
 // Barometric pressure is always on the type 0 scale.
 constexpr double kBaroSpan = 115.0;
 constexpr double kBaroOffset = 10.0;
@@ -44,15 +41,6 @@ double TenBit(double value, double span, double offset) {
 }
 
 }  // namespace
-
-LiveScaling ScalingOf(const CalibrationMemory& memory) {
-  LiveScaling scaling;
-  scaling.full_scale_rpm = memory.ScalarOr("FS_RPM", kDefaultFullScaleRpm);
-  const int map_type = memory.ScalarOr("MAP_TYPE", 0) & 3;
-  scaling.map_span = kMapSpans[map_type];
-  scaling.map_offset = kMapOffsets[map_type];
-  return scaling;
-}
 
 std::string MainFrameData(const EngineState& s, const LiveScaling& scaling) {
   std::string data;

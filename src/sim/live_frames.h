@@ -6,6 +6,7 @@
 #include "sim/calibration_memory.h"
 #include "sim/command_table.h"
 #include "sim/engine_model.h"
+#include "sim/live_scaling.h"
 
 namespace ecu::sim {
 
@@ -14,18 +15,6 @@ inline constexpr uint8_t kMainFrameCode = 'A';
 inline constexpr uint8_t kAuxFrameCode = 'F';
 inline constexpr uint8_t kIdleAirFrameCode = 152;
 inline constexpr uint8_t kActiveMapFrameCode = 178;
-
-// Full scale of the engine speed until the calibration sets FS_RPM.
-inline constexpr int kDefaultFullScaleRpm = 10000;
-
-// The scaling the console decodes engine speed and MAP with; the ECU must
-// encode with the same, so it follows the calibration (FS_RPM, MAP_TYPE).
-struct LiveScaling {
-  double full_scale_rpm = kDefaultFullScaleRpm;
-  double map_span = 115.0;
-  double map_offset = 10.0;
-};
-LiveScaling ScalingOf(const CalibrationMemory& memory);
 
 // The data bytes of each live reply (after the echoed code).
 std::string MainFrameData(const EngineState& state,

@@ -5,6 +5,12 @@
 
 namespace ecu::sim {
 
+// What the virtual engine drives through.
+enum class DriveCycle {
+  kPresent,  // idle, a blip up to cruise and back, every 40 s
+  kSweep,    // every cell of the fuel map in turn, a few minutes a round
+};
+
 // How the virtual ECU behaves. Every fault is off by default; the "every"
 // counts are taken over the replies the ECU makes (k-th, 2k-th, ...).
 struct SimOptions {
@@ -18,6 +24,12 @@ struct SimOptions {
                                // byte consistent, checksum valid)
   double delay_s = 0.0;        // fixed delay before every reply
   uint32_t seed = 1;           // engine model noise
+  DriveCycle drive = DriveCycle::kPresent;
+  // The engine runs this many times faster than the clock.
+  double time_scale = 1.0;
+  // The default fuel map differs from the engine's true requirement by up
+  // to this many percent per cell (0: it matches).
+  double true_map_error_percent = 0.0;
   bool loader_mode = false;    // start stopped, waiting for new firmware
   // Fill the calibration at random from `seed` instead of the default one.
   bool random_calibration = false;

@@ -5,6 +5,7 @@
 
 #include "core/link/frame.h"
 #include "sim/calibration_commands.h"
+#include "sim/fuel_requirement.h"
 #include "sim/live_frames.h"
 #include "sim/memory_seed.h"
 #include "sim/traffic_log.h"
@@ -25,7 +26,9 @@ Request RequestOf(std::string_view frame, double time_s) {
 }  // namespace
 
 VirtualEcu::VirtualEcu(const SimOptions& options)
-    : options_(options), faults_(options), engine_(options.seed) {
+    : options_(options),
+      faults_(options),
+      engine_(options.seed, options.drive, options.time_scale) {
   controller_.revision = options.revision;
   controller_.serial_number = options.serial_number;
   controller_.awaiting_firmware = options.loader_mode;
@@ -33,6 +36,13 @@ VirtualEcu::VirtualEcu(const SimOptions& options)
   AddControllerCommands(commands_, controller_, engine_, memory_);
   AddCalibrationCommands(commands_, memory_);
   FillCalibration(memory_, options);
+  // A random calibration keeps its random map; otherwise the map is the
+  // engine's requirement, as far off as asked.
+  if (!options.random_calibration) {
+    WriteFuelMap(memory_, engine_.true_fuel_map(),
+                 options.true_map_error_percent, options.seed);
+  }
+  engine_.set_calibration(&memory_);
 }
 
 void VirtualEcu::set_log(std::function<void(const std::string& line)> log) {

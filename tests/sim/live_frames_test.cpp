@@ -106,22 +106,5 @@ TEST(EngineModelTest, SameSeedSameEngineOtherSeedOtherNoise) {
   EXPECT_TRUE(differs);
 }
 
-TEST(EngineModelTest, EgoSwitchAndRestart) {
-  EngineModel engine(3);
-  engine.AdvanceTo(0);
-  engine.set_ego_closed_loop(false);
-  for (double t = 0.1; t < 3; t += 0.1) {
-    engine.AdvanceTo(t);
-    ASSERT_EQ(engine.state().ego_correction, 1.0);
-  }
-  EXPECT_NE(engine.state().iac_state, kIacHome);
-  // A reset homes the stepper again and closes the loop.
-  engine.Restart();
-  EXPECT_EQ(engine.state().iac_state, kIacHome);
-  EXPECT_TRUE(engine.ego_closed_loop());
-  engine.AdvanceTo(4);
-  EXPECT_NE(engine.state().ego_correction, 1.0);
-}
-
 }  // namespace
 }  // namespace ecu::sim

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/calibration/map_geometry.h"
 #include "core/editors/cell_family.h"
 #include "core/editors/editor_cell.h"
 
@@ -25,8 +26,6 @@ inline constexpr std::string_view kIdleSpeeds = "idle_rpm_map";
 inline constexpr std::string_view kEgoSetPoints = "ego_map";
 inline constexpr int kCurvePoints = 9;
 inline constexpr int kCurveRowCount = 8;
-inline constexpr int kEgoGridSize = 5;
-inline constexpr int kEgoSetPointCount = 24;
 
 // The engine value a curve runs over: it gives the axis labels and moves
 // the curve's live marker.

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/calibration/map_geometry.h"
 #include "core/ecu_context.h"
 #include "core/editors/block_modifier.h"
 #include "core/editors/block_selection.h"
@@ -22,9 +23,6 @@ inline constexpr std::string_view kMapCells = "map_data";
 inline constexpr std::string_view kCutInBox = "tps_rpm";
 inline constexpr std::string_view kTpsPulseWidths = "tps_pw";
 inline constexpr std::string_view kTpsPercents = "tps_percent";
-inline constexpr int kMapColumns = 16;
-inline constexpr int kMapRows = 16;
-inline constexpr int kMapCellCount = kMapColumns * kMapRows;
 inline constexpr int kTpsPoints = 9;
 inline constexpr int kLegendBoxes = 8;
 
