@@ -40,6 +40,8 @@ TEST(CommandLineTest, EveryNumberIsCheckedAndBounded) {
       {{"ecu-sim"}, "--seed"},
       {{"ecu-sim"}, "--revision"},
       {{"ecu-sim"}, "--serial"},
+      {{"ecu-sim"}, "--time-scale"},
+      {{"ecu-sim"}, "--true-map-error"},
   };
   // Huge, negative, empty, trailing text, spaces, not finite, another base.
   const std::vector<std::string> slips = {"99999999999999999999",
@@ -87,6 +89,7 @@ TEST(CommandLineTest, OtherUsageErrorsExitTwoWithoutTouchingThePort) {
       {"ecu-sim", "--drop-every"},
       {"ecu-sim", "--link", ""},
       {"ecu-sim", "--dump", ""},
+      {"ecu-sim", "--drive", "sweeps"},
   };
   for (std::vector<std::string> argv : usage_errors) {
     argv[0] = BuiltProgram(argv[0]);

@@ -36,21 +36,30 @@ CLI::Option* AddWholeNumber(CLI::App& app, const std::string& name,
       ->expected(1);
 }
 
+CLI::Option* AddDecimalNumber(CLI::App& app, const std::string& name,
+                              double lowest, double highest,
+                              std::function<void(double)> store,
+                              const std::string& help) {
+  auto read = [name, lowest, highest,
+               store = std::move(store)](const CLI::results_t& results) {
+    std::string problem;
+    const auto value =
+        CheckedDecimalNumber(results.front(), lowest, highest, &problem);
+    if (!value) throw CLI::ValidationError(name, problem);
+    store(*value);
+    return true;
+  };
+  return app
+      .add_option(name, std::move(read), WithRange(help, lowest, highest))
+      ->type_name("X")
+      ->expected(1);
+}
+
 CLI::Option* AddSeconds(CLI::App& app, const std::string& name, double highest,
                         std::function<void(double)> store,
                         const std::string& help) {
-  auto read = [name, highest,
-               store = std::move(store)](const CLI::results_t& results) {
-    std::string problem;
-    const auto seconds =
-        CheckedDecimalNumber(results.front(), 0.0, highest, &problem);
-    if (!seconds) throw CLI::ValidationError(name, problem);
-    store(*seconds);
-    return true;
-  };
-  return app.add_option(name, std::move(read), WithRange(help, 0, highest))
-      ->type_name("S")
-      ->expected(1);
+  return AddDecimalNumber(app, name, 0.0, highest, std::move(store), help)
+      ->type_name("S");
 }
 
 ParseOutcome Parse(CLI::App& app, std::vector<std::string> args) {

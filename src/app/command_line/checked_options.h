@@ -29,8 +29,21 @@ CLI::Option* AddWholeNumber(CLI::App& app, const std::string& name, T* value,
       [value](int64_t v) { *value = static_cast<T>(v); }, help);
 }
 
-// An option taking a number of seconds from 0 to `highest`, read the same
+// An option taking a decimal number in [lowest, highest], read the same
 // way.
+CLI::Option* AddDecimalNumber(CLI::App& app, const std::string& name,
+                              double lowest, double highest,
+                              std::function<void(double)> store,
+                              const std::string& help);
+
+inline CLI::Option* AddDecimalNumber(CLI::App& app, const std::string& name,
+                                     double* value, double lowest,
+                                     double highest, const std::string& help) {
+  return AddDecimalNumber(
+      app, name, lowest, highest, [value](double v) { *value = v; }, help);
+}
+
+// An option taking a number of seconds from 0 to `highest`.
 CLI::Option* AddSeconds(CLI::App& app, const std::string& name, double highest,
                         std::function<void(double)> store,
                         const std::string& help);

@@ -5,6 +5,7 @@
 namespace ecu::sim {
 namespace {
 
+using command_line::AddDecimalNumber;
 using command_line::AddSeconds;
 using command_line::AddWholeNumber;
 
@@ -47,6 +48,27 @@ void AddFaults(CLI::App& app, SimOptions& o) {
       ->group("Faults");
 }
 
+void AddEngine(CLI::App& app, SimOptions& o) {
+  app.add_option_function<std::string>(
+         "--drive",
+         [&o](const std::string& drive) {
+           o.drive = drive == "sweep" ? DriveCycle::kSweep
+                                      : DriveCycle::kPresent;
+         },
+         "what the engine does: present (idle, a blip up to cruise and back "
+         "every 40 s) or sweep (holds every cell of the fuel map in turn, "
+         "about 4.5 minutes a round); present unless given")
+      ->type_name("CYCLE")
+      ->check(CLI::IsMember({"present", "sweep"}));
+  AddDecimalNumber(app, "--time-scale", &o.time_scale, 0.1, 100,
+                   "run the engine X times as fast as the clock, 1 unless "
+                   "given");
+  AddDecimalNumber(app, "--true-map-error", &o.true_map_error_percent, 0, 50,
+                   "start with a fuel map up to PCT % off the engine's true "
+                   "requirement in each cell, 0 unless given")
+      ->type_name("PCT");
+}
+
 }  // namespace
 
 void AddSimOptions(CLI::App& app, SimCommandLine* line) {
@@ -76,6 +98,7 @@ void AddSimOptions(CLI::App& app, SimCommandLine* line) {
                "start stopped, waiting for new firmware");
   AddPath(app, "--loader-log", &line->loader_log_path,
           "write every byte the firmware loader receives");
+  AddEngine(app, o);
   AddFaults(app, o);
 }
 
