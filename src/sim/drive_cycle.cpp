@@ -120,14 +120,14 @@ double SweepRoundSeconds() {
 double SweepHoldEnd(int cell) {
   const int column = cell / kMapRows;
   const int row = cell % kMapRows;
-  const int k = kMapRows * column + (column % 2 == 0 ? row : kMapRows - 1 - row);
+  const int k =
+      kMapRows * column + (column % 2 == 0 ? row : kMapRows - 1 - row);
   return (k + 1) * (kMoveS + kHoldS) - 0.01;
 }
 
 DriveState DriveAt(DriveCycle cycle, double time_s,
                    const LiveScaling& scaling) {
-  return cycle == DriveCycle::kSweep ? Sweep(time_s, scaling)
-                                     : Present(time_s);
+  return cycle == DriveCycle::kSweep ? Sweep(time_s, scaling) : Present(time_s);
 }
 
 }  // namespace ecu::sim

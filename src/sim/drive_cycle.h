@@ -18,8 +18,7 @@ struct DriveState {
 
 // The drive at `time_s` seconds of engine time. The sweep covers the fuel
 // map's axes as the calibration scales them.
-DriveState DriveAt(DriveCycle cycle, double time_s,
-                   const LiveScaling& scaling);
+DriveState DriveAt(DriveCycle cycle, double time_s, const LiveScaling& scaling);
 
 // One round of the sweep, in seconds, and the time in it at which the
 // sweep has held the engine at the centre of a map cell longest.

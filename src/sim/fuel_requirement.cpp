@@ -37,8 +37,7 @@ TrueFuelMap MakeTrueFuelMap(uint32_t seed) {
     for (int row = 0; row < kMapRows; ++row) {
       const double speed = (column + 0.5) / kMapColumns;
       const double load = (row + 0.5) / kMapRows;
-      const double breathing =
-          std::exp(-std::pow((speed - peak) / 0.4, 2.0));
+      const double breathing = std::exp(-std::pow((speed - peak) / 0.4, 2.0));
       double gain = 0.72 + 0.32 * breathing + 0.12 * load;
       for (const Wave& w : waves) {
         gain += w.amplitude *
@@ -60,8 +59,8 @@ void WriteFuelMap(CalibrationMemory& memory, const TrueFuelMap& truth,
     const double off = error_percent / 100.0 * Uniform(random);
     const double gain = truth[static_cast<size_t>(i)] * (1.0 + off);
     SetCellValue(memory, map, i,
-                 static_cast<int>(std::clamp<int64_t>(
-                     RoundHalfEven(gain * 128.0), 0, 255)));
+                 static_cast<int>(
+                     std::clamp<int64_t>(RoundHalfEven(gain * 128.0), 0, 255)));
   }
 }
 

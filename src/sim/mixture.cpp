@@ -50,8 +50,8 @@ std::optional<double> SetPointAt(const CalibrationMemory& memory,
   const TableItem& grid = *FindTable("EGOM");
   std::array<std::optional<double>, kEgoSetPointCount> set_points;
   for (int i = 0; i < kEgoSetPointCount; ++i) {
-    set_points[static_cast<size_t>(i)] = RawToValue(
-        grid.scaling, CellValue(memory, grid, i), LiveData());
+    set_points[static_cast<size_t>(i)] =
+        RawToValue(grid.scaling, CellValue(memory, grid, i), LiveData());
   }
   return EgoSetPointAt(set_points, point);
 }
@@ -92,8 +92,8 @@ void Mixture::Step(double dt_s, const MixtureInputs& in) {
   const double mapped = scaler * MapGainAt(in.memory, ecu_point) * load *
                         clt_enrichment_ * ego_correction_;
   pulse_width_ms_ = std::max(0.0, mapped + offset + d.accel_enrichment_ms);
-  const double fuel = std::max(
-      0.0, mapped + (offset - kTrueOffsetMs) + d.accel_enrichment_ms);
+  const double fuel =
+      std::max(0.0, mapped + (offset - kTrueOffsetMs) + d.accel_enrichment_ms);
   const double needed =
       kTrueScalerMs * FuelMapValueAt(in.truth, engine_point) * load * cold_need;
   const double lambda =
@@ -105,9 +105,9 @@ void Mixture::Step(double dt_s, const MixtureInputs& in) {
   }
   exhaust_lambda_ += (lambda - exhaust_lambda_) *
                      (1.0 - std::exp(-std::max(dt_s, 0.0) / kSensorLagS));
-  sensor_lambda_ = std::clamp(
-      exhaust_lambda_ * (1.0 + kSensorNoise * in.sensor_noise), kRichest,
-      kLeanest);
+  sensor_lambda_ =
+      std::clamp(exhaust_lambda_ * (1.0 + kSensorNoise * in.sensor_noise),
+                 kRichest, kLeanest);
 
   if (!ClosedLoop(in)) {
     Restart();

@@ -30,7 +30,7 @@ struct SimOptions {
   // The default fuel map differs from the engine's true requirement by up
   // to this many percent per cell (0: it matches).
   double true_map_error_percent = 0.0;
-  bool loader_mode = false;    // start stopped, waiting for new firmware
+  bool loader_mode = false;  // start stopped, waiting for new firmware
   // Fill the calibration at random from `seed` instead of the default one.
   bool random_calibration = false;
 

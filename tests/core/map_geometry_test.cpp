@@ -21,8 +21,9 @@ TEST(MapGeometryTest, FuelMapCellsSitAtTheirCentres) {
   // The centre of column 3, row 5 belongs to that cell alone.
   EXPECT_EQ(Shares({3.5 / 16, 5.5 / 16}), (std::map<int, double>{{53, 1.0}}));
   // Midway between four centres, a quarter each.
-  EXPECT_EQ(Shares({4.0 / 16, 6.0 / 16}),
-            (std::map<int, double>{{53, .25}, {54, .25}, {69, .25}, {70, .25}}));
+  EXPECT_EQ(
+      Shares({4.0 / 16, 6.0 / 16}),
+      (std::map<int, double>{{53, .25}, {54, .25}, {69, .25}, {70, .25}}));
   // A quarter of the way from column 3 to 4 along speed.
   const auto shares = Shares({3.75 / 16, 5.5 / 16});
   EXPECT_DOUBLE_EQ(shares.at(53), 0.75);

@@ -70,8 +70,8 @@ TEST(EngineMixtureTest, LambdaFollowsTheMapTheEcuHolds) {
   constexpr int kRich = 16 * 8 + 9;  // the sweep goes up this column
   for (int cell = 0; cell < kMapCellCount; ++cell) {
     const double gain = rig.Truth(cell) * (cell == kRich ? 1.1 : 1.0);
-    rig.ecu.memory().SetTableByte(kMapBase + cell,
-                                  static_cast<uint8_t>(std::lround(gain * 128)));
+    rig.ecu.memory().SetTableByte(
+        kMapBase + cell, static_cast<uint8_t>(std::lround(gain * 128)));
   }
   EXPECT_NEAR(rig.LambdaHeldAt(kRich - 1, 1), 1.0, 0.025);
   EXPECT_NEAR(rig.LambdaHeldAt(kRich, 1), 1 / 1.1, 0.025);

@@ -52,8 +52,8 @@ void AddEngine(CLI::App& app, SimOptions& o) {
   app.add_option_function<std::string>(
          "--drive",
          [&o](const std::string& drive) {
-           o.drive = drive == "sweep" ? DriveCycle::kSweep
-                                      : DriveCycle::kPresent;
+           o.drive =
+               drive == "sweep" ? DriveCycle::kSweep : DriveCycle::kPresent;
          },
          "what the engine does: present (idle, a blip up to cruise and back "
          "every 40 s) or sweep (holds every cell of the fuel map in turn, "
