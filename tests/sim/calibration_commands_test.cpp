@@ -24,7 +24,8 @@ class CalibrationCommandsTest : public ::testing::Test {
 };
 
 TEST_F(CalibrationCommandsTest, ByteCellReadAndWriteOnTheWire) {
-  // Fuel map cell 5 holds a gain of 1.00 in the default calibration.
+  // Fuel map cell 5 holding a gain of 1.00.
+  memory_.SetTableByte(0x105, 128);
   EXPECT_EQ(Ask(ecu_, Command('E', 0x05, 0x01, 0)),
             Bytes({0x02, 0x08, 0x45, 0x05, 0x01, 0x80, 0xD5, 0x00}));
   EXPECT_EQ(Ask(ecu_, Command('e', 0x05, 0x01, 160)),
