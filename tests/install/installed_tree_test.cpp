@@ -152,7 +152,7 @@ TEST_F(InstalledTreeTest, MetainfoIsValidAndShowsTheDocumentedPictures) {
 TEST_F(InstalledTreeTest, ManPagesRenderWithoutWarnings) {
   for (const char* program : {"ecu-console", "ecu-cli", "ecu-sim"}) {
     const std::string page =
-        Installed(std::string("share/man/man1/") + program + ".1");
+        Installed(std::string("share/man/man1/") + program + ".1.gz");
     ASSERT_TRUE(fs::exists(page)) << page;
     const ProcessResult shown =
         RunProgram({"/usr/bin/env", "MANWIDTH=80", "man", "--warnings", "-l",
