@@ -8,6 +8,7 @@
 #include "app/command_line/checked_options.h"
 #include "core/link/port_config.h"
 #include "core/numbers/checked_number.h"
+#include "qt/config_folder.h"
 
 namespace ecu::cli {
 namespace {
@@ -85,10 +86,7 @@ int Main(int argc, char** argv) {
     return command_line::Report(outcome, "ecu-cli");
   }
   if (!device_given) {
-    device = ReadPortChoice(
-                 PortConfigFolder(
-                     QCoreApplication::applicationDirPath().toStdString()))
-                 .device;
+    device = ReadPortChoice(ConsoleConfigFolder()).device;
   }
   CliSession session(device);
   return (*commands.Chosen())(session);

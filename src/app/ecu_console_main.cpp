@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/console/console_command_line.h"
-#include "core/link/port_config.h"
+#include "qt/config_folder.h"
 #include "qt/qt_event_pump.h"
 #include "qt/qt_prompts.h"
 #include "qt/qt_serial_port.h"
@@ -33,14 +33,13 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("ecu-console");
   QApplication::setApplicationVersion(ECU_VERSION);
   // The desktop entry and icon an installed console is known by.
-  QGuiApplication::setDesktopFileName("org.ecusystem.console");
-  QApplication::setWindowIcon(QIcon::fromTheme("org.ecusystem.console"));
+  QGuiApplication::setDesktopFileName(ECU_APP_ID);
+  QApplication::setWindowIcon(QIcon::fromTheme(ECU_APP_ID));
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
   ecu::ConsoleFolders folders;
   folders.start_up = QDir::currentPath().toStdString();
-  folders.config = ecu::PortConfigFolder(
-      QCoreApplication::applicationDirPath().toStdString());
+  folders.config = ecu::ConsoleConfigFolder();
   ecu::QtSerialPort port;
   ecu::SystemClock clock;
   ecu::QtPrompts prompts;

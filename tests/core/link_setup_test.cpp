@@ -90,12 +90,22 @@ TEST(PortConfigTest, UnwritableFolderIsToldNotLost) {
             std::string::npos);
 }
 
-TEST(PortConfigTest, EnvironmentOverridesTheFolder) {
-  ::setenv("ECU_CONSOLE_CONFIG_DIR", "/tmp/somewhere", 1);
-  EXPECT_EQ(PortConfigFolder("/usr/bin"), "/tmp/somewhere");
+// port.cfg beside a program run from where it was built; for an installed
+// one (its folder writable or not) in the per-user folder, made on first
+// use; the environment overrides both.
+TEST(PortConfigTest, FolderFollowsHowTheProgramRuns) {
+  TempFolder program;
+  TempFolder home;
+  const std::string user = home.Path("config/ecu-console");
   ::unsetenv("ECU_CONSOLE_CONFIG_DIR");
-  EXPECT_EQ(PortConfigFolder(fs::temp_directory_path().string()),
-            fs::temp_directory_path().string());
+  EXPECT_EQ(PortConfigFolder({program.path(), false, user}), program.path());
+  EXPECT_FALSE(fs::exists(user));
+  EXPECT_EQ(PortConfigFolder({program.path(), true, user}), user);
+  EXPECT_TRUE(fs::is_directory(user));
+  EXPECT_EQ(PortConfigFolder({"/nonexistent/bin", false, user}), user);
+  ::setenv("ECU_CONSOLE_CONFIG_DIR", "/tmp/somewhere", 1);
+  EXPECT_EQ(PortConfigFolder({program.path(), true, user}), "/tmp/somewhere");
+  ::unsetenv("ECU_CONSOLE_CONFIG_DIR");
 }
 
 TEST(EnsureLinkTest, DemoModeNeverTouchesThePort) {

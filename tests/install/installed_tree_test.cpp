@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <set>
 #include <string>
@@ -64,6 +65,26 @@ TEST_F(InstalledTreeTest, ProgramsRunFromTheTree) {
   SimProcess sim({"--no-pacing"});
   const ProcessResult info =
       RunProgram({Installed("bin/ecu-cli"), "--port", sim.device(), "info"});
+  EXPECT_EQ(info.exit_status, 0) << info.err;
+  EXPECT_TRUE(Contains(info.out, "Controller Firmware")) << info.out;
+}
+
+// Installed, the port choice is the user's (XDG config folder), even where
+// the program's folder could be written (as root it always can).
+TEST_F(InstalledTreeTest, InstalledProgramsKeepThePortChoicePerUser) {
+  SimProcess sim({"--no-pacing"});
+  TempFolder home;
+  fs::create_directories(home.Path("config/ecu-console"));
+  home.Write("config/ecu-console/port.cfg", sim.device() + "\r\n");
+  {
+    std::ofstream beside(Installed("bin/port.cfg"));
+    beside << "/nonexistent/tty\r\n";
+  }
+  const ProcessResult info =
+      RunProgram({"/usr/bin/env", "-u", "ECU_CONSOLE_CONFIG_DIR",
+                  "XDG_CONFIG_HOME=" + home.Path("config"),
+                  Installed("bin/ecu-cli"), "info"});
+  fs::remove(Installed("bin/port.cfg"));
   EXPECT_EQ(info.exit_status, 0) << info.err;
   EXPECT_TRUE(Contains(info.out, "Controller Firmware")) << info.out;
 }

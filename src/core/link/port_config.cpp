@@ -15,26 +15,21 @@ namespace ecu {
 
 namespace fs = std::filesystem;
 
-std::string PortConfigFolder(const std::string& program_folder) {
+std::string PortConfigFolder(const ConfigPlaces& places) {
   if (const char* dir = std::getenv("ECU_CONSOLE_CONFIG_DIR");
       dir != nullptr && *dir != '\0') {
     return dir;
   }
-  if (!program_folder.empty() && access(program_folder.c_str(), W_OK) == 0) {
-    return program_folder;
+  // An installed program's folder is shared by every user (and writable by
+  // root), so its port choice belongs to the user, not beside the program.
+  if (!places.installed && !places.program_folder.empty() &&
+      access(places.program_folder.c_str(), W_OK) == 0) {
+    return places.program_folder;
   }
-  std::string base;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::string(home) + "/.config";
-  } else {
-    return ".";
-  }
-  const std::string folder = base + "/ecu-console";
+  if (places.user_folder.empty()) return ".";
   std::error_code ignored;
-  fs::create_directories(folder, ignored);
-  return folder;
+  fs::create_directories(places.user_folder, ignored);
+  return places.user_folder;
 }
 
 std::string DeviceForComPort(int n) {

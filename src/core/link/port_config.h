@@ -9,9 +9,20 @@ namespace ecu {
 
 inline constexpr char kPortConfigName[] = "port.cfg";
 
+// Where a program of the console runs from, and the per-user folder it
+// would use instead.
+struct ConfigPlaces {
+  std::string program_folder;
+  // Installed with the system's or the user's other programs (a package, a
+  // `cmake --install`), not run from where it was built or unpacked.
+  bool installed = false;
+  std::string user_folder;  // the XDG config folder, e.g. ~/.config/ecu-console
+};
+
 // The folder that holds port.cfg: $ECU_CONSOLE_CONFIG_DIR when set, else the
-// program's folder when it is writable, else the per-user config folder.
-std::string PortConfigFolder(const std::string& program_folder);
+// program's folder when it is writable and the program is not installed,
+// else the per-user folder (made when missing).
+std::string PortConfigFolder(const ConfigPlaces& places);
 
 // The device name of COM port n: "COMn" on Windows, /dev/ttyS(n-1) elsewhere;
 // empty for a number below 1, which names no port.
