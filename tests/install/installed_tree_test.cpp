@@ -232,3 +232,17 @@ TEST_F(InstalledTreeTest, BashCompletesCommandsOptionsAndFiles) {
 
 }  // namespace
 }  // namespace ecu::testing
+
+namespace ecu::testing {
+namespace {
+
+// docs/command-line.md is the programs' --help as the man pages give it; a
+// new command or option must reach it too.
+TEST(CommandLineReferenceTest, MatchesTheProgramsHelp) {
+  const ProcessResult check = RunProgram(
+      {std::string(ECU_SOURCE_DIR) + "/scripts/reference", "--check"});
+  EXPECT_EQ(check.exit_status, 0) << check.out << check.err;
+}
+
+}  // namespace
+}  // namespace ecu::testing
