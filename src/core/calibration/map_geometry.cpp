@@ -24,7 +24,19 @@ Span SpanOf(double position, int count) {
   return span;
 }
 
+// Int() of a grid position, kept finite for a missing full scale.
+int GridStep(double fraction, int count) {
+  if (!std::isfinite(fraction)) return 0;
+  return static_cast<int>(std::floor(std::clamp(fraction, -4.0, 4.0) * count));
+}
+
 }  // namespace
+
+int LiveCellIndex(MapPoint point) {
+  return std::clamp(kMapRows * GridStep(point.speed, kMapColumns) +
+                        GridStep(point.load, kMapRows),
+                    0, kMapCellCount - 1);
+}
 
 MapPoint PointOnAxes(double rpm, double map_kpa, double tps_percent,
                      const MapAxes& axes) {

@@ -37,6 +37,12 @@ struct MapPoint {
 MapPoint PointOnAxes(double rpm, double map_kpa, double tps_percent,
                      const MapAxes& axes);
 
+// The cell Basic Mapping marks as the live one: column and row are the
+// whole sixteenths of speed and load, index 16 x column + row held within
+// the map (so a load at the top of its axis lands on the bottom cell of the
+// next column, as the console has always shown it).
+int LiveCellIndex(MapPoint point);
+
 // A cell and the share of a point's value it holds.
 struct CellWeight {
   int index = 0;

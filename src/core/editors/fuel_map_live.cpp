@@ -1,24 +1,9 @@
 #include "core/editors/fuel_map_live.h"
 
-#include <algorithm>
-#include <cmath>
-
+#include "core/calibration/map_geometry.h"
 #include "core/numbers/number_format.h"
 
 namespace ecu {
-namespace {
-
-constexpr int kGridSize = 16;
-constexpr int kLastCell = kGridSize * kGridSize - 1;
-
-// Int() of a grid position, kept finite for a missing full scale.
-int GridStep(double fraction) {
-  if (!std::isfinite(fraction)) return 0;
-  return static_cast<int>(
-      std::floor(std::clamp(fraction, -4.0, 4.0) * kGridSize));
-}
-
-}  // namespace
 
 void RefreshReadouts(const LiveData& live, FuelMapReadouts& readouts) {
   readouts.control_lambda = FormatNumber(live.Lambda, "0.000");
@@ -45,9 +30,7 @@ OperatingPoint FindOperatingPoint(LiveData& live, bool tps_mapped) {
                                    : (live.MAP - live.MapOffset) /
                                          static_cast<double>(live.MapSpan);
   point.speed_fraction = live.RPM / static_cast<double>(live.FullScaleRpm);
-  const int row = GridStep(point.load_fraction);
-  const int column = GridStep(point.speed_fraction);
-  point.live_index = std::clamp(kGridSize * column + row, 0, kLastCell);
+  point.live_index = LiveCellIndex({point.speed_fraction, point.load_fraction});
   return point;
 }
 

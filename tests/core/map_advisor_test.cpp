@@ -1,0 +1,181 @@
+#include "core/advisor/map_advisor.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace ecu {
+namespace {
+
+// Axes on which cell (c, r) has its centre at 1000 c + 500 rev/min and
+// 10 r + 5 kPa.
+const MapAxes kAxes{16000, 160, 0, false};
+
+int Cell(int column, int row) { return 16 * column + row; }
+
+// Hand-made logs: a warm, steady engine sampled ten times a second.
+struct LogMaker {
+  // `n` samples at fractional cell position (c, r), e.g. (5, 5) is the
+  // centre of cell 85, (5.25, 5) a quarter of the way to cell 101.
+  LogMaker& At(double column, double row, int n, double lambda,
+               double ego = 1.0, double clt = 85, double tps = 20) {
+    for (int i = 0; i < n; ++i) {
+      LogSample s;
+      s.time_s = 36000 + 0.1 * static_cast<double>(log.samples.size());
+      s.rpm = 1000 * column + 500;
+      s.map_kpa = 10 * row + 5;
+      s.lambda = lambda;
+      s.ego_correction = ego;
+      s.clt_c = clt;
+      s.tps_percent = tps;
+      s.pw_ms = 3;
+      log.samples.push_back(s);
+    }
+    return *this;
+  }
+  DataLog log;
+};
+
+AdvisorInputs Inputs(const DataLog& log, double lambda_target = 1.0) {
+  AdvisorInputs in;
+  in.logs = {&log};
+  in.map.fill(1.0);
+  in.axes = kAxes;
+  in.target.fixed = lambda_target;
+  return in;
+}
+
+TEST(MapAdvisorTest, ALeanCellGetsThatMuchMoreFuel) {
+  const DataLog log = LogMaker().At(5, 5, 10, 1.1).log;
+  const Advice advice = AdviseMap(Inputs(log));
+  const CellAdvice& lean = advice.cells[Cell(5, 5)];
+  EXPECT_EQ(lean.outcome, CellOutcome::kChanged);
+  EXPECT_EQ(lean.samples, 10);
+  EXPECT_DOUBLE_EQ(lean.weight, 10);
+  EXPECT_DOUBLE_EQ(*lean.mean_lambda, 1.1);
+  // 1.1 is 140.8 / 128: the map holds 141 / 128.
+  EXPECT_DOUBLE_EQ(*lean.proposed, 141.0 / 128);
+  EXPECT_NEAR(lean.change_percent, 10.16, 0.01);
+  EXPECT_EQ(advice.changed_cells, 1);
+  EXPECT_EQ(advice.cells[Cell(5, 6)].outcome, CellOutcome::kNotVisited);
+  EXPECT_EQ(advice.tally.used, 10);
+  // On target: nothing to change.
+  const DataLog right = LogMaker().At(5, 5, 10, 1.0).log;
+  EXPECT_EQ(AdviseMap(Inputs(right)).cells[Cell(5, 5)].outcome,
+            CellOutcome::kOnTarget);
+}
+
+TEST(MapAdvisorTest, SamplesAreSharedByTheFourCellsAroundThem) {
+  // On target at the centre of cell (5, 5); 20 % lean a quarter of the way
+  // to the next column, where (5, 5) holds three quarters of the sample.
+  const DataLog log = LogMaker().At(5, 5, 10, 1.0).At(5.25, 5, 10, 1.2).log;
+  AdvisorInputs in = Inputs(log);
+  Advice advice = AdviseMap(in);
+  const CellAdvice& near = advice.cells[Cell(5, 5)];
+  EXPECT_DOUBLE_EQ(near.weight, 17.5);
+  EXPECT_EQ(near.samples, 20);
+  // (10 x 1.0 + 7.5 x 1.2) / 17.5 = 1.0857: 139 / 128.
+  EXPECT_DOUBLE_EQ(*near.proposed, 139.0 / 128);
+  const CellAdvice& next = advice.cells[Cell(6, 5)];
+  EXPECT_DOUBLE_EQ(next.weight, 2.5);
+  EXPECT_EQ(next.outcome, CellOutcome::kTooFewSamples);
+  EXPECT_FALSE(next.proposed.has_value());
+  // With fewer samples needed it moves, but no more than a pass allows.
+  in.settings.min_samples = 2;
+  advice = AdviseMap(in);
+  EXPECT_EQ(advice.cells[Cell(6, 5)].outcome, CellOutcome::kLimited);
+  EXPECT_DOUBLE_EQ(*advice.cells[Cell(6, 5)].proposed, 147.0 / 128);  // 1.15
+  EXPECT_EQ(advice.limited_cells, 1);
+  // Without sharing, every sample counts whole for its nearest cell.
+  in.settings.spread_over_neighbours = false;
+  advice = AdviseMap(in);
+  EXPECT_DOUBLE_EQ(*advice.cells[Cell(5, 5)].proposed, 141.0 / 128);  // 1.1
+  EXPECT_EQ(advice.cells[Cell(6, 5)].outcome, CellOutcome::kNotVisited);
+}
+
+TEST(MapAdvisorTest, ColdTransientAndUnfuelledSamplesAreLeftOut) {
+  LogMaker maker;
+  maker.At(5, 5, 10, 1.0)
+      .At(5, 5, 10, 1.4, 1.0, /*clt=*/50)     // warming up
+      .At(5, 5, 1, 0.7, 1.0, 85, /*tps=*/40)  // a stab of the throttle
+      .At(5, 5, 4, 0.8, 1.0, 85, 40)          // settling after it
+      .At(5, 5, 10, 1.0, 1.0, 85, 40)
+      .At(5, 5, 1, 1.9, 1.0, 85, 40);
+  maker.log.samples.back().pw_ms = 0;  // fuel cut
+  AdvisorInputs in = Inputs(maker.log);
+  in.settings.settle_s = 0.45;
+  const Advice advice = AdviseMap(in);
+  EXPECT_EQ(advice.cells[Cell(5, 5)].outcome, CellOutcome::kOnTarget);
+  EXPECT_EQ(advice.tally.total, 36);
+  EXPECT_EQ(advice.tally.cold, 10);
+  EXPECT_EQ(advice.tally.transient, 5);
+  EXPECT_EQ(advice.tally.not_fuelled, 1);
+  EXPECT_EQ(advice.tally.used, 20);
+  // A cell is changed only with enough samples near it.
+  const DataLog few = LogMaker().At(5, 5, 4, 1.1).log;
+  EXPECT_EQ(AdviseMap(Inputs(few)).cells[Cell(5, 5)].outcome,
+            CellOutcome::kTooFewSamples);
+}
+
+TEST(MapAdvisorTest, TheEgoCorrectionsShareIsTakenOut) {
+  // The trim added 10 % fuel to reach lambda 1: the map is 10 % lean.
+  const DataLog log = LogMaker().At(5, 5, 10, 1.0, 1.1).log;
+  const Advice advice = AdviseMap(Inputs(log));
+  EXPECT_DOUBLE_EQ(*advice.cells[Cell(5, 5)].mean_lambda, 1.1);
+  EXPECT_DOUBLE_EQ(*advice.cells[Cell(5, 5)].proposed, 141.0 / 128);
+}
+
+TEST(MapAdvisorTest, TheTargetComesFromTheEgoGrid) {
+  // Set points 0.8 at a quarter of full speed, 1.0 at half: at 3/8 the
+  // target is 0.9. Cell (5, 7) sits at 5500 of 16000 rev/min and 75 of
+  // 160 kPa (0.34, 0.47): set points by speed alone here.
+  AdvisorInputs in;
+  DataLog log = LogMaker().At(5, 7, 10, 0.99).log;
+  in.logs = {&log};
+  in.map.fill(1.0);
+  in.axes = kAxes;
+  for (int i = 0; i < kEgoSetPointCount; ++i) {
+    in.target.ego_grid[static_cast<size_t>(i)] = i / 5 == 1 ? 0.8 : 1.0;
+  }
+  Advice advice = AdviseMap(in);
+  const double expected = 0.8 + 0.2 * (5.5 / 16 - 0.25) / 0.25;
+  EXPECT_NEAR(*advice.cells[Cell(5, 7)].mean_target, expected, 1e-12);
+  EXPECT_NEAR(advice.cells[Cell(5, 7)].change_percent,
+              (std::round(0.99 / expected * 128) / 128 - 1) * 100, 1e-9);
+  // No set point around: no target, the samples are not used.
+  for (auto& set_point : in.target.ego_grid) set_point.reset();
+  advice = AdviseMap(in);
+  EXPECT_EQ(advice.tally.no_target, 10);
+  EXPECT_EQ(advice.cells[Cell(5, 7)].outcome, CellOutcome::kNotVisited);
+}
+
+TEST(MapAdvisorTest, UnknownCellsStayAndUnvisitedOnesMayFollowTheirNeighbours) {
+  const DataLog log = LogMaker().At(5, 5, 10, 1.1).log;
+  AdvisorInputs in = Inputs(log);
+  in.map[Cell(5, 5)].reset();
+  EXPECT_EQ(AdviseMap(in).cells[Cell(5, 5)].outcome, CellOutcome::kNoValue);
+  in = Inputs(log);
+  in.settings.skip_unvisited = false;
+  const Advice advice = AdviseMap(in);
+  EXPECT_EQ(advice.cells[Cell(5, 6)].outcome, CellOutcome::kFilled);
+  EXPECT_DOUBLE_EQ(*advice.cells[Cell(4, 4)].proposed, 141.0 / 128);
+  EXPECT_EQ(advice.cells[Cell(5, 7)].outcome, CellOutcome::kNotVisited);
+  EXPECT_EQ(advice.changed_cells, 9);
+}
+
+TEST(MapAdvisorTest, MapErrorPerVisitedCell) {
+  const DataLog log =
+      LogMaker().At(5, 5, 4, 1.1).At(5, 5, 4, 0.9).At(7, 2, 2, 1.04).log;
+  const MapError error =
+      MeasureMapError({&log}, kAxes, Inputs(log).target, AdvisorSettings(), 1);
+  EXPECT_EQ(error.cells, 2);
+  EXPECT_NEAR(error.mean, (0.1 + 0.04) / 2, 1e-12);
+  EXPECT_NEAR(error.worst, 0.1, 1e-12);
+  EXPECT_EQ(
+      MeasureMapError({&log}, kAxes, Inputs(log).target, AdvisorSettings(), 3)
+          .cells,
+      1);
+}
+
+}  // namespace
+}  // namespace ecu
