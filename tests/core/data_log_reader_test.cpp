@@ -22,41 +22,6 @@ std::vector<double> Times(const DataLog& log) {
   return times;
 }
 
-TEST(DataLogReaderTest, ReadsWhatTheLogWriterWrites) {
-  LiveData live;
-  live.RPM = 3235;
-  live.Lambda = 1.05f;
-  live.CLT = 93;
-  live.TPS = 15.8f;
-  live.MAP = 32.2f;
-  live.MAT = -4;
-  live.PW = 0.008175f;
-  live.EgoCorrection = 1.024f;
-  const std::string crlf = kHeader + LogDataLine(live, "14:05:09");
-  for (const std::string& text : {crlf, [&] {
-                                    std::string lf = crlf;
-                                    std::erase(lf, '\r');
-                                    return lf;
-                                  }()}) {
-    const DataLog log = ReadDataLog(text);
-    EXPECT_TRUE(log.trouble.empty());
-    EXPECT_TRUE(log.problems.empty());
-    EXPECT_EQ(log.date, "09-14-2008");
-    ASSERT_EQ(log.samples.size(), 1u);
-    const LogSample& s = log.samples[0];
-    EXPECT_EQ(s.line, 4);
-    EXPECT_DOUBLE_EQ(s.time_s, 14 * 3600 + 5 * 60 + 9);
-    EXPECT_DOUBLE_EQ(s.rpm, 3235);
-    EXPECT_DOUBLE_EQ(s.lambda, 1.05);
-    EXPECT_DOUBLE_EQ(s.clt_c, 93);
-    EXPECT_DOUBLE_EQ(s.tps_percent, 15.8);
-    EXPECT_DOUBLE_EQ(s.map_kpa, 32.2);
-    EXPECT_DOUBLE_EQ(s.mat_c, -4);
-    EXPECT_DOUBLE_EQ(s.pw_ms, 8.175);
-    EXPECT_DOUBLE_EQ(s.ego_correction, 1.024);
-  }
-}
-
 TEST(DataLogReaderTest, TimesAcrossSecondsMillisecondsAndMidnight) {
   const std::string row = ",1000,1.00,80,10.0,50.0,20,3.000,1.000";
   // Three samples at the end of a second the log began in, four in a

@@ -1,5 +1,7 @@
 #include "core/console/data_log.h"
 
+#include "core/advisor/data_log_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -85,6 +87,31 @@ TEST(DataLogFileTest, AFullDiskLeavesTheStateNotLogging) {
   EXPECT_FALSE(log.Start("/dev/full", "09-14-2008", &error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(log.LogActive());
+}
+
+TEST(DataLogLineTest, TheLogReaderReadsWhatIsWritten) {
+  const std::string crlf =
+      LogHeader("09-14-2008") + LogDataLine(ExampleValues(), "14:05:09");
+  std::string lf = crlf;
+  std::erase(lf, '\r');
+  for (const std::string& text : {crlf, lf}) {
+    const DataLog log = ReadDataLog(text);
+    EXPECT_TRUE(log.trouble.empty());
+    EXPECT_TRUE(log.problems.empty());
+    EXPECT_EQ(log.date, "09-14-2008");
+    ASSERT_EQ(log.samples.size(), 1u);
+    const LogSample& s = log.samples[0];
+    EXPECT_EQ(s.line, 4);
+    EXPECT_DOUBLE_EQ(s.time_s, 14 * 3600 + 5 * 60 + 9);
+    EXPECT_DOUBLE_EQ(s.rpm, 3235);
+    EXPECT_DOUBLE_EQ(s.lambda, 1.05);
+    EXPECT_DOUBLE_EQ(s.clt_c, 93);
+    EXPECT_DOUBLE_EQ(s.tps_percent, 15.8);
+    EXPECT_DOUBLE_EQ(s.map_kpa, 32.2);
+    EXPECT_DOUBLE_EQ(s.mat_c, 24);
+    EXPECT_DOUBLE_EQ(s.pw_ms, 8.175);
+    EXPECT_DOUBLE_EQ(s.ego_correction, 1.024);
+  }
 }
 
 }  // namespace
