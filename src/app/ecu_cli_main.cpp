@@ -74,6 +74,7 @@ int Main(int argc, char** argv) {
   AddLogCommand(commands);
   AddFlashCommand(commands);
   AddDiffCommand(commands);
+  AddDetectCommand(commands);
 
   command_line::ParseOutcome outcome =
       command_line::Parse(app, std::vector<std::string>(argv + 1, argv + argc));

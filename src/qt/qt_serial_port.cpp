@@ -2,6 +2,12 @@
 
 #include <QDeadlineTimer>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include "core/platform/clock.h"
 
 namespace ecu {
@@ -10,19 +16,50 @@ QtSerialPort::QtSerialPort() = default;
 
 bool QtSerialPort::Open(const std::string& device) {
   if (port_.isOpen()) port_.close();
+  open_error_ = {};
   port_.setPortName(QString::fromStdString(device));
-  if (!port_.open(QIODevice::ReadWrite)) return false;
+  if (!port_.open(QIODevice::ReadWrite)) {
+    open_error_ = OpenErrorOf(device);
+    port_.clearError();
+    return false;
+  }
   const bool settings_ok = port_.setBaudRate(QSerialPort::Baud19200) &&
                            port_.setDataBits(QSerialPort::Data8) &&
                            port_.setParity(QSerialPort::NoParity) &&
                            port_.setStopBits(QSerialPort::OneStop) &&
                            port_.setFlowControl(QSerialPort::NoFlowControl);
   if (!settings_ok) {
+    open_error_ = {OpenFailure::kOther, port_.errorString().toStdString()};
     port_.close();
     return false;
   }
   port_.clear();
   return true;
+}
+
+OpenError QtSerialPort::OpenErrorOf(const std::string& device) const {
+  OpenError error{OpenFailure::kOther, port_.errorString().toStdString()};
+  switch (port_.error()) {
+    case QSerialPort::DeviceNotFoundError:
+      error.kind = OpenFailure::kMissing;
+      break;
+    case QSerialPort::OpenError:
+      error.kind = OpenFailure::kBusy;
+      break;
+    case QSerialPort::PermissionError:
+      // Qt says "permission" both for a device the user may not open and
+      // for one another program holds (busy, or its lock file).
+      error.kind = OpenFailure::kBusy;
+#ifdef Q_OS_UNIX
+      if (::access(device.c_str(), R_OK | W_OK) != 0 && errno == EACCES) {
+        error.kind = OpenFailure::kNoPermission;
+      }
+#endif
+      break;
+    default:
+      break;
+  }
+  return error;
 }
 
 void QtSerialPort::Close() {

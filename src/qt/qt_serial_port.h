@@ -15,6 +15,7 @@ class QtSerialPort : public SerialPort {
   bool Open(const std::string& device) override;
   void Close() override;
   bool IsOpen() const override;
+  OpenError LastOpenError() const override { return open_error_; }
   void Write(std::string_view bytes) override;
   std::string ReadAll() override;
   int BytesAvailable() override;
@@ -27,7 +28,11 @@ class QtSerialPort : public SerialPort {
   // An unplugged adapter closes the port, so callers stop waiting on it.
   void CloseOnFatalError();
 
+  // Why the port could not be opened, told apart as a tuner must act on it.
+  OpenError OpenErrorOf(const std::string& device) const;
+
   QSerialPort port_;
+  OpenError open_error_;
 };
 
 }  // namespace ecu

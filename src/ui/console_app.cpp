@@ -52,7 +52,7 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
   wait_ = std::make_unique<WaitWindow>(main_.get());
   files_ = std::make_unique<FileCommands>(ctx_, *wait_);
   commands_.set_file_commands(files_.get());
-  workbench_ = std::make_unique<Workbench>(ctx_, *main_, *wait_);
+  workbench_ = std::make_unique<Workbench>(ctx_, commands_, *main_, *wait_);
 
   monitor_text_.set_writer([this](int i, const std::string& text) {
     monitor_->SetReadout(i, text);

@@ -2,19 +2,94 @@
 
 #include <QMenu>
 
+#include "qt/present_ports.h"
 #include "ui/compare_window.h"
 #include "ui/main_window.h"
 #include "ui/window_placement.h"
 
 namespace ecu {
 
-Workbench::Workbench(EcuContext& ctx, MainWindow& main, BusyView& busy)
-    : ctx_(ctx), main_(main), compare_(ctx.link, ctx.image, ctx.live, busy) {
+namespace {
+
+constexpr double kAnswerSeconds = 0.5;
+
+}  // namespace
+
+Workbench::Workbench(EcuContext& ctx, ConsoleCommands& commands,
+                     MainWindow& main, BusyView& busy)
+    : ctx_(ctx),
+      commands_(commands),
+      main_(main),
+      busy_(busy),
+      list_ports_(PresentPorts),
+      compare_(ctx.link, ctx.image, ctx.live, busy) {
   if (auto* file = main_.findChild<QMenu*>("menu_file")) {
     QAction* compare = file->addAction("Compare...");
     compare->setObjectName("menu_file_compare");
     connect(compare, &QAction::triggered, this, &Workbench::ShowCompare);
   }
+  AddPortEntries();
+}
+
+void Workbench::AddPortEntries() {
+  QMenu* comm = main_.findChild<QMenu*>("menu_comm");
+  if (comm == nullptr) return;
+  // The ports present change while the console runs: listed afresh each
+  // time the menu opens, between the described entries and Detect ECU.
+  comm->addSeparator()->setObjectName("menu_comm_present");
+  QAction* detect = comm->addAction("Detect ECU");
+  detect->setObjectName("menu_comm_detect");
+  connect(detect, &QAction::triggered, this,
+          [this] { ctx_.link.RunWhenIdle([this] { DetectEcu(); }); });
+  connect(comm, &QMenu::aboutToShow, this, &Workbench::ListPresentPorts);
+  ListPresentPorts();
+}
+
+void Workbench::ListPresentPorts() {
+  QMenu* comm = main_.findChild<QMenu*>("menu_comm");
+  QAction* detect = main_.findChild<QAction*>("menu_comm_detect");
+  for (QAction* entry : port_entries_) {
+    comm->removeAction(entry);
+    entry->deleteLater();
+  }
+  port_entries_.clear();
+  for (const PresentPort& port : list_ports_()) {
+    auto* entry = new QAction(QString::fromStdString(PortCaption(port)), comm);
+    entry->setObjectName(
+        QString::fromStdString("menu_comm_port_" + port.device));
+    entry->setCheckable(true);
+    entry->setChecked(ctx_.link_state.checked_port_entry == 0 &&
+                      ctx_.link_state.port_device == port.device);
+    const std::string device = port.device;
+    connect(entry, &QAction::triggered, this, [this, device] {
+      commands_.SelectPortDevice(device);
+      main_.RefreshState();
+    });
+    comm->insertAction(detect, entry);
+    port_entries_.push_back(entry);
+  }
+}
+
+void Workbench::DetectEcu() {
+  const std::vector<std::string> devices =
+      DetectionCandidates(list_ports_(), ctx_.link_state.port_device);
+  // The link's own port would be busy to the probe: it opens again at the
+  // next use, as after the flash utility.
+  ctx_.port.Close();
+  busy_.BeginBusy();
+  DetectionOptions options;
+  options.timeout_seconds = kAnswerSeconds;
+  options.progress = [this](int done, int total) {
+    busy_.ShowProgress(total > 0 ? static_cast<double>(done) / total : 1.0);
+  };
+  const Detection detection =
+      ecu::DetectEcu(ctx_.port, ctx_.clock, devices, options);
+  busy_.EndBusy();
+  if (const PortProbe* found = detection.found()) {
+    commands_.SelectPortDevice(found->device);
+    main_.RefreshState();
+  }
+  ctx_.prompts.Tell(DetectionReport(detection, kAnswerSeconds));
 }
 
 Workbench::~Workbench() = default;

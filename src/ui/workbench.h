@@ -1,11 +1,16 @@
 #ifndef ECU_UI_WORKBENCH_H_
 #define ECU_UI_WORKBENCH_H_
 
+#include <QAction>
 #include <QObject>
+#include <functional>
 #include <memory>
+#include <vector>
 
+#include "core/console/console_commands.h"
 #include "core/console/file_commands.h"
 #include "core/ecu_context.h"
+#include "core/link/ecu_detection.h"
 #include "core/workbench/compare_model.h"
 
 namespace ecu {
@@ -15,21 +20,39 @@ class MainWindow;
 
 // The tuning workbench beside the described console: its windows, and its
 // entries in the main window's menus, each after the described ones
-// ("Compare..." at the end of the File menu).
+// ("Compare..." at the end of the File menu; the ports present and "Detect
+// ECU" at the end of the Comm menu).
 class Workbench : public QObject {
   Q_OBJECT
 
  public:
-  Workbench(EcuContext& ctx, MainWindow& main, BusyView& busy);
+  using PortLister = std::function<std::vector<PresentPort>()>;
+
+  Workbench(EcuContext& ctx, ConsoleCommands& commands, MainWindow& main,
+            BusyView& busy);
   ~Workbench() override;
 
   // "Compare...": the compare window, made on first use.
   void ShowCompare();
   CompareWindow* compare_window() { return compare_window_.get(); }
 
+  // "Detect ECU": tries the stored port and every present one in turn and
+  // stores the first that answers, as "Other Port..." would.
+  void DetectEcu();
+  // Where the ports present come from (the system's list unless a test
+  // gives its own).
+  void set_port_lister(PortLister lister) { list_ports_ = std::move(lister); }
+
  private:
+  void AddPortEntries();
+  void ListPresentPorts();
+
   EcuContext& ctx_;
+  ConsoleCommands& commands_;
   MainWindow& main_;
+  BusyView& busy_;
+  PortLister list_ports_;
+  std::vector<QAction*> port_entries_;
   CompareModel compare_;
   std::unique_ptr<CompareWindow> compare_window_;
 };

@@ -87,5 +87,25 @@ TEST(DiffCliTest, TroubleIsExitTwo) {
   EXPECT_EQ(Cli({"diff", file}).exit_status, 2);
 }
 
+TEST(DetectCliTest, FindsTheSimAmongASilentAndAGarbledPty) {
+  SimProcess silent({"--silent"});
+  SimProcess garbled({"--corrupt-every", "1"});
+  SimProcess ecu({"--revision", "10204", "--serial", "4242"});
+  const auto found = Cli(
+      {"detect", silent.device(), garbled.device(), ecu.device(), "/dev/none"});
+  EXPECT_EQ(found.exit_status, 0) << found.err;
+  const std::vector<std::string> lines = testing::Lines(found.out);
+  ASSERT_EQ(lines.size(), 4u) << found.out;
+  EXPECT_EQ(lines[0], silent.device() + ": no answer within 0.5 s");
+  EXPECT_TRUE(lines[1].starts_with(garbled.device() +
+                                   ": answered, but not as an ECU ("))
+      << lines[1];
+  EXPECT_EQ(lines[2], ecu.device() + ": ECU V1.02.04, serial 4242");
+  EXPECT_EQ(lines[3], "/dev/none: no such port");
+
+  const auto none = Cli({"detect", silent.device()});
+  EXPECT_EQ(none.exit_status, 1);
+}
+
 }  // namespace
 }  // namespace ecu

@@ -20,7 +20,16 @@ VirtualLinePort::VirtualLinePort(FakeClock& clock,
 }
 
 bool VirtualLinePort::Open(const std::string& device) {
-  if (device.empty() || device == refused_device_) return false;
+  open_error_ = {};
+  if (device.empty() || device == refused_device_) {
+    open_error_ = {OpenFailure::kMissing, "No such file or directory"};
+    return false;
+  }
+  if (const auto failure = failures_.find(device); failure != failures_.end()) {
+    open_error_ = failure->second;
+    return false;
+  }
+  device_ = device;
   open_ = true;
   return true;
 }

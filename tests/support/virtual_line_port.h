@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,7 @@ class VirtualLinePort : public SerialPort {
   bool Open(const std::string& device) override;
   void Close() override { open_ = false; }
   bool IsOpen() const override { return open_; }
+  OpenError LastOpenError() const override { return open_error_; }
   void Write(std::string_view bytes) override;
   std::string ReadAll() override;
   int BytesAvailable() override;
@@ -52,6 +54,12 @@ class VirtualLinePort : public SerialPort {
   void set_refused_device(std::string device) {
     refused_device_ = std::move(device);
   }
+  // A device that fails to open as a busy or forbidden one does.
+  void set_open_failure(const std::string& device, OpenError error) {
+    failures_[device] = std::move(error);
+  }
+  // The device opened last, so that a far end can answer as that port.
+  const std::string& device() const { return device_; }
   sim::VirtualEcu* ecu() { return ecu_.get(); }
 
  private:
@@ -66,6 +74,9 @@ class VirtualLinePort : public SerialPort {
   std::unique_ptr<sim::VirtualEcu> ecu_;
   bool open_ = false;
   std::string refused_device_ = "/dev/missing";
+  std::map<std::string, OpenError> failures_;
+  OpenError open_error_;
+  std::string device_;
   double line_free_at_ = 0;  // when the console's last byte has left
   std::deque<Arrival> pending_;
   std::string received_;

@@ -51,6 +51,8 @@ class ConsoleRig {
   }
 
   EcuContext& ctx() { return app->context(); }
+  // Where port.cfg and the start-up files are.
+  std::string config_folder() const { return folder_.string(); }
 
   // A control by objectName in one window.
   template <typename T>

@@ -46,6 +46,7 @@ void AddMonitorCommand(CliCommands& commands);
 void AddLogCommand(CliCommands& commands);
 void AddFlashCommand(CliCommands& commands);
 void AddDiffCommand(CliCommands& commands);
+void AddDetectCommand(CliCommands& commands);
 
 }  // namespace ecu::cli
 

@@ -6,6 +6,19 @@
 
 namespace ecu {
 
+// Why the last Open() failed.
+enum class OpenFailure {
+  kNone,
+  kMissing,       // no such device
+  kBusy,          // in use by another program (or by this one)
+  kNoPermission,  // the user may not open it
+  kOther,
+};
+struct OpenError {
+  OpenFailure kind = OpenFailure::kNone;
+  std::string text;  // the driver's words
+};
+
 // The serial line to the ECU. Bytes travel as 8-bit characters in a
 // std::string, one character per byte. The line settings are fixed:
 // 19200 baud, 8 data bits, no parity, one stop bit, no handshaking.
@@ -18,6 +31,8 @@ class SerialPort {
   virtual bool Open(const std::string& device) = 0;
   virtual void Close() = 0;
   virtual bool IsOpen() const = 0;
+  // What went wrong with the last Open(); kNone after one that worked.
+  virtual OpenError LastOpenError() const { return {}; }
 
   virtual void Write(std::string_view bytes) = 0;
   // Returns and removes every byte received so far.
