@@ -17,6 +17,7 @@ QtSerialPort::QtSerialPort() = default;
 bool QtSerialPort::Open(const std::string& device) {
   if (port_.isOpen()) port_.close();
   open_error_ = {};
+  lost_reason_.clear();
   port_.setPortName(QString::fromStdString(device));
   if (!port_.open(QIODevice::ReadWrite)) {
     open_error_ = OpenErrorOf(device);
@@ -63,6 +64,7 @@ OpenError QtSerialPort::OpenErrorOf(const std::string& device) const {
 }
 
 void QtSerialPort::Close() {
+  lost_reason_.clear();
   if (port_.isOpen()) port_.close();
 }
 
@@ -112,6 +114,8 @@ void QtSerialPort::CloseOnFatalError() {
   if (error == QSerialPort::ResourceError ||
       error == QSerialPort::DeviceNotFoundError ||
       error == QSerialPort::PermissionError) {
+    // Kept for the lost-link message: the error is cleared below.
+    lost_reason_ = port_.errorString().toStdString();
     port_.close();
   }
   if (error != QSerialPort::NoError) port_.clearError();

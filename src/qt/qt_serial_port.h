@@ -2,6 +2,7 @@
 #define ECU_QT_QT_SERIAL_PORT_H_
 
 #include <QSerialPort>
+#include <string>
 
 #include "core/platform/serial_port.h"
 
@@ -16,6 +17,7 @@ class QtSerialPort : public SerialPort {
   void Close() override;
   bool IsOpen() const override;
   OpenError LastOpenError() const override { return open_error_; }
+  std::string LostReason() const override { return lost_reason_; }
   void Write(std::string_view bytes) override;
   std::string ReadAll() override;
   int BytesAvailable() override;
@@ -33,6 +35,7 @@ class QtSerialPort : public SerialPort {
 
   QSerialPort port_;
   OpenError open_error_;
+  std::string lost_reason_;
 };
 
 }  // namespace ecu

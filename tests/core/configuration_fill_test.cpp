@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 
 #include "configuration_rig.h"
@@ -31,7 +32,10 @@ TEST(ConfigurationFillTest, ReadsEveryItemInOrderWithItsPauses) {
   ASSERT_EQ(rig.seen.size(), codes.size());
   for (size_t i = 0; i < codes.size(); ++i) {
     EXPECT_EQ(rig.seen[i].field, Read(codes[i])) << i;
-    EXPECT_EQ(ConfigurationFillReads()[i].length, lengths[i]) << i;
+    EXPECT_EQ(ConfigurationFillReads()[i], codes[i]) << i;
+    EXPECT_EQ(rig.ctx.replies.LengthOf(static_cast<uint8_t>(codes[i])),
+              lengths[i])
+        << i;
   }
   // 0.2 s before the first request, 0.1 s after each reply.
   EXPECT_NEAR(rig.seen[0].at - start, 0.2 + 8 * kByteTime, 1e-6);
@@ -132,7 +136,7 @@ TEST(ConfigurationFillTest, AWindowLeftBeforeTheLinkWasFreeIsNotFilled) {
     rig.editor.Activate();
     rig.editor.Hidden();
   });
-  rig.ctx.link.SendCommand("A", 23);
+  std::ignore = rig.ctx.link.SendCommand("A");
   rig.pump.set_on_pump(nullptr);
   rig.seen.clear();
   rig.ctx.link.RunDeferred();

@@ -4,6 +4,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -54,7 +55,7 @@ struct EditorRig : ContextRig {
     pump.set_on_pump([&] {
       if (!std::exchange(done, true)) action();
     });
-    ctx.link.SendCommand("A", 23);
+    std::ignore = ctx.link.SendCommand("A");
     pump.set_on_pump(nullptr);
     TakeRequests();
   }

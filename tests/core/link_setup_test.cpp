@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "core/link/link_startup.h"
 #include "core/link/port_config.h"
@@ -149,7 +150,7 @@ TEST(EnsureLinkTest, MissingPortFallsBackToDemoOnce) {
     EXPECT_TRUE(rig.state.port_ready);
     EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kNoPortText});
     rig.link.EnsureLink();
-    rig.link.SendCommand("A", 23);
+    std::ignore = rig.link.SendCommand("A");
     EXPECT_EQ(rig.prompts.shown().size(), 1u);
     EXPECT_TRUE(rig.port.written().empty());
   }

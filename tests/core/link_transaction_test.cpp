@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/link/frame.h"
@@ -84,7 +86,7 @@ TEST(SendCommandTest, GoodReplyIsDecodedOnceAtLineSpeed) {
   std::vector<LampColour> lamp;
   rig.link.set_indicators({[&](LampColour c) { lamp.push_back(c); }, nullptr});
   const double start = rig.clock.now();
-  rig.link.SendCommand("A", 23);
+  EXPECT_TRUE(rig.link.SendCommand("A").answered());
   EXPECT_EQ(decoded, 1);
   EXPECT_EQ(lamp,
             (std::vector<LampColour>{LampColour::kRed, LampColour::kGreen}));
@@ -98,7 +100,7 @@ TEST(SendCommandTest, GoodReplyIsDecodedOnceAtLineSpeed) {
 TEST(SendCommandTest, SilentEcuCostsTenAttemptsAndOneMessage) {
   LinkRig rig(Script({{}}));
   const double start = rig.clock.now();
-  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kNoAnswer);
   EXPECT_EQ(rig.port.written().size(), 10u);
   ASSERT_EQ(rig.prompts.shown().size(), 1u);
   EXPECT_EQ(rig.prompts.shown()[0].text, kSilentText);
@@ -108,7 +110,7 @@ TEST(SendCommandTest, SilentEcuCostsTenAttemptsAndOneMessage) {
 
 TEST(SendCommandTest, NonResponseTextCountsTheLastAttemptsBytes) {
   LinkRig rig(Script({{{"\x02\x19\x41", 0}}}));
-  rig.link.SendCommand("F", 7);
+  std::ignore = rig.link.SendCommand("F");
   ASSERT_EQ(rig.prompts.shown().size(), 1u);
   EXPECT_EQ(rig.prompts.shown()[0].text,
             "Warning, comm non-response.  Maximum retries exceeded.   "
@@ -124,7 +126,7 @@ TEST(SendCommandTest, LateReplyIsRejectedUntilACleanOneArrives) {
                       {{reply, 0}}}));
   int decoded = 0;
   CountLiveReplies(rig, &decoded);
-  rig.link.SendCommand("A", 23);
+  std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(decoded, 1);
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_GE(rig.port.written().size(), 3u);
@@ -135,7 +137,7 @@ TEST(SendCommandTest, ExtraByteWaitsOutTheAttemptAndIsRejected) {
   int decoded = 0;
   CountLiveReplies(rig, &decoded);
   const double start = rig.clock.now();
-  rig.link.SendCommand("A", 23);
+  std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(decoded, 0);
   EXPECT_EQ(rig.port.written().size(), 10u);
   EXPECT_GE(rig.clock.now() - start, 1.25);
@@ -154,7 +156,7 @@ TEST(SendCommandTest, BadChecksumAndWrongLengthAreRetried) {
   std::vector<std::string> delays;
   rig.link.set_indicators(
       {nullptr, [&](const std::string& text) { delays.push_back(text); }});
-  rig.link.SendCommand("A", 23);
+  std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(decoded, 1);
   EXPECT_EQ(rig.port.written().size(), 3u);
   // The valid frame of the wrong length still counts for the interval.
@@ -168,12 +170,12 @@ TEST(SendCommandTest, AnotherKnownCodeIsAcceptedAndUnknownIsNot) {
     ++f_decoded;
     return true;
   });
-  rig.link.SendCommand("A", 23);
+  std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(f_decoded, 1);
   EXPECT_EQ(rig.port.written().size(), 1u);
 
   LinkRig unknown(Script({{{BuildReply('Q', "\x01"), 0}}}));
-  unknown.link.SendCommand("Q", 4);
+  std::ignore = unknown.link.SendCommand("A");
   EXPECT_EQ(unknown.port.written().size(), 10u);
   // Unknown codes let window messages run once more per attempt.
   EXPECT_EQ(unknown.pump.count(), 20);
@@ -183,7 +185,7 @@ TEST(SendCommandTest, DecoderRefusalMakesItRetry) {
   LinkRig rig(Script({{{BuildReply('E', std::string("\x00\x03\x07", 3)), 0}}}));
   rig.replies.Add(
       'E', 6, [](std::string_view frame) { return U16At(frame, 3) < 0x300; });
-  rig.link.SendCommand(Command('E', 0, 3, 0), 6);
+  std::ignore = rig.link.SendCommand(Command('E', 0, 3, 0));
   EXPECT_EQ(rig.port.written().size(), 10u);
   EXPECT_EQ(rig.prompts.shown().size(), 1u);
 }
@@ -194,23 +196,40 @@ TEST(SendCommandTest, DemoModeSendsNothingAndTurnsTheLampRed) {
   std::vector<LampColour> lamp;
   rig.link.set_indicators({[&](LampColour c) { lamp.push_back(c); }, nullptr});
   const double start = rig.clock.now();
-  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kDemo);
   EXPECT_TRUE(rig.port.written().empty());
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_EQ(rig.clock.now(), start);
   EXPECT_EQ(lamp, std::vector<LampColour>{LampColour::kRed});
 }
 
+TEST(SendCommandTest, ACodeWithoutReplyLengthIsRefusedLoudly) {
+  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  EXPECT_EQ(rig.link.SendCommand("Q").result, CommandResult::kUnknownCode);
+  EXPECT_TRUE(rig.port.written().empty());
+  EXPECT_EQ(rig.slips.Take().size(), 1u);
+}
+
+TEST(SendCommandTest, APortThatGoesAwayEndsTheTransactionWithItsReason) {
+  LinkRig rig(Script({{}}));
+  rig.port.Unplug("No such device", /*after_writes=*/2);
+  const CommandOutcome outcome = rig.link.SendCommand("A");
+  EXPECT_EQ(outcome.result, CommandResult::kPortLost);
+  EXPECT_EQ(outcome.reason, "No such device");
+  EXPECT_EQ(rig.port.written().size(), 2u);
+  EXPECT_EQ(rig.link.unanswered(), 1);
+}
+
 TEST(WatchdogTest, TwoSilentSecondsAskForDemoMode) {
   LinkRig rig(Script({{}}));
   rig.state.last_receive_time = rig.clock.SecondsSinceMidnight();
   rig.prompts.QueueAnswer(Answer::kYes);
-  rig.link.SendCommand("A", 23);
+  std::ignore = rig.link.SendCommand("A");
   // Ten attempts make 1.25 s of silence: no question yet ...
   EXPECT_FALSE(rig.state.demo_mode);
   rig.prompts.Clear();
   rig.clock.Advance(1.0);
-  rig.link.SendCommand("A", 23);
+  EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kDemo);
   ASSERT_GE(rig.prompts.shown().size(), 1u);
   const Message& question = rig.prompts.shown()[0];
   EXPECT_EQ(question.text, "Communications has failed, Run Demo mode?");
@@ -226,8 +245,8 @@ TEST(WatchdogTest, NoKeepsTryingAndAsksAgainAfterAnotherTwoSeconds) {
   rig.clock.Advance(2.5);
   rig.prompts.QueueAnswer(Answer::kNo);
   rig.prompts.QueueAnswer(Answer::kCancel);
-  rig.link.SendCommand("A", 23);
-  rig.link.SendCommand("A", 23);
+  std::ignore = rig.link.SendCommand("A");
+  std::ignore = rig.link.SendCommand("A");
   int questions = 0;
   for (const Message& m : rig.prompts.shown()) {
     questions += m.text == "Communications has failed, Run Demo mode?";
@@ -242,7 +261,7 @@ TEST(MidnightTest, TransactionAcrossMidnightBehavesNormally) {
   CountLiveReplies(rig, &decoded);
   rig.clock.Advance(86399.97 - rig.clock.now());
   rig.state.last_receive_time = rig.clock.SecondsSinceMidnight();
-  rig.link.SendCommand("A", 23);
+  std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(decoded, 1);
   EXPECT_EQ(rig.port.written().size(), 1u);
   EXPECT_TRUE(rig.prompts.shown().empty());
@@ -269,11 +288,11 @@ TEST(GroupDelayTest, MeanOfSixteenIntervalsCappedAt9999Point9) {
   rig.link.set_indicators(
       {nullptr, [&](const std::string& text) { shown = text; }});
   // The first interval runs from midnight: the mean is far above 10 s.
-  rig.link.SendCommand("A", 23);
+  std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(shown, "9999.9");
   for (int i = 0; i < 16; ++i) {
     rig.clock.Advance(0.1 - 33 * 10.0 / 19200);
-    rig.link.SendCommand("A", 23);
+    std::ignore = rig.link.SendCommand("A");
   }
   EXPECT_NEAR(rig.link.GroupDelayMs(), 100.0, 2.0);
 }
@@ -289,16 +308,29 @@ TEST(TransactionGuardTest, UserActionInsideATransactionWaitsForTheLink) {
     queued = true;
     rig.link.RunWhenIdle([&] {
       nested_started_inside = rig.link.busy();
-      rig.link.SendCommand("A", 23);
+      std::ignore = rig.link.SendCommand("A");
     });
   });
-  rig.link.SendCommand("A", 23);
+  std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(decoded, 1);
   EXPECT_FALSE(rig.link.busy());
   rig.link.RunDeferred();
   EXPECT_EQ(decoded, 2);
   EXPECT_FALSE(nested_started_inside);
   EXPECT_EQ(rig.port.written().size(), 2u);
+}
+
+TEST(TransactionGuardTest, ANestedRequestIsRefusedAndNotSilent) {
+  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  std::optional<CommandOutcome> nested;
+  rig.pump.set_on_pump([&] {
+    if (!nested) nested = rig.link.SendCommand("A");
+  });
+  EXPECT_TRUE(rig.link.SendCommand("A").answered());
+  ASSERT_TRUE(nested);
+  EXPECT_EQ(nested->result, CommandResult::kNested);
+  EXPECT_EQ(rig.port.written().size(), 1u);
+  EXPECT_EQ(rig.slips.Take().size(), 1u);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "support/counting_pump.h"
 #include "support/fake_clock.h"
 #include "support/scripted_prompts.h"
+#include "support/slip_guard.h"
 #include "support/virtual_line_port.h"
 
 namespace ecu::testing {
@@ -44,6 +45,7 @@ struct ContextRig {
   ScriptedPrompts prompts;
   CountingPump pump;
   EcuContext ctx{port, clock, prompts, pump};
+  SlipGuard slips{ctx.link};
 };
 
 }  // namespace ecu::testing

@@ -5,10 +5,13 @@
 
 #include "core/link/ecu_link.h"
 #include "core/link/link_state.h"
+#include "core/link/live_data.h"
+#include "core/link/live_decoding.h"
 #include "core/link/reply_table.h"
 #include "support/counting_pump.h"
 #include "support/fake_clock.h"
 #include "support/scripted_prompts.h"
+#include "support/slip_guard.h"
 #include "support/virtual_line_port.h"
 
 namespace ecu::testing {
@@ -22,6 +25,9 @@ struct LinkRig {
   }
 
   void Open() {
+    // The live codes are known, so requests for them have a reply length;
+    // tests replace the decoders they watch.
+    AddLiveReplies(replies, live, nullptr);
     state.port_device = "/dev/virtual";
     port.Open(state.port_device);
     state.port_ready = true;
@@ -34,7 +40,9 @@ struct LinkRig {
   CountingPump pump;
   LinkState state;
   ReplyTable replies;
+  LiveData live;
   EcuLink link{port, clock, prompts, pump, state, replies};
+  SlipGuard slips{link};
 };
 
 }  // namespace ecu::testing

@@ -29,14 +29,35 @@ bool VirtualLinePort::Open(const std::string& device) {
     open_error_ = failure->second;
     return false;
   }
+  if (unplugged_) {
+    open_error_ = {OpenFailure::kMissing, "No such file or directory"};
+    return false;
+  }
   device_ = device;
   open_ = true;
+  lost_reason_.clear();
   return true;
+}
+
+void VirtualLinePort::Unplug(std::string reason, int after_writes) {
+  unplug_reason_ = std::move(reason);
+  writes_until_unplug_ = after_writes;
+  if (after_writes > 0) return;
+  unplugged_ = true;
+  writes_until_unplug_ = -1;
+  if (open_) lost_reason_ = unplug_reason_;
+  open_ = false;
+  pending_.clear();
+  received_.clear();
 }
 
 void VirtualLinePort::Write(std::string_view bytes) {
   if (!open_) return;
   written_.emplace_back(bytes);
+  if (writes_until_unplug_ > 0 && --writes_until_unplug_ == 0) {
+    Unplug(unplug_reason_);
+    return;
+  }
   const double start = std::max(clock_.now(), line_free_at_);
   const double received_at =
       start + kByteSeconds * static_cast<double>(bytes.size());

@@ -38,9 +38,13 @@ class VirtualLinePort : public SerialPort {
   VirtualLinePort(FakeClock& clock, const sim::SimOptions& options);
 
   bool Open(const std::string& device) override;
-  void Close() override { open_ = false; }
+  void Close() override {
+    open_ = false;
+    lost_reason_.clear();
+  }
   bool IsOpen() const override { return open_; }
   OpenError LastOpenError() const override { return open_error_; }
+  std::string LostReason() const override { return lost_reason_; }
   void Write(std::string_view bytes) override;
   std::string ReadAll() override;
   int BytesAvailable() override;
@@ -61,6 +65,11 @@ class VirtualLinePort : public SerialPort {
   // The device opened last, so that a far end can answer as that port.
   const std::string& device() const { return device_; }
   sim::VirtualEcu* ecu() { return ecu_.get(); }
+  // The adapter is pulled: the port closes itself with `reason` and no
+  // open succeeds until Replug. With `after_writes` it goes once that many
+  // more requests have been written, in the middle of a transaction.
+  void Unplug(std::string reason, int after_writes = 0);
+  void Replug() { unplugged_ = false; }
 
  private:
   struct Arrival {
@@ -73,6 +82,10 @@ class VirtualLinePort : public SerialPort {
   FarEnd far_end_;
   std::unique_ptr<sim::VirtualEcu> ecu_;
   bool open_ = false;
+  bool unplugged_ = false;
+  int writes_until_unplug_ = -1;
+  std::string lost_reason_;
+  std::string unplug_reason_;
   std::string refused_device_ = "/dev/missing";
   std::map<std::string, OpenError> failures_;
   OpenError open_error_;

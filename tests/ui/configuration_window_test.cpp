@@ -52,10 +52,10 @@ TEST(ConfigurationWindowTest, FillsFromTheVirtualEcuAndSendsEachKindOfChange) {
   EXPECT_FALSE(rig.app->main_window().isVisible());
   // The fill (the loop's own start-up read may follow it).
   const std::vector<std::string> reads = rig.TakeRequests();
-  const std::vector<FillRead> fill = ConfigurationFillReads();
+  const std::span<const uint8_t> fill = ConfigurationFillReads();
   ASSERT_GE(reads.size(), fill.size());
   for (size_t i = 0; i < fill.size(); ++i) {
-    EXPECT_EQ(reads[i], std::string(1, char(fill[i].code)) + "000") << i;
+    EXPECT_EQ(reads[i], std::string(1, char(fill[i])) + "000") << i;
   }
   EXPECT_TRUE(rig.prompts.shown().empty()) << rig.prompts.texts()[0];
   for (const CellFamily& family : rig.window->editor().fields().families()) {

@@ -15,6 +15,7 @@
 #include "qt/qt_event_pump.h"
 #include "support/fake_clock.h"
 #include "support/scripted_prompts.h"
+#include "support/slip_guard.h"
 #include "support/virtual_line_port.h"
 #include "ui/console_app.h"
 #include "ui/main_window.h"
@@ -43,9 +44,11 @@ class ConsoleRig {
     app = std::make_unique<ConsoleApp>(
         ConsolePlatform{port, clock, prompts, pump, {}}, arguments,
         ConsoleFolders{folder_.string(), folder_.string()});
+    slips = std::make_unique<SlipGuard>(app->context().link);
     app->main_window().show();
   }
   ~ConsoleRig() {
+    slips.reset();
     app.reset();
     std::filesystem::remove_all(folder_);
   }
@@ -121,6 +124,7 @@ class ConsoleRig {
   ScriptedPrompts prompts;
   QtEventPump pump;
   std::unique_ptr<ConsoleApp> app;
+  std::unique_ptr<SlipGuard> slips;
 
  private:
   static bool Fire(QAction* action) {

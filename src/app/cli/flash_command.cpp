@@ -10,6 +10,7 @@
 #include "app/command_line/checked_options.h"
 #include "core/firmware/firmware_file.h"
 #include "core/firmware/flash_utility.h"
+#include "core/link/controller_commands.h"
 #include "core/link/frame.h"
 #include "qt/qt_serial_port.h"
 
@@ -152,8 +153,8 @@ const char* OutcomeText(FlashOutcome outcome) {
 bool PrepareController(CliSession& s) {
   if (!s.Connect()) return false;
   s.ctx.link.TouchReceiveTime();
-  s.ctx.link.SendCommand(Command(174, 90, 0, 0), 4);
-  if (!s.ctx.controller.flash_utility_enabled) {
+  if (!RequestReflash(s.ctx.link).answered() ||
+      !s.ctx.controller.flash_utility_enabled) {
     std::fprintf(stderr,
                  "ecu-cli: the controller did not confirm it is ready to "
                  "re-flash\n");

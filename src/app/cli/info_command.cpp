@@ -1,6 +1,8 @@
 #include <cstdio>
+#include <tuple>
 
 #include "app/cli/cli_commands.h"
+#include "core/link/controller_commands.h"
 
 namespace ecu::cli {
 namespace {
@@ -10,10 +12,9 @@ int RunInfo(CliSession& s) {
   // The About box's sequence, but a silent ECU ends the run at once.
   EcuLink& link = s.ctx.link;
   link.Pause(0.5);
-  link.SendCommand("R", 5);
-  if (link.unanswered() > 0) return s.Finish();
+  if (!ReadRevision(link).answered()) return s.Finish();
   link.Pause(0.2);
-  link.SendCommand("-", 6);
+  std::ignore = ReadSerialNumber(link);  // Finish counts it
   std::printf("Controller Firmware %s\n",
               s.ctx.controller.firmware_revision.c_str());
   std::printf("Controller Serial# %s\n",

@@ -1,9 +1,11 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <tuple>
 
 #include "app/cli/cli_commands.h"
 #include "app/command_line/checked_options.h"
+#include "core/link/controller_commands.h"
 
 namespace ecu::cli {
 namespace {
@@ -12,7 +14,8 @@ namespace {
 int RunPing(CliSession& s, int64_t count) {
   if (!s.Connect()) return kExitNoAnswer;
   const auto start = std::chrono::steady_clock::now();
-  for (int64_t i = 0; i < count; ++i) s.ctx.link.SendCommand("R", 5);
+  // The link counts the unanswered ones.
+  for (int64_t i = 0; i < count; ++i) std::ignore = ReadRevision(s.ctx.link);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
           .count();

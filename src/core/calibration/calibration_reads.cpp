@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/link/frame.h"
+
 namespace ecu {
 namespace {
 
@@ -14,26 +16,14 @@ constexpr uint8_t kHolderReads[CalibrationReads::kHolderReadCount] = {
     'V', 'W', 127, 132, 134, 136, 138, 140, 142, 144, 146,
     148, 150, 153, 208, 212, 227, 229, 231, 233};
 
-int ReplyLengthOfRead(uint8_t code) {
-  if (code == kReadPhaseTable) return kPhaseTableReplyLength;
-  for (const ReadBlock& block : AllBlocks()) {
-    if (block.code == code) return block.length;
-  }
-  const ScalarItem* item = ScalarForOwnReadCode(code);
-  return item == nullptr ? 0 : item->read_length;
-}
-
 }  // namespace
 
 CalibrationReads::CalibrationReads(EcuLink& link, CalibrationImage& image)
     : link_(link), image_(image) {}
 
-bool CalibrationReads::Read(const std::string& command, int reply_length) {
-  const int unanswered_before = link_.unanswered();
-  link_.SendCommand(command, reply_length);
+bool CalibrationReads::Read(const std::string& command) {
   // In demo mode nobody is asked, and nobody answers either.
-  const bool answered =
-      !link_.state().demo_mode && link_.unanswered() == unanswered_before;
+  const bool answered = link_.SendCommand(command).answered();
   silent_in_a_row_ = answered ? 0 : silent_in_a_row_ + 1;
   return answered;
 }
@@ -42,8 +32,7 @@ void CalibrationReads::RefreshHolders(const std::function<bool()>& after_each) {
   answered_.clear();
   for (uint8_t code : kHolderReads) {
     link_.Pause(kReadPause);
-    if (Read(std::string(1, static_cast<char>(code)),
-             ReplyLengthOfRead(code))) {
+    if (Read(Command(code))) {
       answered_.insert(code);
     }
     if (after_each && !after_each()) return;
@@ -64,7 +53,7 @@ std::optional<int32_t> CalibrationReads::ReadElement(const TableItem& table,
     if (!PhaseTableAnswered()) return std::nullopt;
     return image_.phase_table()[static_cast<size_t>(index)];
   }
-  if (!Read(CellReadCommand(table, index), CellReplyLength(table))) {
+  if (!Read(CellReadCommand(table, index))) {
     return std::nullopt;
   }
   return table.cells == CellKind::kWordCell ? image_.last_word_element()

@@ -45,7 +45,7 @@ class CalibrationReads {
 
  private:
   // Sends one read; true when it was answered.
-  bool Read(const std::string& command, int reply_length);
+  bool Read(const std::string& command);
 
   EcuLink& link_;
   CalibrationImage& image_;

@@ -117,6 +117,10 @@ std::string ScalarWriteCommand(const ScalarItem& item, int raw) {
                          : CommandWithByte(item.write_code, raw);
 }
 
+std::string ScalarReadCommand(const ScalarItem& item) {
+  return Command(item.read_code);
+}
+
 std::string TableFileField(const TableItem& table, int index) {
   char digits[16];
   std::snprintf(digits, sizeof digits, "%03d", index);

@@ -51,6 +51,10 @@ inline constexpr uint8_t kCaptureTpsClosed = 215;
 inline constexpr uint8_t kCaptureTpsOpen = 216;
 inline constexpr int kCaptureReplyLength = 4;
 
+// The configuration block: full scale, MAP sensor and the other engine
+// constants. Windows that scale by them read it first.
+inline constexpr uint8_t kConfigurationBlock = 'C';
+
 // One scalar constant. Items read through a block carry the block's code
 // and reply length as their read, and their byte position in it.
 struct ScalarItem {
@@ -130,6 +134,8 @@ int CellReplyLength(const TableItem& table);
 std::string CellReadCommand(const TableItem& table, int index);
 std::string CellWriteCommand(const TableItem& table, int index, int raw);
 std::string ScalarWriteCommand(const ScalarItem& item, int raw);
+// The read of a scalar: its own, or its block's.
+std::string ScalarReadCommand(const ScalarItem& item);
 // The setup file's key field of a table line: "MAPM[012]=".
 std::string TableFileField(const TableItem& table, int index);
 

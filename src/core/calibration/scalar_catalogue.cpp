@@ -13,7 +13,7 @@ namespace ecu {
 namespace {
 
 constexpr uint8_t kBlockB = 'B';
-constexpr uint8_t kBlockC = 'C';
+constexpr uint8_t kBlockC = kConfigurationBlock;
 constexpr uint8_t kBlockEgo = 208;
 constexpr uint8_t kBlockTps = 212;
 constexpr int kBlockBLength = 12;

@@ -116,12 +116,10 @@ SetupLineRequest ParseSetupLine(std::string_view line) {
     case SetupLine::Kind::kScalar:
       request.action = SetupLineRequest::Action::kSend;
       request.command = ScalarWriteCommand(*read.scalar, read.value);
-      request.reply_length = read.scalar->write_length;
       break;
     case SetupLine::Kind::kTableElement:
       request.action = SetupLineRequest::Action::kSend;
       request.command = CellWriteCommand(*read.table, read.index, read.value);
-      request.reply_length = CellReplyLength(*read.table);
       break;
     case SetupLine::Kind::kBlank:
     case SetupLine::Kind::kTableKeyAlone:

@@ -56,13 +56,12 @@ std::string_view SetupLineProblem(SetupLine::Kind kind);
 // What one line of a setup file asks of the loader.
 struct SetupLineRequest {
   enum class Action {
-    kSend,    // send `command`, expecting a reply of `reply_length`
+    kSend,    // send `command`
     kSkip,    // nothing to do: a blank line, or a table key without "["
     kRefuse,  // an unknown key, or a line the writer never makes
   };
   Action action = Action::kRefuse;
   std::string command;
-  int reply_length = 0;
 };
 
 // The write a line asks for (ReadSetupLine). A line that names no item is

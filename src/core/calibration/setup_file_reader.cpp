@@ -1,6 +1,7 @@
 #include "core/calibration/setup_file_reader.h"
 
 #include <fstream>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -44,7 +45,8 @@ SetupFileReport SetupFileReader::load(const std::string& path) {
     const SetupLineRequest request = ParseSetupLine(line);
     switch (request.action) {
       case SetupLineRequest::Action::kSend:
-        link_.SendCommand(request.command, request.reply_length);
+        // The link counts what went unanswered.
+        std::ignore = link_.SendCommand(request.command);
         break;
       case SetupLineRequest::Action::kSkip:
         ++report.skipped_lines;

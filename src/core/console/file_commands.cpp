@@ -1,5 +1,8 @@
 #include "core/console/file_commands.h"
 
+#include <tuple>
+
+#include "core/calibration/calibration_requests.h"
 #include "core/calibration/setup_file_reader.h"
 #include "core/calibration/setup_file_writer.h"
 
@@ -51,7 +54,7 @@ void FileCommands::ReadConfiguration() {
   // The configuration first, so the scaling is current before anything.
   EcuLink& link = ctx_.link;
   link.Pause(0.2);
-  link.SendCommand("C", 21);
+  std::ignore = ReadConfigurationBlock(link);
   link.Pause(0.1);
 }
 

@@ -1,17 +1,19 @@
 #include "core/console/polling_loop.h"
 
+#include <tuple>
+
+#include "core/calibration/calibration_requests.h"
+#include "core/link/frame.h"
+#include "core/link/live_decoding.h"
+
 namespace ecu {
 namespace {
 
-// The live requests of each window, with their reply lengths.
-struct Request {
-  int code;
-  int length;
-};
-constexpr Request kLive{'A', 23};
-constexpr Request kAux{'F', 7};
-constexpr Request kIdleAir{152, 9};
-constexpr Request kActiveMap{178, 10};
+// The live requests of the windows.
+constexpr uint8_t kLive = kLiveFrame;
+constexpr uint8_t kAux = kAuxFrame;
+constexpr uint8_t kIdleAir = kIdleAirFrame;
+constexpr uint8_t kActiveMap = kActiveMapFrame;
 
 }  // namespace
 
@@ -33,7 +35,7 @@ bool PollingLoop::Start(const bool& stop) {
     ctx_.link.RunDeferred();
   }
   ctx_.link_state.port_ready = false;
-  ctx_.link.SendCommand("C", 21);
+  std::ignore = ReadConfigurationBlock(ctx_.link);
   if (ctx_.link_state.demo_mode) demo_.Run(ctx_.live, ctx_.image);
   ctx_.live.PreviousRpm = 0;
   ctx_.live.TachFilterFactor = 0.8f;
@@ -72,8 +74,10 @@ void PollingLoop::Step() {
 void PollingLoop::PollingPass() {
   const View mode = ctx_.console.live_window_mode;
   EcuLink& link = ctx_.link;
-  auto send = [&link](Request r) {
-    link.SendCommand(std::string(1, static_cast<char>(r.code)), r.length);
+  // A lost or silent link shows in the link's state and the lamp; the pass
+  // has nothing to do with the outcome.
+  auto send = [&link](uint8_t code) {
+    std::ignore = link.SendCommand(Command(code));
   };
   switch (mode) {
     case View::kNone:
@@ -81,9 +85,9 @@ void PollingLoop::PollingPass() {
       link.TouchReceiveTime();
       break;
     case View::kMonitor:
-      for (Request r :
+      for (uint8_t code :
            {kLive, kAux, kLive, kLive, kIdleAir, kLive, kActiveMap}) {
-        send(r);
+        send(code);
       }
       break;
     case View::kFuelMap:

@@ -1,5 +1,9 @@
 #include "core/console/views.h"
 
+#include <tuple>
+
+#include "core/calibration/calibration_requests.h"
+
 namespace ecu {
 
 void Views::OpenView(View view) {
@@ -36,7 +40,7 @@ void Views::OpenView(View view) {
       // These windows scale their axes from the configuration block.
       link.EnsureLink();
       link.Pause(0.2);
-      link.SendCommand("C", 21);
+      std::ignore = ReadConfigurationBlock(link);
       link.Pause(0.2);
       console.live_window_mode = view;
       link.TouchReceiveTime();

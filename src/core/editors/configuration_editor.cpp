@@ -1,9 +1,11 @@
 #include "core/editors/configuration_editor.h"
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "core/calibration/calibration_requests.h"
 #include "core/calibration/catalogue.h"
 #include "core/editors/configuration_fields.h"
 #include "core/link/frame.h"
@@ -56,9 +58,8 @@ void ConfigurationEditor::Fill() {
     switches_.ShowDemo();
   } else {
     link.Pause(kFirstReadPause);
-    for (const FillRead& read : ConfigurationFillReads()) {
-      link.SendCommand(std::string(1, static_cast<char>(read.code)),
-                       read.length);
+    for (const uint8_t code : ConfigurationFillReads()) {
+      std::ignore = link.SendCommand(Command(code));
       link.Pause(kReadPause);
     }
   }
@@ -144,16 +145,15 @@ void ConfigurationEditor::Update() {
 }
 
 void ConfigurationEditor::SendSwitchValue(std::string_view key, int raw) {
-  const ScalarItem& item = *FindScalar(key);
-  ctx_.link.SendCommand(ScalarWriteCommand(item, raw), item.write_length);
+  // The echo clears the mark; without one the control stays marked.
+  std::ignore = WriteScalar(ctx_.link, *FindScalar(key), raw);
 }
 
 void ConfigurationEditor::SendPhaseRows() {
   const TableItem& table = *FindTable("PTBL");
   for (int p = 0; p < kPhaseRows; ++p) {
     if (!switches_.row_marked(p)) continue;
-    ctx_.link.SendCommand(CellWriteCommand(table, p, switches_.row_mask(p)),
-                          CellReplyLength(table));
+    std::ignore = WriteCell(ctx_.link, table, p, switches_.row_mask(p));
     ctx_.link.Pause(kReadPause);
   }
 }
@@ -170,8 +170,7 @@ void ConfigurationEditor::ReadBlockKeepingChanges() {
     }
   }
   switches_.set_holding(true);
-  ctx_.link.SendCommand(std::string(1, static_cast<char>(full_scale.read_code)),
-                        full_scale.read_length);
+  std::ignore = ReadConfigurationBlock(ctx_.link);
   switches_.set_holding(false);
   for (auto& [ref, text] : typed) fields_.ReplaceText(ref, std::move(text));
 }
@@ -185,9 +184,8 @@ void ConfigurationEditor::CaptureTps(TpsEndPoint end) {
   // Emptied first: the field shows what the ECU captured, or stays marked
   // and empty (and so is not sent) when no answer comes.
   fields_.ReplaceText({closed ? kTpsClosedField : kTpsOpenField, 0}, "");
-  ctx_.link.SendCommand(
-      Command(closed ? kCaptureTpsClosed : kCaptureTpsOpen, 0, 0, 0),
-      kCaptureReplyLength);
+  std::ignore = ctx_.link.SendCommand(
+      Command(closed ? kCaptureTpsClosed : kCaptureTpsOpen, 0, 0, 0));
   ctx_.link.Pause(kCapturePause);
 }
 

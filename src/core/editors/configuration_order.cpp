@@ -10,15 +10,6 @@ constexpr uint8_t kFillCodes[] = {
     229, 227, 231, 233,
 };
 
-int ReplyLengthOf(uint8_t code) {
-  if (code == kReadPhaseTable) return kPhaseTableReplyLength;
-  for (const ReadBlock& block : AllBlocks()) {
-    if (block.code == code) return block.length;
-  }
-  const ScalarItem* item = ScalarForOwnReadCode(code);
-  return item != nullptr ? item->read_length : 0;
-}
-
 constexpr UpdateStep Field(std::string_view name, double pause = 0.2) {
   return {StepKind::kField, name, kNoIndex, pause};
 }
@@ -77,11 +68,7 @@ constexpr UpdateStep kUpdateSteps[] = {
 
 }  // namespace
 
-std::vector<FillRead> ConfigurationFillReads() {
-  std::vector<FillRead> reads;
-  for (uint8_t code : kFillCodes) reads.push_back({code, ReplyLengthOf(code)});
-  return reads;
-}
+std::span<const uint8_t> ConfigurationFillReads() { return kFillCodes; }
 
 std::span<const UpdateStep> ConfigurationUpdateSteps() { return kUpdateSteps; }
 

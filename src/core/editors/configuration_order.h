@@ -10,15 +10,9 @@
 
 namespace ecu {
 
-// One read of the configuration window's fill: the request and the length
-// of its reply.
-struct FillRead {
-  uint8_t code;
-  int length;
-};
-
-// The reads that fill "Configuration", in the order the window sends them.
-std::vector<FillRead> ConfigurationFillReads();
+// The read codes that fill "Configuration", in the order the window sends
+// them.
+std::span<const uint8_t> ConfigurationFillReads();
 
 // What one step of the update looks at.
 enum class StepKind {

@@ -1,5 +1,8 @@
 #include "core/editors/curve_editor.h"
 
+#include <tuple>
+
+#include "core/calibration/calibration_requests.h"
 #include "core/calibration/catalogue.h"
 #include "core/editors/curve_axes.h"
 
@@ -27,9 +30,7 @@ void CurveEditor::Fill() {
   link.Pause(kFillPause);
   // The configuration block brings the full scale and MAP sensor that the
   // axes are labelled with.
-  const ScalarItem& full_scale = *FindScalar("FS_RPM");
-  link.SendCommand(std::string(1, static_cast<char>(full_scale.read_code)),
-                   full_scale.read_length);
+  std::ignore = ReadConfigurationBlock(link);
   for (const CellFamily& family : cells().families()) {
     if (ctx_.link_state.demo_mode) {
       cells().ShowDemoTexts(family.name);

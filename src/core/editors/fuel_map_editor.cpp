@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <optional>
+#include <tuple>
 
+#include "core/calibration/calibration_requests.h"
 #include "core/calibration/catalogue.h"
 #include "core/editors/fuel_map_cells.h"
 #include "core/editors/injector_adjustments.h"
@@ -81,9 +83,7 @@ void FuelMapEditor::Fill() {
   EcuLink& link = ctx_.link;
   link.Pause(kFillPause);
   ReadInjectorAdjustments(link);
-  const ScalarItem& cut_in = *FindScalar("TPS_RPM");
-  link.SendCommand(std::string(1, static_cast<char>(cut_in.read_code)),
-                   cut_in.read_length);
+  std::ignore = ReadScalar(link, *FindScalar("TPS_RPM"));
   for (int i = 0; i < kMapCellCount; ++i) cells_.ReadFromEcu({kMapCells, i});
   ColourBands();
   for (int k = 0; k < kTpsPoints; ++k) {

@@ -1,7 +1,9 @@
 #include "core/editors/injector_adjustments.h"
 
 #include <string>
+#include <tuple>
 
+#include "core/calibration/calibration_requests.h"
 #include "core/calibration/catalogue.h"
 
 namespace ecu {
@@ -22,9 +24,7 @@ std::vector<CellRef> InjectorUpdateOrder() {
 }
 
 void ReadInjectorAdjustments(EcuLink& link) {
-  const ScalarItem& scaler = *FindScalar("FUEL_MX");
-  link.SendCommand(std::string(1, static_cast<char>(scaler.read_code)),
-                   scaler.read_length);
+  std::ignore = ReadScalar(link, *FindScalar("FUEL_MX"));
 }
 
 }  // namespace ecu

@@ -1,5 +1,8 @@
 #include "core/editors/supplementary_editor.h"
 
+#include <tuple>
+
+#include "core/calibration/calibration_requests.h"
 #include "core/calibration/catalogue.h"
 #include "core/numbers/leading_number.h"
 
@@ -31,9 +34,7 @@ CellFamily ThresholdBox() {
 }
 
 void ReadScalar(EcuLink& link, std::string_view key) {
-  const ScalarItem& item = *FindScalar(key);
-  link.SendCommand(std::string(1, static_cast<char>(item.read_code)),
-                   item.read_length);
+  std::ignore = ecu::ReadScalar(link, *FindScalar(key));
 }
 
 std::vector<CellRef> AllOf(std::string_view family, int count) {
@@ -114,9 +115,8 @@ void SupplementaryEditor::Update() {
   if (source_.selected &&
       source_.text_colours[static_cast<size_t>(*source_.selected)] ==
           kChangedMark) {
-    const ScalarItem& item = *FindScalar(kSourceKey);
-    link.SendCommand(ScalarWriteCommand(item, *source_.selected),
-                     item.write_length);
+    // The echo clears the mark; without one the choice stays marked.
+    std::ignore = WriteScalar(link, *FindScalar(kSourceKey), *source_.selected);
   }
   const bool threshold_skipped =
       cells().SendChangedCells(AllOf(kCoolantThreshold, 1));

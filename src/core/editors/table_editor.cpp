@@ -1,5 +1,8 @@
 #include "core/editors/table_editor.h"
 
+#include <tuple>
+
+#include "core/calibration/calibration_requests.h"
 #include "core/editors/entry_check.h"
 #include "core/numbers/leading_number.h"
 
@@ -137,8 +140,7 @@ void TableEditor::ShowDemoTexts(std::string_view family) {
 void TableEditor::ReadFromEcu(CellRef ref) {
   const CellFamily* family = FindFamily(ref.family);
   if (family == nullptr || family->table == nullptr) return;
-  ctx_.link.SendCommand(CellReadCommand(*family->table, ref.index),
-                        CellReplyLength(*family->table));
+  std::ignore = ReadCell(ctx_.link, *family->table, ref.index);
 }
 
 void TableEditor::Subscribe() {
@@ -219,13 +221,11 @@ void TableEditor::SendCell(CellRef ref) {
     question.icon = Icon::kQuestion;
     if (ctx_.prompts.Show(question) != Answer::kYes) return;
   }
+  // The echo paints the cell white; without one it stays marked.
   if (family.table != nullptr) {
-    ctx_.link.SendCommand(
-        CellWriteCommand(*family.table, ref.index, decision.raw),
-        CellReplyLength(*family.table));
+    std::ignore = WriteCell(ctx_.link, *family.table, ref.index, decision.raw);
   } else {
-    ctx_.link.SendCommand(ScalarWriteCommand(*scalar, decision.raw),
-                          scalar->write_length);
+    std::ignore = WriteScalar(ctx_.link, *scalar, decision.raw);
   }
 }
 

@@ -1,11 +1,17 @@
 #include "core/link/controller_commands.h"
 
+#include <tuple>
+
 #include "core/link/frame.h"
 
 namespace ecu {
 namespace {
 
 constexpr uint8_t kControllerCode = 174;
+constexpr uint8_t kRevisionCode = 'R';
+constexpr uint8_t kSerialNumberCode = '-';
+constexpr uint8_t kEgoLoopOff = 'D';
+constexpr uint8_t kEgoLoopOn = 'd';
 constexpr int kResetKey = 165;
 constexpr int kReflashKey = 90;
 
@@ -38,12 +44,12 @@ void AddControllerReplies(ReplyTable& replies, EcuLink& link,
     link.TouchReceiveTime();
     return true;
   });
-  replies.Add('R', 5, [&info](std::string_view frame) {
+  replies.Add(kRevisionCode, 5, [&info](std::string_view frame) {
     info.firmware_revision = FirmwareRevisionText(U16At(frame, 3));
     Changed(info);
     return true;
   });
-  replies.Add('-', 6, [&info](std::string_view frame) {
+  replies.Add(kSerialNumberCode, 6, [&info](std::string_view frame) {
     const long serial =
         ByteAt(frame, 3) + 256L * ByteAt(frame, 4) + 65536L * ByteAt(frame, 5);
     info.serial_number = std::to_string(serial);
@@ -51,14 +57,29 @@ void AddControllerReplies(ReplyTable& replies, EcuLink& link,
     return true;
   });
   // The EGO switch replies carry no data; their length is all that counts.
-  replies.Add('d', 3, [](std::string_view) { return true; });
-  replies.Add('D', 3, [](std::string_view) { return true; });
+  replies.Add(kEgoLoopOn, 3, [](std::string_view) { return true; });
+  replies.Add(kEgoLoopOff, 3, [](std::string_view) { return true; });
 }
 
+CommandOutcome ReadRevision(EcuLink& link) {
+  return link.SendCommand(Command(kRevisionCode));
+}
+
+CommandOutcome ReadSerialNumber(EcuLink& link) {
+  return link.SendCommand(Command(kSerialNumberCode));
+}
+
+CommandOutcome RequestReflash(EcuLink& link) {
+  return link.SendCommand(Command(kControllerCode, kReflashKey, 0, 0));
+}
+
+// The commands of the Tool menu, the About box and the dashboard tell the
+// user whatever happens (the reply's message, or the link's), so their
+// outcomes are not needed further.
 void ResetController(EcuLink& link) {
   link.TouchReceiveTime();
   link.EnsureLink();
-  link.SendCommand(Command(kControllerCode, kResetKey, 0, 0), 4);
+  std::ignore = link.SendCommand(Command(kControllerCode, kResetKey, 0, 0));
 }
 
 void PrepareToReflash(EcuLink& link) {
@@ -70,7 +91,7 @@ void PrepareToReflash(EcuLink& link) {
   const Answer answer = link.prompts().Show(question);
   link.EnsureLink();
   if (answer == Answer::kOk) {
-    link.SendCommand(Command(kControllerCode, kReflashKey, 0, 0), 4);
+    std::ignore = RequestReflash(link);
   }
 }
 
@@ -81,18 +102,18 @@ void ReadIdentification(EcuLink& link, ControllerInfo& info) {
     return;
   }
   link.Pause(0.5);
-  link.SendCommand("R", 5);
+  std::ignore = ReadRevision(link);
   link.Pause(0.2);
-  link.SendCommand("-", 6);
+  std::ignore = ReadSerialNumber(link);
   link.Pause(0.2);
 }
 
 void SwitchEgoLoop(EcuLink& link, int item) {
   link.Pause(0.2);
   if (item == 1) {
-    link.SendCommand("D", 3);
+    std::ignore = link.SendCommand(Command(kEgoLoopOff));
   } else if (item == 0) {
-    link.SendCommand("d", 3);
+    std::ignore = link.SendCommand(Command(kEgoLoopOn));
   } else {
     link.Pause(0.1);
     return;

@@ -27,6 +27,11 @@ std::string FirmwareRevisionText(int revision);
 void AddControllerReplies(ReplyTable& replies, EcuLink& link,
                           ControllerInfo& info);
 
+// The requests themselves, for callers that ask no questions (ecu-cli).
+CommandOutcome ReadRevision(EcuLink& link);
+CommandOutcome ReadSerialNumber(EcuLink& link);
+CommandOutcome RequestReflash(EcuLink& link);
+
 // Tool menu "&Reset".
 void ResetController(EcuLink& link);
 // Tool menu "Prepare to Re-&Flash": asks first; the link is made ready

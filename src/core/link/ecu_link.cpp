@@ -1,6 +1,7 @@
 #include "core/link/ecu_link.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <numeric>
 #include <utility>
 
@@ -60,14 +61,38 @@ void EcuLink::EnsureLink() {
   Pause(0.2);
 }
 
-void EcuLink::SendCommand(std::string_view command, int expected) {
+CommandOutcome EcuLink::SendCommand(std::string_view command) {
   SetLamp(LampColour::kRed);
-  if (state_.demo_mode) return;
+  if (state_.demo_mode) return {CommandResult::kDemo};
+  const uint8_t code = command.empty() ? 0 : static_cast<uint8_t>(command[0]);
+  const int expected = replies_.LengthOf(code);
+  if (expected == 0) {
+    Slip("request code " + std::to_string(code) + " has no reply length");
+    return {CommandResult::kUnknownCode};
+  }
   // Transactions never nest: a caller inside a running transaction would
   // read the outer one's reply. Callers route user actions through
   // RunWhenIdle, so this only guards against a programming slip.
-  if (busy_) return;
+  if (busy_) {
+    Slip("request code " + std::to_string(code) +
+         " sent inside another transaction");
+    return {CommandResult::kNested};
+  }
   BusyScope busy(busy_);
+  const bool was_open = port_.IsOpen();
+  const CommandResult result = Attempt(command, expected);
+  if (result == CommandResult::kAnswered) return {result};
+  if (was_open && !port_.IsOpen()) {
+    ++unanswered_;
+    return {CommandResult::kPortLost, port_.LostReason()};
+  }
+  // The user took demo mode in the watchdog's question.
+  if (state_.demo_mode) return {CommandResult::kDemo};
+  ++unanswered_;
+  return {CommandResult::kNoAnswer};
+}
+
+CommandResult EcuLink::Attempt(std::string_view command, int expected) {
   const int frame_length = expected + 2;
   int bytes_got = 0;
   if (port_.IsOpen()) {
@@ -80,16 +105,24 @@ void EcuLink::SendCommand(std::string_view command, int expected) {
       WaitForBytes(kAttemptSeconds, frame_length);
       bytes_got = port_.BytesAvailable();
       HandleReply();
-      if (reply_accepted_) return;
+      if (reply_accepted_) return CommandResult::kAnswered;
       if (!port_.IsOpen()) break;  // the adapter went away
     }
   }
-  if (state_.demo_mode) return;
-  ++unanswered_;
+  if (state_.demo_mode) return CommandResult::kDemo;
   prompts_.Tell(
       "Warning, comm non-response.  Maximum retries exceeded.   Expected " +
       std::to_string(frame_length) + " bytes, got " +
       std::to_string(bytes_got));
+  return CommandResult::kNoAnswer;
+}
+
+void EcuLink::Slip(const std::string& what) {
+  if (slip_handler_) {
+    slip_handler_(what);
+  } else {
+    std::fprintf(stderr, "program error: %s\n", what.c_str());
+  }
 }
 
 void EcuLink::HandleReply() {

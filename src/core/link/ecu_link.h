@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/link/command_outcome.h"
 #include "core/link/link_state.h"
 #include "core/link/reply_table.h"
 #include "core/platform/clock.h"
@@ -38,9 +39,10 @@ class EcuLink {
 
   // One transaction: the request built from `command` (code first, then up
   // to three argument bytes), up to ten attempts of 0.125 s, each candidate
-  // reply handed to HandleReply. `expected` is the reply length N without
-  // the checksum. Failures are told to the user, never to the caller.
-  void SendCommand(std::string_view command, int expected);
+  // reply handed to HandleReply. The reply length comes from the reply
+  // table's entry for the code. A silent ECU is told to the user as always;
+  // the outcome tells the caller too.
+  CommandOutcome SendCommand(std::string_view command);
 
   // Waits without processing window messages.
   void Pause(double seconds);
@@ -65,6 +67,11 @@ class EcuLink {
   void set_indicators(LinkIndicators indicators) {
     indicators_ = std::move(indicators);
   }
+  // A request the program should never make (a code without a reply length,
+  // a transaction inside another) goes here; tests fail on it.
+  void set_slip_handler(std::function<void(const std::string&)> handler) {
+    slip_handler_ = std::move(handler);
+  }
   LinkState& state() { return state_; }
   SerialPort& port() { return port_; }
   Prompts& prompts() { return prompts_; }
@@ -84,6 +91,9 @@ class EcuLink {
   void NoteReplyInterval();
   void RunWatchdog();
   void SetLamp(LampColour colour);
+  // Runs the attempts of one transaction on an open port.
+  CommandResult Attempt(std::string_view command, int expected);
+  void Slip(const std::string& what);
 
   SerialPort& port_;
   Clock& clock_;
@@ -92,6 +102,7 @@ class EcuLink {
   LinkState& state_;
   ReplyTable& replies_;
   LinkIndicators indicators_;
+  std::function<void(const std::string&)> slip_handler_;
 
   bool busy_ = false;
   bool reply_accepted_ = false;

@@ -34,6 +34,10 @@ int ByteSum(std::string_view bytes);
 std::string CommandField(std::string_view command);
 std::string BuildRequest(std::string_view command);
 
+// A command string of the code alone: it goes out as the code and "000".
+inline std::string Command(int code) {
+  return std::string(1, static_cast<char>(code & 0xFF));
+}
 // A command string from a code and argument bytes, e.g. Command('s', 0x10,
 // 0x27, 0) for the two-byte write of 10000.
 std::string Command(int code, int arg1, int arg2, int arg3);

@@ -52,19 +52,19 @@ void DecodeActiveMapFrame(std::string_view f, LiveData& live) {
 
 void AddLiveReplies(ReplyTable& replies, LiveData& live,
                     std::function<void(const std::string&)> map_number_shown) {
-  replies.Add('A', 23, [&live](std::string_view f) {
+  replies.Add(kLiveFrame, 23, [&live](std::string_view f) {
     DecodeLiveFrame(f, live);
     return true;
   });
-  replies.Add('F', 7, [&live](std::string_view f) {
+  replies.Add(kAuxFrame, 7, [&live](std::string_view f) {
     DecodeAuxFrame(f, live);
     return true;
   });
-  replies.Add(152, 9, [&live](std::string_view f) {
+  replies.Add(kIdleAirFrame, 9, [&live](std::string_view f) {
     DecodeIdleAirFrame(f, live);
     return true;
   });
-  replies.Add(178, 10,
+  replies.Add(kActiveMapFrame, 10,
               [&live, shown = std::move(map_number_shown)](std::string_view f) {
                 DecodeActiveMapFrame(f, live);
                 if (shown) shown(FormatNumber(live.MapNumber, "0"));

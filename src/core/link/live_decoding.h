@@ -1,6 +1,7 @@
 #ifndef ECU_CORE_LINK_LIVE_DECODING_H_
 #define ECU_CORE_LINK_LIVE_DECODING_H_
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,12 @@
 #include "core/link/reply_table.h"
 
 namespace ecu {
+
+// The live frames' request codes.
+inline constexpr uint8_t kLiveFrame = 'A';
+inline constexpr uint8_t kAuxFrame = 'F';
+inline constexpr uint8_t kIdleAirFrame = 152;
+inline constexpr uint8_t kActiveMapFrame = 178;
 
 // Decoders of the four live frames. Each writes LiveData field by field.
 void DecodeLiveFrame(std::string_view frame, LiveData& live);       // "A"

@@ -33,6 +33,9 @@ class SerialPort {
   virtual bool IsOpen() const = 0;
   // What went wrong with the last Open(); kNone after one that worked.
   virtual OpenError LastOpenError() const { return {}; }
+  // Why the port closed itself (an adapter pulled, the far end of a pty
+  // gone), in the driver's words; empty while it is open or after Close().
+  virtual std::string LostReason() const = 0;
 
   virtual void Write(std::string_view bytes) = 0;
   // Returns and removes every byte received so far.

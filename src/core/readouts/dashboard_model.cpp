@@ -1,7 +1,9 @@
 #include "core/readouts/dashboard_model.h"
 
 #include <algorithm>
+#include <tuple>
 
+#include "core/calibration/calibration_requests.h"
 #include "core/editors/injector_adjustments.h"
 #include "core/link/controller_commands.h"
 #include "core/numbers/number_format.h"
@@ -106,7 +108,7 @@ void DashboardModel::Activate() {
   EcuLink& link = ctx_.link;
   ctx_.pump.ProcessPending();
   link.Pause(0.2);
-  link.SendCommand("C", 21);
+  std::ignore = ReadConfigurationBlock(link);
   link.Pause(0.1);
   injectors_.Subscribe();
   injectors_.MarkUnread(kInjectorBoxes, false);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
+#include "core/calibration/calibration_requests.h"
 #include "core/numbers/number_format.h"
 
 namespace ecu {
@@ -63,7 +65,7 @@ void PlotterModel::Load() {
   title_ = PlotterTitle(ctx_.console.log_interval_ms);
   // The captions name the full scales the configuration block sets.
   ctx_.link.Pause(0.2);
-  ctx_.link.SendCommand("C", 21);
+  std::ignore = ReadConfigurationBlock(ctx_.link);
   ctx_.link.Pause(0.1);
   captions_[0] =
       "RPM [0 to " + FormatNumber(ctx_.live.FullScaleRpm, "####0") + "]";

@@ -1,5 +1,7 @@
 #include "core/workbench/calibration_copy.h"
 
+#include "core/calibration/calibration_requests.h"
+
 namespace ecu {
 namespace {
 
@@ -23,19 +25,15 @@ CopyReport CopyToEcu(EcuLink& link, const CalibrationImage& image,
       ++report.unknown;
       continue;
     }
-    const int unanswered_before = link.unanswered();
-    if (item->scalar != nullptr) {
-      link.SendCommand(ScalarWriteCommand(*item->scalar, *raw),
-                       item->scalar->write_length);
-    } else {
-      link.SendCommand(CellWriteCommand(*item->table, item->index, *raw),
-                       CellReplyLength(*item->table));
-    }
+    const CommandOutcome outcome =
+        item->scalar != nullptr
+            ? WriteScalar(link, *item->scalar, *raw)
+            : WriteCell(link, *item->table, item->index, *raw);
     link.Pause(kWritePause);
     CopiedItem copied;
     copied.item = item;
     // In demo mode nothing went out, so nothing was taken.
-    if (link.state().demo_mode || link.unanswered() != unanswered_before) {
+    if (!outcome.answered()) {
       ++report.unanswered;
     } else if (item->table != nullptr &&
                item->table->cells != CellKind::kPhaseCell) {
