@@ -52,8 +52,9 @@ BlockModifierWindow::BlockModifierWindow(BlockModifier& modifier,
       {add_, BlockOperation::kAdd, BlockOperation::kSubtract},
       {multiply_, BlockOperation::kMultiply, BlockOperation::kDivide},
   };
-  static const char* const kCaptions[] = {"Cancel",  "Multiply", "Add",
-                                          "Set All", "Subtract", "Divide"};
+  static const char* const kCaptions[] = {
+      "Cancel", "Multiply",   "Add",      "Set All",  "Subtract",
+      "Divide", "Horizontal", "Vertical", "Bilinear", "Smooth"};
   auto button = [this](BlockOperation operation) {
     const int n = static_cast<int>(operation);
     auto* b = new QPushButton(kCaptions[n], this);
@@ -72,6 +73,34 @@ BlockModifierWindow::BlockModifierWindow(BlockModifier& modifier,
     ++row;
   }
   layout->addWidget(button(BlockOperation::kCancel), row, 2);
+  // After the described six: shaping the block from its own cells.
+  ++row;
+  auto* shaping = new QLabel("Interpolate", this);
+  shaping->setAlignment(Qt::AlignCenter);
+  layout->addWidget(shaping, row++, 0, 1, 3);
+  const struct {
+    BlockOperation operation;
+    const char* tip;
+  } shapers[] = {
+      {BlockOperation::kInterpolateHorizontal,
+       "Each row of the block straight from its left cell to its right cell"},
+      {BlockOperation::kInterpolateVertical,
+       "Each column of the block straight from its bottom cell to its top "
+       "cell"},
+      {BlockOperation::kInterpolateBilinear,
+       "Every cell of the block from the block's four corners"},
+      {BlockOperation::kSmooth,
+       "A light 3 x 3 weighted average of each cell with its neighbours"}};
+  int column = 0;
+  for (const auto& s : shapers) {
+    QPushButton* b = button(s.operation);
+    b->setToolTip(s.tip);
+    if (column == 3) {
+      column = 0;
+      ++row;
+    }
+    layout->addWidget(b, row, column++);
+  }
   modifier_.set_shown_changed([this] { Follow(); });
   Follow();
 }

@@ -144,5 +144,27 @@ TEST(BlockModifierTest, CancelUnloadsAndBadOperandsChangeNothing) {
   EXPECT_TRUE(rig.editor.cells().cell({kMapCells, 16}).changed());
 }
 
+TEST(BlockModifierTest, InterpolationMarksTheBlockLikeTheOtherOperations) {
+  BlockRig rig;
+  BlockModifier& modifier = rig.editor.modifier();
+  // Columns 1..3 of row 0: 1.00 at the left edge, 1.60 at the right.
+  rig.editor.cells().ShowConfirmed({kMapCells, 16 * 3}, "1.60");
+  rig.Select(16, 48);
+  modifier.multiply = "not a number";  // shaping takes no operand
+  rig.prompts.QueueAnswer(Answer::kYes);
+  modifier.Press(BlockOperation::kInterpolateHorizontal);
+  EXPECT_EQ(rig.prompts.shown().back().title, "CAUTION!");
+  EXPECT_EQ(rig.Text(32), "1.30");
+  EXPECT_EQ(rig.ChangedCells(), (std::vector<int>{16, 32, 48}));
+  EXPECT_FALSE(modifier.shown());
+
+  // A spike smoothed within its 3 x 3 neighbourhood.
+  rig.editor.cells().ShowConfirmed({kMapCells, 16 * 8 + 8}, "3.00");
+  rig.Select(16 * 8 + 8, 16 * 8 + 8);
+  rig.prompts.QueueAnswer(Answer::kYes);
+  modifier.Press(BlockOperation::kSmooth);
+  EXPECT_EQ(rig.Text(16 * 8 + 8), "1.50");  // (4 x 3 + 12 x 1) / 16
+}
+
 }  // namespace
 }  // namespace ecu

@@ -171,6 +171,16 @@ const std::vector<Shot>& Shots() {
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {
          return FuelMapWithBlockEdit(rig);
        }},
+      {"block-modifier",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         ecu::FuelMapWindow* window = FuelMapWithBlockEdit(rig);
+         window->editor().KeyPressed({ecu::kMapCells, 16 * 2 + 3},
+                                     {.key = ecu::EditorKey::kControl});
+         window->editor().KeyPressed(
+             {ecu::kMapCells, 16 * 6 + 9},
+             {.key = ecu::EditorKey::kControl, .release = true});
+         return window->modifier_window();
+       }},
       {"surface-graph",
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {
          ecu::FuelMapWindow* window = FuelMapWithBlockEdit(rig);

@@ -2,6 +2,7 @@
 
 #include "core/numbers/leading_number.h"
 #include "core/numbers/number_format.h"
+#include "core/workbench/block_interpolation.h"
 
 namespace ecu {
 namespace {
@@ -23,7 +24,7 @@ float ApplyOperation(BlockOperation operation, float value, float operand) {
       return value - operand;
     case BlockOperation::kDivide:
       return operand == 0.0f ? value : value / operand;
-    case BlockOperation::kCancel:
+    default:
       break;
   }
   return value;
@@ -56,8 +57,9 @@ void BlockModifier::Press(BlockOperation operation) {
     Unload();
     return;
   }
+  const bool shaping = operation >= BlockOperation::kInterpolateHorizontal;
   const std::string& operand = OperandFor(operation);
-  if (!StartsWithNumber(operand)) {
+  if (!shaping && !StartsWithNumber(operand)) {
     prompts_.Tell(std::string(kNoOperandMessage));
     return;
   }
@@ -70,7 +72,11 @@ void BlockModifier::Press(BlockOperation operation) {
   question.icon = Icon::kExclamation;
   question.default_button = 1;
   if (prompts_.Show(question) != Answer::kYes) return;
-  Apply(operation, static_cast<float>(LeadingNumber(operand)));
+  if (shaping) {
+    Shape(operation);
+  } else {
+    Apply(operation, static_cast<float>(LeadingNumber(operand)));
+  }
   SetShown(false);
 }
 
@@ -87,6 +93,32 @@ void BlockModifier::Apply(BlockOperation operation, float operand) {
     const float value = static_cast<float>(LeadingNumber(cells_.text(ref)));
     cells_.ReplaceText(
         ref, FormatNumber(ApplyOperation(operation, value, operand), "0.00"));
+  }
+}
+
+void BlockModifier::Shape(BlockOperation operation) {
+  const CellFamily* family = cells_.FindFamily(family_);
+  if (family == nullptr) return;
+  GridValues grid{selection_.columns(), selection_.rows(), {}};
+  for (int k = 0; k < grid.columns * grid.rows; ++k) {
+    const CellRef ref{family->name, k};
+    if (k < family->count && StartsWithNumber(cells_.text(ref))) {
+      grid.cells.emplace_back(LeadingNumber(cells_.text(ref)));
+    } else {
+      grid.cells.emplace_back();
+    }
+  }
+  static constexpr BlockShaping kShapings[] = {
+      BlockShaping::kHorizontal, BlockShaping::kVertical,
+      BlockShaping::kBilinear, BlockShaping::kSmooth};
+  const BlockShaping shaping =
+      kShapings[static_cast<int>(operation) -
+                static_cast<int>(BlockOperation::kInterpolateHorizontal)];
+  // Written like the other operations: single precision, "0.00", marked.
+  for (const auto& [k, value] :
+       ShapeBlock(grid, selection_.bounds(), shaping)) {
+    cells_.ReplaceText({family->name, k},
+                       FormatNumber(static_cast<float>(value), "0.00"));
   }
 }
 

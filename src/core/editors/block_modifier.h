@@ -11,7 +11,8 @@
 
 namespace ecu {
 
-// The buttons cell_operation 0..5 of "Modify Block of Cells".
+// The buttons cell_operation 0..5 of "Modify Block of Cells", and after
+// them the shaping buttons 6..9, which need no operand.
 enum class BlockOperation {
   kCancel = 0,
   kMultiply = 1,
@@ -19,6 +20,10 @@ enum class BlockOperation {
   kSetAll = 3,
   kSubtract = 4,
   kDivide = 5,
+  kInterpolateHorizontal = 6,
+  kInterpolateVertical = 7,
+  kInterpolateBilinear = 8,
+  kSmooth = 9,
 };
 
 // The new value of a cell (single precision, as the cells were always
@@ -60,6 +65,8 @@ class BlockModifier {
  private:
   const std::string& OperandFor(BlockOperation operation) const;
   void Apply(BlockOperation operation, float operand);
+  // Interpolation and smoothing: the block from its edges or neighbours.
+  void Shape(BlockOperation operation);
   void SetShown(bool shown);
   void Unload();
 
