@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui/widgets/line_edit_width.h"
 #include "ui/window_placement.h"
 
 namespace ecu {
@@ -17,7 +18,7 @@ QLineEdit* OperandBox(const char* name, std::string* operand, QWidget* parent) {
   const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   box->setFont(fixed);
   box->setAlignment(Qt::AlignRight);
-  box->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance("0000.000") + 12);
+  box->setMinimumWidth(LineEditWidthFor(*box, "0000.000"));
   QObject::connect(box, &QLineEdit::textEdited, box,
                    [operand](const QString& t) { *operand = t.toStdString(); });
   return box;

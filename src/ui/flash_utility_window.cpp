@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "ui/widgets/line_edit_width.h"
+
 namespace ecu {
 namespace {
 
@@ -66,7 +68,7 @@ void FlashUtilityWindow::BuildControls() {
       new QLineEdit(FromLatin1(utility_.controls().char_delay_text), this);
   char_dly_->setObjectName("char_dly");
   for (QLineEdit* box : {line_dly_, char_dly_}) {
-    box->setMaximumWidth(metrics.horizontalAdvance('0') * 8);
+    box->setMaximumWidth(LineEditWidthFor(*box, "00.00000"));
   }
   settings->addWidget(line_delay_box_, 0, 0);
   settings->addWidget(line_dly_, 0, 1);

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "ui/widgets/line_edit_width.h"
 #include "ui/window_placement.h"
 
 namespace ecu {
@@ -25,7 +26,7 @@ QLineEdit* ScaleBox(const char* name, QWidget* parent) {
   box->setObjectName(name);
   const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   box->setFont(fixed);
-  box->setMaximumWidth(QFontMetrics(fixed).horizontalAdvance("000.000") + 12);
+  box->setMaximumWidth(LineEditWidthFor(*box, "000.000"));
   return box;
 }
 

@@ -5,6 +5,9 @@
 #include <QKeyEvent>
 #include <algorithm>
 
+#include "core/editors/widest_cell_text.h"
+#include "ui/widgets/line_edit_width.h"
+
 namespace ecu {
 namespace {
 
@@ -50,14 +53,14 @@ CellEdit::CellEdit(CellBoxes& boxes, CellRef ref, QWidget* parent)
   QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   setFont(fixed);
   setAlignment(Qt::AlignCenter);
-  // Room for the family's widest text, one digit to spare.
-  const int digits =
-      family != nullptr && family->nudge
-          ? std::max(4, static_cast<int>(family->nudge->format.size()) + 1)
-          : 7;
-  // A line edit asks for room for 17 characters; a cell needs its own.
-  setFixedWidth(QFontMetrics(fixed).horizontalAdvance(QString(digits, '0')) +
-                10);
+  // A line edit asks for room for 17 characters; a cell needs room for the
+  // widest text it may hold. Scales that follow the configuration (RPM,
+  // kPa) have no more digits than the usual room.
+  room_ = QString::fromStdString(
+      family != nullptr ? WidestCellText(*family, LiveData{}) : "0000000");
+  // Half a digit more keeps a little air around the text.
+  setFixedWidth(LineEditWidthFor(*this, room_) +
+                QFontMetrics(fixed).horizontalAdvance('0') / 2);
   connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
     boxes_.editor().Edited(ref_, text.toStdString());
   });

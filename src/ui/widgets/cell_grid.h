@@ -24,6 +24,8 @@ class CellEdit : public QLineEdit {
   CellEdit(CellBoxes& boxes, CellRef ref, QWidget* parent);
 
   CellRef ref() const { return ref_; }
+  // The widest text the cell is sized to show whole.
+  const QString& room() const { return room_; }
   // Shows the cell as the editor holds it now.
   void Refresh();
 
@@ -36,6 +38,7 @@ class CellEdit : public QLineEdit {
  private:
   CellBoxes& boxes_;
   CellRef ref_;
+  QString room_;
   Rgb background_{1, 2, 3};  // as painted last; nothing yet
   Rgb text_colour_{1, 2, 3};
 };
