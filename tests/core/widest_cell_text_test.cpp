@@ -30,7 +30,7 @@ TEST(WidestCellTextTest, LeavesRoomForEveryValueTheEcuCanHold) {
   EXPECT_EQ(WidestCellText(ego, live), "101.0000");
 
   // No item: the usual room.
-  EXPECT_EQ(WidestCellText(CellFamily{.name = "x"}, live), "0000000");
+  EXPECT_EQ(WidestCellText(CellFamily{}, live), "0000000");
 }
 
 }  // namespace

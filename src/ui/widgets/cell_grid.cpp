@@ -43,7 +43,7 @@ EditorKeyPress PressOf(const QKeyEvent* event, bool release) {
 }  // namespace
 
 CellEdit::CellEdit(CellBoxes& boxes, CellRef ref, QWidget* parent)
-    : QLineEdit(parent), boxes_(boxes), ref_(ref) {
+    : QLineEdit(parent), boxes_(&boxes), ref_(ref) {
   const CellFamily* family = boxes.editor().FindFamily(ref.family);
   const QString name =
       QString::fromUtf8(ref.family.data(), static_cast<int>(ref.family.size()));
@@ -62,13 +62,14 @@ CellEdit::CellEdit(CellBoxes& boxes, CellRef ref, QWidget* parent)
   setFixedWidth(LineEditWidthFor(*this, room_) +
                 QFontMetrics(fixed).horizontalAdvance('0') / 2);
   connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-    boxes_.editor().Edited(ref_, text.toStdString());
+    if (boxes_ != nullptr) boxes_->editor().Edited(ref_, text.toStdString());
   });
   Refresh();
 }
 
 void CellEdit::Refresh() {
-  const EditorCell& cell = boxes_.editor().cell(ref_);
+  if (boxes_ == nullptr) return;
+  const EditorCell& cell = boxes_->editor().cell(ref_);
   const QString text = QString::fromStdString(cell.text);
   if (this->text() != text) setText(text);
   if (cell.background == background_ && cell.text_colour == text_colour_) {
@@ -83,7 +84,7 @@ void CellEdit::Refresh() {
 }
 
 void CellEdit::keyPressEvent(QKeyEvent* event) {
-  if (boxes_.HandleKey(ref_, PressOf(event, false))) {
+  if (boxes_ != nullptr && boxes_->HandleKey(ref_, PressOf(event, false))) {
     event->accept();
     return;
   }
@@ -94,23 +95,31 @@ void CellEdit::keyReleaseEvent(QKeyEvent* event) {
   // Only Ctrl's release matters (it ends a block selection); a repeating key
   // is still held.
   if (event->key() == Qt::Key_Control && !event->isAutoRepeat()) {
-    boxes_.HandleKey(ref_, PressOf(event, true));
+    if (boxes_ != nullptr) boxes_->HandleKey(ref_, PressOf(event, true));
   }
   QLineEdit::keyReleaseEvent(event);
 }
 
 void CellEdit::focusInEvent(QFocusEvent* event) {
-  boxes_.editor().FocusChanged(ref_, true);
+  if (boxes_ != nullptr) boxes_->editor().FocusChanged(ref_, true);
   QLineEdit::focusInEvent(event);
 }
 
 void CellEdit::focusOutEvent(QFocusEvent* event) {
-  boxes_.editor().FocusChanged(ref_, false);
+  if (boxes_ != nullptr) boxes_->editor().FocusChanged(ref_, false);
   QLineEdit::focusOutEvent(event);
 }
 
 CellBoxes::CellBoxes(TableEditor& editor, KeyHandler keys)
     : editor_(editor), keys_(std::move(keys)) {}
+
+CellBoxes::~CellBoxes() {
+  for (auto& [family, boxes] : boxes_) {
+    for (CellEdit* box : boxes) {
+      if (box != nullptr) box->Detach();
+    }
+  }
+}
 
 CellEdit* CellBoxes::Add(CellRef ref, QWidget* parent) {
   const CellFamily* family = editor_.FindFamily(ref.family);

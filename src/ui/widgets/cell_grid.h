@@ -28,6 +28,10 @@ class CellEdit : public QLineEdit {
   const QString& room() const { return room_; }
   // Shows the cell as the editor holds it now.
   void Refresh();
+  // Cuts the box from its boxes and editor, which are going: a window's
+  // members die before its child widgets, and closing the window may still
+  // move the focus out of a box.
+  void Detach() { boxes_ = nullptr; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -36,7 +40,7 @@ class CellEdit : public QLineEdit {
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
-  CellBoxes& boxes_;
+  CellBoxes* boxes_;
   CellRef ref_;
   QString room_;
   Rgb background_{1, 2, 3};  // as painted last; nothing yet
@@ -51,6 +55,9 @@ class CellBoxes {
   using KeyHandler = std::function<KeyOutcome(CellRef, const EditorKeyPress&)>;
 
   CellBoxes(TableEditor& editor, KeyHandler keys);
+  ~CellBoxes();
+  CellBoxes(const CellBoxes&) = delete;
+  CellBoxes& operator=(const CellBoxes&) = delete;
 
   CellEdit* Add(CellRef ref, QWidget* parent);
   // A container with the family's boxes in a grid; `place` gives each
