@@ -49,5 +49,6 @@ int main(int argc, char** argv) {
        [] { return std::make_unique<ecu::QtSerialPort>(); }},
       arguments, folders);
   prompts.set_parent(&console.main_window());
+  console.set_file_to_open(ecu::NamedFile(arguments));
   return console.Run();
 }

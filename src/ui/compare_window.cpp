@@ -209,6 +209,9 @@ void CompareWindow::Refresh() {
   }
   const bool idle = !model_.running();
   a_kind_->setCurrentIndex(model_.a_is_ecu ? 0 : 1);
+  // The paths may also be set in the model (a file opened from the desktop).
+  if (a_path_->text() != Q(model_.a_path)) a_path_->setText(Q(model_.a_path));
+  if (b_path_->text() != Q(model_.b_path)) b_path_->setText(Q(model_.b_path));
   a_path_->setEnabled(!model_.a_is_ecu);
   a_browse_->setEnabled(!model_.a_is_ecu);
   run_->setEnabled(idle);

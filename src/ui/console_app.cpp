@@ -1,5 +1,8 @@
 #include "ui/console_app.h"
 
+#include <QTimer>
+
+#include "core/console/opened_file.h"
 #include "core/console/startup_files.h"
 #include "core/link/link_startup.h"
 #include "ui/about_window.h"
@@ -83,8 +86,23 @@ const bool& ConsoleApp::stop() const { return main_->closed(); }
 
 int ConsoleApp::Run() {
   ShowPlaced(main_.get());
+  if (!file_to_open_.empty()) {
+    QTimer::singleShot(0, main_.get(), [this] { OpenFile(file_to_open_); });
+  }
   loop_.Run(main_->closed());
   return 0;
+}
+
+void ConsoleApp::OpenFile(const std::string& path) {
+  FileActions actions;
+  actions.load_setup = [this](const std::string& file) {
+    commands_.LoadSetupFile(file);
+  };
+  actions.compare_setup = [this](const std::string& file) {
+    workbench_->CompareWithEcu(file);
+  };
+  // The log viewer plugs in here as actions.view_log once it exists.
+  OpenNamedFile(path, ctx_.prompts, actions);
 }
 
 ViewWindow* ConsoleApp::WindowOf(View view) const {

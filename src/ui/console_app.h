@@ -60,6 +60,11 @@ class ConsoleApp : public WindowHost {
   // Shows the main window and runs the loop until it closes.
   int Run();
 
+  // A file named on the command line, opened once the main window is up.
+  void set_file_to_open(std::string path) { file_to_open_ = std::move(path); }
+  // Offers what can be done with a setup file or data log, and does it.
+  void OpenFile(const std::string& path);
+
   // WindowHost
   void ShowView(View view) override;
   void HideView(View view) override;
@@ -103,6 +108,7 @@ class ConsoleApp : public WindowHost {
   QPixmap oem_picture_;
   std::array<std::unique_ptr<ViewWindow>, kViewCount> windows_;
   MonitorWindow* monitor_ = nullptr;
+  std::string file_to_open_;
   std::unique_ptr<AboutWindow> about_;
   std::unique_ptr<WaitWindow> wait_;
   std::unique_ptr<FileCommands> files_;

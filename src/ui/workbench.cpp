@@ -1,6 +1,7 @@
 #include "ui/workbench.h"
 
 #include <QMenu>
+#include <tuple>
 
 #include "qt/present_ports.h"
 #include "ui/compare_window.h"
@@ -93,6 +94,14 @@ void Workbench::DetectEcu() {
 }
 
 Workbench::~Workbench() = default;
+
+void Workbench::CompareWithEcu(const std::string& path) {
+  compare_.a_is_ecu = true;
+  compare_.b_path = path;
+  ShowCompare();
+  compare_window_->Refresh();
+  ctx_.link.RunWhenIdle([this] { std::ignore = compare_.Compare(); });
+}
 
 void Workbench::ShowCompare() {
   if (!compare_window_) {

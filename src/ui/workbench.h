@@ -34,6 +34,9 @@ class Workbench : public QObject {
 
   // "Compare...": the compare window, made on first use.
   void ShowCompare();
+  // Shows the compare window with the ECU as A and `path` as B, and
+  // compares them once the link is idle.
+  void CompareWithEcu(const std::string& path);
   CompareWindow* compare_window() { return compare_window_.get(); }
 
   // "Detect ECU": tries the stored port and every present one in turn and

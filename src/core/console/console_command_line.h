@@ -14,6 +14,10 @@ enum class ConsoleRequest { kRun, kHelp, kVersion };
 // console, which reads the words as described.
 ConsoleRequest ReadConsoleRequest(const std::vector<std::string>& arguments);
 
+// The file named alone on the command line (the file manager's "Open
+// With"), or an empty text. "demo" keeps its described meaning.
+std::string NamedFile(const std::vector<std::string>& arguments);
+
 // The text of ecu-console --help; its man page is made from it.
 std::string ConsoleUsage();
 

@@ -10,6 +10,11 @@ void ConsoleCommands::OpenSetupFile() {
   ctx_.link.RunWhenIdle([this] { files_->Open(); });
 }
 
+void ConsoleCommands::LoadSetupFile(const std::string& name) {
+  if (files_ == nullptr) return;
+  ctx_.link.RunWhenIdle([this, name] { files_->OpenNamed(name); });
+}
+
 void ConsoleCommands::SaveSetupFile() {
   if (files_ == nullptr) return;
   ctx_.link.RunWhenIdle([this] { files_->Save(); });

@@ -19,6 +19,8 @@ class ConsoleCommands {
   // File menu: load a setup file into the ECU, save the ECU to one.
   void set_file_commands(FileCommands* files) { files_ = files; }
   void OpenSetupFile();
+  // The upload of a setup file named on the command line.
+  void LoadSetupFile(const std::string& name);
   void SaveSetupFile();
   // A View entry or launcher button.
   void OpenView(View view);

@@ -42,6 +42,12 @@ SetupFileReport FileCommands::Open() {
   return LoadFile(name);
 }
 
+SetupFileReport FileCommands::OpenNamed(const std::string& name) {
+  ctx_.link.EnsureLink();
+  ReadConfiguration();
+  return LoadFile(name);
+}
+
 SetupFileReport FileCommands::Save() {
   ctx_.link.EnsureLink();
   const std::string name =

@@ -33,6 +33,9 @@ class FileCommands {
   // "&Dowload ECU To Calibration File": the save dialog, then the save.
   SetupFileReport Save();
 
+  // The upload of a file named without the dialog (the command line).
+  SetupFileReport OpenNamed(const std::string& name);
+
   // The steps after the dialogs, for callers that already have a name
   // (ecu-cli). A load wants the configuration read first.
   void ReadConfiguration();
