@@ -51,34 +51,23 @@ FuelMapWindow* FuelMap(ConsoleRig& rig) {
       OpenView(rig, "menu_View_Mapping", View::kFuelMap));
 }
 
+// A view window, opened from its View menu entry.
+Opening ViewOpening(const char* name, const char* entry, View view) {
+  return {name, [entry, view](ConsoleRig& rig) {
+            return static_cast<QWidget*>(OpenView(rig, entry, view));
+          }};
+}
+
 const std::vector<Opening>& Windows() {
   static const std::vector<Opening> windows = {
       {"main",
        [](ConsoleRig& rig) -> QWidget* { return &rig.app->main_window(); }},
-      {"monitor",
-       [](ConsoleRig& rig) {
-         return OpenView(rig, "Menu_View_Monitor", View::kMonitor);
-       }},
-      {"dashboard",
-       [](ConsoleRig& rig) {
-         return OpenView(rig, "menu_view_dashboard", View::kDashboard);
-       }},
-      {"plotter",
-       [](ConsoleRig& rig) {
-         return OpenView(rig, "menu_View_Plotter", View::kPlotter);
-       }},
-      {"curves",
-       [](ConsoleRig& rig) {
-         return OpenView(rig, "menu_view_temperature", View::kCurves);
-       }},
-      {"supplementary",
-       [](ConsoleRig& rig) {
-         return OpenView(rig, "menu_View_supp", View::kSupplementary);
-       }},
-      {"configuration",
-       [](ConsoleRig& rig) {
-         return OpenView(rig, "Menu_View_Injection", View::kConfiguration);
-       }},
+      ViewOpening("monitor", "Menu_View_Monitor", View::kMonitor),
+      ViewOpening("dashboard", "menu_view_dashboard", View::kDashboard),
+      ViewOpening("plotter", "menu_View_Plotter", View::kPlotter),
+      ViewOpening("curves", "menu_view_temperature", View::kCurves),
+      ViewOpening("supplementary", "menu_View_supp", View::kSupplementary),
+      ViewOpening("configuration", "Menu_View_Injection", View::kConfiguration),
       {"fuel map", [](ConsoleRig& rig) -> QWidget* { return FuelMap(rig); }},
       {"surface graph",
        [](ConsoleRig& rig) -> QWidget* {
