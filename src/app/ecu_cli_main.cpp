@@ -75,6 +75,7 @@ int Main(int argc, char** argv) {
   AddFlashCommand(commands);
   AddDiffCommand(commands);
   AddDetectCommand(commands);
+  AddAdviseCommand(commands);
 
   command_line::ParseOutcome outcome =
       command_line::Parse(app, std::vector<std::string>(argv + 1, argv + argc));

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <utility>
 
 namespace ecu {
@@ -39,6 +41,18 @@ bool ReplacingFile::Commit() {
   }
   if (!ok) std::remove(temp_path_.c_str());
   return ok;
+}
+
+std::optional<std::string> ReadTextFile(const std::string& path) {
+  std::error_code error;
+  // A folder opens on some systems, and reads as nothing.
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::stringstream text;
+  text << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return text.str();
 }
 
 bool WriteFileReplacing(const std::string& path, const std::string& contents) {

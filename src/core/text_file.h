@@ -2,9 +2,14 @@
 #define ECU_CORE_TEXT_FILE_H_
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace ecu {
+
+// The whole of a regular file, or nothing when it cannot be read (missing,
+// a folder, no permission, a read error).
+std::optional<std::string> ReadTextFile(const std::string& path);
 
 // Writes `contents` to a temporary file beside `path` and renames it into
 // place, so the old file survives any failure. False when it fails.

@@ -21,19 +21,13 @@ int FileValue(const ScalarItem& item, int raw) {
 }  // namespace
 
 std::string SetupFileText(const CalibrationMemory& memory) {
-  std::string text;
-  for (std::string_view key : SetupScalarOrder()) {
-    const ScalarItem& item = *FindScalar(key);
-    text += ScalarLine(item, FileValue(item, ScalarValue(memory, item)));
-    text += kSetupLineEnd;
-  }
-  for (const TableItem& table : AllTables()) {
-    for (int i = 0; i < table.count; ++i) {
-      text += TableLine(table, i, CellValue(memory, table, i));
-      text += kSetupLineEnd;
-    }
-  }
-  return text;
+  return SetupFileTextOf(
+      [&](const ScalarItem& item) {
+        return FileValue(item, ScalarValue(memory, item));
+      },
+      [&](const TableItem& table, int index) {
+        return CellValue(memory, table, index);
+      });
 }
 
 bool WriteMemoryDump(const CalibrationMemory& memory, const std::string& path) {

@@ -47,6 +47,7 @@ void AddLogCommand(CliCommands& commands);
 void AddFlashCommand(CliCommands& commands);
 void AddDiffCommand(CliCommands& commands);
 void AddDetectCommand(CliCommands& commands);
+void AddAdviseCommand(CliCommands& commands);
 
 }  // namespace ecu::cli
 

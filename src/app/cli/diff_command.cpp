@@ -4,9 +4,8 @@
 #include <vector>
 
 #include "app/cli/cli_commands.h"
-#include "app/cli/setup_file_command.h"
+#include "app/cli/snapshot_reading.h"
 #include "core/workbench/calibration_diff.h"
-#include "core/workbench/ecu_snapshot.h"
 
 namespace ecu::cli {
 namespace {
@@ -21,36 +20,6 @@ struct DiffArguments {
   std::vector<std::string> files;
 };
 
-// Says what is wrong with a side; true when it can be compared at all.
-bool Usable(const CalibrationSnapshot& side) {
-  if (!side.trouble.empty()) {
-    std::fprintf(stderr, "ecu-cli: %s\n", side.trouble.c_str());
-    return false;
-  }
-  for (const SnapshotProblem& p : side.problems) {
-    std::fprintf(stderr, "ecu-cli: %s line %d: %s\n", side.source.c_str(),
-                 p.line, p.reason.c_str());
-  }
-  if (side.unanswered_reads > 0) {
-    std::fprintf(stderr,
-                 "ecu-cli: %d reads of the ECU went unanswered; their items "
-                 "show as unknown\n",
-                 side.unanswered_reads);
-  }
-  return true;
-}
-
-CalibrationSnapshot ReadEcu(CliSession& session) {
-  SetupFileCommand progress(session);
-  progress.bar().BeginBusy();
-  CalibrationSnapshot ecu = ReadEcuSnapshot(
-      session.ctx.link, session.ctx.image, [&](int done, int total) {
-        progress.bar().ShowProgress(static_cast<double>(done) / total);
-      });
-  progress.bar().EndBusy();
-  return ecu;
-}
-
 int RunDiff(CliSession& session, const DiffArguments& args) {
   if (args.files.size() != (args.ecu ? 1u : 2u)) {
     std::fprintf(stderr,
@@ -61,17 +30,17 @@ int RunDiff(CliSession& session, const DiffArguments& args) {
   CalibrationSnapshot b = SnapshotOfSetupFile(args.files.back());
   // The file first: a wrong name costs nothing, the ECU several seconds.
   if (!b.trouble.empty()) {
-    Usable(b);
+    ReportCalibration(b);
     return kTrouble;
   }
   CalibrationSnapshot a;
   if (args.ecu) {
     if (!session.Connect()) return kTrouble;
-    a = ReadEcu(session);
+    a = ReadEcuCalibration(session);
   } else {
     a = SnapshotOfSetupFile(args.files.front());
   }
-  const bool usable = Usable(a) && Usable(b);
+  const bool usable = ReportCalibration(a) && ReportCalibration(b);
   if (!usable) return kTrouble;
   const CalibrationComparison result =
       CompareCalibrations(a, b, session.ctx.live);

@@ -4,10 +4,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
+
+#include "core/text_file.h"
 
 namespace ecu {
 namespace {
@@ -251,24 +250,14 @@ DataLog ReadDataLog(std::string_view text) {
 }
 
 DataLog ReadDataLogFile(const std::string& path) {
-  std::error_code error;
-  std::ifstream in(path, std::ios::binary);
+  const std::optional<std::string> text = ReadTextFile(path);
   DataLog log;
-  if (!std::filesystem::is_regular_file(path, error) || !in) {
-    log.source = path;
+  if (text) log = ReadDataLog(*text);
+  if (!text) {
     log.trouble = "The data log " + path +
                   " could not be read; check the name and that it is a file "
                   "you may read.";
-    return log;
   }
-  std::stringstream text;
-  text << in.rdbuf();
-  if (in.bad()) {
-    log.source = path;
-    log.trouble = "The data log " + path + " could not be read to its end.";
-    return log;
-  }
-  log = ReadDataLog(text.str());
   log.source = path;
   return log;
 }

@@ -45,6 +45,24 @@ std::string ScalarLine(const ScalarItem& item, int32_t value) {
   return std::string(item.file_field) + std::to_string(value);
 }
 
+std::string SetupFileTextOf(
+    const std::function<int32_t(const ScalarItem&)>& scalar,
+    const std::function<int32_t(const TableItem&, int index)>& element) {
+  std::string text;
+  for (std::string_view key : SetupScalarOrder()) {
+    const ScalarItem& item = *FindScalar(key);
+    text += ScalarLine(item, scalar(item));
+    text += kSetupLineEnd;
+  }
+  for (const TableItem& table : AllTables()) {
+    for (int i = 0; i < table.count; ++i) {
+      text += TableLine(table, i, element(table, i));
+      text += kSetupLineEnd;
+    }
+  }
+  return text;
+}
+
 std::string TableLine(const TableItem& table, int index, int32_t value) {
   return TableFileField(table, index) + std::to_string(value);
 }

@@ -2,6 +2,7 @@
 #define ECU_CORE_CALIBRATION_SETUP_FILE_FORMAT_H_
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,6 +21,13 @@ std::span<const std::string_view> SetupScalarOrder();
 // "ACC_SEN = 123" and "MAPM[012]=160", without the line end.
 std::string ScalarLine(const ScalarItem& item, int32_t value);
 std::string TableLine(const TableItem& table, int index, int32_t value);
+
+// A whole setup file as a save writes it: the scalar lines in their order
+// (BAT_COMP twice), then every table element, each line ended by CR LF.
+// `scalar` and `element` give the number the file keeps for each.
+std::string SetupFileTextOf(
+    const std::function<int32_t(const ScalarItem&)>& scalar,
+    const std::function<int32_t(const TableItem&, int index)>& element);
 
 // One line of a setup file as read: the item it names and its value, or why
 // it names none. The loader turns it into a write; the compare into a value.
