@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -52,14 +51,6 @@ Answer ToAnswer(int button) {
   }
 }
 
-QString WithExtension(QString name, const std::string& extension) {
-  if (!name.isEmpty() && !extension.empty() &&
-      QFileInfo(name).suffix().isEmpty()) {
-    name += "." + QString::fromStdString(extension);
-  }
-  return name;
-}
-
 }  // namespace
 
 QString QtFilter(const std::string& filter) {
@@ -100,15 +91,22 @@ std::string QtPrompts::OpenFileName(const FileDialog& dialog) {
 }
 
 std::string QtPrompts::SaveFileName(const FileDialog& dialog) {
-  QFileDialog::Options options;
-  if (!dialog.ask_before_overwrite) {
-    options |= QFileDialog::DontConfirmOverwrite;
+  // The dialog itself adds the default extension, before it looks for a
+  // file to overwrite: "base" must be asked about when base.set exists.
+  // Qt's own dialog is used because it is known to do so.
+  QFileDialog save(Parent(), QString(), QString(), QtFilter(dialog.filter));
+  save.setAcceptMode(QFileDialog::AcceptSave);
+  save.setFileMode(QFileDialog::AnyFile);
+  save.setOption(QFileDialog::DontUseNativeDialog);
+  save.setOption(QFileDialog::DontConfirmOverwrite,
+                 !dialog.ask_before_overwrite);
+  save.setDefaultSuffix(QString::fromStdString(dialog.default_extension));
+  const QString initial = QString::fromStdString(dialog.initial_name);
+  if (!initial.contains('*')) save.selectFile(initial);
+  if (save.exec() != QDialog::Accepted || save.selectedFiles().isEmpty()) {
+    return "";
   }
-  QString initial = QString::fromStdString(dialog.initial_name);
-  if (initial.contains('*')) initial.clear();
-  const QString name = QFileDialog::getSaveFileName(
-      Parent(), QString(), initial, QtFilter(dialog.filter), nullptr, options);
-  return WithExtension(name, dialog.default_extension).toStdString();
+  return save.selectedFiles().front().toStdString();
 }
 
 }  // namespace ecu

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -75,16 +76,33 @@ TEST(SetupLineTest, TableLinesTakeTheIndexFromColumnsSixToEight) {
             Command('x', 0xB2, 0xFF, 0x3F));
   const SetupLineRequest phase = ParseSetupLine("PTBL[007]=129");
   EXPECT_EQ(phase.command, Command(128, 7, 129, 0));
-  // Two index digits: the value column stays at eleven.
-  EXPECT_EQ(ParseSetupLine("MAPM[12]=5").command, Command('e', 12, 1, 0));
+  // Two index digits: the value column stays at eleven, so a value right
+  // after the equals sign is not seen (and not taken as 0).
   EXPECT_EQ(ParseSetupLine("MAPM[12]= 5").command, Command('e', 12, 1, 5));
+  EXPECT_EQ(ParseSetupLine("MAPM[12]=5").action,
+            SetupLineRequest::Action::kRefuse);
 }
 
 TEST(SetupLineTest, ValuesRoundHalfToEven) {
   EXPECT_EQ(ParseSetupLine("EGO_RATE= 2.5").command, CommandWithByte('c', 2));
   EXPECT_EQ(ParseSetupLine("EGO_RATE= 3.5").command, CommandWithByte('c', 4));
   EXPECT_EQ(ParseSetupLine("EGO_RATE= 1 2").command, CommandWithByte('c', 12));
-  EXPECT_EQ(ParseSetupLine("EGO_RATE= x").command, CommandWithByte('c', 0));
+}
+
+// A truncated or hand-edited line would otherwise send 0: a full scale of 0
+// breaks every later conversion.
+TEST(SetupLineTest, ValueFieldsWithoutADigitAreRefused) {
+  for (const char* line : {"FUEL_MX = ", "FS_RPM  = abc", "FS_RPM  = -",
+                           "EGO_RATE= x", "MAPM[000]=", "PTBL[001]= ."}) {
+    EXPECT_EQ(ReadSetupLine(line).kind, SetupLine::Kind::kNoValue) << line;
+    EXPECT_EQ(ParseSetupLine(line).action, SetupLineRequest::Action::kRefuse)
+        << line;
+  }
+  // A leading number followed by text keeps the lenient reading.
+  EXPECT_EQ(ParseSetupLine("FS_RPM  = 8000 rpm").command,
+            CommandWithWord(125, 8000));
+  EXPECT_EQ(ParseSetupLine("FS_RPM  = .5e4").command,
+            CommandWithWord(125, 5000));
 }
 
 TEST(SetupLineTest, SignedTemperaturesGoOutAsTheirByte) {
@@ -148,6 +166,40 @@ TEST_F(SetupFileTest, LoadTellsOfEachRefusedLineAndSendsNothingForIt) {
   EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>(4, kUnknown));
   EXPECT_EQ(Written(),
             std::vector<std::string>{Request(CommandWithByte('c', 7))});
+}
+
+TEST_F(SetupFileTest, LoadReadsLongFilesALineAtATime) {
+  // A last line without its end counts; a line beyond any setup line is
+  // refused from its start, its rest skipped unread.
+  const std::string path = folder_.Path("long.SET");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "EGO_RATE= 7\r\n"
+        << std::string(5000, '9') << "\r\n"
+        << "EGO_RATE= 8";
+  }
+  const SetupFileReport report = SetupFileReader(rig.link).load(path);
+  EXPECT_EQ(report.lines, 3);
+  EXPECT_EQ(report.sent_lines, 2);
+  EXPECT_EQ(report.refused_lines, 1);
+  EXPECT_FALSE(report.interrupted);
+  EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 8);
+}
+
+TEST_F(SetupFileTest, AnInterruptedLoadSaysHowManyLinesWereApplied) {
+  int asked = 0;
+  SetupFileReader reader(rig.link, {}, [&asked] { return ++asked > 3; });
+  const SetupFileReport report = reader.load(folder_.WriteLines(
+      "in.SET", {"EGO_RATE= 7", "MAPM    = 1", "BAT_COMP= 37", "EGO_RATE= 9",
+                 "EGO_RATE= 10"}));
+  EXPECT_TRUE(report.interrupted);
+  EXPECT_EQ(report.lines, 3);
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{
+                "Loading " + folder_.Path("in.SET") +
+                " was interrupted after line 3 of 5: 2 lines were applied to "
+                "the ECU."});
+  EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 7);
 }
 
 TEST_F(SetupFileTest, LoadCountsWritesTheEcuNeverAnswered) {
@@ -266,15 +318,47 @@ TEST_F(SetupFileTest, SaveThatCannotReplaceTheFileSaysSo) {
             std::string::npos);
 }
 
-TEST_F(SetupFileTest, SaveWritesTheLastValueOfAnUnansweredRead) {
-  FillCalibration(ecu.memory());
-  image.set_scalar("TMP_THRS", 20);
-  ecu.silent_codes = {'W'};
-  const std::string path = folder_.Path("out.SET");
-  const SetupFileReport report = SetupFileWriter(rig.link, image).save(path);
-  EXPECT_TRUE(report.file_ok);
-  EXPECT_EQ(report.unanswered, 1);
-  EXPECT_EQ(CrLfLines(ReadText(path))[16], "TMP_THRS= 20");
+// A save stops at the first read left unanswered after its retries, and
+// leaves the old file as it was: no stale holders, no repeated element.
+TEST_F(SetupFileTest, AnUnansweredReadLeavesTheOldFileAndNamesTheItem) {
+  struct Case {
+    std::set<int> silent;
+    const char* item;
+    size_t reads;  // requests written before the save gave up
+  };
+  for (const Case& c :
+       {Case{{'B'}, "FUEL_B", 1 + 10}, Case{{'W'}, "TMP_THRS", 12 + 10},
+        Case{{'X'}, "SUPM[000]", 31 + 256 + 24 + 10}}) {
+    rig.port.ClearWritten();
+    rig.prompts.Clear();
+    FillCalibration(ecu.memory());
+    ecu.silent_codes = c.silent;
+    const std::string path = folder_.WriteLines("keep.SET", {"EGO_RATE= 7"});
+    const SetupFileReport report = SetupFileWriter(rig.link, image).save(path);
+    EXPECT_FALSE(report.file_ok);
+    EXPECT_EQ(report.unanswered, 1);
+    EXPECT_EQ(Written().size(), c.reads) << c.item;
+    EXPECT_EQ(rig.prompts.texts().back(),
+              std::string("The setup file was not saved: the ECU stopped "
+                          "answering at item ") +
+                  c.item + ". The previous file is unchanged.");
+    EXPECT_EQ(ReadText(path), "EGO_RATE= 7\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()),
+                            fs::directory_iterator()),
+              1);  // no temporary file left behind
+  }
+}
+
+TEST_F(SetupFileTest, DemoModeSavesNothing) {
+  rig.state.demo_mode = true;
+  const std::string path = folder_.Path("demo.SET");
+  EXPECT_FALSE(SetupFileWriter(rig.link, image).save(path).file_ok);
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{
+                "The setup file was not saved: the console is in demo mode "
+                "and reads nothing from the ECU. The previous file is "
+                "unchanged."});
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -34,10 +36,20 @@ class SetupFilesTest : public ::testing::Test {
  protected:
   std::string Path(const std::string& name) const { return folder_.Path(name); }
   testing::ProcessResult Cli(const std::string& device,
-                             std::vector<std::string> words) {
+                             std::vector<std::string> words,
+                             testing::Interruption interruption = {}) {
     std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port", device};
     argv.insert(argv.end(), words.begin(), words.end());
-    return RunProgram(argv);
+    return RunProgram(argv, 60, interruption);
+  }
+  // Every file of the scratch folder.
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
   }
 
   testing::TempFolder folder_;
@@ -111,6 +123,45 @@ TEST_F(SetupFilesTest, UnansweredWritesAreCounted) {
   EXPECT_EQ(r.exit_status, 1);
   // The configuration read and the one write.
   EXPECT_TRUE(Contains(r.err, "ecu-cli: 2 transactions went unanswered"))
+      << r.err;
+}
+
+// A save that cannot be whole, or that is stopped, leaves the old file as it
+// was and no temporary file beside it.
+TEST_F(SetupFilesTest, SaveThatStopsLeavesTheOldFileAlone) {
+  folder_.WriteLines("keep.SET", {"EGO_RATE= 7"});
+  SimProcess silent({"--silent"});
+  auto r = Cli(silent.device(), {"save", Path("keep.SET")});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_TRUE(Contains(r.err,
+                       "The setup file was not saved: the ECU stopped "
+                       "answering at item EGO_SECS. The previous file is "
+                       "unchanged."))
+      << r.err;
+  // The save gave up after the first read's ten attempts.
+  EXPECT_TRUE(Contains(r.err, "ecu-cli: 1 transaction went unanswered"));
+
+  SimProcess sim;
+  for (int signal_number : {SIGINT, SIGTERM}) {
+    r = Cli(sim.device(), {"save", Path("keep.SET")}, {signal_number, 2.0});
+    EXPECT_EQ(r.exit_status, 1) << r.err;
+    EXPECT_TRUE(Contains(r.err, "the save was interrupted")) << r.err;
+    EXPECT_EQ(ReadText(Path("keep.SET")), "EGO_RATE= 7\r\n");
+    EXPECT_EQ(Files(), std::vector<std::string>{"keep.SET"});
+  }
+}
+
+TEST_F(SetupFilesTest, AnInterruptedLoadSaysWhatItApplied) {
+  std::vector<std::string> lines(200, "EGO_RATE= 7");
+  folder_.WriteLines("many.SET", lines);
+  SimProcess sim;
+  // Past the configuration read, into the lines (about 22 ms each).
+  const auto r = Cli(sim.device(), {"load", Path("many.SET")}, {SIGINT, 1.5});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_TRUE(std::regex_search(
+      r.err,
+      std::regex("Loading .*many.SET was interrupted after line "
+                 "[0-9]+ of 200: [0-9]+ lines were applied to the ECU.")))
       << r.err;
 }
 

@@ -15,8 +15,8 @@ int RunLoad(CliSession& session, const std::string& file) {
   command.commands().ReadConfiguration();
   const SetupFileReport report = command.commands().LoadFile(file);
   if (report.file_ok) {
-    const int sent = report.lines - report.refused_lines - report.skipped_lines;
-    std::printf("%d lines of %s sent to the ECU\n", sent, file.c_str());
+    std::printf("%d lines of %s sent to the ECU\n", report.sent_lines,
+                file.c_str());
   }
   return command.Finish(report);
 }

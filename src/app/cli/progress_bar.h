@@ -2,6 +2,8 @@
 #define ECU_APP_CLI_PROGRESS_BAR_H_
 
 #include <cstdio>
+#include <functional>
+#include <utility>
 
 #include "core/console/file_commands.h"
 
@@ -19,6 +21,10 @@ class ProgressBar : public BusyView {
   void BeginBusy() override;
   void ShowProgress(double fraction) override;
   void EndBusy() override;
+  bool StopRequested() override { return stop_check_ && stop_check_(); }
+  void set_stop_check(std::function<bool()> check) {
+    stop_check_ = std::move(check);
+  }
 
   // Clears the bar's line so that a message can take it; the next progress
   // draws the bar again below the message.
@@ -31,6 +37,7 @@ class ProgressBar : public BusyView {
   bool enabled_;
   bool drawn_ = false;  // the bar is on the current line
   int percent_ = -1;    // what the bar shows
+  std::function<bool()> stop_check_;
 };
 
 }  // namespace ecu::cli

@@ -7,6 +7,7 @@ namespace ecu::cli {
 SetupFileCommand::SetupFileCommand(CliSession& session)
     : session_(session), commands_(session.ctx, bar_) {
   session_.prompts.set_before_message([this] { bar_.MakeRoomForMessage(); });
+  bar_.set_stop_check([this] { return stop_.Requested(); });
 }
 
 SetupFileCommand::~SetupFileCommand() {
@@ -25,8 +26,8 @@ int SetupFileCommand::Finish(const SetupFileReport& report) {
                  report.refused_lines, report.refused_lines == 1 ? "" : "s");
     status = kExitNoAnswer;
   }
-  // The reader or writer has said why the file failed.
-  if (!report.file_ok) status = kExitNoAnswer;
+  // The reader or writer has said why the file failed, or where it stopped.
+  if (!report.file_ok || report.interrupted) status = kExitNoAnswer;
   return status;
 }
 

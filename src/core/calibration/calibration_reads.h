@@ -5,6 +5,8 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <string>
+#include <string_view>
 
 #include "core/calibration/calibration_image.h"
 #include "core/link/ecu_link.h"
@@ -36,21 +38,24 @@ class CalibrationReads {
   // Element `index` of a table: the ECU's answer, or nothing when it gave
   // none. The phase table comes from the holder RefreshHolders() filled.
   std::optional<int32_t> ReadElement(const TableItem& table, int index);
-  // The same, with the element holder's value even when the read went
-  // unanswered (what a save has always written then).
-  int32_t ElementHolder(const TableItem& table, int index);
+
+  // The item whose read the ECU left unanswered first: a block's first
+  // item ("FUEL_B" for "B"), a scalar, "PTBL", or an element such as
+  // "MAPM[012]". Empty while every read was answered.
+  const std::string& first_unanswered() const { return first_unanswered_; }
 
   // Reads in a row that the ECU left unanswered; an answer resets it.
   int silent_in_a_row() const { return silent_in_a_row_; }
 
  private:
-  // Sends one read; true when it was answered.
-  bool Read(const std::string& command);
+  // Sends one read; true when it was answered. `item` names what it reads.
+  bool Read(const std::string& command, std::string_view item);
 
   EcuLink& link_;
   CalibrationImage& image_;
   std::set<uint8_t> answered_;
   int silent_in_a_row_ = 0;
+  std::string first_unanswered_;
 };
 
 }  // namespace ecu

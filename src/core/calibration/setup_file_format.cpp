@@ -78,6 +78,7 @@ SetupLine ReadSetupLine(std::string_view line) {
   std::string_view key = TrimTrailingSpaces(text.substr(0, kKeyLength));
   const std::string_view value_text =
       text.size() > kValueColumn ? text.substr(kValueColumn) : "";
+  const bool has_value = StartsWithNumber(value_text);
   const int64_t value = RoundHalfEven(LeadingNumber(value_text));
 
   if (line.find('[') != std::string_view::npos) {
@@ -88,6 +89,8 @@ SetupLine ReadSetupLine(std::string_view line) {
       read.table = table;
       if (index < 0 || index >= table->count) {
         read.kind = SetupLine::Kind::kIndexOutside;
+      } else if (!has_value) {
+        read.kind = SetupLine::Kind::kNoValue;
       } else if (!Fits(value, RangeOf(*table))) {
         read.kind = SetupLine::Kind::kValueTooWide;
       } else {
@@ -100,7 +103,9 @@ SetupLine ReadSetupLine(std::string_view line) {
   }
   if (const ScalarItem* item = FindScalar(key)) {
     read.scalar = item;
-    if (Fits(value, RangeOf(*item))) {
+    if (!has_value) {
+      read.kind = SetupLine::Kind::kNoValue;
+    } else if (Fits(value, RangeOf(*item))) {
       read.kind = SetupLine::Kind::kScalar;
       read.value = static_cast<int32_t>(value);
     } else {
@@ -121,6 +126,8 @@ std::string_view SetupLineProblem(SetupLine::Kind kind) {
       return "index outside the table";
     case SetupLine::Kind::kValueTooWide:
       return "value does not fit the item";
+    case SetupLine::Kind::kNoValue:
+      return "no number in the value field";
     default:
       break;
   }

@@ -40,6 +40,7 @@ struct SetupLine {
     kUnknownKey,
     kIndexOutside,  // a table index beyond the table
     kValueTooWide,  // a value that does not fit the item on the wire
+    kNoValue,       // no digit in the value field ("FUEL_MX = ")
   };
   Kind kind = Kind::kUnknownKey;
   const ScalarItem* scalar = nullptr;
@@ -53,8 +54,10 @@ struct SetupLine {
 // the tenth character, taken to the nearest integer with halves to even. A
 // line with "[" names a table element: key in the first four characters,
 // index in the sixth to eighth. Keys compare exactly, case included. A line
-// whose index lies outside its table, or whose value does not fit the item
-// on the wire (ItemRange), names no item.
+// whose index lies outside its table, whose value field holds no digit (it
+// would be read as 0, and a full scale of 0 breaks every later conversion)
+// or whose value does not fit the item on the wire (ItemRange) names no
+// item. A leading number followed by other text keeps the lenient reading.
 SetupLine ReadSetupLine(std::string_view line);
 
 // Why a line names no item, in a few words for a list of problems; empty

@@ -1,9 +1,12 @@
 #include "core/calibration/setup_file_reader.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <limits>
+#include <optional>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "core/calibration/setup_file_format.h"
 
@@ -11,57 +14,117 @@ namespace ecu {
 namespace {
 
 constexpr double kLinePause = 0.005;
+// The writer's lines are 20 characters at most; a line beyond this is no
+// setup line, and only its start is kept (to be refused), so that no line
+// of any file can fill the memory.
+constexpr std::streamsize kLongestLine = 1024;
 
-// The file's lines without their CR LF (or LF) ends. False when the file
-// cannot be read.
-bool ReadLines(const std::string& path, std::vector<std::string>* lines) {
+// The lines of a file, counted without holding them: for the progress.
+std::optional<int> CountLines(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines->push_back(line);
+  if (!in) return std::nullopt;
+  int lines = 0;
+  char last = '\n';
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    const auto got = static_cast<size_t>(in.gcount());
+    lines += static_cast<int>(std::count(buffer, buffer + got, '\n'));
+    last = buffer[got - 1];
   }
-  return !in.bad();
+  if (in.bad()) return std::nullopt;
+  return last == '\n' ? lines : lines + 1;
+}
+
+enum class LineRead { kLine, kTooLong, kEnd };
+
+// The next line, without its LF or CR LF.
+LineRead NextLine(std::istream& in, std::string* line) {
+  char buffer[kLongestLine + 1];
+  in.getline(buffer, sizeof buffer);
+  const std::streamsize got = in.gcount();
+  if (got == 0 && in.eof()) return LineRead::kEnd;
+  if (in.fail() && !in.eof() && !in.bad()) {
+    // Cut off at the limit: the rest of the line is skipped unread.
+    in.clear();
+    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    return LineRead::kTooLong;
+  }
+  line->assign(buffer);
+  if (!line->empty() && line->back() == '\r') line->pop_back();
+  return LineRead::kLine;
 }
 
 }  // namespace
 
-SetupFileReader::SetupFileReader(EcuLink& link, SetupProgress progress)
-    : link_(link), progress_(std::move(progress)) {}
+SetupFileReader::SetupFileReader(EcuLink& link, SetupProgress progress,
+                                 SetupStop stop)
+    : link_(link), progress_(std::move(progress)), stop_(std::move(stop)) {}
+
+void SetupFileReader::Apply(const std::string& line, SetupFileReport* report) {
+  const SetupLineRequest request = ParseSetupLine(line);
+  switch (request.action) {
+    case SetupLineRequest::Action::kSend:
+      // The link counts what went unanswered.
+      std::ignore = link_.SendCommand(request.command);
+      ++report->sent_lines;
+      break;
+    case SetupLineRequest::Action::kSkip:
+      ++report->skipped_lines;
+      break;
+    case SetupLineRequest::Action::kRefuse:
+      Refuse(report);
+      break;
+  }
+}
+
+void SetupFileReader::Refuse(SetupFileReport* report) {
+  ++report->refused_lines;
+  link_.prompts().Tell("Unknown variable in data file");
+}
 
 SetupFileReport SetupFileReader::load(const std::string& path) {
   SetupFileReport report;
-  std::vector<std::string> lines;
-  if (!ReadLines(path, &lines)) {
+  // Counted first for the progress, then read a line at a time: a file is
+  // never held in memory, whatever its size.
+  const std::optional<int> total = CountLines(path);
+  std::ifstream in(path, std::ios::binary);
+  if (!total || !in) {
     link_.prompts().Tell("The setup file " + path + " could not be read.");
     return report;
   }
   report.file_ok = true;
   const int unanswered_before = link_.unanswered();
-  const int total = static_cast<int>(lines.size());
-  for (const std::string& line : lines) {
-    if (progress_) progress_(report.lines, total);
-    const SetupLineRequest request = ParseSetupLine(line);
-    switch (request.action) {
-      case SetupLineRequest::Action::kSend:
-        // The link counts what went unanswered.
-        std::ignore = link_.SendCommand(request.command);
-        break;
-      case SetupLineRequest::Action::kSkip:
-        ++report.skipped_lines;
-        break;
-      case SetupLineRequest::Action::kRefuse:
-        ++report.refused_lines;
-        link_.prompts().Tell("Unknown variable in data file");
-        break;
+  std::string line;
+  while (report.lines < *total) {
+    if (stop_ && stop_()) {
+      report.interrupted = true;
+      break;
+    }
+    const LineRead read = NextLine(in, &line);
+    if (read == LineRead::kEnd) break;
+    if (progress_) progress_(report.lines, *total);
+    if (read == LineRead::kTooLong) {
+      Refuse(&report);
+    } else {
+      Apply(line, &report);
     }
     link_.Pause(kLinePause);
     ++report.lines;
   }
-  // An empty file has no progress to show (and no total to divide by).
-  if (progress_ && total > 0) progress_(report.lines, total);
   report.unanswered = link_.unanswered() - unanswered_before;
+  // The file changed or failed under the reader: what was applied is told.
+  if (in.bad() || report.lines < *total) report.interrupted = true;
+  if (report.interrupted) {
+    link_.prompts().Tell(
+        "Loading " + path + " was interrupted after line " +
+        std::to_string(report.lines) + " of " + std::to_string(*total) + ": " +
+        std::to_string(report.sent_lines) + " lines were applied to the ECU.");
+    return report;
+  }
+  // An empty file has no progress to show (and no total to divide by).
+  if (progress_ && *total > 0) progress_(report.lines, *total);
   return report;
 }
 

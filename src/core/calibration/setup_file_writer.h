@@ -12,12 +12,14 @@ namespace ecu {
 // Saves the ECU's calibration as a setup file: refreshes the scalar holders
 // with 31 reads, writes the 49 scalar lines from them, then reads every
 // table element and writes its line. The file replaces an existing one only
-// when it is complete, so a failed or interrupted save leaves the old file.
+// when every read was answered: the save stops at the first read left
+// unanswered (nothing later can make the file whole) and leaves the old
+// file, as does an interrupted or failed one.
 class SetupFileWriter {
  public:
   // `image` is the one the link's reply table decodes into.
   SetupFileWriter(EcuLink& link, CalibrationImage& image,
-                  SetupProgress progress = {});
+                  SetupProgress progress = {}, SetupStop stop = {});
 
   // Progress counts 441 steps: the 31 reads, the scalar lines from SUPP_SRC
   // on, every table line, and putting the file in place.
@@ -27,10 +29,13 @@ class SetupFileWriter {
 
  private:
   void Step();
+  bool StopRequested() const { return stop_ && stop_(); }
+  void NotSaved(const std::string& reason);
 
   EcuLink& link_;
   CalibrationImage& image_;
   SetupProgress progress_;
+  SetupStop stop_;
   int steps_done_ = 0;
 };
 

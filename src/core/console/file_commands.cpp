@@ -66,7 +66,8 @@ void FileCommands::ReadConfiguration() {
 
 SetupFileReport FileCommands::LoadFile(const std::string& name) {
   busy_.BeginBusy();
-  SetupFileReader reader(ctx_.link, ProgressTo(busy_));
+  SetupFileReader reader(ctx_.link, ProgressTo(busy_),
+                         [this] { return busy_.StopRequested(); });
   const SetupFileReport report = reader.load(name);
   busy_.EndBusy();
   return report;
@@ -74,7 +75,8 @@ SetupFileReport FileCommands::LoadFile(const std::string& name) {
 
 SetupFileReport FileCommands::SaveFile(const std::string& name) {
   busy_.BeginBusy();
-  SetupFileWriter writer(ctx_.link, ctx_.image, ProgressTo(busy_));
+  SetupFileWriter writer(ctx_.link, ctx_.image, ProgressTo(busy_),
+                         [this] { return busy_.StopRequested(); });
   const SetupFileReport report = writer.save(name);
   busy_.EndBusy();
   return report;

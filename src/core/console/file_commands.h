@@ -16,6 +16,9 @@ class BusyView {
   // The fill as a fraction (0..1) of the frame's width.
   virtual void ShowProgress(double fraction) = 0;
   virtual void EndBusy() = 0;
+  // Asked between the steps of a run: true ends it there. The console's
+  // wait window has no such button; ecu-cli stops on Ctrl-C.
+  virtual bool StopRequested() { return false; }
 };
 
 // The frame of the progress bar is 5055 twips wide; a run starts with a
