@@ -13,7 +13,7 @@ EcuContext::EcuContext(SerialPort& port, Clock& clock, Prompts& prompts,
       pump(pump),
       link(port, clock, prompts, pump, link_state, replies) {
   AddLiveReplies(replies, live, [this](const std::string& text) {
-    if (map_number_shown) map_number_shown(text);
+    map_number_shown.Emit(text);
   });
   AddCalibrationReplies(replies, image, live, fields);
   AddControllerReplies(replies, link, controller);

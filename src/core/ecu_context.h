@@ -17,6 +17,7 @@
 #include "core/platform/event_pump.h"
 #include "core/platform/prompts.h"
 #include "core/platform/serial_port.h"
+#include "core/signal.h"
 
 namespace ecu {
 
@@ -46,7 +47,7 @@ class EcuContext {
   LogState log;
   ControllerInfo controller;
   // The monitor's map_num label, written when frame 178 is decoded.
-  std::function<void(const std::string&)> map_number_shown;
+  Signal<const std::string&> map_number_shown;
 };
 
 }  // namespace ecu

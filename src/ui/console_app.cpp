@@ -53,34 +53,15 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
   main_ = std::make_unique<MainWindow>(ctx_, commands_, *this, oem_picture_,
                                        [this] { ShowAbout(); });
   wait_ = std::make_unique<WaitWindow>(main_.get());
-  files_ = std::make_unique<FileCommands>(ctx_, *wait_);
-  commands_.set_file_commands(files_.get());
+  commands_.set_file_commands(std::make_unique<FileCommands>(ctx_, *wait_));
   workbench_ = std::make_unique<Workbench>(ctx_, commands_, *main_, *wait_);
 
-  monitor_text_.set_writer([this](int i, const std::string& text) {
-    monitor_->SetReadout(i, text);
-  });
-  ctx_.link.set_indicators(
-      {[this](LampColour c) { monitor_->SetLamp(c); },
-       [this](const std::string& t) { monitor_->SetGroupDelay(t); }});
-  ctx_.map_number_shown = [this](const std::string& t) {
-    monitor_->SetMapNumber(t);
-  };
   main_->set_show_flash_utility([this] { ShowFlashUtility(); });
-  ctx_.controller.changed = [this] {
-    about_->ShowIdentification(ctx_.controller);
-    main_->RefreshState();
-  };
+  about_identification_ = ctx_.controller.changed.Subscribe(
+      [this] { about_->ShowIdentification(ctx_.controller); });
 }
 
-ConsoleApp::~ConsoleApp() {
-  // Decoders and indicators point into the windows: cut them first.
-  ctx_.link.set_indicators({});
-  ctx_.map_number_shown = nullptr;
-  ctx_.controller.changed = nullptr;
-  monitor_text_.set_writer(nullptr);
-  commands_.set_file_commands(nullptr);
-}
+ConsoleApp::~ConsoleApp() = default;
 
 const bool& ConsoleApp::stop() const { return main_->closed(); }
 

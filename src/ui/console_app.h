@@ -73,6 +73,7 @@ class ConsoleApp : public WindowHost {
   bool HasView(View view) const override;
 
   EcuContext& context() { return ctx_; }
+  MonitorText& monitor_text() { return monitor_text_; }
   Views& views() { return views_; }
   const ConsoleFolders& folders() const { return folders_; }
   const QPixmap& oem_picture() const { return oem_picture_; }
@@ -111,7 +112,6 @@ class ConsoleApp : public WindowHost {
   std::string file_to_open_;
   std::unique_ptr<AboutWindow> about_;
   std::unique_ptr<WaitWindow> wait_;
-  std::unique_ptr<FileCommands> files_;
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<Workbench> workbench_;
   std::function<std::unique_ptr<SerialPort>()> make_flash_port_;
@@ -119,6 +119,8 @@ class ConsoleApp : public WindowHost {
   std::unique_ptr<SerialPort> owned_flash_port_;
   std::unique_ptr<FlashUtility> flash_;
   std::unique_ptr<FlashUtilityWindow> flash_window_;
+  // Last, so it ends before the windows it points into.
+  Subscription about_identification_;
 };
 
 }  // namespace ecu

@@ -34,6 +34,8 @@ MainWindow::MainWindow(EcuContext& ctx, ConsoleCommands& commands,
           [this] { ctx_.console.log_tick = true; });
   SetLogInterval(ctx.console.log_interval_ms);
   RefreshState();
+  controller_changed_ =
+      ctx_.controller.changed.Subscribe([this] { RefreshState(); });
 }
 
 void MainWindow::SetLogInterval(int ms) {

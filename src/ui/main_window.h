@@ -53,6 +53,8 @@ class MainWindow : public QMainWindow {
   std::array<QAction*, 6> comm_entries_{};
   QAction* flash_utility_ = nullptr;
   bool closed_ = false;
+  // The flash utility entry follows the controller's reply.
+  Subscription controller_changed_;
 };
 
 }  // namespace ecu

@@ -42,7 +42,7 @@ constexpr MonitorRow kRows[] = {
 
 }  // namespace
 
-MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views)
+MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views, MonitorText& text)
     : ViewWindow(View::kMonitor, views,
                  {View::kDashboard, View::kConfiguration, View::kFuelMap,
                   View::kCurves, View::kSupplementary, View::kPlotter}),
@@ -102,6 +102,16 @@ MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views)
   bottom->addWidget(exit);
   layout->addLayout(bottom);
   setCentralWidget(central);
+
+  LinkIndicators& link = ctx.link.indicators();
+  subscriptions_.push_back(
+      link.lamp.Subscribe([this](LampColour c) { SetLamp(c); }));
+  subscriptions_.push_back(link.group_delay.Subscribe(
+      [this](const std::string& t) { SetGroupDelay(t); }));
+  subscriptions_.push_back(ctx.map_number_shown.Subscribe(
+      [this](const std::string& t) { SetMapNumber(t); }));
+  subscriptions_.push_back(text.labels().Subscribe(
+      [this](int i, const std::string& t) { SetReadout(i, t); }));
 }
 
 void MonitorWindow::SetReadout(int index, const std::string& text) {

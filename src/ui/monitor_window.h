@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <array>
+#include <vector>
 
 #include "core/ecu_context.h"
 #include "core/readouts/monitor_text.h"
@@ -17,7 +18,9 @@ class MonitorWindow : public ViewWindow {
   Q_OBJECT
 
  public:
-  MonitorWindow(EcuContext& ctx, Views& views);
+  // Hears the link's lamp and reply interval, the map number and the
+  // monitor text for as long as it exists.
+  MonitorWindow(EcuContext& ctx, Views& views, MonitorText& text);
 
   // ECU_Data(i): repainted at once, as the loop writes it mid-pass.
   void SetReadout(int index, const std::string& text);
@@ -35,6 +38,7 @@ class MonitorWindow : public ViewWindow {
   QLabel* group_delay_ = nullptr;
   QLabel* map_num_ = nullptr;
   CommLamp* lamp_ = nullptr;
+  std::vector<Subscription> subscriptions_;
 };
 
 }  // namespace ecu

@@ -13,7 +13,8 @@ namespace ecu {
 std::unique_ptr<ViewWindow> MakeViewWindow(View view, ConsoleApp& app) {
   switch (view) {
     case View::kMonitor:
-      return std::make_unique<MonitorWindow>(app.context(), app.views());
+      return std::make_unique<MonitorWindow>(app.context(), app.views(),
+                                             app.monitor_text());
     case View::kDashboard:
       return std::make_unique<DashboardWindow>(app.context(), app.views(),
                                                app.oem_picture());

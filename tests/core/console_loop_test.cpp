@@ -63,7 +63,7 @@ TEST(PollingLoopTest, MonitorPassAsksSevenFramesInOrder) {
   rig.ctx.console.poll_tick = true;
   rig.ctx.console.display_tick = true;
   std::vector<std::pair<int, std::string>> labels;
-  rig.monitor.set_writer(
+  const Subscription writer = rig.monitor.labels().Subscribe(
       [&](int i, const std::string& t) { labels.emplace_back(i, t); });
   rig.loop.Step();
   EXPECT_EQ(rig.TakeCodes(),
@@ -101,7 +101,7 @@ TEST(PollingLoopTest, DemoModeSimulatesWithoutTraffic) {
   bool stop = false;
   ASSERT_TRUE(rig.loop.Start(stop));
   std::map<int, std::set<std::string>> seen;
-  rig.monitor.set_writer(
+  const Subscription writer = rig.monitor.labels().Subscribe(
       [&](int i, const std::string& t) { seen[i].insert(t); });
   for (int i = 0; i < 50; ++i) {
     rig.ctx.console.poll_tick = true;

@@ -84,7 +84,8 @@ TEST(SendCommandTest, GoodReplyIsDecodedOnceAtLineSpeed) {
   int decoded = 0;
   CountLiveReplies(rig, &decoded);
   std::vector<LampColour> lamp;
-  rig.link.set_indicators({[&](LampColour c) { lamp.push_back(c); }, nullptr});
+  const Subscription lamp_seen = rig.link.indicators().lamp.Subscribe(
+      [&](LampColour c) { lamp.push_back(c); });
   const double start = rig.clock.now();
   EXPECT_TRUE(rig.link.SendCommand("A").answered());
   EXPECT_EQ(decoded, 1);
@@ -154,8 +155,8 @@ TEST(SendCommandTest, BadChecksumAndWrongLengthAreRetried) {
   int decoded = 0;
   CountLiveReplies(rig, &decoded);
   std::vector<std::string> delays;
-  rig.link.set_indicators(
-      {nullptr, [&](const std::string& text) { delays.push_back(text); }});
+  const Subscription delays_seen = rig.link.indicators().group_delay.Subscribe(
+      [&](const std::string& text) { delays.push_back(text); });
   std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(decoded, 1);
   EXPECT_EQ(rig.port.written().size(), 3u);
@@ -194,7 +195,8 @@ TEST(SendCommandTest, DemoModeSendsNothingAndTurnsTheLampRed) {
   LinkRig rig(Script({{{LiveReply(), 0}}}));
   rig.state.demo_mode = true;
   std::vector<LampColour> lamp;
-  rig.link.set_indicators({[&](LampColour c) { lamp.push_back(c); }, nullptr});
+  const Subscription lamp_seen = rig.link.indicators().lamp.Subscribe(
+      [&](LampColour c) { lamp.push_back(c); });
   const double start = rig.clock.now();
   EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kDemo);
   EXPECT_TRUE(rig.port.written().empty());
@@ -285,8 +287,8 @@ TEST(GroupDelayTest, MeanOfSixteenIntervalsCappedAt9999Point9) {
   LinkRig rig(Script({{{LiveReply(), 0}}}));
   rig.replies.Add('A', 23, [](std::string_view) { return true; });
   std::string shown;
-  rig.link.set_indicators(
-      {nullptr, [&](const std::string& text) { shown = text; }});
+  const Subscription shown_seen = rig.link.indicators().group_delay.Subscribe(
+      [&](const std::string& text) { shown = text; });
   // The first interval runs from midnight: the mean is far above 10 s.
   std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(shown, "9999.9");

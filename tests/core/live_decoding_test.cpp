@@ -121,7 +121,8 @@ TEST(MonitorTextTest, FormatsAndClamps) {
   live.IacPosition = 45;
   live.IacRpmSetpoint = 850;
   std::vector<std::pair<int, std::string>> writes;
-  MonitorText monitor(
+  MonitorText monitor;
+  const Subscription writer = monitor.labels().Subscribe(
       [&](int i, const std::string& t) { writes.emplace_back(i, t); });
   monitor.Refresh(live);
   // The clamps change the stored values.
@@ -154,7 +155,9 @@ TEST(MonitorTextTest, FormatsAndClamps) {
 TEST(MonitorTextTest, WritesOnlyChangedLabelsUntilInvalidated) {
   LiveData live;
   std::vector<int> written;
-  MonitorText monitor([&](int i, const std::string&) { written.push_back(i); });
+  MonitorText monitor;
+  const Subscription writer = monitor.labels().Subscribe(
+      [&](int i, const std::string&) { written.push_back(i); });
   monitor.Refresh(live);
   // At the start every label but 13 differs from the empty text.
   EXPECT_EQ(written.size(), 18u);

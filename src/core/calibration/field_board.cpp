@@ -4,30 +4,13 @@
 
 namespace ecu {
 
-FieldBoard::Subscription::Subscription(Subscription&& other) noexcept
-    : board_(std::exchange(other.board_, nullptr)), id_(other.id_) {}
-
-FieldBoard::Subscription& FieldBoard::Subscription::operator=(
-    Subscription&& other) noexcept {
-  if (this != &other) {
-    Cancel();
-    board_ = std::exchange(other.board_, nullptr);
-    id_ = other.id_;
-  }
-  return *this;
-}
-
-void FieldBoard::Subscription::Cancel() {
-  if (board_ != nullptr) std::exchange(board_, nullptr)->Remove(id_);
-}
-
 FieldBoard::Subscription FieldBoard::Subscribe(std::string_view window,
                                                std::string_view field,
                                                Listener listener) {
   const long id = next_id_++;
   entries_[id] = Entry{std::string(window), std::string(field),
                        std::make_shared<Listener>(std::move(listener))};
-  return Subscription(this, id);
+  return Subscription([this, id] { entries_.erase(id); });
 }
 
 void FieldBoard::Publish(const FieldUpdate& update) const {
@@ -51,7 +34,5 @@ bool FieldBoard::HasSubscriber(std::string_view window,
   }
   return false;
 }
-
-void FieldBoard::Remove(long id) { entries_.erase(id); }
 
 }  // namespace ecu

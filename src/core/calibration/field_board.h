@@ -9,6 +9,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/signal.h"
+
 namespace ecu {
 
 // A decoded calibration item on its way to the field that shows it. The
@@ -31,24 +33,8 @@ struct FieldUpdate {
 class FieldBoard {
  public:
   using Listener = std::function<void(const FieldUpdate&)>;
-
   // Ends its subscription when destroyed. The board must outlive it.
-  class Subscription {
-   public:
-    Subscription() = default;
-    ~Subscription() { Cancel(); }
-    Subscription(Subscription&& other) noexcept;
-    Subscription& operator=(Subscription&& other) noexcept;
-    Subscription(const Subscription&) = delete;
-    Subscription& operator=(const Subscription&) = delete;
-    void Cancel();
-
-   private:
-    friend class FieldBoard;
-    Subscription(FieldBoard* board, long id) : board_(board), id_(id) {}
-    FieldBoard* board_ = nullptr;
-    long id_ = 0;
-  };
+  using Subscription = ecu::Subscription;
 
   // Every update of the field, whatever its index, goes to `listener`.
   [[nodiscard]] Subscription Subscribe(std::string_view window,
@@ -63,8 +49,6 @@ class FieldBoard {
     std::string field;
     std::shared_ptr<Listener> listener;
   };
-  void Remove(long id);
-
   std::map<long, Entry> entries_;
   long next_id_ = 1;
 };

@@ -1,6 +1,7 @@
 #ifndef ECU_CORE_CONSOLE_CONSOLE_COMMANDS_H_
 #define ECU_CORE_CONSOLE_CONSOLE_COMMANDS_H_
 
+#include <memory>
 #include <string>
 
 #include "core/console/file_commands.h"
@@ -17,7 +18,9 @@ class ConsoleCommands {
       : ctx_(ctx), views_(views), config_folder_(std::move(config_folder)) {}
 
   // File menu: load a setup file into the ECU, save the ECU to one.
-  void set_file_commands(FileCommands* files) { files_ = files; }
+  void set_file_commands(std::unique_ptr<FileCommands> files) {
+    files_ = std::move(files);
+  }
   void OpenSetupFile();
   // The upload of a setup file named on the command line.
   void LoadSetupFile(const std::string& name);
@@ -43,7 +46,7 @@ class ConsoleCommands {
   EcuContext& ctx_;
   Views& views_;
   std::string config_folder_;
-  FileCommands* files_ = nullptr;
+  std::unique_ptr<FileCommands> files_;
 };
 
 }  // namespace ecu

@@ -15,9 +15,7 @@ constexpr uint8_t kEgoLoopOn = 'd';
 constexpr int kResetKey = 165;
 constexpr int kReflashKey = 90;
 
-void Changed(ControllerInfo& info) {
-  if (info.changed) info.changed();
-}
+void Changed(ControllerInfo& info) { info.changed.Emit(); }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "core/link/ecu_link.h"
 #include "core/link/reply_table.h"
+#include "core/signal.h"
 
 namespace ecu {
 
@@ -15,8 +16,8 @@ struct ControllerInfo {
   std::string firmware_revision = "Unknown";  // FW_Rev
   std::string serial_number = "Unknown";      // serial_num
   bool flash_utility_enabled = false;         // menu_tool_flash_utility
-  // Called whenever one of the above changes, so an open window can follow.
-  std::function<void()> changed;
+  // Told whenever one of the above changes, so an open window can follow.
+  Signal<> changed;
 };
 
 // "V1.01.03" for revision 10103: the number padded to five digits.

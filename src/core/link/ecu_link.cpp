@@ -152,8 +152,8 @@ void EcuLink::NoteReplyInterval() {
   previous_reply_time_ = now;
   std::move(intervals_.begin() + 1, intervals_.end(), intervals_.begin());
   intervals_.back() = dt;
-  if (indicators_.group_delay) {
-    indicators_.group_delay(FormatNumber(GroupDelayMs(), "###0.0"));
+  if (!indicators_.group_delay.empty()) {
+    indicators_.group_delay.Emit(FormatNumber(GroupDelayMs(), "###0.0"));
   }
 }
 
@@ -225,8 +225,6 @@ void EcuLink::RunDeferred() {
   }
 }
 
-void EcuLink::SetLamp(LampColour colour) {
-  if (indicators_.lamp) indicators_.lamp(colour);
-}
+void EcuLink::SetLamp(LampColour colour) { indicators_.lamp.Emit(colour); }
 
 }  // namespace ecu

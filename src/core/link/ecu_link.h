@@ -14,16 +14,17 @@
 #include "core/platform/event_pump.h"
 #include "core/platform/prompts.h"
 #include "core/platform/serial_port.h"
+#include "core/signal.h"
 
 namespace ecu {
 
 enum class LampColour { kRed, kGreen };
 
 // What the link shows on the monitor window: the communication lamp and the
-// reply-interval figure. Both are optional.
+// reply-interval figure.
 struct LinkIndicators {
-  std::function<void(LampColour)> lamp;
-  std::function<void(const std::string&)> group_delay;
+  Signal<LampColour> lamp;
+  Signal<const std::string&> group_delay;
 };
 
 // The command transaction and everything around it: opening the port,
@@ -64,9 +65,7 @@ class EcuLink {
   // Marks the link as just used, so the watchdog does not count idle time.
   void TouchReceiveTime() { state_.last_receive_time = Now(); }
 
-  void set_indicators(LinkIndicators indicators) {
-    indicators_ = std::move(indicators);
-  }
+  LinkIndicators& indicators() { return indicators_; }
   // A request the program should never make (a code without a reply length,
   // a transaction inside another) goes here; tests fail on it.
   void set_slip_handler(std::function<void(const std::string&)> handler) {

@@ -51,7 +51,7 @@ void MonitorText::Refresh(LiveData& live) {
   for (int i = 0; i < kMonitorEntries; ++i) {
     const size_t k = static_cast<size_t>(i);
     if (text[k] != shown_[k]) {
-      if (writer_) writer_(i, text[k]);
+      labels_.Emit(i, text[k]);
       shown_[k] = text[k];
     }
   }

@@ -2,10 +2,10 @@
 #define ECU_CORE_READOUTS_MONITOR_TEXT_H_
 
 #include <array>
-#include <functional>
 #include <string>
 
 #include "core/link/live_data.h"
+#include "core/signal.h"
 
 namespace ecu {
 
@@ -22,11 +22,8 @@ MonitorLines ComputeMonitorText(const LiveData& live);
 // The monitor's read-outs: writes only the labels whose text changed.
 class MonitorText {
  public:
-  using LabelWriter = std::function<void(int index, const std::string& text)>;
-
-  explicit MonitorText(LabelWriter writer = nullptr)
-      : writer_(std::move(writer)) {}
-  void set_writer(LabelWriter writer) { writer_ = std::move(writer); }
+  // Each read-out whose text changed: its index and new text.
+  Signal<int, const std::string&>& labels() { return labels_; }
 
   // RefreshMonitorText: clamps, computes, writes the changed labels.
   void Refresh(LiveData& live);
@@ -37,7 +34,7 @@ class MonitorText {
   const MonitorLines& shown() const { return shown_; }
 
  private:
-  LabelWriter writer_;
+  Signal<int, const std::string&> labels_;
   MonitorLines shown_;
 };
 
