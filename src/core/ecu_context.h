@@ -8,6 +8,7 @@
 #include "core/calibration/field_board.h"
 #include "core/console/console_state.h"
 #include "core/console/data_log.h"
+#include "core/editors/editor_context.h"
 #include "core/link/controller_commands.h"
 #include "core/link/ecu_link.h"
 #include "core/link/link_state.h"
@@ -46,6 +47,11 @@ class EcuContext {
   // The data log; it outlives the plotter window.
   LogState log;
   ControllerInfo controller;
+
+  // What the editors see of all this.
+  EditorContext editors() {
+    return {link, fields, image, live, prompts, pump, console.master_mode};
+  }
   // The monitor's map_num label, written when frame 178 is decoded.
   Signal<const std::string&> map_number_shown;
 };

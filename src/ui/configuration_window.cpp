@@ -29,7 +29,7 @@ ConfigurationWindow::ConfigurationWindow(EcuContext& ctx, Views& views)
     : EditorWindow(View::kConfiguration, views,
                    {View::kMonitor, View::kDashboard, View::kFuelMap,
                     View::kCurves, View::kSupplementary, View::kPlotter}),
-      editor_(ctx),
+      editor_(ctx.editors()),
       boxes_(editor_.fields(),
              [this](CellRef ref, const EditorKeyPress& key) {
                return editor_.KeyPressed(ref, key);

@@ -117,7 +117,8 @@ void ConsoleApp::ShowFlashUtility() {
       }
       flash_ = std::make_unique<FlashUtility>(
           FlashPlatform{*flash_port_, ctx_.clock, ctx_.prompts, ctx_.pump},
-          ctx_.link_state, &ctx_.console);
+          ctx_.link_state,
+          [this] { ctx_.console.live_window_mode = View::kNone; });
       flash_window_ =
           std::make_unique<FlashUtilityWindow>(*flash_, [this] { ShowMain(); });
     }

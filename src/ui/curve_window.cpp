@@ -65,7 +65,7 @@ CurveWindow::CurveWindow(EcuContext& ctx, Views& views)
     : EditorWindow(View::kCurves, views,
                    {View::kMonitor, View::kDashboard, View::kConfiguration,
                     View::kFuelMap, View::kSupplementary, View::kPlotter}),
-      editor_(ctx),
+      editor_(ctx.editors()),
       boxes_(editor_.cells(), [this](CellRef ref, const EditorKeyPress& key) {
         return editor_.KeyPressed(ref, key);
       }) {

@@ -58,7 +58,7 @@ FuelMapWindow::FuelMapWindow(EcuContext& ctx, Views& views)
                    {View::kMonitor, View::kDashboard, View::kConfiguration,
                     View::kCurves, View::kSupplementary, View::kPlotter}),
       ctx_(ctx),
-      editor_(ctx),
+      editor_(ctx.editors()),
       boxes_(editor_.cells(), [this](CellRef ref, const EditorKeyPress& key) {
         return editor_.KeyPressed(ref, key);
       }) {

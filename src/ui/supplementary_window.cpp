@@ -37,7 +37,7 @@ SupplementaryWindow::SupplementaryWindow(EcuContext& ctx, Views& views)
     : EditorWindow(View::kSupplementary, views,
                    {View::kMonitor, View::kDashboard, View::kConfiguration,
                     View::kFuelMap, View::kCurves, View::kPlotter}),
-      editor_(ctx),
+      editor_(ctx.editors()),
       boxes_(editor_.cells(), [this](CellRef ref, const EditorKeyPress& key) {
         return editor_.KeyPressed(ref, key);
       }) {

@@ -68,7 +68,7 @@ struct ConfigurationRig : ContextRig {
   sim::VirtualEcu ecu;
   std::set<int> silent;
   std::vector<SeenRequest> seen;
-  ConfigurationEditor editor{ctx};
+  ConfigurationEditor editor{ctx.editors()};
 };
 
 }  // namespace ecu::testing

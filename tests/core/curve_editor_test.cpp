@@ -28,7 +28,7 @@ struct CurveRig : EditorRig {
                  bool shift = false) {
     return editor.KeyPressed({family, i}, {.key = key, .shift = shift});
   }
-  CurveEditor editor{ctx};
+  CurveEditor editor{ctx.editors()};
 };
 
 std::string ByteRead(int address) {

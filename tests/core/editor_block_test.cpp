@@ -29,7 +29,7 @@ struct BlockRig : EditorRig {
     return out;
   }
   const std::string& Text(int i) { return editor.cells().text({kMapCells, i}); }
-  FuelMapEditor editor{ctx};
+  FuelMapEditor editor{ctx.editors()};
 };
 
 TEST(BlockSelectionTest, CornersGiveTheBoundsEitherWayRound) {

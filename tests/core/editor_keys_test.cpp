@@ -25,7 +25,7 @@ struct KeysRig : EditorRig {
     const KeyOutcome outcome = editor.KeyPressed(ref, Key(key));
     return outcome.handled ? outcome.focus : std::nullopt;
   }
-  FuelMapEditor editor{ctx};
+  FuelMapEditor editor{ctx.editors()};
 };
 
 TEST(EditorKeysTest, ShiftArrowsNudgeWithinTheFamilyBounds) {

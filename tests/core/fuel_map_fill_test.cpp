@@ -21,7 +21,7 @@ struct FillRig : EditorRig {
   const EditorCell& Cell(std::string_view family, int index) {
     return editor.cells().cell({family, index});
   }
-  FuelMapEditor editor{ctx};
+  FuelMapEditor editor{ctx.editors()};
 };
 
 TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {

@@ -24,7 +24,7 @@ struct UpdateRig : EditorRig {
   void Enter(CellRef ref) {
     editor.KeyPressed(ref, {.key = EditorKey::kEnter});
   }
-  FuelMapEditor editor{ctx};
+  FuelMapEditor editor{ctx.editors()};
 };
 
 std::string MapWrite(int index, int raw) {

@@ -28,7 +28,7 @@ struct SupplementaryRig : EditorRig {
     editor.cells().Edited({family, i}, text);
   }
   const SourceSelector& source() { return editor.source(); }
-  SupplementaryEditor editor{ctx};
+  SupplementaryEditor editor{ctx.editors()};
 };
 
 std::string DutyWrite(int k, int count) {
@@ -115,7 +115,7 @@ TEST(SupplementaryEditorTest, AThresholdBeyondASignedByteIsRefused) {
 TEST(SupplementaryEditorTest, AnUnreadSourceIsNeverWritten) {
   // The stand-in ECU knows the duty points but not the source or threshold.
   EditorRig rig;
-  SupplementaryEditor editor(rig.ctx);
+  SupplementaryEditor editor(rig.ctx.editors());
   editor.Activate();
   for (Rgb colour : editor.source().text_colours) EXPECT_EQ(colour, kYellow);
   EXPECT_FALSE(editor.source().selected.has_value());

@@ -20,7 +20,7 @@ constexpr double kCapturePause = 0.2;
 
 }  // namespace
 
-ConfigurationEditor::ConfigurationEditor(EcuContext& ctx)
+ConfigurationEditor::ConfigurationEditor(EditorContext ctx)
     : ctx_(ctx), fields_(ctx, kConfigurationWindow) {
   for (CellFamily& family : ConfigurationFieldFamilies()) {
     fields_.AddFamily(std::move(family));
@@ -43,12 +43,12 @@ void ConfigurationEditor::Fill() {
   fields_.Subscribe();
   switches_.Subscribe(ctx_.fields);
   fields_.BeginFill();
-  switches_.MarkUnread(ctx_.console.master_mode);
+  switches_.MarkUnread(ctx_.master_mode);
   for (const CellFamily& family : fields_.families()) {
     fields_.MarkUnread(family.name, false);
   }
   EcuLink& link = ctx_.link;
-  if (ctx_.link_state.demo_mode) {
+  if (ctx_.demo_mode()) {
     // Only the fields with a demo text look confirmed; nothing is sent.
     for (const CellFamily& family : fields_.families()) {
       const std::string_view demo = family.scalars.front()->demo_text;
@@ -108,7 +108,7 @@ bool ConfigurationEditor::StepMarked(const UpdateStep& step) const {
 }
 
 void ConfigurationEditor::Update() {
-  if (ctx_.link_state.demo_mode) return;
+  if (ctx_.demo_mode()) return;
   EcuLink& link = ctx_.link;
   link.Pause(kUpdatePause);
   bool skipped_text = false;

@@ -3,9 +3,9 @@
 
 #include <functional>
 
-#include "core/ecu_context.h"
 #include "core/editors/configuration_order.h"
 #include "core/editors/configuration_switches.h"
+#include "core/editors/editor_context.h"
 #include "core/editors/key_rules.h"
 #include "core/editors/table_editor.h"
 
@@ -20,7 +20,7 @@ enum class TpsEndPoint { kClosed = 0, kOpen = 1 };
 // order with each constant's checks, and captures the throttle end points.
 class ConfigurationEditor {
  public:
-  explicit ConfigurationEditor(EcuContext& ctx);
+  explicit ConfigurationEditor(EditorContext ctx);
   ConfigurationEditor(const ConfigurationEditor&) = delete;
   ConfigurationEditor& operator=(const ConfigurationEditor&) = delete;
 
@@ -59,7 +59,7 @@ class ConfigurationEditor {
   void ReadBlockKeepingChanges();
   bool StepMarked(const UpdateStep& step) const;
 
-  EcuContext& ctx_;
+  EditorContext ctx_;
   TableEditor fields_;
   ConfigurationSwitches switches_;
   bool shown_ = false;

@@ -15,7 +15,7 @@ constexpr double kUpdatePause = 0.4;
 
 }  // namespace
 
-CurveEditor::CurveEditor(EcuContext& ctx)
+CurveEditor::CurveEditor(EditorContext ctx)
     : RefillingEditor(ctx, kCurveWindow), ctx_(ctx) {
   for (CellFamily& family : CurveFamilies()) {
     cells().AddFamily(std::move(family));
@@ -32,7 +32,7 @@ void CurveEditor::Fill() {
   // axes are labelled with.
   std::ignore = ReadConfigurationBlock(link);
   for (const CellFamily& family : cells().families()) {
-    if (ctx_.link_state.demo_mode) {
+    if (ctx_.demo_mode()) {
       cells().ShowDemoTexts(family.name);
     } else {
       cells().MarkUnread(family.name, false);

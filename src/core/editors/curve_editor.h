@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ecu_context.h"
 #include "core/editors/curve_cells.h"
+#include "core/editors/editor_context.h"
 #include "core/editors/refilling_editor.h"
 
 namespace ecu {
@@ -32,7 +32,7 @@ struct CurveListener {
 // per-table reset and the live marker bars.
 class CurveEditor : public RefillingEditor {
  public:
-  explicit CurveEditor(EcuContext& ctx);
+  explicit CurveEditor(EditorContext ctx);
 
   void Fill() override;
   void Update() override;
@@ -54,7 +54,7 @@ class CurveEditor : public RefillingEditor {
  private:
   void WriteAxes();
 
-  EcuContext& ctx_;
+  EditorContext ctx_;
   CurveAxes axes_;
   std::array<double, kCurveInputCount> markers_{};
   CurveListener listener_;

@@ -25,7 +25,7 @@ std::string WholeNumber(double value) {
 
 }  // namespace
 
-FuelMapEditor::FuelMapEditor(EcuContext& ctx)
+FuelMapEditor::FuelMapEditor(EditorContext ctx)
     : ctx_(ctx),
       cells_(ctx, kFuelMapWindow),
       modifier_(cells_, kMapCells, selection_, ctx.prompts) {
@@ -74,7 +74,7 @@ void FuelMapEditor::Fill() {
   for (const CellFamily& family : cells_.families()) {
     cells_.MarkUnread(family.name, true);
   }
-  if (ctx_.link_state.demo_mode) {
+  if (ctx_.demo_mode()) {
     for (const CellFamily& family : cells_.families()) {
       cells_.ShowDemoTexts(family.name);
     }

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/calibration/map_geometry.h"
-#include "core/ecu_context.h"
 #include "core/editors/block_modifier.h"
 #include "core/editors/block_selection.h"
+#include "core/editors/editor_context.h"
 #include "core/editors/fuel_map_live.h"
 #include "core/editors/surface_graph.h"
 #include "core/editors/table_editor.h"
@@ -55,7 +55,7 @@ struct FuelMapListener {
 // map.
 class FuelMapEditor {
  public:
-  explicit FuelMapEditor(EcuContext& ctx);
+  explicit FuelMapEditor(EditorContext ctx);
   FuelMapEditor(const FuelMapEditor&) = delete;
   FuelMapEditor& operator=(const FuelMapEditor&) = delete;
 
@@ -115,7 +115,7 @@ class FuelMapEditor {
   void MarkLiveCell(int live_index);
   void ClearWindow();
 
-  EcuContext& ctx_;
+  EditorContext ctx_;
   TableEditor cells_;
   bool activated_ = false;
   FuelMapAxes axes_;

@@ -2,7 +2,7 @@
 
 namespace ecu {
 
-RefillingEditor::RefillingEditor(EcuContext& ctx, std::string_view window)
+RefillingEditor::RefillingEditor(EditorContext ctx, std::string_view window)
     : cells_(ctx, window) {}
 
 void RefillingEditor::Activate() {

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "core/ecu_context.h"
+#include "core/editors/editor_context.h"
 #include "core/editors/table_editor.h"
 
 namespace ecu {
@@ -13,7 +13,7 @@ namespace ecu {
 // runs the editor's own update pass.
 class RefillingEditor {
  public:
-  RefillingEditor(EcuContext& ctx, std::string_view window);
+  RefillingEditor(EditorContext ctx, std::string_view window);
   virtual ~RefillingEditor() = default;
   RefillingEditor(const RefillingEditor&) = delete;
   RefillingEditor& operator=(const RefillingEditor&) = delete;

@@ -45,7 +45,7 @@ std::vector<CellRef> AllOf(std::string_view family, int count) {
 
 }  // namespace
 
-SupplementaryEditor::SupplementaryEditor(EcuContext& ctx)
+SupplementaryEditor::SupplementaryEditor(EditorContext ctx)
     : RefillingEditor(ctx, kSupplementaryWindow), ctx_(ctx) {
   cells().AddFamily(DutyCells());
   cells().AddFamily(ThresholdBox());
@@ -72,7 +72,7 @@ void SupplementaryEditor::Fill() {
   Subscribe();
   cells().BeginFill();
   ShowSource(std::nullopt, kChangedMark);
-  const bool demo = ctx_.link_state.demo_mode;
+  const bool demo = ctx_.demo_mode();
   for (const CellFamily& family : cells().families()) {
     if (demo) {
       cells().ShowDemoTexts(family.name);

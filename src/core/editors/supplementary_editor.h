@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/calibration/field_board.h"
-#include "core/ecu_context.h"
+#include "core/editors/editor_context.h"
 #include "core/editors/refilling_editor.h"
 #include "core/editors/supplementary_source.h"
 
@@ -41,7 +41,7 @@ struct SupplementaryListener {
 // live pointer on the axis of the chosen source.
 class SupplementaryEditor : public RefillingEditor {
  public:
-  explicit SupplementaryEditor(EcuContext& ctx);
+  explicit SupplementaryEditor(EditorContext ctx);
 
   void Fill() override;
   void Update() override;
@@ -77,7 +77,7 @@ class SupplementaryEditor : public RefillingEditor {
   void Relabel();
   void SourceChanged();
 
-  EcuContext& ctx_;
+  EditorContext ctx_;
   SourceSelector source_;
   std::optional<double> pointer_;
   std::vector<FieldBoard::Subscription> subscriptions_;

@@ -19,7 +19,7 @@ bool IsBlank(std::string_view text) {
 
 }  // namespace
 
-TableEditor::TableEditor(EcuContext& ctx, std::string_view window)
+TableEditor::TableEditor(EditorContext ctx, std::string_view window)
     : ctx_(ctx), window_(window) {}
 
 void TableEditor::AddFamily(CellFamily family) {

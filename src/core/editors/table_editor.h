@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/calibration/field_board.h"
-#include "core/ecu_context.h"
 #include "core/editors/cell_family.h"
 #include "core/editors/editor_cell.h"
+#include "core/editors/editor_context.h"
 #include "core/editors/key_rules.h"
 
 namespace ecu {
@@ -28,7 +28,7 @@ struct TableEditorListener {
 // families, orders and texts on top.
 class TableEditor {
  public:
-  TableEditor(EcuContext& ctx, std::string_view window);
+  TableEditor(EditorContext ctx, std::string_view window);
   TableEditor(const TableEditor&) = delete;
   TableEditor& operator=(const TableEditor&) = delete;
 
@@ -105,7 +105,7 @@ class TableEditor {
     text_changed_ = std::move(f);
   }
 
-  EcuContext& context() { return ctx_; }
+  EditorContext& context() { return ctx_; }
   std::string_view window() const { return window_; }
 
  private:
@@ -116,7 +116,7 @@ class TableEditor {
   // Checks and sends one changed cell that holds a number.
   void SendCell(CellRef ref);
 
-  EcuContext& ctx_;
+  EditorContext ctx_;
   std::string_view window_;
   std::vector<CellFamily> families_;
   std::vector<std::vector<EditorCell>> cells_;

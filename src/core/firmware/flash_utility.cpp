@@ -35,13 +35,13 @@ FileDialog FirmwareFileDialog() {
 }  // namespace
 
 FlashUtility::FlashUtility(const FlashPlatform& platform, const LinkState& link,
-                           ConsoleState* console)
+                           std::function<void()> exited)
     : port_(platform.port),
       clock_(platform.clock),
       prompts_(platform.prompts),
       pump_(platform.pump),
       link_(link),
-      console_(console),
+      exited_(std::move(exited)),
       sender_(platform.port, platform.clock) {}
 
 void FlashUtility::Activate() {
@@ -89,7 +89,7 @@ void FlashUtility::ReceiveLoaderOutput() {
 void FlashUtility::Exit() {
   if (running_) return;
   port_.Close();
-  if (console_ != nullptr) console_->live_window_mode = View::kNone;
+  if (exited_) exited_();
   Changed();
 }
 

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "core/console/console_state.h"
 #include "core/firmware/flash_controls.h"
 #include "core/firmware/line_sender.h"
 #include "core/firmware/loader_terminal.h"
@@ -57,10 +56,10 @@ inline constexpr char kFlashErrorMessage[] =
 // and terminal() whenever changed() is called.
 class FlashUtility {
  public:
-  // `link` gives the port the console uses; `console` (optional) gets
-  // LiveWindowMode 0 on exit.
+  // `link` gives the port the console uses; `exited` (optional) is told
+  // when the utility exits, so the console can drop its live window.
   FlashUtility(const FlashPlatform& platform, const LinkState& link,
-               ConsoleState* console = nullptr);
+               std::function<void()> exited = nullptr);
 
   // The window became active: "Halt Flashing" off, then Monitor Check.
   // Ignored while a procedure runs, which a "q" would spoil.
@@ -125,7 +124,7 @@ class FlashUtility {
   Prompts& prompts_;
   EventPump& pump_;
   const LinkState& link_;
-  ConsoleState* console_;
+  std::function<void()> exited_;
   LineSender sender_;
 
   FlashControls controls_;

@@ -94,7 +94,7 @@ Rgb MixtureLampColour(int lamp) {
 
 DashboardModel::DashboardModel(EcuContext& ctx)
     : ctx_(ctx),
-      injectors_(ctx, kDashboardWindow),
+      injectors_(ctx.editors(), kDashboardWindow),
       tachometer_(kTachometerDesign),
       water_temp_(kWaterDesign),
       air_temp_(kAirDesign),
