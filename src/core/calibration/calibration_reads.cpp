@@ -41,8 +41,7 @@ std::string ElementName(const TableItem& table, int index) {
 CalibrationReads::CalibrationReads(EcuLink& link, CalibrationImage& image)
     : link_(link), image_(image) {}
 
-bool CalibrationReads::Read(const std::string& command,
-                            std::string_view item) {
+bool CalibrationReads::Read(const std::string& command, std::string_view item) {
   // In demo mode nobody is asked, and nobody answers either.
   const bool answered = link_.SendCommand(command).answered();
   silent_in_a_row_ = answered ? 0 : silent_in_a_row_ + 1;
