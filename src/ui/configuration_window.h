@@ -7,7 +7,7 @@
 
 #include "core/ecu_context.h"
 #include "core/editors/configuration_editor.h"
-#include "ui/configuration_window_layout.h"
+#include "core/editors/configuration_layout.h"
 #include "ui/configuration_window_switches.h"
 #include "ui/editor_window.h"
 #include "ui/widgets/cell_grid.h"

@@ -105,6 +105,70 @@ TEST(ScalingTest, EntriesBecomeTheRawCountsTheEcuExpects) {
   EXPECT_EQ(ToRaw("MIN_PRES", 500, live), 1023);
 }
 
+// A typed decimal whose count is exactly a half goes to the even count,
+// whatever binary fractions the factor and the decimal make: the count is
+// worked out from the exact factor each conversion names.
+TEST(ScalingTest, ExactDecimalHalvesRoundToEvenInEveryScaling) {
+  struct Half {
+    Scaling scaling;
+    double typed;
+    int64_t raw;
+  };
+  using S = Scaling;
+  const Half halves[] = {
+      {S::kRaw, 2.5, 2},
+      {S::kRaw, 3.5, 4},
+      {S::kSignedByte, -2.5, -2},
+      {S::kPulseCount, 0.5, 0},
+      {S::kTempThreshold, 1.5, 2},
+      {S::kMapType, 2.5, 2},
+      {S::kGain128, 0.50390625, 64},
+      {S::kGain64, 0.0234375, 2},
+      {S::kPercent64, 2.34375, 2},
+      {S::kEgoLambda, 2, 50},
+      {S::kRetardDegrees, 0.0625, 0},
+      {S::kRetardDegrees, 0.1875, 2},
+      {S::kIdleRpm, 4, 0},
+      {S::kIdleRpm, 12, 2},
+      {S::kMilliseconds, 10.5, 6562},  // ms x 625 = 6562.5
+      {S::kMilliseconds, 0.0008, 0},
+      {S::kMilliseconds, 0.0024, 2},
+      {S::kDutyPercent, 50, 8192},
+      {S::kFuelOffset, 0.0008, 16384},
+      {S::kFuelOffset, -0.0008, 16384},
+      {S::kBatteryCompensation, 4, 2},   // 4 / 1.6 = 2.5
+      {S::kBatteryCompensation, 12, 8},  // 7.5
+      {S::kRpmFraction, 1, 0},           // full scale 2046 below
+      {S::kRpmFraction, 3, 2},
+      {S::kAccelRate, 5.45, 58},  // x 819 / 76.3 = 58.5
+      {S::kAccelRate, 16.35, 176},
+      {S::kPressureFraction, 67.5, 512},  // (67.5 - 10) / 115 x 1023
+      {S::kAccelSensitivity, 0.1025, 0},
+      {S::kAccelSensitivity, 0.3075, 2},
+      {S::kIacPercent, 0.048828125, 0},
+      {S::kIacPercent, 0.146484375, 2},
+      {S::kDwellMs, 0.0016, 0},
+      {S::kDwellMs, 0.0048, 2},
+      {S::kDwellPercent, 0.1953125, 256},
+      {S::kDwellPercent, 0.5859375, 254},
+      {S::kWideBandLambda, 8, 12},
+      {S::kWideBandLambda, 1.6, 62},
+      {S::kTpsPercent, 10, 26},  // x 2.55 = 25.5
+      {S::kTpsPercent, 30, 76},
+      {S::kTpsOpenLoopPercent, 0.1953125, 0},
+      {S::kTpsOpenLoopPercent, 0.5859375, 2},
+  };
+  LiveData live;
+  live.FullScaleRpm = 2046;
+  std::set<Scaling> covered;
+  for (const Half& h : halves) {
+    EXPECT_EQ(ValueToRaw(h.scaling, h.typed, live), h.raw)
+        << "scaling " << static_cast<int>(h.scaling) << ", " << h.typed;
+    covered.insert(h.scaling);
+  }
+  EXPECT_EQ(covered.size(), static_cast<size_t>(Scaling::kMapType) + 1);
+}
+
 TEST(ScalingTest, RawCountsShowInTheirFieldFormats) {
   EXPECT_EQ(Shown("MAPM", 160), "1.25");
   EXPECT_EQ(Shown("IGNM", 20), "2.500");

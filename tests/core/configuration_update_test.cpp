@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "configuration_rig.h"
 #include "core/calibration/scaling.h"
 #include "core/editors/configuration_fields.h"
+#include "core/editors/configuration_layout.h"
 #include "core/editors/entry_check.h"
 
 namespace ecu {
@@ -95,6 +98,7 @@ TEST(ConfigurationUpdateTest, MorePrimingPulsesThanOneAreSentOnlyOnYes) {
     ASSERT_EQ(rig.prompts.shown().size(), 1u);
     const Message& question = rig.prompts.shown()[0];
     EXPECT_EQ(question.buttons, Buttons::kYesNoCancel);
+    EXPECT_EQ(question.default_button, 1);  // Enter says No
     EXPECT_EQ(question.text,
               "You have specified more than 1 hot priming pulse.\n"
               "This can cause excessive fuel to puddle in the cylinders.\n"
@@ -166,7 +170,23 @@ TEST(ConfigurationUpdateTest, NewFullScaleIsReadBackAndLaterEntriesSurvive) {
   rig.editor.Update();
   EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithWord('g', 49)});
   EXPECT_EQ(rig.prompts.texts(),
-            std::vector<std::string>{std::string(kDoesNotFitMessage)});
+            std::vector<std::string>{"The value for Tach Full Scale [RPM] is "
+                                     "out of range, it will not be updated"});
+}
+
+// The rev limiter is held as a fraction of the full scale: typed with a new
+// full scale it is an RPM of that full scale, sent once it is in force.
+TEST(ConfigurationUpdateTest, RevLimiterTypedWithANewFullScaleUsesIt) {
+  UpdateRig rig;  // full scale 8000
+  rig.Type("max_rpm", "7000");
+  rig.Type(kFullScaleField, "10000");
+  rig.editor.Update();
+  // 7000 / 10000 x 1023 = 716.1; with the old full scale it would be 895,
+  // a limiter at 8749 RPM once the new full scale is in force.
+  EXPECT_EQ(rig.TakeRequests(), (Requests{CommandWithWord(125, 10000), "C000",
+                                          CommandWithWord('i', 716)}));
+  EXPECT_EQ(rig.Field("max_rpm").text, "6999");
+  EXPECT_FALSE(rig.Field("max_rpm").changed());
 }
 
 TEST(ConfigurationUpdateTest, ValuesBeyondAnItemsWidthAreNeverSent) {
@@ -181,9 +201,19 @@ TEST(ConfigurationUpdateTest, ValuesBeyondAnItemsWidthAreNeverSent) {
   for (const auto& [field, text] : entries) rig.Type(field, text);
   rig.editor.Update();
   EXPECT_TRUE(rig.TakeRequests().empty());
-  EXPECT_EQ(rig.prompts.texts(),
-            std::vector<std::string>(entries.size(),
-                                     std::string(kDoesNotFitMessage)));
+  // Each refusal names its field.
+  ASSERT_EQ(rig.prompts.texts().size(), entries.size());
+  EXPECT_EQ(rig.prompts.texts()[1],
+            "The value for Accel Min PW is out of range, it will not be "
+            "updated");  // the window's order: the second field
+  std::vector<std::string> expected;
+  for (const auto& [field, text] : entries) {
+    expected.push_back(DoesNotFitMessage(ConfigurationFieldLabel(field)));
+  }
+  std::vector<std::string> told = rig.prompts.texts();
+  std::sort(expected.begin(), expected.end());
+  std::sort(told.begin(), told.end());
+  EXPECT_EQ(told, expected);
   for (const auto& [field, text] : entries) {
     EXPECT_TRUE(rig.Field(field).changed()) << field;
     EXPECT_EQ(rig.Field(field).text, text) << field;

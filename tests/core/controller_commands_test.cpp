@@ -67,6 +67,7 @@ TEST(ControllerCommandsTest, ReflashAsksAndCancelSendsNothing) {
             "Do you really want to stop the controller and re-flash its "
             "memory?");
   EXPECT_EQ(rig.prompts.shown()[0].buttons, Buttons::kOkCancel);
+  EXPECT_EQ(rig.prompts.shown()[0].default_button, 1);  // Enter: Cancel
 
   rig.prompts.QueueAnswer(Answer::kOk);
   PrepareToReflash(rig.link);

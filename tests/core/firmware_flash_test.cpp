@@ -154,8 +154,7 @@ TEST(FlashProgramTest, EmptyOrUnreadableFileIsToldAndNothingIsSent) {
     EXPECT_EQ(rig.utility.terminal().lines().back(), "B");
     ExpectIdle(rig.utility.controls());
   }
-  // Cancel at the warning sends nothing at all.
-  rig.prompts.QueueAnswer(Answer::kCancel);
+  // Enter at the warning is Cancel, and sends nothing at all.
   EXPECT_EQ(rig.utility.FlashProgram(), FlashOutcome::kCancelled);
   EXPECT_EQ(rig.received(), "qq");
 }

@@ -98,13 +98,21 @@ TEST(FuelMapUpdateTest, RefusedValuesKeepTheirMarkAndTheRestIsSent) {
   rig.prompts.Clear();
   rig.Type({"ecu_pgm", 0}, "-0.01");
   rig.Type({"ecu_pgm", 1}, "-26.22");
+  rig.Type({kCutInBox, 0}, "-300");  // not silently sent as 0
   rig.editor.cells().Update();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+  // The map cells still marked follow.
+  std::vector<std::string> told = rig.prompts.texts();
+  told.resize(3);
   EXPECT_EQ(
-      rig.prompts.texts()[0],
-      "The value for the Fuel Scaler is negative, it will not be updated");
-  EXPECT_EQ(rig.prompts.texts()[1],
-            "The value for the Fuel Offset is too negative, it will not be "
-            "updated");
+      told,
+      (std::vector<std::string>{
+          "The value for the Fuel Scaler is negative, it will not be updated",
+          "The value for the Fuel Offset is too negative, it will not be "
+          "updated",
+          "The value for the TPS Map cut-in RPM is negative, it will not be "
+          "updated"}));
+  EXPECT_TRUE(rig.editor.cells().cell({kCutInBox, 0}).changed());
 }
 
 TEST(FuelMapUpdateTest, CellsWithoutANumberAreNeverWritten) {

@@ -24,7 +24,10 @@ const char* AnswerName(Answer answer) {
 Answer StderrPrompts::Show(const Message& box) {
   ++messages_shown_;
   if (before_message_) before_message_();
-  const Answer answer = DefaultAnswer(box);
+  Answer answer = DefaultAnswer(box);
+  if (confirmed_ && box.buttons != Buttons::kOk) {
+    answer = box.buttons == Buttons::kOkCancel ? Answer::kOk : Answer::kYes;
+  }
   if (box.buttons == Buttons::kOk) {
     std::fprintf(stderr, "%s\n", box.text.c_str());
   } else {

@@ -19,6 +19,9 @@ class StderrPrompts : public Prompts {
   std::string SaveFileName(const FileDialog& dialog) override;
 
   int messages_shown() const { return messages_shown_; }
+  // The command line itself is the user's go-ahead (ecu-cli flash): a
+  // question gets its first button, OK or Yes, instead of the safe default.
+  void set_confirmed(bool confirmed) { confirmed_ = confirmed; }
   // Runs before each message, e.g. to clear a progress bar's line.
   void set_before_message(std::function<void()> hook) {
     before_message_ = std::move(hook);
@@ -26,6 +29,7 @@ class StderrPrompts : public Prompts {
 
  private:
   int messages_shown_ = 0;
+  bool confirmed_ = false;
   std::function<void()> before_message_;
 };
 

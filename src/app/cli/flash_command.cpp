@@ -207,7 +207,10 @@ int RunFlash(CliSession& s, const FlashArguments* parsed) {
   ProgressBar bar;
   utility.set_progress([&bar](int done, int total) { bar.Show(done, total); });
 
+  // Asking for the flash on the command line answers its warning.
+  s.prompts.set_confirmed(true);
   const FlashOutcome outcome = utility.FlashProgram();
+  s.prompts.set_confirmed(false);
   bar.End();
   std::fputc('\n', stdout);
   port.Close();

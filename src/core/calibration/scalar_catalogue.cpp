@@ -163,7 +163,11 @@ constexpr ScalarItem kScalars[] = {
     {.key = "TPS_RPM", .file_field = "TPS_RPM = ", .read_code = 'Z',
      .read_length = kWordLength, .write_code = 'z', .write_length = kWordLength,
      .width = 2, .scaling = Scaling::kRpmFraction, .format = "####0",
-     .limits = {.raw_low = Clamp(0),
+     .limits = {.value_low = Refuse(0,
+                                    "The value for the TPS Map cut-in "
+                                    "RPM is negative, it will not be "
+                                    "updated"),
+                .raw_low = Clamp(0),
                 .raw_high = Refuse(1023,
                                    "The value for the TPS Map cut-in "
                                    "RPM was too high, it will not be "

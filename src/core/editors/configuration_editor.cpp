@@ -8,6 +8,7 @@
 #include "core/calibration/calibration_requests.h"
 #include "core/calibration/catalogue.h"
 #include "core/editors/configuration_fields.h"
+#include "core/editors/configuration_layout.h"
 #include "core/link/frame.h"
 
 namespace ecu {
@@ -18,6 +19,13 @@ constexpr double kReadPause = 0.1;
 constexpr double kUpdatePause = 0.4;
 constexpr double kCapturePause = 0.2;
 
+// An RPM held as a fraction of the full scale (the rev limiter).
+bool ScaledByFullScale(const UpdateStep& step) {
+  if (step.kind != StepKind::kField) return false;
+  const ScalarItem* item = ConfigurationFieldItem(step.control);
+  return item != nullptr && item->scaling == Scaling::kRpmFraction;
+}
+
 }  // namespace
 
 ConfigurationEditor::ConfigurationEditor(EditorContext ctx)
@@ -25,6 +33,7 @@ ConfigurationEditor::ConfigurationEditor(EditorContext ctx)
   for (CellFamily& family : ConfigurationFieldFamilies()) {
     fields_.AddFamily(std::move(family));
   }
+  fields_.set_field_labels(ConfigurationFieldLabel);
 }
 
 void ConfigurationEditor::Activate() {
@@ -111,37 +120,51 @@ void ConfigurationEditor::Update() {
   if (ctx_.demo_mode()) return;
   EcuLink& link = ctx_.link;
   link.Pause(kUpdatePause);
+  // An RPM typed with a new full scale means an RPM of that full scale:
+  // it goes after the full scale, converted with the one then in force.
+  const bool new_full_scale = fields_.cell({kFullScaleField, 0}).changed();
+  std::vector<const UpdateStep*> after_full_scale;
   bool skipped_text = false;
   for (const UpdateStep& step : ConfigurationUpdateSteps()) {
     if (!StepMarked(step)) continue;
-    switch (step.kind) {
-      case StepKind::kField:
-        if (fields_.SendChangedCells({CellRef{step.control, 0}})) {
-          skipped_text = true;
-        }
-        break;
-      case StepKind::kMapType:
-        SendSwitchValue("MAP_TYPE", switches_.map_type());
-        break;
-      case StepKind::kOptionsBox:
-        SendSwitchValue("OPTIONS", switches_.options_byte());
-        break;
-      case StepKind::kPhaseRows:
-        SendPhaseRows();
-        break;
-      case StepKind::kEgoType:
-        SendSwitchValue("EGO_FLGS", switches_.ego_type() == kNarrowEgo ? 0 : 1);
-        break;
+    if (new_full_scale && ScaledByFullScale(step)) {
+      after_full_scale.push_back(&step);
+      continue;
     }
+    skipped_text = SendStep(step) || skipped_text;
     link.Pause(step.pause);
+    if (step.control != kFullScaleField) continue;
     // A full scale the ECU took changes how every RPM field reads.
-    if (step.control == kFullScaleField &&
-        !fields_.cell({kFullScaleField, 0}).changed()) {
+    if (!fields_.cell({kFullScaleField, 0}).changed()) {
       ReadBlockKeepingChanges();
       link.Pause(kReadPause);
     }
+    for (const UpdateStep* rpm : after_full_scale) {
+      skipped_text = SendStep(*rpm) || skipped_text;
+      link.Pause(rpm->pause);
+    }
   }
   if (skipped_text) fields_.TellSkippedCells();
+}
+
+bool ConfigurationEditor::SendStep(const UpdateStep& step) {
+  switch (step.kind) {
+    case StepKind::kField:
+      return fields_.SendChangedCells({CellRef{step.control, 0}});
+    case StepKind::kMapType:
+      SendSwitchValue("MAP_TYPE", switches_.map_type());
+      break;
+    case StepKind::kOptionsBox:
+      SendSwitchValue("OPTIONS", switches_.options_byte());
+      break;
+    case StepKind::kPhaseRows:
+      SendPhaseRows();
+      break;
+    case StepKind::kEgoType:
+      SendSwitchValue("EGO_FLGS", switches_.ego_type() == kNarrowEgo ? 0 : 1);
+      break;
+  }
+  return false;
 }
 
 void ConfigurationEditor::SendSwitchValue(std::string_view key, int raw) {

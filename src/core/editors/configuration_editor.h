@@ -58,6 +58,8 @@ class ConfigurationEditor {
   // are shown against it. Fields still waiting to be sent keep their entry.
   void ReadBlockKeepingChanges();
   bool StepMarked(const UpdateStep& step) const;
+  // Sends one marked step; true when a field's text could not be sent.
+  bool SendStep(const UpdateStep& step);
 
   EditorContext ctx_;
   TableEditor fields_;

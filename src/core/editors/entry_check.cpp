@@ -45,9 +45,15 @@ bool Apply(const LimitRule& rule, bool high, double& x, EntryDecision& d) {
 
 }  // namespace
 
+std::string DoesNotFitMessage(std::string_view label) {
+  if (label.empty()) return std::string(kDoesNotFitMessage);
+  return "The value for " + std::string(label) +
+         " is out of range, it will not be updated";
+}
+
 EntryDecision DecideEntry(std::string_view text, Scaling scaling,
                           const EntryLimits& limits, ItemRange range,
-                          const LiveData& live) {
+                          const LiveData& live, std::string_view label) {
   EntryDecision d;
   double value = LeadingNumber(text);
   if (!Apply(limits.value_low, false, value, d) ||
@@ -60,7 +66,7 @@ EntryDecision DecideEntry(std::string_view text, Scaling scaling,
     return d;
   }
   if (raw < range.min || raw > range.max) {
-    d.refusal = std::string(kDoesNotFitMessage);
+    d.refusal = DoesNotFitMessage(label);
     return d;
   }
   d.raw = static_cast<int32_t>(raw);

@@ -22,24 +22,32 @@ struct EntryDecision {
 };
 
 // Refusal of a count that passed the item's own limits but still does not
-// fit its width on the wire.
+// fit its width on the wire, for a field without a label.
 inline constexpr std::string_view kDoesNotFitMessage =
     "A value has been found that is out of range, it will not be updated";
 
+// The same refusal naming the field by its label: "The value for Accel Min
+// PW is out of range, it will not be updated".
+std::string DoesNotFitMessage(std::string_view label);
+
 // Checks a typed value against an item's limits, first as a value and then
 // as the raw count it converts to (halves to even). Whatever is sent fits
-// `range`, whatever the limits say.
+// `range`, whatever the limits say. `label` names the field in a refusal.
 EntryDecision DecideEntry(std::string_view text, Scaling scaling,
                           const EntryLimits& limits, ItemRange range,
-                          const LiveData& live);
+                          const LiveData& live, std::string_view label = {});
 
 inline EntryDecision DecideEntry(std::string_view text, const TableItem& table,
-                                 const LiveData& live) {
-  return DecideEntry(text, table.scaling, table.limits, RangeOf(table), live);
+                                 const LiveData& live,
+                                 std::string_view label = {}) {
+  return DecideEntry(text, table.scaling, table.limits, RangeOf(table), live,
+                     label);
 }
 inline EntryDecision DecideEntry(std::string_view text, const ScalarItem& item,
-                                 const LiveData& live) {
-  return DecideEntry(text, item.scaling, item.limits, RangeOf(item), live);
+                                 const LiveData& live,
+                                 std::string_view label = {}) {
+  return DecideEntry(text, item.scaling, item.limits, RangeOf(item), live,
+                     label);
 }
 
 }  // namespace ecu

@@ -205,9 +205,12 @@ void TableEditor::SendCell(CellRef ref) {
           ? family.scalars[static_cast<size_t>(ref.index)]
           : nullptr;
   if (family.table == nullptr && scalar == nullptr) return;
+  const std::string_view label =
+      field_labels_ ? field_labels_(family.name) : std::string_view();
   const EntryDecision decision =
-      family.table != nullptr ? DecideEntry(text(ref), *family.table, ctx_.live)
-                              : DecideEntry(text(ref), *scalar, ctx_.live);
+      family.table != nullptr
+          ? DecideEntry(text(ref), *family.table, ctx_.live, label)
+          : DecideEntry(text(ref), *scalar, ctx_.live, label);
   if (decision.new_text) ReplaceText(ref, *decision.new_text);
   if (!decision.notice.empty()) ctx_.prompts.Tell(decision.notice);
   if (!decision.send) {
@@ -219,6 +222,8 @@ void TableEditor::SendCell(CellRef ref) {
     question.text = decision.question;
     question.buttons = Buttons::kYesNoCancel;
     question.icon = Icon::kQuestion;
+    // Yes writes something unusual (extra priming pulses): Enter says No.
+    question.default_button = 1;
     if (ctx_.prompts.Show(question) != Answer::kYes) return;
   }
   // The echo paints the cell white; without one it stays marked.

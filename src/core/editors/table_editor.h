@@ -105,6 +105,13 @@ class TableEditor {
     text_changed_ = std::move(f);
   }
 
+  // The label a window shows beside a family's field, so that a value that
+  // does not fit is refused by name ("The value for Accel Min PW is out of
+  // range ..."); without one the message names no field.
+  void set_field_labels(std::function<std::string_view(std::string_view)> f) {
+    field_labels_ = std::move(f);
+  }
+
   EditorContext& context() { return ctx_; }
   std::string_view window() const { return window_; }
 
@@ -127,6 +134,7 @@ class TableEditor {
   bool enabled_ = true;
   TableEditorListener listener_;
   std::function<void(CellRef)> text_changed_;
+  std::function<std::string_view(std::string_view)> field_labels_;
   // Deferred actions hold a weak reference: a window may go first.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

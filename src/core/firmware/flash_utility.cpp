@@ -102,6 +102,8 @@ FlashOutcome FlashUtility::FlashProgram() {
   Message warning;
   warning.text = kFlashWarning;
   warning.buttons = Buttons::kOkCancel;
+  // OK goes on to write new firmware: Enter says Cancel.
+  warning.default_button = 1;
   if (prompts_.Show(warning) != Answer::kOk) return FlashOutcome::kCancelled;
 
   if (!EnsureFlashPort()) return FlashOutcome::kNoPort;

@@ -86,6 +86,8 @@ void PrepareToReflash(EcuLink& link) {
   question.text =
       "Do you really want to stop the controller and re-flash its memory?";
   question.buttons = Buttons::kOkCancel;
+  // OK stops the engine's controller: Enter says Cancel.
+  question.default_button = 1;
   const Answer answer = link.prompts().Show(question);
   link.EnsureLink();
   if (answer == Answer::kOk) {

@@ -1,4 +1,4 @@
-#include "ui/configuration_window_layout.h"
+#include "core/editors/configuration_layout.h"
 
 #include "core/calibration/catalogue.h"
 
@@ -135,6 +135,15 @@ const std::vector<FrameLayout>& ConfigurationFrames() {
        FrameExtra::kTpsCapture},
   };
   return frames;
+}
+
+std::string_view ConfigurationFieldLabel(std::string_view field) {
+  for (const FrameLayout& frame : ConfigurationFrames()) {
+    for (const FieldLine& line : frame.lines) {
+      if (line.field == field) return line.label;
+    }
+  }
+  return {};
 }
 
 const std::vector<SwitchLine>& ConfigurationSwitchLines() {

@@ -1,6 +1,7 @@
-#ifndef ECU_UI_CONFIGURATION_WINDOW_LAYOUT_H_
-#define ECU_UI_CONFIGURATION_WINDOW_LAYOUT_H_
+#ifndef ECU_CORE_EDITORS_CONFIGURATION_LAYOUT_H_
+#define ECU_CORE_EDITORS_CONFIGURATION_LAYOUT_H_
 
+#include <string_view>
 #include <vector>
 
 namespace ecu {
@@ -33,6 +34,10 @@ struct FrameLayout {
 // The eleven frames, column by column.
 const std::vector<FrameLayout>& ConfigurationFrames();
 
+// The label beside a text field ("Accel Min PW"); empty for a name that is
+// no text field of the window.
+std::string_view ConfigurationFieldLabel(std::string_view field);
+
 // Captions and tips of the check boxes, option buttons and buttons.
 struct SwitchLine {
   const char* name;
@@ -44,4 +49,4 @@ const std::vector<SwitchLine>& ConfigurationSwitchLines();
 
 }  // namespace ecu
 
-#endif  // ECU_UI_CONFIGURATION_WINDOW_LAYOUT_H_
+#endif  // ECU_CORE_EDITORS_CONFIGURATION_LAYOUT_H_
