@@ -2,12 +2,18 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <utility>
 
 namespace ecu {
 
 void QtEventPump::ProcessPending() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void QtEventPump::Post(std::function<void()> action) {
+  QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(action),
+                            Qt::QueuedConnection);
 }
 
 void QtEventPump::WaitAndProcess(double max_seconds) {

@@ -10,6 +10,7 @@ class QtEventPump : public EventPump {
  public:
   void ProcessPending() override;
   void WaitAndProcess(double max_seconds) override;
+  void Post(std::function<void()> action) override;
 };
 
 }  // namespace ecu

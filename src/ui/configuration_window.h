@@ -27,7 +27,7 @@ class ConfigurationWindow : public EditorWindow {
 
  protected:
   void RequestUpdate() override { editor_.RequestUpdate(); }
-  void Activate() override { editor_.Activate(); }
+  void Shown() override { editor_.Shown(); }
   void Hidden() override { editor_.Hidden(); }
   bool eventFilter(QObject* watched, QEvent* event) override;
 

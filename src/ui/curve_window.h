@@ -27,7 +27,8 @@ class CurveWindow : public EditorWindow {
 
  protected:
   void RequestUpdate() override { editor_.RequestUpdate(); }
-  void Activate() override { editor_.Activate(); }
+  void Shown() override { editor_.Shown(); }
+  void Hidden() override { editor_.Hidden(); }
   void Discard() override { editor_.Discard(); }
 
  private:

@@ -237,16 +237,7 @@ Gauge& DashboardWindow::gauge(const char* name) const {
 
 void DashboardWindow::showEvent(QShowEvent* event) {
   ViewWindow::showEvent(event);
-  // Every showing re-reads the blocks, once the window is up and the link
-  // is free.
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        model_.injectors().WhenIdle([this] {
-          if (isVisible()) model_.Activate();
-        });
-      },
-      Qt::QueuedConnection);
+  model_.Shown();
 }
 
 void DashboardWindow::hideEvent(QHideEvent* event) {

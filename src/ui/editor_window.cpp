@@ -43,19 +43,9 @@ void EditorWindow::ShowEnabled(bool enabled) {
   menuBar()->setEnabled(enabled);
 }
 
-void EditorWindow::FillOnceUp() {
-  // Filled once the window is up, not while it is being shown.
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        if (isVisible()) Activate();
-      },
-      Qt::QueuedConnection);
-}
-
 void EditorWindow::showEvent(QShowEvent* event) {
   ViewWindow::showEvent(event);
-  if (!event->spontaneous()) FillOnceUp();
+  if (!event->spontaneous()) Shown();
 }
 
 void EditorWindow::hideEvent(QHideEvent* event) {

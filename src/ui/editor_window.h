@@ -20,7 +20,8 @@ class EditorWindow : public ViewWindow {
  protected:
   // The editor's steps, forwarded by the window.
   virtual void RequestUpdate() = 0;
-  virtual void Activate() = 0;
+  // The window was shown; its model fills it once it is up.
+  virtual void Shown() = 0;
   // The window was hidden by the program (not minimised).
   virtual void Hidden() {}
   // The close box destroyed the window.
@@ -38,9 +39,6 @@ class EditorWindow : public ViewWindow {
                                     const char* exit_name = "Command3d1");
   // Cells and menus are greyed out while the editor waits for the ECU.
   void ShowEnabled(bool enabled);
-  // Asks the editor to fill the window, once it is up.
-  void FillOnceUp();
-
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

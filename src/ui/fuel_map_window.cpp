@@ -273,7 +273,7 @@ void FuelMapWindow::showEvent(QShowEvent* event) {
   EditorWindow::showEvent(event);
   // The map is read again when the window system shows it as well (back
   // from the task bar), not only when the console opens it.
-  if (event->spontaneous()) FillOnceUp();
+  if (event->spontaneous()) editor_.Shown();
 }
 
 }  // namespace ecu

@@ -35,7 +35,7 @@ class FuelMapWindow : public EditorWindow {
 
  protected:
   void RequestUpdate() override { editor_.RequestUpdate(); }
-  void Activate() override { editor_.Activate(); }
+  void Shown() override { editor_.Shown(); }
   void Hidden() override { editor_.Hidden(); }
   void Discard() override { editor_.Discard(); }
   void showEvent(QShowEvent* event) override;

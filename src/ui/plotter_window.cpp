@@ -2,8 +2,9 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QMenuBar>
-#include <QTimer>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace ecu {
@@ -41,6 +42,7 @@ PlotterWindow::PlotterWindow(EcuContext& ctx, Views& views,
   });
   model_.set_chart(
       [this](const ChannelValues& values) { chart_->AddSample(values); });
+  model_.set_loaded([this] { Render(); });
   layout->addWidget(chart_, 1);
   layout->addWidget(BuildChannelPanel(central));
   layout->addLayout(BuildLogRow(central));
@@ -146,16 +148,12 @@ QLayout* PlotterWindow::BuildLogRow(QWidget* parent) {
 
 void PlotterWindow::showEvent(QShowEvent* event) {
   ViewWindow::showEvent(event);
-  if (model_.loaded()) return;
-  // The window's first appearance is its load; it talks to the ECU, so it
-  // waits for any transaction in progress.
-  QTimer::singleShot(0, this, [this] {
-    ctx_.link.RunWhenIdle([this] {
-      if (model_.loaded()) return;
-      model_.Load();
-      Render();
-    });
-  });
+  model_.Shown();
+}
+
+void PlotterWindow::hideEvent(QHideEvent* event) {
+  if (!event->spontaneous()) model_.Hidden();
+  ViewWindow::hideEvent(event);
 }
 
 void PlotterWindow::TakeSample() {

@@ -34,6 +34,7 @@ class PlotterWindow : public ViewWindow {
  protected:
   bool CanClose() override { return model_.CanExit(); }
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void BuildMenus();

@@ -2,6 +2,7 @@
 #define ECU_TESTS_SUPPORT_COUNTING_PUMP_H_
 
 #include <functional>
+#include <vector>
 
 #include "core/platform/event_pump.h"
 
@@ -14,8 +15,18 @@ class CountingPump : public EventPump {
   void ProcessPending() override {
     ++count_;
     if (on_pump_) on_pump_();
+    RunPosted();
   }
   void WaitAndProcess(double) override { ProcessPending(); }
+  void Post(std::function<void()> action) override {
+    posted_.push_back(std::move(action));
+  }
+  // What was posted so far runs, as the next served messages would.
+  void RunPosted() {
+    std::vector<std::function<void()>> now;
+    now.swap(posted_);
+    for (auto& action : now) action();
+  }
 
   int count() const { return count_; }
   void set_on_pump(std::function<void()> f) { on_pump_ = std::move(f); }
@@ -23,6 +34,7 @@ class CountingPump : public EventPump {
  private:
   int count_ = 0;
   std::function<void()> on_pump_;
+  std::vector<std::function<void()>> posted_;
 };
 
 }  // namespace ecu::testing

@@ -29,7 +29,9 @@ bool ScaledByFullScale(const UpdateStep& step) {
 }  // namespace
 
 ConfigurationEditor::ConfigurationEditor(EditorContext ctx)
-    : ctx_(ctx), fields_(ctx, kConfigurationWindow) {
+    : ctx_(ctx),
+      fields_(ctx, kConfigurationWindow),
+      activation_(ctx.link, ctx.pump) {
   for (CellFamily& family : ConfigurationFieldFamilies()) {
     fields_.AddFamily(std::move(family));
   }
@@ -41,11 +43,8 @@ void ConfigurationEditor::Activate() {
   switches_.Subscribe(ctx_.fields);
   // Disabled at once: the reads may have to wait for a transaction.
   fields_.BeginFill();
-  shown_ = true;
   // Hidden again before the link was free: nothing to fill.
-  fields_.WhenIdle([this] {
-    if (shown_) Fill();
-  });
+  activation_.FillWhenIdle([this] { Fill(); });
 }
 
 void ConfigurationEditor::Fill() {
@@ -76,7 +75,7 @@ void ConfigurationEditor::Fill() {
 }
 
 void ConfigurationEditor::Hidden() {
-  shown_ = false;
+  activation_.Hidden();
   fields_.Unsubscribe();
   switches_.Unsubscribe();
 }

@@ -8,6 +8,7 @@
 #include "core/editors/editor_context.h"
 #include "core/editors/key_rules.h"
 #include "core/editors/table_editor.h"
+#include "core/link/window_activation.h"
 
 namespace ecu {
 
@@ -29,7 +30,11 @@ class ConfigurationEditor {
   ConfigurationSwitches& switches() { return switches_; }
   const ConfigurationSwitches& switches() const { return switches_; }
 
-  // The window was shown: disabled at once, filled once the link is idle.
+  // The window was shown; once it is up it is activated.
+  void Shown() {
+    activation_.Shown([this] { Activate(); });
+  }
+  // Disabled at once, filled once the link is idle.
   void Activate();
   void Fill();
   // The window is no longer in use: decoded items no longer reach it.
@@ -64,7 +69,7 @@ class ConfigurationEditor {
   EditorContext ctx_;
   TableEditor fields_;
   ConfigurationSwitches switches_;
-  bool shown_ = false;
+  WindowActivation activation_;
 };
 
 }  // namespace ecu

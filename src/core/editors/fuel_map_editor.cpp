@@ -28,6 +28,7 @@ std::string WholeNumber(double value) {
 FuelMapEditor::FuelMapEditor(EditorContext ctx)
     : ctx_(ctx),
       cells_(ctx, kFuelMapWindow),
+      activation_(ctx.link, ctx.pump),
       modifier_(cells_, kMapCells, selection_, ctx.prompts) {
   for (CellFamily& family : FuelMapFamilies()) {
     cells_.AddFamily(std::move(family));
@@ -60,10 +61,9 @@ void FuelMapEditor::Activate() {
   cells_.Subscribe();
   // Disabled at once: the reads may have to wait for a transaction.
   cells_.BeginFill();
-  // Closed by its close box before the link was free: nothing to fill.
-  cells_.WhenIdle([this] {
-    if (activated_) Fill();
-  });
+  // Closed by its close box before the link was free: nothing to fill. A
+  // window merely hidden meanwhile is still filled: it fills only once.
+  activation_.FillWhenIdle([this] { Fill(); });
 }
 
 void FuelMapEditor::Fill() {
@@ -94,6 +94,7 @@ void FuelMapEditor::Fill() {
 }
 
 void FuelMapEditor::Discard() {
+  activation_.Hidden();
   cells_.Unsubscribe();
   activated_ = false;
   for (const CellFamily& family : cells_.families()) {
@@ -108,6 +109,8 @@ void FuelMapEditor::Discard() {
 }
 
 void FuelMapEditor::Hidden() {
+  // Hidden before it was up: the next showing is its first activation.
+  if (!activated_) activation_.Hidden();
   selection_.Cancel();
   if (modifier_.shown()) modifier_.Close();
   graph_.Hide();

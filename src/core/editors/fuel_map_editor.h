@@ -14,6 +14,7 @@
 #include "core/editors/fuel_map_live.h"
 #include "core/editors/surface_graph.h"
 #include "core/editors/table_editor.h"
+#include "core/link/window_activation.h"
 
 namespace ecu {
 
@@ -67,6 +68,10 @@ class FuelMapEditor {
   // follow the scaling whenever it changed since they were written, as the
   // live cell does.
   void Activate();
+  // The window was shown; once it is up it is activated.
+  void Shown() {
+    activation_.Shown([this] { Activate(); });
+  }
   void Fill();
   bool activated() const { return activated_; }
   // The window's close box destroys it: the next opening starts afresh.
@@ -117,6 +122,7 @@ class FuelMapEditor {
 
   EditorContext ctx_;
   TableEditor cells_;
+  WindowActivation activation_;
   bool activated_ = false;
   FuelMapAxes axes_;
   std::array<std::string, kLegendBoxes> legend_;

@@ -3,21 +3,18 @@
 namespace ecu {
 
 RefillingEditor::RefillingEditor(EditorContext ctx, std::string_view window)
-    : cells_(ctx, window) {}
+    : cells_(ctx, window), activation_(ctx.link, ctx.pump) {}
 
 void RefillingEditor::Activate() {
   Subscribe();
   // Disabled at once: the reads may have to wait for a transaction.
   cells_.BeginFill();
-  open_ = true;
   // Closed by its close box before the link was free: nothing to fill.
-  cells_.WhenIdle([this] {
-    if (open_) Fill();
-  });
+  activation_.FillWhenIdle([this] { Fill(); });
 }
 
 void RefillingEditor::Discard() {
-  open_ = false;
+  activation_.Hidden();
   cells_.Unsubscribe();
   for (const CellFamily& family : cells_.families()) {
     cells_.MarkUnread(family.name, true);

@@ -5,6 +5,7 @@
 
 #include "core/editors/editor_context.h"
 #include "core/editors/table_editor.h"
+#include "core/link/window_activation.h"
 
 namespace ecu {
 
@@ -21,10 +22,16 @@ class RefillingEditor {
   TableEditor& cells() { return cells_; }
   const TableEditor& cells() const { return cells_; }
 
+  // The window was shown; once it is up it is activated.
+  void Shown() {
+    activation_.Shown([this] { Activate(); });
+  }
   // The window was activated: it reads everything again (once the link is
   // idle), and unsent edits give way to what the ECU holds.
   void Activate();
   virtual void Fill() = 0;
+  // The window was hidden: a fill still waiting is dropped.
+  void Hidden() { activation_.Hidden(); }
   // The window's close box destroys it: it shows nothing and hears no more
   // replies until it is opened again.
   void Discard();
@@ -43,7 +50,7 @@ class RefillingEditor {
 
  private:
   TableEditor cells_;
-  bool open_ = false;  // activated and not since discarded
+  WindowActivation activation_;
 };
 
 }  // namespace ecu

@@ -95,6 +95,7 @@ Rgb MixtureLampColour(int lamp) {
 DashboardModel::DashboardModel(EcuContext& ctx)
     : ctx_(ctx),
       injectors_(ctx.editors(), kDashboardWindow),
+      activation_(ctx.link, ctx.pump),
       tachometer_(kTachometerDesign),
       water_temp_(kWaterDesign),
       air_temp_(kAirDesign),
@@ -102,6 +103,12 @@ DashboardModel::DashboardModel(EcuContext& ctx)
       bat_volts_(kBatteryDesign) {
   injectors_.AddFamily(InjectorAdjustmentFamily(DashboardArrows()));
   injectors_.set_update_order(InjectorUpdateOrder());
+}
+
+void DashboardModel::Shown() {
+  // Every showing re-reads the blocks.
+  activation_.Shown(
+      [this] { activation_.FillWhenIdle([this] { Activate(); }); });
 }
 
 void DashboardModel::Activate() {
@@ -139,7 +146,10 @@ void DashboardModel::ScaleGauges() {
   }
 }
 
-void DashboardModel::Hidden() { injectors_.Unsubscribe(); }
+void DashboardModel::Hidden() {
+  activation_.Hidden();
+  injectors_.Unsubscribe();
+}
 
 void DashboardModel::Refresh() {
   const LiveData& live = ctx_.live;

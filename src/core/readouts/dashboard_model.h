@@ -9,6 +9,7 @@
 #include "core/ecu_context.h"
 #include "core/editors/editor_colours.h"
 #include "core/editors/table_editor.h"
+#include "core/link/window_activation.h"
 
 namespace ecu {
 
@@ -57,6 +58,9 @@ class DashboardModel {
   DashboardModel(const DashboardModel&) = delete;
   DashboardModel& operator=(const DashboardModel&) = delete;
 
+  // The window was shown: once it is up and the link is idle, it is
+  // activated.
+  void Shown();
   // Each activation: the configuration and program blocks are read again
   // and the tachometer and manifold gauges re-scaled.
   void Activate();
@@ -99,6 +103,7 @@ class DashboardModel {
 
   EcuContext& ctx_;
   TableEditor injectors_;
+  WindowActivation activation_;
   GaugeSetting tachometer_;
   GaugeSetting water_temp_;
   GaugeSetting air_temp_;

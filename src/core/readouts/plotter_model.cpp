@@ -53,11 +53,25 @@ std::string ChartStampText(Clock& clock) {
 
 PlotterModel::PlotterModel(EcuContext& ctx,
                            std::function<void(int ms)> set_log_interval)
-    : ctx_(ctx), set_log_interval_(std::move(set_log_interval)) {
+    : ctx_(ctx),
+      set_log_interval_(std::move(set_log_interval)),
+      activation_(ctx.link, ctx.pump) {
   for (int i = 0; i < kPlotterChannels; ++i) {
     captions_[static_cast<size_t>(i)] =
         std::string(PlotterChannels()[static_cast<size_t>(i)].caption);
   }
+}
+
+void PlotterModel::Shown() {
+  if (loaded_) return;
+  // It talks to the ECU, so it waits for any transaction in progress.
+  activation_.Shown([this] {
+    activation_.FillWhenIdle([this] {
+      if (loaded_) return;
+      Load();
+      if (on_load_) on_load_();
+    });
+  });
 }
 
 void PlotterModel::Load() {

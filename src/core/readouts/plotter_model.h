@@ -8,6 +8,7 @@
 
 #include "core/ecu_context.h"
 #include "core/editors/editor_colours.h"
+#include "core/link/window_activation.h"
 
 namespace ecu {
 
@@ -68,10 +69,18 @@ class PlotterModel {
   // `set_log_interval` sets LogTimer's interval.
   PlotterModel(EcuContext& ctx, std::function<void(int ms)> set_log_interval);
 
+  // The window was shown: its first appearance is its load, once the window
+  // is up and the link is idle.
+  void Shown();
+  void Hidden() { activation_.Hidden(); }
   // The window was created: title, the configuration read, the captions
   // that depend on it. Once per window.
   void Load();
   bool loaded() const { return loaded_; }
+  // Called after the load changed what the window shows.
+  void set_loaded(std::function<void()> loaded) {
+    on_load_ = std::move(loaded);
+  }
 
   // TakeSample: the log line (when logging) and the chart step (when any
   // channel is ticked).
@@ -107,6 +116,8 @@ class PlotterModel {
   EcuContext& ctx_;
   std::function<void(int)> set_log_interval_;
   std::function<void(const ChannelValues&)> chart_;
+  std::function<void()> on_load_;
+  WindowActivation activation_;
   bool loaded_ = false;
   std::string title_ = "Data Plotter";
   std::array<std::string, kPlotterChannels> captions_;
