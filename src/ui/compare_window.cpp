@@ -11,6 +11,7 @@
 
 #include "core/calibration/item_meanings.h"
 #include "core/editors/fuel_map_editor.h"
+#include "ui/widgets/qt_colour.h"
 
 namespace ecu {
 namespace {
@@ -275,7 +276,7 @@ void CompareWindow::RefreshGrids() {
       }
       cell->setText(Q(model_.GridText(table, i)));
       const Rgb c = model_.GridColour(table, i);
-      cell->setBackground(QColor(c.r, c.g, c.b));
+      cell->setBackground(ToQColor(c));
       const ItemDifference* d = model_.Find(table, i);
       cell->setToolTip(d == nullptr ? QString()
                                     : QString("%1: A %2, B %3")

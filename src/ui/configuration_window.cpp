@@ -26,9 +26,7 @@ const SwitchLine* LineFor(std::string_view name, int index) {
 }  // namespace
 
 ConfigurationWindow::ConfigurationWindow(EcuContext& ctx, Views& views)
-    : EditorWindow(View::kConfiguration, views,
-                   {View::kMonitor, View::kDashboard, View::kFuelMap,
-                    View::kCurves, View::kSupplementary, View::kPlotter}),
+    : EditorWindow(View::kConfiguration, views),
       editor_(ctx.editors()),
       boxes_(editor_.fields(),
              [this](CellRef ref, const EditorKeyPress& key) {
@@ -36,7 +34,6 @@ ConfigurationWindow::ConfigurationWindow(EcuContext& ctx, Views& views)
              }),
       switches_(editor_.switches(),
                 [this](SwitchRef ref) { editor_.Click(ref); }) {
-  setObjectName("frm_tool");
   BuildMenus();
 
   auto* central = new QWidget(this);

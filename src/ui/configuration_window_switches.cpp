@@ -3,10 +3,10 @@
 #include <QCheckBox>
 #include <QRadioButton>
 
+#include "ui/widgets/qt_colour.h"
+
 namespace ecu {
 namespace {
-
-QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 bool IsOption(SwitchRef ref) {
   return ref.name == kMapType || ref.name == kSpecialConfig ||

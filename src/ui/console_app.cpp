@@ -24,15 +24,12 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
       make_flash_port_(platform.make_flash_port) {
   // Start-up, in the order the console has always done it.
   ctx_.console.live_window_mode = View::kNone;
-  ctx_.live.FullScaleRpm = 10000.0f;
   StartLink(CommandLineText(arguments), folders.config, ctx_.link_state,
             ctx_.prompts);
   ctx_.console.master_mode = MasterModeFileExists(folders.start_up);
   oem_picture_.load(QString::fromStdString(OemPicturePath(folders.start_up)));
   const QString oem_text =
       QString::fromLatin1(ReadOemText(folders.start_up).c_str());
-  ctx_.live.MapSpan = 115.0f;
-  ctx_.live.MapOffset = 10.0f;
 
   for (int v = 1; v < kViewCount; ++v) {
     const View view = static_cast<View>(v);

@@ -62,14 +62,11 @@ void SetTips(CellBoxes& boxes, std::string_view family, int count,
 }  // namespace
 
 CurveWindow::CurveWindow(EcuContext& ctx, Views& views)
-    : EditorWindow(View::kCurves, views,
-                   {View::kMonitor, View::kDashboard, View::kConfiguration,
-                    View::kFuelMap, View::kSupplementary, View::kPlotter}),
+    : EditorWindow(View::kCurves, views),
       editor_(ctx.editors()),
       boxes_(editor_.cells(), [this](CellRef ref, const EditorKeyPress& key) {
         return editor_.KeyPressed(ref, key);
       }) {
-  setObjectName("frm_2d");
   BuildMenus();
 
   auto* central = new QWidget(this);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/editors/injector_adjustments.h"
+#include "ui/widgets/qt_colour.h"
 
 namespace ecu {
 namespace {
@@ -46,15 +47,12 @@ QLabel* Small(const QString& text, QWidget* parent,
 
 DashboardWindow::DashboardWindow(EcuContext& ctx, Views& views,
                                  const QPixmap& oem_picture)
-    : ViewWindow(View::kDashboard, views,
-                 {View::kMonitor, View::kConfiguration, View::kFuelMap,
-                  View::kCurves, View::kSupplementary, View::kPlotter}),
+    : ViewWindow(View::kDashboard, views),
       model_(ctx),
       boxes_(model_.injectors(),
              [this](CellRef ref, const EditorKeyPress& key) {
                return model_.KeyPressed(ref, key);
              }) {
-  setObjectName("frm_dashboard");
   BuildMenus();
   auto* central = new QWidget(this);
   central->setObjectName("dash_panel");
@@ -135,7 +133,7 @@ QWidget* DashboardWindow::BuildMixture(QWidget* parent) {
   std::vector<QColor> colours;
   for (int i = 0; i < kMixtureLamps; ++i) {
     const Rgb c = MixtureLampColour(i);
-    colours.emplace_back(c.r, c.g, c.b);
+    colours.push_back(ToQColor(c));
   }
   lamps_ = new LampRow("afr_led", colours, panel);
   // "= 1" stands over the middle lamp.

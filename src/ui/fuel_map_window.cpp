@@ -8,6 +8,7 @@
 
 #include "core/editors/injector_adjustments.h"
 #include "core/editors/value_bands.h"
+#include "ui/widgets/qt_colour.h"
 #include "ui/widgets/readout_label.h"
 
 namespace ecu {
@@ -28,8 +29,6 @@ constexpr const char* kTpsPwTip =
 constexpr const char* kTpsPercentTip =
     "This entry allows you to specify the percent of contribution that the "
     "above TPS Pulse Width will mix with the normal mapping Pulse Width in %.";
-
-QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -54,15 +53,12 @@ QLabel* Caption(const QString& text, QWidget* parent) {
 }  // namespace
 
 FuelMapWindow::FuelMapWindow(EcuContext& ctx, Views& views)
-    : EditorWindow(View::kFuelMap, views,
-                   {View::kMonitor, View::kDashboard, View::kConfiguration,
-                    View::kCurves, View::kSupplementary, View::kPlotter}),
+    : EditorWindow(View::kFuelMap, views),
       ctx_(ctx),
       editor_(ctx.editors()),
       boxes_(editor_.cells(), [this](CellRef ref, const EditorKeyPress& key) {
         return editor_.KeyPressed(ref, key);
       }) {
-  setObjectName("frm_3d");
   BuildMenus();
 
   auto* central = new QWidget(this);

@@ -43,11 +43,7 @@ constexpr MonitorRow kRows[] = {
 }  // namespace
 
 MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views, MonitorText& text)
-    : ViewWindow(View::kMonitor, views,
-                 {View::kDashboard, View::kConfiguration, View::kFuelMap,
-                  View::kCurves, View::kSupplementary, View::kPlotter}),
-      ctx_(ctx) {
-  setObjectName("frm_mon");
+    : ViewWindow(View::kMonitor, views), ctx_(ctx) {
   AddFileMenu();
 
   QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);

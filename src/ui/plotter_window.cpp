@@ -7,21 +7,16 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "ui/widgets/qt_colour.h"
+
 namespace ecu {
-namespace {
-
-QColor ColourOf(Rgb c) { return QColor(c.r, c.g, c.b); }
-
-}  // namespace
+namespace {}  // namespace
 
 PlotterWindow::PlotterWindow(EcuContext& ctx, Views& views,
                              std::function<void(int ms)> set_log_interval)
-    : ViewWindow(View::kPlotter, views,
-                 {View::kMonitor, View::kDashboard, View::kConfiguration,
-                  View::kFuelMap, View::kCurves, View::kSupplementary}),
+    : ViewWindow(View::kPlotter, views),
       ctx_(ctx),
       model_(ctx, std::move(set_log_interval)) {
-  setObjectName("frm_plotter");
   AddFileMenu();
   BuildMenus();
 
@@ -34,7 +29,7 @@ PlotterWindow::PlotterWindow(EcuContext& ctx, Views& views,
   chart_->setMinimumSize(640, 300);
   for (int i = 0; i < kPlotterChannels; ++i) {
     chart_->SetChannelColour(
-        i, ColourOf(PlotterChannels()[static_cast<size_t>(i)].colour));
+        i, ToQColor(PlotterChannels()[static_cast<size_t>(i)].colour));
   }
   connect(chart_, &StripChart::clicked, this, [this] {
     chart_->Stamp(QString::fromStdString(ChartStampText(ctx_.clock)),
@@ -87,7 +82,7 @@ QWidget* PlotterWindow::BuildChannelPanel(QWidget* parent) {
         QString::fromUtf8(kChannelToolTip.data(), kChannelToolTip.size()));
     QPalette palette = box->palette();
     const QColor colour =
-        ColourOf(PlotterChannels()[static_cast<size_t>(i)].colour);
+        ToQColor(PlotterChannels()[static_cast<size_t>(i)].colour);
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::ButtonText, colour);
     box->setPalette(palette);

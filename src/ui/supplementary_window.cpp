@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QShowEvent>
 
+#include "ui/widgets/qt_colour.h"
+
 namespace ecu {
 namespace {
 
@@ -23,7 +25,7 @@ QString Text(std::string_view text) {
 // chip so that it can be read at all.
 void ShowOption(QRadioButton* button, Rgb text) {
   QPalette colours = button->palette();
-  colours.setColor(QPalette::WindowText, QColor(text.r, text.g, text.b));
+  colours.setColor(QPalette::WindowText, ToQColor(text));
   button->setPalette(colours);
   button->setStyleSheet(
       text == kChangedMark
@@ -34,14 +36,11 @@ void ShowOption(QRadioButton* button, Rgb text) {
 }  // namespace
 
 SupplementaryWindow::SupplementaryWindow(EcuContext& ctx, Views& views)
-    : EditorWindow(View::kSupplementary, views,
-                   {View::kMonitor, View::kDashboard, View::kConfiguration,
-                    View::kFuelMap, View::kCurves, View::kPlotter}),
+    : EditorWindow(View::kSupplementary, views),
       editor_(ctx.editors()),
       boxes_(editor_.cells(), [this](CellRef ref, const EditorKeyPress& key) {
         return editor_.KeyPressed(ref, key);
       }) {
-  setObjectName("frm_sup");
   BuildMenus();
 
   auto* central = new QWidget(this);

@@ -2,6 +2,7 @@
 #define ECU_UI_VIEW_CATALOGUE_H_
 
 #include <QString>
+#include <string_view>
 #include <vector>
 
 #include "core/console/console_state.h"
@@ -13,7 +14,8 @@ namespace ecu {
 // on the main window and its switch entry on the other view windows.
 struct ViewEntry {
   View view;
-  const char* menu_name;  // View menu entry of the main window
+  std::string_view window_name;  // objectName, "frm_mon"
+  const char* menu_name;         // View menu entry of the main window
   QString menu_caption;
   const char* button_name;  // launcher button
   QString button_tip;

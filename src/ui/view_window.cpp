@@ -7,13 +7,13 @@
 
 namespace ecu {
 
-ViewWindow::ViewWindow(View view, Views& views, std::vector<View> switch_order,
-                       QWidget* parent)
-    : QMainWindow(parent),
-      views_(views),
-      view_(view),
-      switch_order_(std::move(switch_order)) {
-  setWindowTitle(EntryFor(view).title);
+ViewWindow::ViewWindow(View view, Views& views, QWidget* parent)
+    : QMainWindow(parent), views_(views), view_(view) {
+  const ViewEntry& entry = EntryFor(view);
+  setObjectName(
+      QString::fromUtf8(entry.window_name.data(),
+                        static_cast<qsizetype>(entry.window_name.size())));
+  setWindowTitle(entry.title);
 }
 
 void ViewWindow::Exit() {
@@ -32,7 +32,7 @@ void ViewWindow::AddFileMenu(const char* menu_name, const char* exit_name) {
 }
 
 void ViewWindow::AddSwitchEntries() {
-  for (View target : switch_order_) {
+  for (View target : kSwitchOrder) {
     if (target == view_ || !views_.host().HasView(target)) continue;
     const ViewEntry& entry = EntryFor(target);
     QAction* action = menuBar()->addAction(entry.switch_caption);

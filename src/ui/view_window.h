@@ -2,7 +2,6 @@
 #define ECU_UI_VIEW_WINDOW_H_
 
 #include <QMainWindow>
-#include <vector>
 
 #include "core/console/views.h"
 
@@ -14,10 +13,9 @@ class ViewWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `switch_order` lists the windows this one's switch entries request, in
-  // menu order.
-  ViewWindow(View view, Views& views, std::vector<View> switch_order,
-             QWidget* parent = nullptr);
+  // The window's name and title come from its entry in the view catalogue;
+  // its switch entries request the other views in the loop's switch order.
+  ViewWindow(View view, Views& views, QWidget* parent = nullptr);
 
   View view() const { return view_; }
   // Exit button and menu: closes the window as a view (may be refused by
@@ -45,7 +43,6 @@ class ViewWindow : public QMainWindow {
 
  private:
   View view_;
-  std::vector<View> switch_order_;
   bool closing_as_view_ = false;
 };
 

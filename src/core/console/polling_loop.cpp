@@ -37,8 +37,7 @@ bool PollingLoop::Start(const bool& stop) {
   ctx_.link_state.port_ready = false;
   std::ignore = ReadConfigurationBlock(ctx_.link);
   if (ctx_.link_state.demo_mode) demo_.Run(ctx_.live, ctx_.image);
-  ctx_.live.PreviousRpm = 0;
-  ctx_.live.TachFilterFactor = 0.8f;
+  ctx_.live.RestartTachFilter();
   return true;
 }
 

@@ -30,12 +30,20 @@ struct LiveData {
   int32_t IacRpmSetpoint = 0;
   uint8_t MapNumber = 0;
 
-  // Scaling set by the configuration block and its echoes.
+  // Scaling set by the configuration block and its echoes. These are the
+  // start-up values, the only place they are set.
   float FullScaleRpm = 10000.0f;
   float MapSpan = 115.0f;
   float MapOffset = 10.0f;
-  float TachFilterFactor = 0.8f;
+  float TachFilterFactor = kStartTachFilterFactor;
   float PreviousRpm = 0;  // the tach filter's memory
+
+  // The polling loop starts the tach filter afresh.
+  static constexpr float kStartTachFilterFactor = 0.8f;
+  void RestartTachFilter() {
+    PreviousRpm = 0;
+    TachFilterFactor = kStartTachFilterFactor;
+  }
 };
 
 // MAP sensor types: the low two bits of MAP_TYPE select span and offset.

@@ -7,11 +7,10 @@
 
 #include "core/editors/widest_cell_text.h"
 #include "ui/widgets/line_edit_width.h"
+#include "ui/widgets/qt_colour.h"
 
 namespace ecu {
 namespace {
-
-QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 EditorKey KeyOf(int qt_key) {
   switch (qt_key) {

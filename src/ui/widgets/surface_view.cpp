@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "ui/widgets/qt_colour.h"
+
 namespace ecu {
 
 SurfaceView::SurfaceView(SegmentSource source, QWidget* parent)
@@ -27,7 +29,7 @@ void SurfaceView::paintEvent(QPaintEvent*) {
   QPen pen;
   pen.setWidthF(1.2);
   for (const Segment& s : source_(width(), height())) {
-    pen.setColor(QColor(s.colour.r, s.colour.g, s.colour.b));
+    pen.setColor(ToQColor(s.colour));
     painter.setPen(pen);
     painter.drawLine(s.x1, s.y1, s.x2, s.y2);
   }
