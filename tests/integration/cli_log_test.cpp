@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/processes.h"
@@ -87,11 +91,71 @@ TEST(CliMonitorTest, PollsAsTheMonitorWindowAndPrintsEveryPass) {
   for (const std::string& line : lines) {
     EXPECT_EQ(std::count(line.begin(), line.end(), ','), 18) << line;
   }
+  // The configuration first, as the console's loop: the RPM and MAP
+  // scaling come from it.
   const std::vector<std::string> pass = {"'A'",  "'F'", "'A'", "'A'",
                                          "#152", "'A'", "#178"};
-  std::vector<std::string> twice = pass;
-  twice.insert(twice.end(), pass.begin(), pass.end());
-  EXPECT_EQ(RequestCodes(sim_log), twice);
+  std::vector<std::string> expected = {"'C'"};
+  expected.insert(expected.end(), pass.begin(), pass.end());
+  expected.insert(expected.end(), pass.begin(), pass.end());
+  EXPECT_EQ(RequestCodes(sim_log), expected);
+}
+
+// Both live commands, stopped by a port that goes away part-way.
+TEST(CliLiveCommandsTest, EndWithExitOneOnceThePortIsLost) {
+  testing::TempFolder folder;
+  const std::vector<std::vector<std::string>> commands = {
+      {"monitor", "--csv"},
+      {"log", folder.Path("RUN.CSV"), "--interval", "100"}};
+  for (const std::vector<std::string>& command : commands) {
+    SimProcess sim;
+    std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port",
+                                     sim.device()};
+    argv.insert(argv.end(), command.begin(), command.end());
+    std::thread pull([&sim] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+      sim.Stop();
+    });
+    // Until Ctrl-C otherwise: the time-out would end it with another status.
+    const auto r = RunProgram(argv, 20);
+    pull.join();
+    EXPECT_EQ(r.exit_status, 1) << command[0] << r.err;
+    EXPECT_TRUE(testing::Contains(r.err, "was lost")) << r.err;
+    // Rows only while the ECU answered: about ten a second.
+    EXPECT_LT(Lines(r.out).size(), 25u) << command[0];
+  }
+  EXPECT_LT(Lines(ReadText(folder.Path("RUN.CSV"))).size(), 3u + 25u);
+}
+
+TEST(CliLiveCommandsTest, WaitForThePortAndReadTheConfigurationAgain) {
+  // One device name for two sims in turn, as an adapter plugged in again.
+  testing::TempFolder folder;
+  const std::string link = folder.Path("ecu");
+  const std::string second_log = folder.Path("second.log");
+  SimProcess first;
+  std::filesystem::create_symlink(first.device(), link);
+  std::unique_ptr<SimProcess> second;
+  std::thread replug([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    first.Stop();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    second = std::make_unique<SimProcess>(
+        std::vector<std::string>{"--log", second_log});
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(second->device(), link);
+  });
+  const auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", link, "monitor",
+                             "--csv", "--wait", "--count", "30"},
+                            30);
+  replug.join();
+  // The request cut by the pull still counts as unanswered.
+  EXPECT_EQ(r.exit_status, 1) << r.err;
+  EXPECT_TRUE(testing::Contains(r.err, "is back")) << r.err;
+  EXPECT_EQ(Lines(r.out).size(), 1u + 30u);
+  second->Stop();
+  const std::vector<std::string> codes = RequestCodes(second_log);
+  ASSERT_FALSE(codes.empty());
+  EXPECT_EQ(codes.front(), "'C'");
 }
 
 }  // namespace

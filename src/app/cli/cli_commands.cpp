@@ -18,4 +18,13 @@ const CliCommands::Action* CliCommands::Chosen() const {
   return nullptr;
 }
 
+void AddWaitFlag(CLI::App& command, bool* wait) {
+  command.add_flag(
+      "--wait", *wait,
+      "when the port is lost, wait for it (reopened about once a second) "
+      "and when the ECU falls silent, keep asking; without it the run ends "
+      "with exit status 1 once the port is lost or 3 passes in a row go "
+      "unanswered");
+}
+
 }  // namespace ecu::cli

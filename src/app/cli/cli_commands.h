@@ -36,6 +36,10 @@ class CliCommands {
 // enough that no counter can overflow.
 inline constexpr int64_t kMostPasses = 10'000'000;
 
+// --wait of the live commands: keep going through a lost port or a silent
+// ECU instead of ending with exit status 1.
+void AddWaitFlag(CLI::App& command, bool* wait);
+
 // One function per command, each in its own file.
 void AddInfoCommand(CliCommands& commands);
 void AddResetCommand(CliCommands& commands);

@@ -1,4 +1,3 @@
-#include <signal.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -7,6 +6,7 @@
 #include <optional>
 
 #include "app/cli/cli_commands.h"
+#include "app/cli/stop_signals.h"
 #include "app/command_line/checked_options.h"
 #include "core/firmware/firmware_file.h"
 #include "core/firmware/flash_utility.h"
@@ -35,31 +35,13 @@ std::string DelayText(double seconds) {
 // are held back and looked at whenever the utility lets messages run.
 class HaltOnSignals : public EventPump {
  public:
-  HaltOnSignals() {
-    sigemptyset(&signals_);
-    sigaddset(&signals_, SIGINT);
-    sigaddset(&signals_, SIGTERM);
-    sigprocmask(SIG_BLOCK, &signals_, &previous_);
-  }
-  ~HaltOnSignals() override {
-    // A signal that came after the run ended is dropped, not delivered.
-    const timespec now = {0, 0};
-    while (sigtimedwait(&signals_, nullptr, &now) > 0) {
-    }
-    sigprocmask(SIG_SETMASK, &previous_, nullptr);
-  }
-  HaltOnSignals(const HaltOnSignals&) = delete;
-  HaltOnSignals& operator=(const HaltOnSignals&) = delete;
-
   void set_utility(FlashUtility* utility) { utility_ = utility; }
   // Set by a signal that came before the lines started to go out.
   bool interrupted() const { return interrupted_; }
 
   void ProcessPending() override {
-    const timespec now = {0, 0};
-    if (sigtimedwait(&signals_, nullptr, &now) <= 0 || utility_ == nullptr) {
-      return;
-    }
+    if (handled_ || utility_ == nullptr || !stop_.Requested()) return;
+    handled_ = true;
     if (utility_->controls().halt_enabled) {
       std::fprintf(stderr, "\necu-cli: halting before the next line\n");
       utility_->Halt();
@@ -71,9 +53,9 @@ class HaltOnSignals : public EventPump {
   void WaitAndProcess(double) override { ProcessPending(); }
 
  private:
-  sigset_t signals_;
-  sigset_t previous_;
+  StopSignals stop_;
   FlashUtility* utility_ = nullptr;
+  bool handled_ = false;
   bool interrupted_ = false;
 };
 

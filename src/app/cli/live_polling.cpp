@@ -1,39 +1,82 @@
 #include "app/cli/live_polling.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <ctime>
+#include <algorithm>
+#include <cstdio>
+#include <tuple>
+
+#include "core/calibration/calibration_requests.h"
 
 namespace ecu::cli {
+namespace {
 
-Ticker::Ticker() {
-  sigemptyset(&held_);
-  sigaddset(&held_, SIGINT);
-  sigaddset(&held_, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &held_, &previous_);
+// How often a lost port is tried again: an adapter comes back under the
+// same name when it is plugged in again.
+constexpr auto kReopenEvery = std::chrono::seconds(1);
+
+}  // namespace
+
+void LivePolling::Open(View view) {
+  views_.OpenView(view);
+  if (view != View::kPlotter) ReadConfiguration();
 }
 
-Ticker::~Ticker() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+void LivePolling::ReadConfiguration() {
+  // A silent ECU shows in the passes that follow.
+  std::ignore = ReadConfigurationBlock(session_.ctx.link);
+}
 
-bool Ticker::WaitUntil(TimePoint deadline) {
-  while (!interrupted_) {
-    const auto left = deadline - Now();
-    if (left <= TimePoint::duration::zero()) {
-      // A signal that came during a transaction still ends the run.
-      const timespec none{0, 0};
-      if (sigtimedwait(&held_, nullptr, &none) > 0) interrupted_ = true;
-      break;
-    }
-    const auto ns =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-    const timespec wait{static_cast<time_t>(ns / 1000000000),
-                        static_cast<long>(ns % 1000000000)};
-    if (sigtimedwait(&held_, nullptr, &wait) > 0) interrupted_ = true;
+bool LivePolling::Pass() {
+  const PassOutcome pass = loop_.PollingPass();
+  if (pass.answered()) {
+    silent_passes_ = 0;
+    return true;
   }
-  return !interrupted_;
+  if (pass.port_lost) {
+    PortLost(pass.reason);
+    return false;
+  }
+  if (++silent_passes_ >= kSilentPasses && !wait_) {
+    std::fprintf(stderr,
+                 "ecu-cli: the ECU stopped answering (%d passes in a row "
+                 "without an answer); give --wait to keep trying\n",
+                 silent_passes_);
+    gone_ = true;
+  }
+  return false;
 }
 
-bool Timer::TakeDue(Ticker::TimePoint now) {
+void LivePolling::PortLost(const std::string& reason) {
+  const std::string& device = session_.ctx.link_state.port_device;
+  const std::string why = reason.empty() ? "" : " (" + reason + ")";
+  if (!wait_) {
+    std::fprintf(stderr,
+                 "ecu-cli: the port %s was lost%s; give --wait to wait for "
+                 "it to return\n",
+                 device.c_str(), why.c_str());
+    gone_ = true;
+    return;
+  }
+  std::fprintf(stderr,
+               "ecu-cli: the port %s was lost%s; waiting for it to return "
+               "(Ctrl-C ends)\n",
+               device.c_str(), why.c_str());
+  while (stop_.WaitUntil(Timer::Now() + kReopenEvery)) {
+    if (session_.ctx.port.Open(device)) {
+      std::fprintf(stderr, "ecu-cli: the port %s is back\n", device.c_str());
+      // As after start-up: the scaling may have changed meanwhile.
+      session_.ctx.link.TouchReceiveTime();
+      ReadConfiguration();
+      silent_passes_ = 0;
+      return;
+    }
+  }
+}
+
+Timer::Timer(TimePoint start, int period_ms)
+    // A period of 0 would never leave TakeDue.
+    : period_(std::max(period_ms, 1)), next_(start + period_) {}
+
+bool Timer::TakeDue(TimePoint now) {
   if (now < next_) return false;
   while (next_ <= now) next_ += period_;
   return true;

@@ -1,29 +1,44 @@
 #ifndef ECU_APP_CLI_LIVE_POLLING_H_
 #define ECU_APP_CLI_LIVE_POLLING_H_
 
-#include <signal.h>
-
 #include <chrono>
+#include <string>
 
+#include "app/cli/cli_session.h"
+#include "app/cli/stop_signals.h"
 #include "core/console/demo_simulation.h"
 #include "core/console/polling_loop.h"
 #include "core/console/views.h"
-#include "core/ecu_context.h"
 #include "core/readouts/monitor_text.h"
 
 namespace ecu::cli {
 
+// Passes in a row without an answer after which a run that does not wait
+// gives up: a silent ECU costs 1.25 s a request.
+inline constexpr int kSilentPasses = 3;
+
 // The console's opening steps and polling pass of one view window, without
 // windows: the same code, so ecu-cli asks the ECU exactly what the window
-// would.
+// would. And what a run does when the ECU goes away: unless told to wait it
+// ends once the port is lost or kSilentPasses passes in a row went
+// unanswered; told to wait, it reopens the lost port about once a second
+// and goes on, reading the configuration first as after start-up.
 class LivePolling {
  public:
-  explicit LivePolling(EcuContext& ctx) : ctx_(ctx) {}
+  LivePolling(CliSession& session, bool wait_for_port)
+      : session_(session), wait_(wait_for_port) {}
 
-  // The view's OpenView steps (the plotter's reads the configuration).
-  void Open(View view) { views_.OpenView(view); }
-  // One polling pass of the open view.
-  void Pass() { loop_.PollingPass(); }
+  // The view's OpenView steps, then the configuration block the console's
+  // loop reads before its first pass (the RPM and MAP scaling come from
+  // it); the plotter has just read it on opening.
+  void Open(View view);
+  // One polling pass of the open view; true when every request of it was
+  // answered, so that LiveData holds new values.
+  bool Pass();
+  // The ECU has gone and the run does not wait for it; the user was told.
+  bool gone() const { return gone_; }
+  // Ctrl-C and SIGTERM, held while the run lasts.
+  StopSignals& stop() { return stop_; }
 
  private:
   // Every view "exists"; showing and hiding are nothing here.
@@ -36,49 +51,35 @@ class LivePolling {
     bool HasView(View) const override { return true; }
   };
 
-  EcuContext& ctx_;
+  void PortLost(const std::string& reason);
+  void ReadConfiguration();
+
+  CliSession& session_;
+  bool wait_;
+  StopSignals stop_;
   NoWindows host_;
   MonitorText monitor_;
   DemoSimulation demo_;
-  Views views_{ctx_, host_, monitor_};
-  PollingLoop loop_{ctx_, views_, monitor_, demo_};
-};
-
-// The console's timers for a run that lasts until a count is reached or
-// the user presses Ctrl+C. SIGINT and SIGTERM are held back except while
-// waiting, so a transaction or a log line is never cut in half.
-class Ticker {
- public:
-  using TimePoint = std::chrono::steady_clock::time_point;
-
-  Ticker();
-  ~Ticker();
-  Ticker(const Ticker&) = delete;
-  Ticker& operator=(const Ticker&) = delete;
-
-  static TimePoint Now() { return std::chrono::steady_clock::now(); }
-  // Sleeps until `deadline`; false once the run has been interrupted.
-  bool WaitUntil(TimePoint deadline);
-  bool interrupted() const { return interrupted_; }
-
- private:
-  sigset_t held_;
-  sigset_t previous_;
-  bool interrupted_ = false;
+  Views views_{session_.ctx, host_, monitor_};
+  PollingLoop loop_{session_.ctx, views_, monitor_, demo_};
+  int silent_passes_ = 0;
+  bool gone_ = false;
 };
 
 // A timer of `period` ms: due once its time has come; ticks that passed
 // while the program was busy merge into one, as a timer flag does.
 class Timer {
  public:
-  Timer(Ticker::TimePoint start, int period_ms)
-      : period_(period_ms), next_(start + period_) {}
-  Ticker::TimePoint next() const { return next_; }
-  bool TakeDue(Ticker::TimePoint now);
+  using TimePoint = StopSignals::TimePoint;
+  static TimePoint Now() { return std::chrono::steady_clock::now(); }
+
+  Timer(TimePoint start, int period_ms);
+  TimePoint next() const { return next_; }
+  bool TakeDue(TimePoint now);
 
  private:
   std::chrono::milliseconds period_;
-  Ticker::TimePoint next_;
+  TimePoint next_;
 };
 
 }  // namespace ecu::cli

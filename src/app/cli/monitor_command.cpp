@@ -70,35 +70,39 @@ void PrintBlock(const std::string& time, const MonitorLines& lines) {
 struct MonitorOptions {
   int64_t count = 0;  // until Ctrl+C
   bool csv = false;
+  bool wait = false;
 };
 
 // Polls as the Real Time Monitor does, one pass every 100 ms, and prints
-// its read-outs after each pass.
+// its read-outs after each pass the ECU answered in full: a row is never
+// made of values left over from an earlier pass.
 int RunMonitor(CliSession& s, const MonitorOptions& options) {
-  const int64_t count = options.count;
-  const bool csv = options.csv;
   if (!s.Connect()) return kExitNoAnswer;
-  LivePolling polling(s.ctx);
-  Ticker ticker;
+  LivePolling polling(s, options.wait);
   polling.Open(View::kMonitor);
-  if (csv) PrintCsvHeader();
-  Timer poll(Ticker::Now(), 100);
-  for (int64_t pass = 0; count == 0 || pass < count; ++pass) {
-    if (!ticker.WaitUntil(poll.next())) break;
-    poll.TakeDue(Ticker::Now());
-    polling.Pass();
+  if (options.csv) PrintCsvHeader();
+  Timer poll(Timer::Now(), 100);
+  for (int64_t rows = 0; options.count == 0 || rows < options.count;) {
+    if (!polling.stop().WaitUntil(poll.next())) break;
+    poll.TakeDue(Timer::Now());
+    if (!polling.Pass()) {
+      if (polling.gone()) break;
+      continue;
+    }
     // As the monitor's refresh: the clamped values, formatted.
     ClampForMonitor(s.ctx.live);
     const MonitorLines lines = ComputeMonitorText(s.ctx.live);
     const std::string time = s.ctx.clock.TimeText();
-    if (csv) {
+    if (options.csv) {
       PrintCsvLine(time, lines);
     } else {
       PrintBlock(time, lines);
     }
     std::fflush(stdout);
+    ++rows;
   }
-  return s.Finish();
+  const int status = s.Finish();
+  return polling.gone() ? kExitNoAnswer : status;
 }
 
 }  // namespace
@@ -114,6 +118,7 @@ void AddMonitorCommand(CliCommands& commands) {
                                "passes to print, until Ctrl+C unless given");
   monitor->add_flag("--csv", options->csv,
                     "one comma-separated line per pass, under a header");
+  AddWaitFlag(*monitor, &options->wait);
 }
 
 }  // namespace ecu::cli

@@ -49,7 +49,8 @@ void PollingLoop::Step() {
   if (console.poll_tick) {
     console.poll_tick = false;
     views_.ServeSwitchRequests();
-    PollingPass();
+    // The windows learn of a silent or lost link from the link itself.
+    std::ignore = PollingPass();
   }
   if (ctx_.link_state.demo_mode) demo_.Run(ctx_.live, ctx_.image);
   const View mode = console.live_window_mode;
@@ -70,13 +71,21 @@ void PollingLoop::Step() {
   }
 }
 
-void PollingLoop::PollingPass() {
+PassOutcome PollingLoop::PollingPass() {
   const View mode = ctx_.console.live_window_mode;
   EcuLink& link = ctx_.link;
-  // A lost or silent link shows in the link's state and the lamp; the pass
-  // has nothing to do with the outcome.
-  auto send = [&link](uint8_t code) {
-    std::ignore = link.SendCommand(Command(code));
+  PassOutcome pass;
+  // The window shows a lost or silent link by the link's state and the
+  // lamp; a caller without windows (ecu-cli) learns it from the outcome.
+  auto send = [&link, &pass](uint8_t code) {
+    if (pass.port_lost) return;
+    const CommandOutcome outcome = link.SendCommand(Command(code));
+    if (outcome.result == CommandResult::kPortLost) {
+      pass.port_lost = true;
+      pass.reason = outcome.reason;
+    } else if (outcome.result == CommandResult::kNoAnswer) {
+      ++pass.unanswered;
+    }
   };
   switch (mode) {
     case View::kNone:
@@ -102,6 +111,7 @@ void PollingLoop::PollingPass() {
   }
   const auto& after = after_pass_[static_cast<size_t>(mode)];
   if (after) after();
+  return pass;
 }
 
 bool PollingLoop::SomethingDue() const {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 
 #include "core/console/demo_simulation.h"
 #include "core/console/views.h"
@@ -10,6 +11,14 @@
 #include "core/readouts/monitor_text.h"
 
 namespace ecu {
+
+// How one polling pass went.
+struct PassOutcome {
+  int unanswered = 0;      // requests left without an answer
+  bool port_lost = false;  // the port went away; the pass stopped there
+  std::string reason;      // the driver's words for a lost port
+  bool answered() const { return unanswered == 0 && !port_lost; }
+};
 
 // The console's one refresh loop: it serves the window messages, and on
 // each 100 ms poll tick the switch requests and the polling pass of the
@@ -40,8 +49,9 @@ class PollingLoop {
   // One turn of the loop. Blocks for the next window message when nothing
   // is due, so an idle console sleeps.
   void Step();
-  // The requests of one poll tick for the current window.
-  void PollingPass();
+  // The requests of one poll tick for the current window. A port that goes
+  // away ends the pass: nothing more can be sent.
+  PassOutcome PollingPass();
 
  private:
   bool SomethingDue() const;
