@@ -19,12 +19,10 @@ const CliCommands::Action* CliCommands::Chosen() const {
 }
 
 void AddWaitFlag(CLI::App& command, bool* wait) {
-  command.add_flag(
-      "--wait", *wait,
-      "when the port is lost, wait for it (reopened about once a second) "
-      "and when the ECU falls silent, keep asking; without it the run ends "
-      "with exit status 1 once the port is lost or 3 passes in a row go "
-      "unanswered");
+  command.add_flag("--wait", *wait,
+                   "wait for a lost port to return (tried once a second) or "
+                   "a silent ECU to answer, instead of ending with exit "
+                   "status 1");
 }
 
 }  // namespace ecu::cli
