@@ -97,8 +97,7 @@ int QtSerialPort::BytesToWrite() {
 
 bool QtSerialPort::WaitForReadyRead(double timeout_seconds) {
   if (!port_.isOpen()) return false;
-  const int ms = static_cast<int>(BoundedWait(timeout_seconds) * 1000.0 + 0.5);
-  const bool arrived = port_.waitForReadyRead(ms < 1 ? 1 : ms);
+  const bool arrived = port_.waitForReadyRead(WaitMilliseconds(timeout_seconds));
   CloseOnFatalError();
   return arrived;
 }

@@ -32,9 +32,7 @@ bool StopSignalPending() {
 }
 
 void SleepFor(double seconds) {
-  const auto ns = static_cast<long long>(seconds * 1e9);
-  timespec wait{static_cast<time_t>(ns / 1'000'000'000),
-                static_cast<long>(ns % 1'000'000'000)};
+  timespec wait = WaitTimespec(seconds);
   while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
   }
 }

@@ -39,14 +39,6 @@ void CloseFd(int& fd) {
   fd = -1;
 }
 
-timespec ToTimespec(double seconds) {
-  seconds = BoundedWait(seconds);
-  timespec ts;
-  ts.tv_sec = static_cast<time_t>(seconds);
-  ts.tv_nsec = static_cast<long>((seconds - ts.tv_sec) * 1e9);
-  return ts;
-}
-
 // Writes what it can. A line with nobody reading it loses bytes rather
 // than holding up the ECU.
 void WriteAll(int fd, const std::string& bytes) {
@@ -204,7 +196,7 @@ bool PtyServer::Run(VirtualEcu& ecu, double seconds_per_byte) {
                          master_quiet_until_s);
     }
     timespec timeout;
-    if (wake_at) timeout = ToTimespec(*wake_at - now);
+    if (wake_at) timeout = WaitTimespec(*wake_at - now);
     // A negative fd is skipped by ppoll: the master while it rests.
     std::vector<pollfd> fds = {{wake_read_fd_, POLLIN, 0},
                                {watch_master ? master_fd_ : -1, POLLIN, 0}};

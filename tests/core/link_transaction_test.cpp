@@ -281,6 +281,14 @@ TEST(MidnightTest, WaitsAreBoundedBeforeTheyBecomeTicks) {
   EXPECT_EQ(BoundedWait(1e300), kLongestWaitSeconds);
   EXPECT_EQ(BoundedWait(-1), 0);
   EXPECT_EQ(BoundedWait(std::nan("")), 0);
+  // A wait timed on seconds since midnight ends, however long it was asked
+  // to be: the midnight rule cannot count a whole day.
+  LinkRig rig([](std::string_view, double) { return std::vector<LineChunk>{}; });
+  for (double asked : {std::nan(""), 3 * 86400.0, 86400.0 - 0.01}) {
+    const double start = rig.clock.now();
+    rig.link.WaitForBytes(asked, 25);
+    EXPECT_LE(rig.clock.now() - start, kLongestTimedWaitSeconds + 1) << asked;
+  }
 }
 
 TEST(GroupDelayTest, MeanOfSixteenIntervalsCappedAt9999Point9) {

@@ -18,9 +18,8 @@ class FakeClock : public Clock {
   float SecondsSinceMidnight() override {
     return static_cast<float>(std::fmod(now_, 86400.0));
   }
-  void Sleep(double seconds) override {
-    if (seconds > 0) now_ += seconds;
-  }
+  // Cut to a day, as the real clock's sleeps are.
+  void Sleep(double seconds) override { now_ += BoundedWait(seconds); }
   std::string TimeText() override {
     const long s = static_cast<long>(std::fmod(now_, 86400.0));
     char text[32];

@@ -95,7 +95,7 @@ int VirtualLinePort::BytesAvailable() {
 bool VirtualLinePort::WaitForReadyRead(double timeout_seconds) {
   if (!open_) return false;
   Deliver();
-  const double deadline = clock_.now() + std::max(0.0, timeout_seconds);
+  const double deadline = clock_.now() + BoundedWait(timeout_seconds);
   if (!pending_.empty() && pending_.front().at <= deadline) {
     clock_.Advance(pending_.front().at - clock_.now());
     Deliver();

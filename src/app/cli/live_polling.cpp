@@ -78,7 +78,9 @@ Timer::Timer(TimePoint start, int period_ms)
 
 bool Timer::TakeDue(TimePoint now) {
   if (now < next_) return false;
-  while (next_ <= now) next_ += period_;
+  // Every tick that passed is skipped in one step, however long the
+  // program was held up.
+  next_ += period_ * ((now - next_) / period_ + 1);
   return true;
 }
 

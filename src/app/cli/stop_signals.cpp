@@ -34,10 +34,7 @@ bool StopSignals::WaitUntil(TimePoint deadline) {
                             deadline - std::chrono::steady_clock::now())
                             .count();
     if (left <= 0) break;
-    // Bounded before it becomes whole seconds and nanoseconds.
-    const auto ns = static_cast<long long>(BoundedWait(left) * 1e9);
-    const timespec wait{static_cast<time_t>(ns / 1'000'000'000),
-                        static_cast<long>(ns % 1'000'000'000)};
+    const timespec wait = WaitTimespec(left);
     if (sigtimedwait(&held_, nullptr, &wait) > 0) requested_ = true;
   }
   return !requested_;

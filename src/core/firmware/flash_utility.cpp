@@ -211,6 +211,7 @@ void FlashUtility::ProcessMessages() {
 
 void FlashUtility::WaitProcessing(double seconds,
                                   const std::function<bool()>& done) {
+  seconds = BoundedTimedWait(seconds);
   const float start = clock_.SecondsSinceMidnight();
   for (;;) {
     ProcessMessages();

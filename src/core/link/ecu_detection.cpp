@@ -19,6 +19,7 @@ constexpr size_t kBytesShown = 8;
 // one (its length byte says otherwise) or the time is up; what arrived.
 std::string Collect(SerialPort& port, Clock& clock, int count,
                     double timeout_seconds) {
+  timeout_seconds = BoundedTimedWait(timeout_seconds);
   const float start = clock.SecondsSinceMidnight();
   std::string bytes;
   while (port.IsOpen()) {

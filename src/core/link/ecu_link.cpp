@@ -188,6 +188,7 @@ void EcuLink::Pause(double seconds) {
 }
 
 void EcuLink::WaitForBytes(double timeout_seconds, int count) {
+  timeout_seconds = BoundedTimedWait(timeout_seconds);
   const float start = Now();
   int waiting = 0;
   int slept_with = -1;

@@ -1,6 +1,7 @@
 #include "core/platform/clock.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ecu {
 
@@ -8,6 +9,25 @@ double BoundedWait(double seconds) {
   // Written so that not-a-number fails the first test.
   if (!(seconds > 0)) return 0;
   return std::min(seconds, kLongestWaitSeconds);
+}
+
+double BoundedTimedWait(double seconds) {
+  return std::min(BoundedWait(seconds), kLongestTimedWaitSeconds);
+}
+
+int WaitMilliseconds(double seconds) {
+  const double ms = std::round(BoundedWait(seconds) * 1000.0);
+  return ms < 1 ? 1 : static_cast<int>(ms);
+}
+
+std::timespec WaitTimespec(double seconds) {
+  seconds = BoundedWait(seconds);
+  std::timespec wait{};
+  wait.tv_sec = static_cast<std::time_t>(seconds);
+  const double nanoseconds =
+      std::round((seconds - static_cast<double>(wait.tv_sec)) * 1e9);
+  wait.tv_nsec = std::min(static_cast<long>(nanoseconds), 999'999'999L);
+  return wait;
 }
 
 float ElapsedSince(float since, float now) {

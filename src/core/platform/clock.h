@@ -1,6 +1,7 @@
 #ifndef ECU_CORE_PLATFORM_CLOCK_H_
 #define ECU_CORE_PLATFORM_CLOCK_H_
 
+#include <ctime>
 #include <string>
 
 namespace ecu {
@@ -25,6 +26,16 @@ class Clock {
 // a system call, where a larger number would overflow into nonsense.
 inline constexpr double kLongestWaitSeconds = 86400.0;
 double BoundedWait(double seconds);
+// A bounded wait as the ticks of the calls that take them: whole
+// milliseconds, rounded and at least 1 (0 would not wait at all), or a
+// timespec with its nanoseconds below a second.
+int WaitMilliseconds(double seconds);
+// The longest wait timed on seconds since midnight: the midnight rule tells
+// elapsed times only below a day, so a longer (or not-a-number) wait would
+// never end. Such a wait is cut to half a day, a negative one to 0.
+inline constexpr double kLongestTimedWaitSeconds = 43200.0;
+double BoundedTimedWait(double seconds);
+std::timespec WaitTimespec(double seconds);
 
 // Elapsed seconds from `since` to `now`, with the midnight rule: an elapsed
 // time below -0.1 s means the clock passed midnight, so a day is added.
