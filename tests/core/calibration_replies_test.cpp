@@ -172,6 +172,11 @@ TEST_F(CalibrationRepliesTest, FullScaleEchoRescalesAtOnce) {
   EXPECT_TRUE(Feed('Z', Bytes({0xFF, 0x03})));
   ASSERT_EQ(seen_.size(), 1u);
   EXPECT_EQ(seen_[0].text, "6000");
+  // A full scale of 0 is shown as it came but scales nothing: live speeds
+  // keep a scale to be shown against.
+  EXPECT_TRUE(Feed(125, Bytes({0, 0})));
+  EXPECT_EQ(image_.scalar("FS_RPM"), 0);
+  EXPECT_EQ(live_.FullScaleRpm, 6000);
 }
 
 TEST_F(CalibrationRepliesTest, GeometryAndSensorEchoesOnlyRefreshTheField) {

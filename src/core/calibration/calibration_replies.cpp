@@ -29,7 +29,7 @@ int32_t ItemRawAt(const ScalarItem& item, std::string_view frame, int at) {
 // use, at once.
 void ApplyScaling(const ScalarItem& item, int32_t raw, LiveData& live) {
   if (item.key == "FS_RPM") {
-    live.FullScaleRpm = static_cast<float>(raw);
+    ApplyFullScaleRpm(raw, live);
   } else if (item.key == "MAP_TYPE") {
     const MapSensorScale scale = MapSensorScaleFor(raw);
     live.MapSpan = scale.span;

@@ -46,6 +46,13 @@ struct LiveData {
   }
 };
 
+// The full-scale speed from the ECU. One of 0 would scale every speed to
+// nothing and divide by zero wherever a speed is shown against it: the
+// speed it had stays.
+inline void ApplyFullScaleRpm(int32_t raw, LiveData& live) {
+  if (raw > 0) live.FullScaleRpm = static_cast<float>(raw);
+}
+
 // MAP sensor types: the low two bits of MAP_TYPE select span and offset.
 struct MapSensorScale {
   float span;

@@ -60,7 +60,7 @@ void CalibrationSnapshot::set_element(const TableItem& table, int index,
 LiveData CalibrationSnapshot::Scale(const LiveData& fallback) const {
   LiveData scale = fallback;
   if (const std::optional<int32_t> rpm = scalar(*FindScalar("FS_RPM"))) {
-    scale.FullScaleRpm = static_cast<float>(*rpm);
+    ApplyFullScaleRpm(*rpm, scale);
   }
   if (const std::optional<int32_t> type = scalar(*FindScalar("MAP_TYPE"))) {
     const MapSensorScale sensor = MapSensorScaleFor(*type);
