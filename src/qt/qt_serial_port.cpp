@@ -97,7 +97,8 @@ int QtSerialPort::BytesToWrite() {
 
 bool QtSerialPort::WaitForReadyRead(double timeout_seconds) {
   if (!port_.isOpen()) return false;
-  const bool arrived = port_.waitForReadyRead(WaitMilliseconds(timeout_seconds));
+  const bool arrived =
+      port_.waitForReadyRead(WaitMilliseconds(timeout_seconds));
   CloseOnFatalError();
   return arrived;
 }

@@ -283,7 +283,8 @@ TEST(MidnightTest, WaitsAreBoundedBeforeTheyBecomeTicks) {
   EXPECT_EQ(BoundedWait(std::nan("")), 0);
   // A wait timed on seconds since midnight ends, however long it was asked
   // to be: the midnight rule cannot count a whole day.
-  LinkRig rig([](std::string_view, double) { return std::vector<LineChunk>{}; });
+  LinkRig rig(
+      [](std::string_view, double) { return std::vector<LineChunk>{}; });
   for (double asked : {std::nan(""), 3 * 86400.0, 86400.0 - 0.01}) {
     const double start = rig.clock.now();
     rig.link.WaitForBytes(asked, 25);
