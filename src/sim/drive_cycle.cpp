@@ -19,8 +19,8 @@ constexpr double kCruiseRpm = 3200.0;
 
 // The sweep: the engine is held at the centre of each cell in turn, up one
 // column of the map and down the next, then eased back to the start.
-constexpr double kHoldS = 0.8;
-constexpr double kMoveS = 0.25;
+constexpr double kHoldS = 1.2;
+constexpr double kMoveS = 0.3;
 constexpr double kReturnS = 4.0;
 constexpr int kSweepPoints = kMapCellCount;
 

@@ -57,7 +57,7 @@ void AddEngine(CLI::App& app, SimOptions& o) {
          },
          "what the engine does: present (idle, a blip up to cruise and back "
          "every 40 s) or sweep (holds every cell of the fuel map in turn, "
-         "about 4.5 minutes a round); present unless given")
+         "about 6.5 minutes a round); present unless given")
       ->type_name("CYCLE")
       ->check(CLI::IsMember({"present", "sweep"}));
   AddDecimalNumber(app, "--time-scale", &o.time_scale, 0.1, 100,

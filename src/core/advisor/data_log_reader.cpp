@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 
+#include "core/console/data_log.h"
 #include "core/text_file.h"
 
 namespace ecu {
@@ -16,10 +17,13 @@ constexpr double kDay = 86400;
 // A log that seems to go back by more than half a day has passed midnight.
 constexpr double kMidnightJump = kDay / 2;
 
-// The columns a sample needs, as the header names them.
+// The columns a sample needs: the time, then the log's value columns.
 enum Column { kTime, kRpm, kLambda, kClt, kTps, kMap, kMat, kPw, kCorr };
-constexpr std::array<std::string_view, 9> kColumnNames = {
-    "Time", "RPM", "A/F", "CLT", "TPS", "MAP", "MAT", "PW", "CORR"};
+constexpr size_t kColumnCount = 1 + kLogColumns.size();
+
+std::string_view ColumnName(size_t column) {
+  return column == kTime ? "Time" : kLogColumns[column - 1].name;
+}
 
 std::string_view Trimmed(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t");
@@ -89,11 +93,12 @@ std::optional<Stamp> TimeStamp(std::string_view text) {
 }
 
 // Where each column sits in a data line; nothing when the header lacks one.
-std::optional<std::array<size_t, 9>> ColumnsOf(std::string_view header) {
+std::optional<std::array<size_t, kColumnCount>> ColumnsOf(
+    std::string_view header) {
   const std::vector<std::string_view> names = Fields(header);
-  std::array<size_t, 9> at{};
-  for (size_t c = 0; c < kColumnNames.size(); ++c) {
-    const auto found = std::find(names.begin(), names.end(), kColumnNames[c]);
+  std::array<size_t, kColumnCount> at{};
+  for (size_t c = 0; c < kColumnCount; ++c) {
+    const auto found = std::find(names.begin(), names.end(), ColumnName(c));
     if (found == names.end()) return std::nullopt;
     at[c] = static_cast<size_t>(found - names.begin());
   }
@@ -110,7 +115,7 @@ std::string Shown(std::string_view text) {
 
 // A sample from a data line, or why there is none. `stamp` gets the time.
 std::optional<LogSample> SampleOf(std::string_view line,
-                                  const std::array<size_t, 9>& at,
+                                  const std::array<size_t, kColumnCount>& at,
                                   size_t field_count, Stamp* stamp,
                                   std::string* reason) {
   const std::vector<std::string_view> fields = Fields(line);
@@ -126,11 +131,11 @@ std::optional<LogSample> SampleOf(std::string_view line,
     return std::nullopt;
   }
   *stamp = *time;
-  std::array<double, 9> values{};
-  for (size_t c = kRpm; c < kColumnNames.size(); ++c) {
+  std::array<double, kColumnCount> values{};
+  for (size_t c = kRpm; c < kColumnCount; ++c) {
     const std::optional<double> value = Number(fields[at[c]]);
     if (!value) {
-      *reason = std::string(kColumnNames[c]) + " " + Shown(fields[at[c]]) +
+      *reason = std::string(ColumnName(c)) + " " + Shown(fields[at[c]]) +
                 " is not a number";
       return std::nullopt;
     }
@@ -194,7 +199,7 @@ void SpreadWholeSeconds(std::vector<LogSample>& samples,
 
 DataLog ReadDataLog(std::string_view text) {
   DataLog log;
-  std::optional<std::array<size_t, 9>> columns;
+  std::optional<std::array<size_t, kColumnCount>> columns;
   size_t field_count = 0;
   std::vector<bool> has_fraction;
   double day = 0;

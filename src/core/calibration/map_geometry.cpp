@@ -32,6 +32,30 @@ int GridStep(double fraction, int count) {
 
 }  // namespace
 
+MapAxes MapAxesOf(const LiveData& live, bool tps_mapped) {
+  return {live.FullScaleRpm, live.MapSpan, live.MapOffset, tps_mapped};
+}
+
+MapAxisLabels AxisLabelsOf(const MapAxes& axes) {
+  // Int() truncates toward minus infinity.
+  const auto whole = [](double value) {
+    return std::to_string(static_cast<long long>(std::floor(value)));
+  };
+  MapAxisLabels labels;
+  labels.load_unit = axes.tps_mapped ? "% TPS" : "kPa";
+  for (int k = 0; k <= kMapRows; ++k) {
+    const double fraction = k / static_cast<double>(kMapRows);
+    labels.load[static_cast<size_t>(k)] =
+        whole(axes.tps_mapped ? fraction * 100
+                              : fraction * axes.map_span + axes.map_offset);
+  }
+  for (int k = 0; k < kSpeedLabels; ++k) {
+    labels.speed[static_cast<size_t>(k)] =
+        whole(k / (kSpeedLabels - 1.0) * axes.full_scale_rpm);
+  }
+  return labels;
+}
+
 int LiveCellIndex(MapPoint point) {
   return std::clamp(kMapRows * GridStep(point.speed, kMapColumns) +
                         GridStep(point.load, kMapRows),

@@ -4,6 +4,9 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
+
+#include "core/link/live_data.h"
 
 namespace ecu {
 
@@ -24,6 +27,21 @@ struct MapAxes {
   double map_offset = 10;
   bool tps_mapped = false;  // load is the throttle, not the pressure
 };
+
+// The fuel map's axis captions as Basic Mapping writes them: the 17 grid
+// lines of the load (bottom to top, whole kPa above the sensor's offset, or
+// whole % TPS) and every second of the 17 speed lines (whole rev/min).
+inline constexpr int kSpeedLabels = 9;
+struct MapAxisLabels {
+  std::array<std::string, kMapRows + 1> load;
+  std::string load_unit;  // "kPa" or "% TPS"
+  std::array<std::string, kSpeedLabels> speed;
+};
+MapAxisLabels AxisLabelsOf(const MapAxes& axes);
+
+// The axes as the console's scaling has them now (set by the configuration
+// block); whether the load is the throttle comes from OPTIONS.
+MapAxes MapAxesOf(const LiveData& live, bool tps_mapped);
 
 // An operating point as fractions of the axes: 0 at the first grid line,
 // 1 at the last.

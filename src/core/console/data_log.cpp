@@ -26,19 +26,14 @@ std::string LogHeader(const std::string& date_text) {
 }
 
 std::string LogDataLine(const LiveData& live, const std::string& time_text) {
+  const double values[] = {live.RPM, live.Lambda, live.CLT,
+                           live.TPS, live.MAP,    live.MAT,
+                           live.PW * 1000.0f,    live.EgoCorrection};
   std::string line = time_text;
-  const auto field = [&line](double value, std::string_view pattern) {
+  for (size_t c = 0; c < kLogColumns.size(); ++c) {
     line += ',';
-    line += FormatNumber(value, pattern);
-  };
-  field(live.RPM, "####0");
-  field(live.Lambda, "0.00");
-  field(live.CLT, "##0");
-  field(live.TPS, "##0.0");
-  field(live.MAP, "##0.0");
-  field(live.MAT, "##0");
-  field(live.PW * 1000.0f, "#0.000");
-  field(live.EgoCorrection, "0.000");
+    line += FormatNumber(values[c], kLogColumns[c].pattern);
+  }
   return line + kLineEnd;
 }
 

@@ -1,10 +1,12 @@
 #ifndef ECU_CORE_CONSOLE_DATA_LOG_H_
 #define ECU_CORE_CONSOLE_DATA_LOG_H_
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/link/live_data.h"
 
@@ -12,6 +14,23 @@ namespace ecu {
 
 // The default name in the plotter's file box.
 inline constexpr const char* kDefaultLogFileName = "PLOTTER.CSV";
+
+// The columns of a data line after the time, in order: the name the header
+// gives each and the pattern its numbers are written in.
+struct LogColumn {
+  std::string_view name;
+  std::string_view pattern;
+};
+inline constexpr std::array<LogColumn, 8> kLogColumns = {{
+    {"RPM", "####0"},
+    {"A/F", "0.00"},
+    {"CLT", "##0"},
+    {"TPS", "##0.0"},
+    {"MAP", "##0.0"},
+    {"MAT", "##0"},
+    {"PW", "#0.000"},
+    {"CORR", "0.000"},
+}};
 
 // Lines 1 to 3 of a log, each ended by CR LF: the column names, "Log Begins
 // on " with the date (month-day-year), an empty line.

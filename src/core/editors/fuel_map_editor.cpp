@@ -19,10 +19,6 @@ constexpr std::string_view kLegendDefault = "1.00";
 constexpr Rgb kNoBand = kGrey;
 constexpr double kFillPause = 0.2;
 
-std::string WholeNumber(double value) {
-  return std::to_string(static_cast<long long>(std::floor(value)));
-}
-
 }  // namespace
 
 FuelMapEditor::FuelMapEditor(EditorContext ctx)
@@ -122,19 +118,12 @@ FuelMapAxes::Scale FuelMapEditor::CurrentScale() const {
 }
 
 void FuelMapEditor::WriteAxes() {
-  const LiveData& live = ctx_.live;
   axes_.scale = CurrentScale();
-  const bool tps = axes_.scale.tps_mapped;
-  axes_.load_unit = tps ? "% TPS" : "kPa";
-  for (int k = 0; k <= kMapRows; ++k) {
-    const double fraction = k / 16.0;
-    axes_.load[static_cast<size_t>(k)] = WholeNumber(
-        tps ? fraction * 100 : fraction * live.MapSpan + live.MapOffset);
-  }
-  for (int k = 0; k < kTpsPoints; ++k) {
-    axes_.speed[static_cast<size_t>(k)] =
-        WholeNumber(k / 8.0 * live.FullScaleRpm);
-  }
+  const MapAxisLabels labels =
+      AxisLabelsOf(MapAxesOf(ctx_.live, axes_.scale.tps_mapped));
+  axes_.load = labels.load;
+  axes_.load_unit = labels.load_unit;
+  axes_.speed = labels.speed;
   if (listener_.axes_changed) listener_.axes_changed();
 }
 

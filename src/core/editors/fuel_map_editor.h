@@ -31,7 +31,7 @@ inline constexpr int kLegendBoxes = 8;
 struct FuelMapAxes {
   std::array<std::string, kMapRows + 1> load;  // bottom to top
   std::string load_unit = "kPa";               // or "% TPS"
-  std::array<std::string, kTpsPoints> speed;   // the grid's and the TPS rows'
+  std::array<std::string, kSpeedLabels> speed;  // the grid's and the TPS rows'
 
   // The scaling they were written for.
   struct Scale {

@@ -4,15 +4,14 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "ui/widgets/chart_grid.h"
 
 namespace ecu {
 namespace {
 
 constexpr int kTimeDivisions = 10;  // 60 samples each
-constexpr int kLevelDivisions = 4;
-const QColor kBackground(0, 0, 0);
-const QColor kGrid(40, 72, 40);
-const QColor kLabels(150, 160, 150);
 const QColor kStampColour(235, 235, 235);
 
 // "-90 s", "-2.5 min": how long ago a grid line's sample was taken, in
@@ -83,11 +82,7 @@ double StripChart::ValueAt(int channel, int age) const {
 }
 
 QRectF StripChart::PlotArea() const {
-  const QFontMetrics metrics(font());
-  const double left = metrics.horizontalAdvance("100%") + 8;
-  const double bottom = metrics.height() + 4;
-  return QRectF(left, 6, std::max(10.0, width() - left - 8),
-                std::max(10.0, height() - bottom - 6));
+  return ChartPlotArea(size(), QFontMetrics(font()));
 }
 
 double StripChart::XOfAge(const QRectF& area, double age) const {
@@ -96,7 +91,7 @@ double StripChart::XOfAge(const QRectF& area, double age) const {
 
 void StripChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), kBackground);
+  painter.fillRect(rect(), kChartBackground);
   const QRectF area = PlotArea();
   DrawGrid(painter, area);
   painter.save();
@@ -109,37 +104,18 @@ void StripChart::paintEvent(QPaintEvent*) {
 }
 
 void StripChart::DrawGrid(QPainter& painter, const QRectF& area) const {
-  painter.setPen(QPen(kGrid, 0));
-  painter.drawRect(area);
-  const QFontMetrics metrics(font());
-  for (int i = 1; i < kLevelDivisions; ++i) {
-    const double y = area.bottom() - area.height() * i / kLevelDivisions;
-    painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-  }
-  for (int i = 1; i < kTimeDivisions; ++i) {
-    const double x = area.left() + area.width() * i / kTimeDivisions;
-    painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-  }
-  painter.setPen(kLabels);
-  for (int i = 0; i <= kLevelDivisions; ++i) {
-    const double y = area.bottom() - area.height() * i / kLevelDivisions;
-    const QString text = QString("%1%").arg(100 * i / kLevelDivisions);
-    painter.drawText(QRectF(0, y - metrics.height() / 2.0, area.left() - 4,
-                            metrics.height()),
-                     Qt::AlignRight | Qt::AlignVCenter, text);
-  }
   const double samples_per_division =
       static_cast<double>(kCapacity) / kTimeDivisions;
   const bool minutes = kCapacity * seconds_per_sample_ >= 120;
+  std::vector<TimeMark> marks;
   for (int i = 0; i <= kTimeDivisions; ++i) {
-    const double x = area.left() + area.width() * i / kTimeDivisions;
-    const QString text = AgoText(
-        (kTimeDivisions - i) * samples_per_division * seconds_per_sample_,
-        minutes);
-    const double w = metrics.horizontalAdvance(text);
-    const double left = std::clamp(x - w / 2, 0.0, width() - w);
-    painter.drawText(QPointF(left, area.bottom() + metrics.ascent() + 2), text);
+    marks.push_back(
+        {area.left() + area.width() * i / kTimeDivisions,
+         AgoText((kTimeDivisions - i) * samples_per_division *
+                     seconds_per_sample_,
+                 minutes)});
   }
+  DrawChartGrid(painter, area, width(), marks);
 }
 
 void StripChart::DrawTrace(QPainter& painter, const QRectF& area, int channel) {
