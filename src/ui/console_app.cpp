@@ -6,6 +6,7 @@
 #include "core/console/startup_files.h"
 #include "core/link/link_startup.h"
 #include "ui/about_window.h"
+#include "ui/advisor_tools.h"
 #include "ui/flash_utility_window.h"
 #include "ui/main_window.h"
 #include "ui/monitor_window.h"
@@ -52,6 +53,7 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
   wait_ = std::make_unique<WaitWindow>(main_.get());
   commands_.set_file_commands(std::make_unique<FileCommands>(ctx_, *wait_));
   workbench_ = std::make_unique<Workbench>(ctx_, commands_, *main_, *wait_);
+  advisor_tools_ = std::make_unique<AdvisorTools>(ctx_, *main_);
 
   main_->set_show_flash_utility([this] { ShowFlashUtility(); });
   about_identification_ = ctx_.controller.changed.Subscribe(
@@ -79,7 +81,9 @@ void ConsoleApp::OpenFile(const std::string& path) {
   actions.compare_setup = [this](const std::string& file) {
     workbench_->CompareWithEcu(file);
   };
-  // The log viewer plugs in here as actions.view_log once it exists.
+  actions.view_log = [this](const std::string& file) {
+    advisor_tools_->ViewLog(file);
+  };
   OpenNamedFile(path, ctx_.prompts, actions);
 }
 

@@ -18,6 +18,7 @@
 namespace ecu {
 
 class AboutWindow;
+class AdvisorTools;
 class FlashUtility;
 class FlashUtilityWindow;
 class WaitWindow;
@@ -92,6 +93,7 @@ class ConsoleApp : public WindowHost {
   FlashUtilityWindow* flash_utility() { return flash_window_.get(); }
   WaitWindow& wait_window() { return *wait_; }
   Workbench& workbench() { return *workbench_; }
+  AdvisorTools& advisor_tools() { return *advisor_tools_; }
   PollingLoop& loop() { return loop_; }
   ConsoleCommands& commands() { return commands_; }
   const bool& stop() const;
@@ -114,6 +116,7 @@ class ConsoleApp : public WindowHost {
   std::unique_ptr<WaitWindow> wait_;
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<Workbench> workbench_;
+  std::unique_ptr<AdvisorTools> advisor_tools_;
   std::function<std::unique_ptr<SerialPort>()> make_flash_port_;
   SerialPort* flash_port_ = nullptr;
   std::unique_ptr<SerialPort> owned_flash_port_;

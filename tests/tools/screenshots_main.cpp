@@ -19,12 +19,15 @@
 #include "sim/memory_cells.h"
 #include "sim/memory_dump.h"
 #include "sim/memory_seed.h"
+#include "support/sweep_log.h"
 #include "support/temp_folder.h"
 #include "ui/about_window.h"
+#include "ui/advisor_tools.h"
 #include "ui/compare_window.h"
 #include "ui/console_rig.h"
 #include "ui/flash_utility_window.h"
 #include "ui/fuel_map_window.h"
+#include "ui/log_viewer_window.h"
 #include "ui/monitor_window.h"
 #include "ui/view_window.h"
 #include "ui/workbench.h"
@@ -81,6 +84,24 @@ QWidget* CompareTwoFiles(ecu::testing::ConsoleRig& rig,
       ->setText(QString::fromStdString(b));
   window->findChild<QAbstractButton*>("compare_run")->click();
   return window;
+}
+
+// Four minutes of the sweeping virtual engine, its map up to 20 % off, in
+// the log viewer: a minute in view, the cursor on a held cell.
+ecu::LogViewerWindow* ViewSweepLog(ecu::testing::ConsoleRig& rig) {
+  static ecu::testing::TempFolder files;
+  const std::string log =
+      files.Write("SWEEP.CSV", ecu::testing::SweepLogText(2400, 20));
+  rig.ctx().live.FullScaleRpm = 10000;  // the sim's, not the demo's
+  rig.app->advisor_tools().ViewLog(log);
+  ecu::LogViewerWindow* viewer = rig.app->advisor_tools().log_viewer();
+  ecu::LogViewModel& model = viewer->model();
+  model.Zoom(0.25, model.first_s() + 120);
+  model.PlaceCursor(model.view_begin() + 33.3);
+  viewer->resize(1180, 560);
+  viewer->chart()->update();
+  QMetaObject::invokeMethod(viewer->chart(), "cursorMoved");
+  return viewer;
 }
 
 struct Shot {
@@ -217,6 +238,10 @@ const std::vector<Shot>& Shots() {
          QWidget* window = CompareTwoFiles(rig, files);
          window->findChild<QTabWidget*>("compare_tabs")->setCurrentIndex(1);
          return window;
+       }},
+      {"log-viewer",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         return ViewSweepLog(rig);
        }},
       {"about",
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {

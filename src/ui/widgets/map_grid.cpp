@@ -45,11 +45,16 @@ QSize MapGrid::minimumSizeHint() const {
 
 QRectF MapGrid::GridArea() const {
   const QFontMetrics metrics(font());
-  const double left = metrics.horizontalAdvance(
-                          QString::fromStdString(labels_.load.back())) +
-                      10;
+  const double left =
+      metrics.horizontalAdvance(QString::fromStdString(labels_.load.back())) +
+      10;
   const double bottom = 2 * metrics.height() + 4;
-  return QRectF(left, metrics.height() / 2.0 + 1, width() - left - 8,
+  // Room for half the last speed caption beyond the grid.
+  const double right =
+      metrics.horizontalAdvance(QString::fromStdString(labels_.speed.back())) /
+          2.0 +
+      4;
+  return QRectF(left, metrics.height() / 2.0 + 1, width() - left - right,
                 height() - bottom - metrics.height() / 2.0 - 1);
 }
 
@@ -67,8 +72,8 @@ int MapGrid::CellAt(const QPoint& point) const {
   if (!area.contains(point)) return -1;
   const int column =
       static_cast<int>((point.x() - area.left()) / area.width() * kMapColumns);
-  const int row = static_cast<int>((area.bottom() - point.y()) /
-                                   area.height() * kMapRows);
+  const int row =
+      static_cast<int>((area.bottom() - point.y()) / area.height() * kMapRows);
   if (column < 0 || column >= kMapColumns || row < 0 || row >= kMapRows) {
     return -1;
   }
@@ -101,21 +106,20 @@ void MapGrid::paintEvent(QPaintEvent*) {
   painter.setPen(palette().windowText().color());
   for (int k = 0; k <= kMapRows; ++k) {
     const double y = area.bottom() - area.height() * k / kMapRows;
-    painter.drawText(QRectF(0, y - metrics.height() / 2.0, area.left() - 4,
-                            metrics.height()),
-                     Qt::AlignRight | Qt::AlignVCenter,
-                     QString::fromStdString(labels_.load[static_cast<size_t>(k)]));
+    painter.drawText(
+        QRectF(0, y - metrics.height() / 2.0, area.left() - 4,
+               metrics.height()),
+        Qt::AlignRight | Qt::AlignVCenter,
+        QString::fromStdString(labels_.load[static_cast<size_t>(k)]));
   }
   for (int k = 0; k < kSpeedLabels; ++k) {
     const double x = area.left() + area.width() * k / (kSpeedLabels - 1);
     const QString text =
         QString::fromStdString(labels_.speed[static_cast<size_t>(k)]);
     const double w = metrics.horizontalAdvance(text);
-    painter.drawText(
-        QPointF(std::clamp(x - w / 2, 0.0, width() - w), area.bottom() +
-                                                             metrics.ascent() +
-                                                             2),
-        text);
+    painter.drawText(QPointF(std::clamp(x - w / 2, 0.0, width() - w),
+                             area.bottom() + metrics.ascent() + 2),
+                     text);
   }
   painter.drawText(QRectF(0, area.bottom() + metrics.height() + 2,
                           area.left() + area.width(), metrics.height()),
