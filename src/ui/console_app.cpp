@@ -53,7 +53,7 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
   wait_ = std::make_unique<WaitWindow>(main_.get());
   commands_.set_file_commands(std::make_unique<FileCommands>(ctx_, *wait_));
   workbench_ = std::make_unique<Workbench>(ctx_, commands_, *main_, *wait_);
-  advisor_tools_ = std::make_unique<AdvisorTools>(ctx_, *main_);
+  advisor_tools_ = std::make_unique<AdvisorTools>(*this);
 
   main_->set_show_flash_utility([this] { ShowFlashUtility(); });
   about_identification_ = ctx_.controller.changed.Subscribe(

@@ -2,6 +2,7 @@
 #define ECU_CORE_ADVISOR_GRID_CELLS_H_
 
 #include <array>
+#include <span>
 #include <string>
 
 #include "core/calibration/map_geometry.h"
@@ -17,6 +18,12 @@ struct GridCell {
   bool outlined = false;  // a heavy frame: the cell to look at
 };
 using MapGridCells = std::array<GridCell, kMapCellCount>;
+
+// `share` (0..1) of the way from one colour to another.
+Rgb BlendColour(Rgb from, Rgb to, double share);
+
+// Samples per cell: the count in each visited cell, deeper blue for more.
+MapGridCells HitCountGrid(std::span<const int, kMapCellCount> hits);
 
 }  // namespace ecu
 

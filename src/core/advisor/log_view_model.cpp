@@ -13,8 +13,6 @@ namespace {
 // The narrowest view: a second of log across the chart.
 constexpr double kNarrowestViewS = 1.0;
 constexpr double kDayS = 86400;
-// Hit counts shade from white to this blue.
-constexpr Rgb kMostHits{30, 80, 190};
 
 double Value(int channel, const LogSample& s) {
   switch (channel) {
@@ -35,10 +33,6 @@ double Value(int channel, const LogSample& s) {
     default:
       return s.ego_correction;
   }
-}
-
-uint8_t Blend(uint8_t from, uint8_t to, double share) {
-  return static_cast<uint8_t>(std::lround(from + (to - from) * share));
 }
 
 }  // namespace
@@ -180,8 +174,8 @@ std::vector<ColumnSpan> LogViewModel::Envelope(int channel, int columns) const {
   const auto [first, last] = Visible();
   for (size_t i = first; i < last; ++i) {
     const double x = (log_.samples[i].time_s - view_begin_) / span * columns;
-    const auto column = static_cast<size_t>(
-        std::clamp(static_cast<int>(x), 0, columns - 1));
+    const auto column =
+        static_cast<size_t>(std::clamp(static_cast<int>(x), 0, columns - 1));
     const float v = Fraction(channel, i);
     ColumnSpan& c = spans[column];
     if (c.empty) {
@@ -231,7 +225,8 @@ std::string LogViewModel::TimeText(double time_s, bool tenths) {
                      FormatNumber(static_cast<double>(whole / 60 % 60), "00") +
                      ":" + FormatNumber(static_cast<double>(whole % 60), "00");
   if (tenths) {
-    text += "." + std::to_string(static_cast<int>(std::lround((t - whole) * 10)) % 10);
+    text += "." + std::to_string(
+                      static_cast<int>(std::lround((t - whole) * 10)) % 10);
   }
   return text;
 }
@@ -253,21 +248,7 @@ std::optional<int> LogViewModel::CursorCell() const {
 }
 
 MapGridCells LogViewModel::HitGrid() const {
-  MapGridCells cells;
-  const int most = *std::max_element(hits_.begin(), hits_.end());
-  for (int i = 0; i < kMapCellCount; ++i) {
-    const int n = hits_[static_cast<size_t>(i)];
-    GridCell& cell = cells[static_cast<size_t>(i)];
-    if (n > 0) {
-      // By the square root, so a few hits still show beside many.
-      const double share = std::sqrt(static_cast<double>(n) / most);
-      cell.text = std::to_string(n);
-      cell.background = {Blend(255, kMostHits.r, share),
-                         Blend(255, kMostHits.g, share),
-                         Blend(255, kMostHits.b, share)};
-      cell.text_colour = share > 0.55 ? kBrightWhite : kBlack;
-    }
-  }
+  MapGridCells cells = HitCountGrid(hits_);
   if (const std::optional<int> at = CursorCell()) {
     cells[static_cast<size_t>(*at)].outlined = true;
   }

@@ -151,6 +151,15 @@ void FuelMapEditor::ColourBands() {
   if (listener_.axes_changed) listener_.axes_changed();
 }
 
+void FuelMapEditor::PutMapTexts(
+    const std::vector<std::pair<int, std::string>>& texts) {
+  for (const auto& [index, text] : texts) {
+    if (index >= 0 && index < kMapCellCount) {
+      cells_.ReplaceText({kMapCells, index}, text);
+    }
+  }
+}
+
 KeyOutcome FuelMapEditor::KeyPressed(CellRef ref, const EditorKeyPress& key) {
   const bool in_map = ref.family == kMapCells;
   if (key.key == EditorKey::kControl) {

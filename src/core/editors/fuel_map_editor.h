@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/calibration/map_geometry.h"
@@ -29,8 +30,8 @@ inline constexpr int kLegendBoxes = 8;
 
 // The axis captions, written when the window fills itself.
 struct FuelMapAxes {
-  std::array<std::string, kMapRows + 1> load;  // bottom to top
-  std::string load_unit = "kPa";               // or "% TPS"
+  std::array<std::string, kMapRows + 1> load;   // bottom to top
+  std::string load_unit = "kPa";                // or "% TPS"
   std::array<std::string, kSpeedLabels> speed;  // the grid's and the TPS rows'
 
   // The scaling they were written for.
@@ -82,6 +83,10 @@ class FuelMapEditor {
   // Keys in any cell; Ctrl pressed over one map cell and released over
   // another selects a block and opens the block modifier.
   KeyOutcome KeyPressed(CellRef ref, const EditorKeyPress& key);
+  // Values put into map cells from beside the window (the map advisor),
+  // as one edit: each marked changed like typing, for the next Update to
+  // check and send; nothing is sent here.
+  void PutMapTexts(const std::vector<std::pair<int, std::string>>& texts);
   void RequestUpdate() { cells_.RequestUpdate(); }
   void RequestReset() { cells_.RequestReset(kMapCells); }
 

@@ -1,0 +1,111 @@
+#include "ui/advisor_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+
+#include "support/temp_folder.h"
+#include "ui/advisor_tools.h"
+#include "ui/console_rig.h"
+#include "ui/fuel_map_window.h"
+#include "ui/log_viewer_window.h"
+#include "ui/widgets/cell_grid.h"
+
+namespace ecu {
+namespace {
+
+using testing::ConsoleRig;
+using testing::kYellowMark;
+
+// A warm, steady log: 20 samples at the centre of each cell given, with
+// its lambda.
+std::string LogAt(const MapAxes& axes,
+                  const std::vector<std::tuple<int, int, double>>& cells) {
+  std::string text =
+      "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r\nLog Begins on "
+      "12-07-2026\r\n\r\n";
+  int tenth = 0;
+  for (const auto& [column, row, lambda] : cells) {
+    const double rpm = (column + 0.5) / kMapColumns * axes.full_scale_rpm;
+    const double kpa = axes.map_offset + (row + 0.5) / kMapRows * axes.map_span;
+    for (int i = 0; i < 20; ++i, ++tenth) {
+      char line[128];
+      std::snprintf(
+          line, sizeof line,
+          "10:%02d:%02d.%d00,%.0f,%.3f,85,20.0,%.2f,25,3.000,1.000\r\n",
+          tenth / 600, tenth / 10 % 60, tenth % 10, rpm, lambda, kpa);
+      text += line;
+    }
+  }
+  return text;
+}
+
+TEST(AdvisorWindowTest, ApplyMarksExactlyTheChangedCellsAndSendsNothing) {
+  ConsoleRig rig;
+  ASSERT_TRUE(rig.Trigger("menu_View_Mapping"));
+  ASSERT_TRUE(rig.StartLoop());
+  QApplication::processEvents();  // Basic Mapping fills itself
+  auto* map = static_cast<FuelMapWindow*>(rig.app->WindowOf(View::kFuelMap));
+  const auto cell = [map](int i) {
+    return map->findChild<CellEdit*>(QString("map_data_%1").arg(i));
+  };
+  const MapAxes axes = MapAxesOf(rig.ctx().live, false);
+  testing::TempFolder folder;
+  // Cell (3, 4) ran 10 % lean, (10, 8) 8 % rich.
+  rig.app->advisor_tools().ViewLog(
+      folder.Write("RUN.CSV", LogAt(axes, {{3, 4, 1.10}, {10, 8, 0.92}})));
+  ASSERT_TRUE(
+      rig.TriggerIn(rig.app->advisor_tools().log_viewer(), "menu_log_advise"));
+  AdvisorWindow* advisor = rig.app->advisor_tools().advisor();
+  ASSERT_NE(advisor, nullptr);
+  EXPECT_TRUE(advisor->isVisible());
+  const std::vector<CellProposal> proposals = advisor->model().Proposals();
+  ASSERT_EQ(proposals.size(), 2u);
+  EXPECT_EQ(proposals[0].cell, 16 * 3 + 4);
+  EXPECT_EQ(proposals[1].cell, 16 * 10 + 8);
+  EXPECT_EQ(advisor->hit_grid()->cells()[16 * 3 + 4].text, "20");
+
+  rig.port.ClearWritten();
+  auto* apply = advisor->findChild<QPushButton*>("advisor_apply");
+  ASSERT_TRUE(apply->isEnabled());
+  QTest::mouseClick(apply, Qt::LeftButton);
+  EXPECT_TRUE(rig.TakeRequests().empty());
+  for (int i = 0; i < kMapCellCount; ++i) {
+    const bool proposed = i == proposals[0].cell || i == proposals[1].cell;
+    ASSERT_EQ(cell(i)->palette().color(QPalette::Base) == kYellowMark, proposed)
+        << i;
+  }
+  EXPECT_EQ(cell(proposals[0].cell)->text().toStdString(), proposals[0].text);
+  EXPECT_EQ(cell(proposals[1].cell)->text().toStdString(), proposals[1].text);
+  // Applied cells await the Update: nothing more to propose for them.
+  EXPECT_TRUE(advisor->model().Proposals().empty());
+
+  // Basic Mapping's Update sends them, and only them.
+  ASSERT_TRUE(rig.TriggerIn(map, "menuupdate"));
+  QApplication::processEvents();
+  std::vector<int> written;
+  for (const std::string& request : rig.TakeRequests()) {
+    if (request[0] == 'e') written.push_back(static_cast<uint8_t>(request[1]));
+  }
+  EXPECT_EQ(written, (std::vector<int>{16 * 3 + 4, 16 * 10 + 8}));
+  EXPECT_NE(cell(proposals[0].cell)->palette().color(QPalette::Base),
+            kYellowMark);
+}
+
+TEST(AdvisorWindowTest, WithoutBasicMappingNothingIsProposed) {
+  ConsoleRig rig({"demo"});
+  testing::TempFolder folder;
+  rig.app->advisor_tools().ViewLog(
+      folder.Write("RUN.CSV", LogAt(MapAxes{}, {{3, 4, 1.10}})));
+  rig.app->advisor_tools().ShowAdvisor();
+  AdvisorWindow* advisor = rig.app->advisor_tools().advisor();
+  EXPECT_TRUE(advisor->model().Proposals().empty());
+  EXPECT_TRUE(rig.Text("advisor_summary").startsWith("Basic Mapping has not"));
+  EXPECT_FALSE(advisor->findChild<QPushButton*>("advisor_apply")->isEnabled());
+}
+
+}  // namespace
+}  // namespace ecu
