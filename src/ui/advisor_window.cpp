@@ -1,7 +1,6 @@
 #include "ui/advisor_window.h"
 
 #include <QEvent>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,13 +35,15 @@ AdvisorWindow::AdvisorWindow(Prompts& prompts, AdvisorHooks hooks)
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
-  auto* top = new QHBoxLayout;
-  top->addWidget(BuildSettings(central));
+  layout->addWidget(BuildSettings(central));
   auto* grids = new QGridLayout;
   const auto add_grid = [&](const char* caption, const char* name, int at) {
     auto* grid = new MapGrid(central);
     grid->setObjectName(name);
     grid->set_tip([this](int cell) { return Text(model_.CellTip(cell)); });
+    // Room for a gain in every cell beside the load captions.
+    grid->setMinimumWidth(
+        grid->fontMetrics().horizontalAdvance("0.00") * (kMapColumns + 4) + 24);
     grids->addWidget(new QLabel(caption, central), 0, at);
     grids->addWidget(grid, 1, at);
     grids->setColumnStretch(at, 1);
@@ -52,8 +53,7 @@ AdvisorWindow::AdvisorWindow(Prompts& prompts, AdvisorHooks hooks)
   proposed_ = add_grid("Proposed", "advisor_proposed", 1);
   hits_ = add_grid("Samples near each cell", "advisor_hits", 2);
   grids->setRowStretch(1, 1);
-  top->addLayout(grids, 1);
-  layout->addLayout(top, 1);
+  layout->addLayout(grids, 1);
 
   auto* legend = new QLabel(
       "Red: ran lean, more fuel. Blue: ran rich, less fuel. Deeper for a "
@@ -112,38 +112,51 @@ QDoubleSpinBox* AdvisorWindow::Setting(const char* name, double low,
 QWidget* AdvisorWindow::BuildSettings(QWidget* parent) {
   const AdvisorSettings defaults;
   auto* group = new QGroupBox("Samples used", parent);
-  auto* form = new QFormLayout(group);
+  auto* form = new QGridLayout(group);
+  int at = 0;
+  // Label and field pairs, three to a row.
+  const auto add = [&](const char* label, QWidget* field) {
+    const int row = at / 3;
+    const int column = at % 3 * 2;
+    if (label != nullptr) {
+      form->addWidget(new QLabel(label, group), row, column);
+      form->addWidget(field, row, column + 1);
+    } else {
+      form->addWidget(field, row, column, 1, 2);
+    }
+    ++at;
+  };
   min_clt_ = Setting("advisor_min_clt", -40, 150, 0, defaults.min_clt_c, group);
-  form->addRow("Coolant above [C]", min_clt_);
+  add("Coolant above [C]", min_clt_);
   max_tps_rate_ =
       Setting("advisor_max_tps_rate", 0, 1000, 0, defaults.max_tps_rate, group);
-  form->addRow("Throttle change below [%/s]", max_tps_rate_);
+  add("Throttle change below [%/s]", max_tps_rate_);
   settle_ = Setting("advisor_settle", 0, 10, 1, defaults.settle_s, group);
-  form->addRow("Settle after a change [s]", settle_);
+  add("Settle after a change [s]", settle_);
   min_samples_ =
       Setting("advisor_min_samples", 0, 10000, 0, defaults.min_samples, group);
-  form->addRow("Samples a cell needs", min_samples_);
+  add("Samples a cell needs", min_samples_);
   max_change_ = Setting("advisor_max_change", 0, 100, 0,
                         defaults.max_change_percent, group);
-  form->addRow("Most change a pass [%]", max_change_);
+  add("Most change a pass [%]", max_change_);
   spread_ = new QCheckBox("Share each sample with the 4 cells around", group);
   spread_->setObjectName("advisor_spread");
   spread_->setChecked(defaults.spread_over_neighbours);
   connect(spread_, &QCheckBox::toggled, this, &AdvisorWindow::Recompute);
-  form->addRow(spread_);
+  add(nullptr, spread_);
   fill_ = new QCheckBox("Fill unvisited cells from their neighbours", group);
   fill_->setObjectName("advisor_fill");
   fill_->setChecked(!defaults.skip_unvisited);
   connect(fill_, &QCheckBox::toggled, this, &AdvisorWindow::Recompute);
-  form->addRow(fill_);
+  add(nullptr, fill_);
   target_ = new QComboBox(group);
   target_->setObjectName("advisor_target");
   target_->addItems({"Fixed lambda", "EGO set points"});
   connect(target_, &QComboBox::currentIndexChanged, this,
           &AdvisorWindow::TargetChosen);
-  form->addRow("Lambda target", target_);
+  add("Lambda target", target_);
   target_lambda_ = Setting("advisor_target_lambda", 0.6, 1.5, 2, 1.0, group);
-  form->addRow("Fixed lambda", target_lambda_);
+  add("Fixed lambda", target_lambda_);
   return group;
 }
 

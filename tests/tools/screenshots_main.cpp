@@ -23,6 +23,7 @@
 #include "support/temp_folder.h"
 #include "ui/about_window.h"
 #include "ui/advisor_tools.h"
+#include "ui/advisor_window.h"
 #include "ui/compare_window.h"
 #include "ui/console_rig.h"
 #include "ui/flash_utility_window.h"
@@ -102,6 +103,18 @@ ecu::LogViewerWindow* ViewSweepLog(ecu::testing::ConsoleRig& rig) {
   viewer->chart()->update();
   QMetaObject::invokeMethod(viewer->chart(), "cursorMoved");
   return viewer;
+}
+
+// The sweep log advised against Basic Mapping's demo map.
+ecu::AdvisorWindow* AdviseSweepLog(ecu::testing::ConsoleRig& rig) {
+  rig.Trigger("menu_View_Mapping");
+  rig.StartLoop();
+  QApplication::processEvents();
+  ecu::LogViewerWindow* viewer = ViewSweepLog(rig);
+  rig.TriggerIn(viewer, "menu_log_advise");
+  ecu::AdvisorWindow* advisor = rig.app->advisor_tools().advisor();
+  advisor->resize(1500, 700);
+  return advisor;
 }
 
 struct Shot {
@@ -242,6 +255,17 @@ const std::vector<Shot>& Shots() {
       {"log-viewer",
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {
          return ViewSweepLog(rig);
+       }},
+      {"map-advisor",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         return AdviseSweepLog(rig);
+       }},
+      {"advisor-applied",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         AdviseSweepLog(rig)->Apply();
+         QWidget* map = rig.app->WindowOf(ecu::View::kFuelMap);
+         map->raise();
+         return map;
        }},
       {"about",
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {
