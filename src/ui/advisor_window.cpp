@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include "core/advisor/data_log_dialog.h"
 #include "core/advisor/data_log_reader.h"
 
 namespace ecu {
@@ -167,12 +168,8 @@ void AdvisorWindow::AdviseFrom(std::vector<DataLog> logs) {
 }
 
 void AdvisorWindow::AskForLog() {
-  FileDialog dialog;
-  dialog.filter = "Data Logs (*.csv)|";
-  dialog.default_extension = "csv";
-  dialog.initial_name = "*.CSV";
-  const std::string path = prompts_.OpenFileName(dialog);
-  if (path.empty() || path == dialog.initial_name) return;
+  const std::string path = AskForDataLogPath(prompts_);
+  if (path.empty()) return;
   DataLog log = ReadDataLogFile(path);
   if (!log.trouble.empty()) {
     prompts_.Tell(log.trouble);

@@ -8,6 +8,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "core/advisor/data_log_dialog.h"
+
 namespace ecu {
 namespace {
 
@@ -127,12 +129,8 @@ bool LogViewerWindow::OpenLog(const std::string& path) {
 }
 
 void LogViewerWindow::AskForLog() {
-  FileDialog dialog;
-  dialog.filter = "Data Logs (*.csv)|";
-  dialog.default_extension = "csv";
-  dialog.initial_name = "*.CSV";
-  const std::string path = prompts_.OpenFileName(dialog);
-  if (path.empty() || path == dialog.initial_name) return;
+  const std::string path = AskForDataLogPath(prompts_);
+  if (path.empty()) return;
   OpenLog(path);
 }
 
