@@ -82,6 +82,9 @@ AdvisorWindow& AdvisorTools::Advisor() {
     std::vector<std::pair<int, std::string>> texts;
     for (const CellProposal& p : proposals) texts.emplace_back(p.cell, p.text);
     window->editor().PutMapTexts(texts);
+    // Left by its Exit, it keeps its cells: shown again, as its View entry
+    // would, the marked cells wait there for its Update.
+    if (!window->isVisible()) app_.views().OpenView(View::kFuelMap);
     window->raise();
   };
   hooks.open_map = [this] { app_.views().OpenView(View::kFuelMap); };

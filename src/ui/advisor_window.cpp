@@ -44,7 +44,9 @@ AdvisorWindow::AdvisorWindow(Prompts& prompts, AdvisorHooks hooks)
     grid->set_tip([this](int cell) { return Text(model_.CellTip(cell)); });
     // Room for a gain in every cell beside the load captions.
     grid->setMinimumWidth(
-        grid->fontMetrics().horizontalAdvance("0.00") * (kMapColumns + 4) + 24);
+        grid->fontMetrics().horizontalAdvance(at < 2 ? "0.00" : "000") *
+            (kMapColumns + 4) +
+        24);
     grids->addWidget(new QLabel(caption, central), 0, at);
     grids->addWidget(grid, 1, at);
     grids->setColumnStretch(at, 1);
