@@ -66,7 +66,16 @@ void SwitchButtons::RefreshAll() {
   for (const Entry& entry : buttons_) {
     const SwitchState state = model_.state(entry.ref);
     QAbstractButton* button = entry.button;
-    if (button->isChecked() != state.on) button->setChecked(state.on);
+    // An unknown check box is neither ticked nor clear; an unknown option
+    // group has no button chosen.
+    if (auto* box = qobject_cast<QCheckBox*>(button)) {
+      const Qt::CheckState shown = !state.known ? Qt::PartiallyChecked
+                                   : state.on   ? Qt::Checked
+                                                : Qt::Unchecked;
+      if (box->checkState() != shown) box->setCheckState(shown);
+    } else if (button->isChecked() != state.on) {
+      button->setChecked(state.on);
+    }
     if (button->isEnabled() != state.enabled) button->setEnabled(state.enabled);
     // A disabled control keeps the greyed text of its kind.
     QPalette colours = button->palette();
@@ -80,7 +89,7 @@ void SwitchButtons::RefreshAll() {
   for (int row = 0; row < kPhaseRows; ++row) {
     QLabel* label = row_labels_[static_cast<size_t>(row)];
     if (label == nullptr) continue;
-    const bool marked = model_.row_marked(row);
+    const bool marked = model_.row_marked(row) || !model_.row_known(row);
     QPalette colours = label->palette();
     colours.setColor(QPalette::Window,
                      marked ? ToQColor(kChangedMark) : QColor(Qt::transparent));

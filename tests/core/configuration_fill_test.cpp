@@ -101,7 +101,8 @@ TEST(ConfigurationFillTest, DemoModeShowsTheDemoTextsAndSendsNothing) {
   EXPECT_EQ(switches.map_type(), 0);
   EXPECT_EQ(switches.state({kTpsMapped}).text, kPlainText);
   EXPECT_EQ(switches.state({kSpecialConfig, 1}).text, kPlainText);
-  EXPECT_TRUE(switches.row_marked(0));
+  EXPECT_TRUE(switches.row_known(0));
+  EXPECT_FALSE(switches.row_marked(0));
 
   rig.Type("max_rpm", "7000");
   rig.editor.Click({kMapAccel});
@@ -117,8 +118,11 @@ TEST(ConfigurationFillTest, AFieldWithoutAReplyStaysMarkedAndIsNotInvented) {
   ConfigurationRig rig;
   rig.silent = {229};
   rig.editor.Activate();
-  ASSERT_EQ(rig.prompts.shown().size(), 1u);
+  // The warning of the read, then the window's own word on it.
+  ASSERT_EQ(rig.prompts.shown().size(), 2u);
   EXPECT_EQ(rig.prompts.texts()[0].substr(0, 26), "Warning, comm non-response");
+  EXPECT_EQ(rig.prompts.texts()[1].substr(0, 39),
+            "1 value could not be read from the ECU.");
   rig.seen.clear();
   EXPECT_TRUE(rig.Field("decel_tps_value").changed());
   EXPECT_TRUE(rig.Field("decel_tps_value").text.empty());

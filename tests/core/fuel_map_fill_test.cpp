@@ -107,7 +107,10 @@ TEST(FuelMapFillTest, ACellWhoseReplyNeverComesStaysYellowAndEmpty) {
   EXPECT_TRUE(rig.Cell(kTpsPulseWidths, 1).changed());
   // The empty cell does not drag the bands' bottom to 0.
   EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
-  EXPECT_EQ(rig.prompts.shown().size(), 2u);  // the two non-responses
+  // The two non-responses, then one offer to read them again.
+  ASSERT_EQ(rig.prompts.shown().size(), 3u);
+  EXPECT_EQ(rig.prompts.texts()[2].substr(0, 40),
+            "2 values could not be read from the ECU.");
 }
 
 TEST(FuelMapFillTest, DemoModeShowsTheDemoTextsWithoutTraffic) {

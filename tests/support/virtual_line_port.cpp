@@ -62,6 +62,8 @@ void VirtualLinePort::Write(std::string_view bytes) {
   const double received_at =
       start + kByteSeconds * static_cast<double>(bytes.size());
   line_free_at_ = received_at;
+  const int code = bytes.size() > 2 ? static_cast<uint8_t>(bytes[2]) : -1;
+  if (silent_codes.count(code) != 0) return;
   double at = received_at;
   for (LineChunk& chunk : far_end_(bytes, received_at)) {
     at +=

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,8 @@ class VirtualLinePort : public SerialPort {
   // more requests have been written, in the middle of a transaction.
   void Unplug(std::string reason, int after_writes = 0);
   void Replug() { unplugged_ = false; }
+  // Request codes the far end never hears, as from an ECU that drops them.
+  std::set<int> silent_codes;
 
  private:
   struct Arrival {

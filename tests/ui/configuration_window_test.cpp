@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -155,6 +156,62 @@ TEST(ConfigurationWindowTest, KeysCaptureButtonsAndLeavingTheWindow) {
   EXPECT_FALSE(rig.window->isVisible());
   rig.Ticks(1);
   EXPECT_TRUE(rig.app->WindowOf(View::kMonitor)->isVisible());
+}
+
+TEST(ConfigurationWindowTest, UnreadPhaseRowsAndOptionsShowUnknownAndStayUnsent) {
+  ConsoleRig console;
+  ASSERT_TRUE(console.Trigger("Menu_View_Injection"));
+  console.port.silent_codes = {'C', 127};
+  ASSERT_TRUE(console.StartLoop());
+  auto* window = static_cast<ConfigurationWindow*>(
+      console.app->WindowOf(View::kConfiguration));
+  QApplication::processEvents();
+  ASSERT_TRUE(window->isEnabled());
+  // One offer to read again, answered with its default (No).
+  int offers = 0;
+  for (const std::string& text : console.prompts.texts()) {
+    if (text.find("could not be read from the ECU") != std::string::npos)
+      ++offers;
+  }
+  EXPECT_EQ(offers, 1);
+  auto box = [&](const QString& name) {
+    return window->findChild<QCheckBox*>(name);
+  };
+  for (int p = 0; p < kPhaseRows; ++p) {
+    EXPECT_EQ(box(QString("inj_ph_%1_0").arg(p))->checkState(),
+              Qt::PartiallyChecked)
+        << p;
+  }
+  EXPECT_EQ(box("TPS_mapped")->checkState(), Qt::PartiallyChecked);
+  EXPECT_EQ(box("MAP_accel")->checkState(), Qt::PartiallyChecked);
+  EXPECT_FALSE(window->findChild<QAbstractButton*>("map_type_0")->isChecked());
+  EXPECT_TRUE(window->findChild<CellEdit*>("max_rpm")->text().isEmpty());
+  console.port.silent_codes.clear();
+  console.TakeRequests();
+  console.prompts.Clear();
+
+  // A changed field and a changed check box: the field goes out, the
+  // OPTIONS byte (half unknown) and the phase table do not.
+  CellEdit* ego_rate = window->findChild<CellEdit*>("ego_rate");
+  ego_rate->setFocus();
+  ego_rate->selectAll();
+  QTest::keyClicks(ego_rate, "20");
+  box("MAP_accel")->click();
+  EXPECT_EQ(box("MAP_accel")->checkState(), Qt::Checked);
+  window->findChild<QPushButton*>("Command3d1")->click();
+  EXPECT_EQ(console.TakeRequests(),
+            std::vector<std::string>{CommandWithByte('c', 20)});
+  EXPECT_EQ(console.prompts.shown().size(), 1u);
+
+  // A box ticked in an unknown row sends that row as shown.
+  box("inj_ph_2_1")->click();
+  EXPECT_EQ(box("inj_ph_2_1")->checkState(), Qt::Checked);
+  EXPECT_EQ(box("inj_ph_2_0")->checkState(), Qt::Unchecked);
+  EXPECT_EQ(box("inj_ph_3_0")->checkState(), Qt::PartiallyChecked);
+  console.prompts.Clear();
+  window->findChild<QPushButton*>("Command3d1")->click();
+  EXPECT_EQ(console.TakeRequests(),
+            std::vector<std::string>{Command(128, 2, 2, 0)});
 }
 
 }  // namespace

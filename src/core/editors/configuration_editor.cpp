@@ -18,6 +18,9 @@ constexpr double kFirstReadPause = 0.2;
 constexpr double kReadPause = 0.1;
 constexpr double kUpdatePause = 0.4;
 constexpr double kCapturePause = 0.2;
+constexpr std::string_view kOptionsUnknownMessage =
+    "The Options could not be read from the ECU, they will not be updated "
+    "until the window has read them";
 
 // An RPM held as a fraction of the full scale (the rev limiter).
 bool ScaledByFullScale(const UpdateStep& step) {
@@ -48,6 +51,12 @@ void ConfigurationEditor::Activate() {
 }
 
 void ConfigurationEditor::Fill() {
+  do {
+    ReadWindow();
+  } while (fields_.OfferReadAgain(switches_.unknown_count()));
+}
+
+void ConfigurationEditor::ReadWindow() {
   fields_.Subscribe();
   switches_.Subscribe(ctx_.fields);
   fields_.BeginFill();
@@ -124,6 +133,7 @@ void ConfigurationEditor::Update() {
   const bool new_full_scale = fields_.cell({kFullScaleField, 0}).changed();
   std::vector<const UpdateStep*> after_full_scale;
   bool skipped_text = false;
+  options_refused_ = false;
   for (const UpdateStep& step : ConfigurationUpdateSteps()) {
     if (!StepMarked(step)) continue;
     if (new_full_scale && ScaledByFullScale(step)) {
@@ -154,6 +164,13 @@ bool ConfigurationEditor::SendStep(const UpdateStep& step) {
       SendSwitchValue("MAP_TYPE", switches_.map_type());
       break;
     case StepKind::kOptionsBox:
+      // Bits the ECU never reported would go out as 0.
+      if (!switches_.options_known()) {
+        if (!std::exchange(options_refused_, true)) {
+          ctx_.prompts.Tell(std::string(kOptionsUnknownMessage));
+        }
+        break;
+      }
       SendSwitchValue("OPTIONS", switches_.options_byte());
       break;
     case StepKind::kPhaseRows:

@@ -36,6 +36,8 @@ class ConfigurationEditor {
   }
   // Disabled at once, filled once the link is idle.
   void Activate();
+  // Reads the window, and again while values stay unknown and the user
+  // asks for it.
   void Fill();
   // The window is no longer in use: decoded items no longer reach it.
   void Hidden();
@@ -56,6 +58,7 @@ class ConfigurationEditor {
   bool enabled() const { return fields_.enabled(); }
 
  private:
+  void ReadWindow();
   // Steps of the update that are not text fields.
   void SendSwitchValue(std::string_view key, int raw);
   void SendPhaseRows();
@@ -70,6 +73,8 @@ class ConfigurationEditor {
   TableEditor fields_;
   ConfigurationSwitches switches_;
   WindowActivation activation_;
+  // The unknown OPTIONS were refused once in this update pass.
+  bool options_refused_ = false;
 };
 
 }  // namespace ecu

@@ -41,16 +41,21 @@ struct SwitchRef {
 };
 
 // What the window shows of one control. A check box or option group that
-// was changed here and not yet confirmed by the ECU has yellow text.
+// was changed here and not yet confirmed by the ECU has yellow text. A
+// control whose value was never read is unknown: no option chosen, a check
+// box neither ticked nor clear.
 struct SwitchState {
   bool on = false;
   Rgb text = kPlainText;
   bool enabled = true;
+  bool known = true;
 };
 
 // The state behind those controls: the OPTIONS bits, the MAP sensor and
 // EGO sensor choices, the phase matrix, and their change marks. The mark of
 // an option group sits on its first button; a phase row's mark is its own.
+// What was not read stays unknown until the ECU or the user gives a value:
+// only marked controls are sent, and a click makes a control known.
 class ConfigurationSwitches {
  public:
   // Every control, in the order of the window's frames.
@@ -66,26 +71,36 @@ class ConfigurationSwitches {
   void Subscribe(FieldBoard& board);
   void Unsubscribe() { subscriptions_.clear(); }
 
-  // The fill: no phase box ticked and every row marked; the OPTIONS
-  // controls marked; the MAP sensor and special options usable only in
-  // master mode.
+  // The fill: every control unknown and unmarked until its reply comes
+  // (the OPTIONS controls show the change colour meanwhile); the MAP sensor
+  // and special options usable only in master mode.
   void MarkUnread(bool master_mode);
-  // Demo mode: the first MAP sensor, and no control marked.
+  // Demo mode: the first MAP sensor, nothing ticked, and no control marked.
   void ShowDemo();
+  // Values still unknown: each phase row, the OPTIONS byte, the MAP sensor
+  // and the EGO sensor count one each.
+  int unknown_count() const;
 
   // While held, decoded items leave marked controls as they are.
   void set_holding(bool holding) { holding_ = holding; }
 
   bool marked(SwitchRef ref) const;
   bool row_marked(int row) const { return rows_[Row(row)].marked; }
+  bool row_known(int row) const { return rows_[Row(row)].known; }
   bool any_row_marked() const;
   uint8_t row_mask(int row) const { return rows_[Row(row)].mask; }
-  // The OPTIONS byte the four controls stand for.
+  // The OPTIONS byte the four controls stand for; it can be sent only when
+  // all four are known.
   uint8_t options_byte() const;
+  bool options_known() const {
+    return tps_mapped_.known && map_accel_.known && special_known_;
+  }
   int map_type() const { return map_type_; }
   int ego_type() const { return ego_type_; }
   // The lambda fields take entries only for a wide-band sensor.
-  bool lambda_enabled() const { return ego_type_ == kWideEgo; }
+  bool lambda_enabled() const {
+    return ego_type_known_ && ego_type_ == kWideEgo;
+  }
 
   void set_changed(std::function<void()> changed) {
     changed_ = std::move(changed);
@@ -95,10 +110,12 @@ class ConfigurationSwitches {
   struct Toggle {
     bool on = false;
     bool marked = false;
+    bool known = false;
   };
   struct PhaseRow {
     uint8_t mask = 0;
     bool marked = false;
+    bool known = false;
   };
   static size_t Row(int row) { return static_cast<size_t>(row); }
   void Changed();
@@ -107,10 +124,13 @@ class ConfigurationSwitches {
   Toggle map_accel_;
   int special_cfg_ = kNoOption;
   std::array<bool, 2> special_marks_{};
+  bool special_known_ = false;
   int map_type_ = 0;
   bool map_type_marked_ = false;
+  bool map_type_known_ = false;
   int ego_type_ = kNarrowEgo;
   bool ego_type_marked_ = false;
+  bool ego_type_known_ = false;
   bool master_mode_ = false;
   std::array<PhaseRow, kPhaseRows> rows_{};
   bool holding_ = false;

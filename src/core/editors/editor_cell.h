@@ -10,11 +10,13 @@ namespace ecu {
 
 // One text box of an editor: the value as text, and its state in its
 // colours. A yellow background means changed here or not yet read, and only
-// such cells are sent by an update.
+// such cells are sent by an update. A cell is known once the ECU or the
+// user gave it a value; an unknown one is never sent.
 struct EditorCell {
   std::string text;
   Rgb background = kChangedMark;
   Rgb text_colour = kPlainText;
+  bool known = false;
 
   bool changed() const { return background == kChangedMark; }
 };

@@ -51,6 +51,10 @@ bool FuelMapEditor::TpsMapped() const {
 void FuelMapEditor::Activate() {
   if (activated_) {
     if (axes_.scale != CurrentScale()) WriteAxes();
+    // What the first fill could not read is read now; edits stay.
+    if (cells_.UnknownCount() > 0) {
+      activation_.FillWhenIdle([this] { ReadUnknown(); });
+    }
     return;
   }
   activated_ = true;
@@ -87,6 +91,16 @@ void FuelMapEditor::Fill() {
     cells_.ReadFromEcu({kTpsPercents, k});
   }
   cells_.EndFill();
+  if (cells_.OfferReadAgain()) ReadUnknown();
+}
+
+void FuelMapEditor::ReadUnknown() {
+  do {
+    cells_.BeginFill();
+    cells_.ReadUnknownFromEcu();
+    ColourBands();
+    cells_.EndFill();
+  } while (cells_.OfferReadAgain());
 }
 
 void FuelMapEditor::Discard() {

@@ -74,6 +74,8 @@ class FuelMapEditor {
     activation_.Shown([this] { Activate(); });
   }
   void Fill();
+  // Reads the cells still unknown, and again while the user asks for it.
+  void ReadUnknown();
   bool activated() const { return activated_; }
   // The window's close box destroys it: the next opening starts afresh.
   void Discard();

@@ -10,7 +10,11 @@ void RefillingEditor::Activate() {
   // Disabled at once: the reads may have to wait for a transaction.
   cells_.BeginFill();
   // Closed by its close box before the link was free: nothing to fill.
-  activation_.FillWhenIdle([this] { Fill(); });
+  activation_.FillWhenIdle([this] {
+    do {
+      Fill();
+    } while (cells_.OfferReadAgain(UnknownControls()));
+  });
 }
 
 void RefillingEditor::Discard() {

@@ -27,7 +27,8 @@ class RefillingEditor {
     activation_.Shown([this] { Activate(); });
   }
   // The window was activated: it reads everything again (once the link is
-  // idle), and unsent edits give way to what the ECU holds.
+  // idle), and unsent edits give way to what the ECU holds. Values left
+  // unknown are offered to be read again.
   void Activate();
   virtual void Fill() = 0;
   // The window was hidden: a fill still waiting is dropped.
@@ -47,6 +48,8 @@ class RefillingEditor {
   virtual void Subscribe() { cells_.Subscribe(); }
   // What the editor forgets besides the cells when discarded.
   virtual void Discarded() {}
+  // Controls besides the cells whose value the fill left unknown.
+  virtual int UnknownControls() const { return 0; }
 
  private:
   TableEditor cells_;

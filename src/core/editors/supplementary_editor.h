@@ -68,6 +68,8 @@ class SupplementaryEditor : public RefillingEditor {
   void Subscribe() override;
   // The source as not yet read.
   void Discarded() override;
+  // The source whose read failed shows no option chosen.
+  int UnknownControls() const override { return source_.selected ? 0 : 1; }
 
  private:
   void ShowSource(std::optional<int> selected, Rgb text_colour);

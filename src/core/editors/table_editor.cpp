@@ -1,5 +1,7 @@
 #include "core/editors/table_editor.h"
 
+#include <set>
+#include <string>
 #include <tuple>
 
 #include "core/calibration/calibration_requests.h"
@@ -57,26 +59,28 @@ void TableEditor::Changed(CellRef ref) {
   if (listener_.cell_changed) listener_.cell_changed(ref);
 }
 
-void TableEditor::SetText(CellRef ref, std::string text, Rgb background) {
+void TableEditor::SetText(CellRef ref, std::string text, Rgb background,
+                          bool known) {
   if (!Contains(ref)) return;
   EditorCell& c = MutableCell(ref);
   const bool text_differs = c.text != text;
   c.text = std::move(text);
   c.background = background;
+  c.known = known;
   Changed(ref);
   if (text_differs && text_changed_) text_changed_(ref);
 }
 
 void TableEditor::Edited(CellRef ref, std::string text) {
-  SetText(ref, std::move(text), kChangedMark);
+  SetText(ref, std::move(text), kChangedMark, true);
 }
 
 void TableEditor::ReplaceText(CellRef ref, std::string text) {
-  SetText(ref, std::move(text), kChangedMark);
+  SetText(ref, std::move(text), kChangedMark, true);
 }
 
 void TableEditor::ShowConfirmed(CellRef ref, std::string text) {
-  SetText(ref, std::move(text), kConfirmedMark);
+  SetText(ref, std::move(text), kConfirmedMark, true);
 }
 
 void TableEditor::Paint(CellRef ref, Rgb background) {
@@ -119,7 +123,7 @@ void TableEditor::MarkUnread(std::string_view family, bool empty_text) {
   if (f == nullptr) return;
   for (int i = 0; i < f->count; ++i) {
     const CellRef ref{f->name, i};
-    SetText(ref, empty_text ? std::string() : text(ref), kChangedMark);
+    SetText(ref, empty_text ? std::string() : text(ref), kChangedMark, false);
   }
 }
 
@@ -182,7 +186,7 @@ void TableEditor::Update() {
 bool TableEditor::SendChangedCells(std::vector<CellRef> cells) {
   bool skipped_text = false;
   for (const CellRef& ref : cells) {
-    if (!Contains(ref) || !cell(ref).changed()) continue;
+    if (!Contains(ref) || !cell(ref).changed() || !cell(ref).known) continue;
     // A cell whose reply never came is empty: there is nothing to send.
     if (IsBlank(text(ref))) continue;
     if (!StartsWithNumber(text(ref))) {
@@ -266,9 +270,68 @@ void TableEditor::BeginFill() {
 }
 
 void TableEditor::EndFill() {
+  for (const CellFamily& family : families_) {
+    for (int i = 0; i < family.count; ++i) {
+      const CellRef ref{family.name, i};
+      if (!cell(ref).known && !text(ref).empty()) {
+        SetText(ref, "", kChangedMark, false);
+      }
+    }
+  }
   enabled_ = true;
   loading_ = false;
   if (listener_.state_changed) listener_.state_changed();
+}
+
+int TableEditor::UnknownCount() const {
+  int count = 0;
+  for (const CellFamily& family : families_) {
+    for (int i = 0; i < family.count; ++i) {
+      if (!cell({family.name, i}).known) ++count;
+    }
+  }
+  return count;
+}
+
+bool TableEditor::OfferReadAgain(int other_unknown) {
+  const int count = UnknownCount() + other_unknown;
+  if (count == 0 || ctx_.demo_mode()) return false;
+  Message question;
+  question.text =
+      count == 1 ? std::string("1 value could not be read from the ECU. It is "
+                               "shown empty and will not be sent unless you "
+                               "enter it.")
+                 : std::to_string(count) +
+                       " values could not be read from the ECU. They are "
+                       "shown empty and will not be sent unless you enter "
+                       "them.";
+  question.text += "\nRead them again now?";
+  question.buttons = Buttons::kYesNo;
+  question.icon = Icon::kExclamation;
+  // A dead line makes every read wait out its retries: Enter says No, and
+  // the window reads again when it is next activated.
+  question.default_button = 1;
+  return ctx_.prompts.Show(question) == Answer::kYes;
+}
+
+void TableEditor::ReadUnknownFromEcu() {
+  std::set<uint8_t> scalar_reads;
+  for (const CellFamily& family : families_) {
+    for (int i = 0; i < family.count; ++i) {
+      if (cell({family.name, i}).known) continue;
+      if (family.table != nullptr) {
+        std::ignore = ReadCell(ctx_.link, *family.table, i);
+        continue;
+      }
+      const auto index = static_cast<size_t>(i);
+      if (index >= family.scalars.size()) continue;
+      // One read brings every item of its block.
+      const ScalarItem& item = *family.scalars[index];
+      if (scalar_reads.insert(item.read_code).second) {
+        std::ignore = ReadScalar(ctx_.link, item);
+      }
+    }
+  }
 }
 
 }  // namespace ecu

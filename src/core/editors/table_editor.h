@@ -91,9 +91,19 @@ class TableEditor {
   void WhenIdle(std::function<void()> action);
 
   // While the window fills itself it is disabled, and text changes do not
-  // redraw what depends on them.
+  // redraw what depends on them. A cell that got no value by the end of the
+  // fill is unknown: it is emptied (an old text would be sent as if the ECU
+  // held it) and stays marked, and no update sends it until the user enters
+  // a value.
   void BeginFill();
   void EndFill();
+  int UnknownCount() const;
+  // After a fill outside demo mode: when values stayed unknown (these cells
+  // and `other_unknown` controls of the window's own), says so once and
+  // asks whether to read them again. True for Yes.
+  bool OfferReadAgain(int other_unknown = 0);
+  // Reads again every unknown cell, each read sent once.
+  void ReadUnknownFromEcu();
   bool loading() const { return loading_; }
   bool enabled() const { return enabled_; }
 
@@ -118,7 +128,8 @@ class TableEditor {
  private:
   int FamilyIndex(std::string_view name) const;
   EditorCell& MutableCell(CellRef ref);
-  void SetText(CellRef ref, std::string text, Rgb background);
+  // The one place a cell's text and known state change.
+  void SetText(CellRef ref, std::string text, Rgb background, bool known);
   void Changed(CellRef ref);
   // Checks and sends one changed cell that holds a number.
   void SendCell(CellRef ref);

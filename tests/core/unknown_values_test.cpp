@@ -1,0 +1,185 @@
+// A value whose read failed is unknown: shown empty (or as no choice), never
+// sent unless the user enters one, and the window says so once.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "configuration_rig.h"
+#include "core/editors/curve_editor.h"
+#include "core/editors/fuel_map_cells.h"
+#include "core/editors/fuel_map_editor.h"
+#include "core/link/frame.h"
+#include "editor_rig.h"
+
+namespace ecu {
+namespace {
+
+using testing::ConfigurationRig;
+using testing::EditorRig;
+using testing::ScriptedPrompts;
+
+// The questions that offered to read unknown values again.
+std::vector<std::string> ReadAgainOffers(const ScriptedPrompts& prompts) {
+  std::vector<std::string> offers;
+  for (const Message& m : prompts.shown()) {
+    if (m.buttons == Buttons::kYesNo &&
+        m.text.find("could not be read from the ECU") != std::string::npos) {
+      offers.push_back(m.text);
+    }
+  }
+  return offers;
+}
+
+bool AnyWithCode(const std::vector<std::string>& requests, int code) {
+  return std::any_of(requests.begin(), requests.end(), [&](const auto& r) {
+    return static_cast<uint8_t>(r[0]) == code;
+  });
+}
+
+TEST(UnknownValuesTest, PhaseRowsWhoseReadFailedAreNeverSentAsZero) {
+  ConfigurationRig rig;
+  rig.silent = {127};
+  rig.editor.Activate();
+  const ConfigurationSwitches& switches = rig.editor.switches();
+  for (int p = 0; p < kPhaseRows; ++p) {
+    EXPECT_FALSE(switches.row_known(p)) << p;
+    EXPECT_FALSE(switches.state({kPhaseRowNames[p], 0}).known) << p;
+  }
+  ASSERT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
+  EXPECT_EQ(ReadAgainOffers(rig.prompts)[0],
+            "8 values could not be read from the ECU. They are shown empty "
+            "and will not be sent unless you enter them.\n"
+            "Read them again now?");
+  rig.seen.clear();
+
+  // Another field changed: the phase table is left as the ECU has it.
+  rig.Type("max_rpm", "5000");
+  rig.editor.Update();
+  std::vector<std::string> sent = rig.TakeRequests();
+  EXPECT_EQ(sent.size(), 1u);
+  EXPECT_FALSE(AnyWithCode(sent, 128));
+  EXPECT_EQ(rig.ecu.memory().PhaseCell(0), 1);
+
+  // A box ticked in an unknown row makes that row what the user sees.
+  rig.editor.Click({"inj_ph_3", 5});
+  EXPECT_TRUE(switches.row_known(3));
+  EXPECT_TRUE(switches.state({"inj_ph_3", 5}).on);
+  EXPECT_FALSE(switches.state({"inj_ph_3", 3}).on);
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(),
+            std::vector<std::string>{Command(128, 3, 32, 0)});
+}
+
+TEST(UnknownValuesTest, OptionsAreNotSentWhileAnyOfTheirBitsIsUnknown) {
+  ConfigurationRig rig;
+  rig.ecu.memory().SetScalar("OPTIONS", 1 | 4);
+  rig.silent = {'C'};
+  rig.editor.Activate();
+  ConfigurationSwitches& switches = rig.editor.switches();
+  EXPECT_FALSE(switches.state({kTpsMapped}).known);
+  EXPECT_FALSE(switches.state({kSpecialConfig, 0}).on);
+  EXPECT_FALSE(switches.state({kSpecialConfig, 1}).on);
+  for (int k = 0; k < kMapTypes; ++k) {
+    EXPECT_FALSE(switches.state({kMapType, k}).on) << k;
+  }
+  // Every field of the configuration block is empty, not a stale 0.
+  EXPECT_EQ(rig.Field("max_rpm").text, "");
+  EXPECT_EQ(rig.Field("full_scale_rpm").text, "");
+  EXPECT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
+  rig.seen.clear();
+  rig.prompts.Clear();
+
+  rig.editor.Click({kMapAccel});
+  rig.editor.Update();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+  EXPECT_EQ(rig.Scalar("OPTIONS"), 1 | 4);
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{
+                "The Options could not be read from the ECU, they will not "
+                "be updated until the window has read them"});
+  EXPECT_EQ(switches.state({kMapAccel}).text, kYellow);
+
+  // Read again: the choice made meanwhile goes out with the ECU's bits.
+  rig.silent.clear();
+  rig.editor.Activate();
+  EXPECT_TRUE(switches.state({kTpsMapped}).known);
+  rig.editor.Click({kMapAccel});
+  rig.editor.Update();
+  EXPECT_EQ(rig.Scalar("OPTIONS"), 1 | 2 | 4);
+}
+
+TEST(UnknownValuesTest, AFieldReadAgainWithoutAnswerIsEmptiedNotResent) {
+  ConfigurationRig rig;
+  rig.Fill();
+  ASSERT_FALSE(rig.Field("decel_tps_value").text.empty());
+  rig.silent = {229};
+  rig.ecu.memory().SetScalar("TPS_DECL", 40);
+  rig.editor.Activate();
+  EXPECT_EQ(rig.Field("decel_tps_value").text, "");
+  EXPECT_TRUE(rig.Field("decel_tps_value").changed());
+  ASSERT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
+  EXPECT_EQ(ReadAgainOffers(rig.prompts)[0].substr(0, 42),
+            "1 value could not be read from the ECU. It");
+  rig.seen.clear();
+  rig.Type("ego_rate", "20");
+  rig.editor.Update();
+  EXPECT_EQ(rig.TakeRequests(),
+            std::vector<std::string>{CommandWithByte('c', 20)});
+  EXPECT_EQ(rig.Scalar("TPS_DECL"), 40);
+}
+
+TEST(UnknownValuesTest, YesReadsTheWindowAgain) {
+  ConfigurationRig rig;
+  rig.silent = {127};
+  rig.prompts.QueueAnswer(Answer::kYes);
+  rig.prompts.set_on_show([&](const Message& m) {
+    if (m.buttons == Buttons::kYesNo) rig.silent.clear();
+  });
+  rig.editor.Activate();
+  EXPECT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
+  for (int p = 0; p < kPhaseRows; ++p) {
+    EXPECT_TRUE(rig.editor.switches().row_known(p)) << p;
+  }
+  EXPECT_TRUE(rig.editor.enabled());
+}
+
+TEST(UnknownValuesTest, CurveCellsReadAgainWithoutAnswerAreNotResent) {
+  EditorRig rig(sim::SimOptions{}, false);
+  CurveEditor editor(rig.ctx.editors());
+  editor.Activate();
+  ASSERT_FALSE(editor.cells().text({kCoolantGains, 2}).empty());
+  rig.TakeRequests();
+  rig.silent = {0x070 + 2};
+  editor.Activate();
+  EXPECT_EQ(editor.cells().text({kCoolantGains, 2}), "");
+  EXPECT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
+  rig.TakeRequests();
+  editor.Update();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+}
+
+TEST(UnknownValuesTest, FuelMapReadsItsUnknownCellsOnTheNextActivation) {
+  EditorRig rig;
+  FuelMapEditor editor(rig.ctx.editors());
+  rig.silent = {0x100 + 7};
+  editor.Activate();
+  EXPECT_EQ(editor.cells().text({kMapCells, 7}), "");
+  EXPECT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
+  editor.cells().Edited({kMapCells, 9}, "2.00");
+  editor.Hidden();
+  rig.TakeRequests();
+
+  rig.silent.clear();
+  editor.Activate();
+  // Only the unknown cell is read; the edit is kept.
+  EXPECT_EQ(rig.TakeRequests(),
+            std::vector<std::string>{Command('E', 0x107 & 0xFF, 0x01, 0)});
+  EXPECT_FALSE(editor.cells().text({kMapCells, 7}).empty());
+  EXPECT_FALSE(editor.cells().cell({kMapCells, 7}).changed());
+  EXPECT_EQ(editor.cells().text({kMapCells, 9}), "2.00");
+  EXPECT_TRUE(editor.cells().cell({kMapCells, 9}).changed());
+}
+
+}  // namespace
+}  // namespace ecu
