@@ -158,7 +158,8 @@ TEST(ConfigurationWindowTest, KeysCaptureButtonsAndLeavingTheWindow) {
   EXPECT_TRUE(rig.app->WindowOf(View::kMonitor)->isVisible());
 }
 
-TEST(ConfigurationWindowTest, UnreadPhaseRowsAndOptionsShowUnknownAndStayUnsent) {
+TEST(ConfigurationWindowTest,
+     UnreadPhaseRowsAndOptionsShowUnknownAndStayUnsent) {
   ConsoleRig console;
   ASSERT_TRUE(console.Trigger("Menu_View_Injection"));
   console.port.silent_codes = {'C', 127};

@@ -43,8 +43,9 @@ std::vector<SwitchRef> ConfigurationSwitches::All() {
 SwitchState ConfigurationSwitches::state(SwitchRef ref) const {
   // Unread controls show the change colour, as unread fields do.
   if (ref.name == kTpsMapped) {
-    return {tps_mapped_.on, MarkColour(tps_mapped_.marked || !tps_mapped_.known),
-            true, tps_mapped_.known};
+    return {tps_mapped_.on,
+            MarkColour(tps_mapped_.marked || !tps_mapped_.known), true,
+            tps_mapped_.known};
   }
   if (ref.name == kMapAccel) {
     return {map_accel_.on, MarkColour(map_accel_.marked || !map_accel_.known),

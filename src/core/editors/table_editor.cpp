@@ -295,16 +295,21 @@ int TableEditor::UnknownCount() const {
 
 bool TableEditor::OfferReadAgain(int other_unknown) {
   const int count = UnknownCount() + other_unknown;
-  if (count == 0 || ctx_.demo_mode()) return false;
+  // A port that went away has been told once already; the window reads
+  // again when it is next activated.
+  if (count == 0 || ctx_.demo_mode() || !ctx_.link.port().IsOpen()) {
+    return false;
+  }
   Message question;
-  question.text =
-      count == 1 ? std::string("1 value could not be read from the ECU. It is "
-                               "shown empty and will not be sent unless you "
-                               "enter it.")
-                 : std::to_string(count) +
-                       " values could not be read from the ECU. They are "
-                       "shown empty and will not be sent unless you enter "
-                       "them.";
+  question.text = count == 1
+                      ? std::string(
+                            "1 value could not be read from the ECU. It is "
+                            "shown empty and will not be sent unless you "
+                            "enter it.")
+                      : std::to_string(count) +
+                            " values could not be read from the ECU. They are "
+                            "shown empty and will not be sent unless you enter "
+                            "them.";
   question.text += "\nRead them again now?";
   question.buttons = Buttons::kYesNo;
   question.icon = Icon::kExclamation;
