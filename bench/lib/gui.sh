@@ -41,8 +41,8 @@ find_window() {  # title [key to press between tries] -> window id
   done
   echo "$window"
 }
-start_sim() {  # the paced virtual ECU with its traffic log, named in port.cfg
-  "$bin/ecu-sim" --link "$work/ecu" --log "$work/sim.log" >/dev/null &
+start_sim() {  # [sim options] the paced virtual ECU with its traffic log, named in port.cfg
+  "$bin/ecu-sim" --link "$work/ecu" --log "$work/sim.log" "$@" >/dev/null &
   sim=$!
   for _ in $(seq 50); do [ -e "$work/ecu" ] && break; sleep 0.1; done
   printf '%s\n' "$work/ecu" >"$work/port.cfg"

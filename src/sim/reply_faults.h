@@ -25,6 +25,9 @@ class ReplyFaults {
   // Sends a good reply frame through the faults due for the next reply.
   ShapedReply Shape(const std::string& frame);
 
+  // Other faults from now on; the count of replies goes on.
+  void set_options(const SimOptions& options) { options_ = options; }
+
   // Replies made so far, dropped ones included.
   int replies() const { return replies_; }
 

@@ -23,6 +23,7 @@ struct SimOptions {
   int wrong_length_every = 0;  // every k-th reply one data byte short (length
                                // byte consistent, checksum valid)
   double delay_s = 0.0;        // fixed delay before every reply
+  double fault_cycle_s = 0.0;  // each fault in turn for this long (0: off)
   uint32_t seed = 1;           // engine model noise
   DriveCycle drive = DriveCycle::kPresent;
   // The engine runs this many times faster than the clock.

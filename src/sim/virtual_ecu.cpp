@@ -5,6 +5,7 @@
 
 #include "core/link/frame.h"
 #include "sim/calibration_commands.h"
+#include "sim/fault_cycle.h"
 #include "sim/fuel_requirement.h"
 #include "sim/live_frames.h"
 #include "sim/memory_seed.h"
@@ -27,6 +28,7 @@ Request RequestOf(std::string_view frame, double time_s) {
 
 VirtualEcu::VirtualEcu(const SimOptions& options)
     : options_(options),
+      active_(options),
       faults_(options),
       engine_(options.seed, options.drive, options.time_scale) {
   controller_.revision = options.revision;
@@ -73,9 +75,10 @@ std::vector<Transmission> VirtualEcu::Receive(std::string_view bytes,
     Log(now_s, "rx", {},
         "skipped " + std::to_string(skipped) + " byte(s) of noise");
   }
+  if (!requests.empty()) FollowFaultCycle(now_s);
   for (const std::string& frame : requests) {
     engine_.AdvanceTo(now_s);
-    if (options_.silent) {
+    if (active_.silent) {
       Log(now_s, "rx", frame, "silent");
       continue;
     }
@@ -95,6 +98,16 @@ std::vector<Transmission> VirtualEcu::Receive(std::string_view bytes,
     for (Transmission& chunk : reply.chunks) out.push_back(std::move(chunk));
   }
   return out;
+}
+
+void VirtualEcu::FollowFaultCycle(double now_s) {
+  if (!(options_.fault_cycle_s > 0)) return;
+  const int phase = FaultPhaseAt(now_s, options_.fault_cycle_s);
+  if (phase == fault_phase_) return;
+  fault_phase_ = phase;
+  active_ = WithFaultPhase(options_, phase);
+  faults_.set_options(active_);
+  Log(now_s, "--", {}, std::string("faults: ") + FaultPhaseName(phase));
 }
 
 void VirtualEcu::Log(double time_s, std::string_view direction,

@@ -51,7 +51,14 @@ class VirtualEcu {
   void Log(double time_s, std::string_view direction, std::string_view bytes,
            std::string_view note);
 
+  // Switches to the fault phase of `now_s` when the options ask for a
+  // cycle of faults.
+  void FollowFaultCycle(double now_s);
+
   SimOptions options_;
+  // The options in force: options_, or the fault cycle's present phase.
+  SimOptions active_;
+  int fault_phase_ = 0;
   RequestReader reader_;
   ReplyFaults faults_;
   EngineModel engine_;

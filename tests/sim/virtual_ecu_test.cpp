@@ -161,6 +161,27 @@ TEST(VirtualEcuTest, SplitAndDelayShapeTheChunks) {
   EXPECT_TRUE(IsValidReplyFrame(out[0].bytes + out[1].bytes));
 }
 
+TEST(VirtualEcuTest, FaultCycleTurnsEachFaultOnInTurn) {
+  SimOptions options;
+  options.fault_cycle_s = 10;
+  VirtualEcu ecu(options);
+  // Four replies of each phase, by the time they are asked: clean, silent,
+  // dropped every 4th, then a bad checksum on every 4th.
+  std::vector<std::string> seen;
+  for (double t : {5.0, 15.0, 25.0, 35.0}) {
+    std::string phase;
+    for (int i = 0; i < 4; ++i) {
+      const std::string reply = Ask(ecu, "R", t);
+      phase += reply.empty() ? '-' : IsValidReplyFrame(reply) ? 'R' : 'x';
+    }
+    seen.push_back(phase);
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"RRRR", "----", "RRR-", "RRRx"}));
+  // The last phase (late replies) gives way to a clean one.
+  EXPECT_EQ(ecu.Receive(BuildRequest("R"), 75)[0].delay_s, 0.1);
+  EXPECT_EQ(ecu.Receive(BuildRequest("R"), 85)[0].delay_s, 0.0);
+}
+
 TEST(VirtualEcuTest, DroppedReplyGetsNoOtherFault) {
   SimOptions options;
   options.drop_every = 2;

@@ -12,6 +12,7 @@ using command_line::AddWholeNumber;
 constexpr int64_t kMostEvery = 1'000'000;
 // Longer waits than this only make the sim look dead.
 constexpr double kLongestDelay = 60.0;
+constexpr double kLongestFaultPhase = 3600.0;
 
 void AddPath(CLI::App& app, const std::string& name, std::string* path,
              const std::string& help) {
@@ -45,6 +46,11 @@ void AddFaults(CLI::App& app, SimOptions& o) {
         "send every K-th reply well formed but one data byte short");
   AddSeconds(app, "--delay", &o.delay_s, kLongestDelay,
              "wait S seconds before every reply")
+      ->group("Faults");
+  AddSeconds(app, "--fault-cycle", &o.fault_cycle_s, kLongestFaultPhase,
+             "turn the faults on one after another, S seconds each: none, "
+             "silent, drop, corrupt, split, extra byte, wrong length (every "
+             "4th reply) and a 0.1 s delay, over and over")
       ->group("Faults");
 }
 
