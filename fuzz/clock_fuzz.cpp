@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const double seconds = in.ConsumeFloatingPoint<double>();
 
   const double bounded = BoundedWait(seconds);
-  Require(bounded >= 0 && bounded <= kLongestWaitSeconds, "a wait beyond a day");
+  Require(bounded >= 0 && bounded <= kLongestWaitSeconds,
+          "a wait beyond a day");
   const int ms = WaitMilliseconds(seconds);
   Require(ms >= 1 && ms <= 86'400'000, "a millisecond wait out of range");
   const std::timespec wait = WaitTimespec(seconds);
@@ -35,11 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const float since = in.ConsumeFloatingPointInRange<float>(0, 86399.99f);
   const float now = in.ConsumeFloatingPointInRange<float>(0, 86399.99f);
   const float elapsed = ElapsedSince(since, now);
-  Require(elapsed >= -0.1f && elapsed <= 86400.1f, "an elapsed time beyond a day");
+  Require(elapsed >= -0.1f && elapsed <= 86400.1f,
+          "an elapsed time beyond a day");
 
   // ecu-cli's timers, held up for any time.
   using TimePoint = cli::Timer::TimePoint;
-  const TimePoint start{std::chrono::milliseconds(in.ConsumeIntegral<uint32_t>())};
+  const TimePoint start{
+      std::chrono::milliseconds(in.ConsumeIntegral<uint32_t>())};
   cli::Timer timer(start, in.ConsumeIntegral<int>());
   const TimePoint later =
       start + std::chrono::milliseconds(in.ConsumeIntegral<uint32_t>());
@@ -60,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const double before = clock.now();
   ctx.link.Pause(seconds);
   ctx.link.WaitForBytes(seconds, in.ConsumeIntegralInRange(0, 40));
-  Require(std::isfinite(clock.now()) &&
-              clock.now() - before <= 2 * bounded + 0.01,
-          "a wait longer than it was asked for");
+  Require(
+      std::isfinite(clock.now()) && clock.now() - before <= 2 * bounded + 0.01,
+      "a wait longer than it was asked for");
   return 0;
 }

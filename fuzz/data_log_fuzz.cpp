@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   for (const LogProblem& p : log.problems) {
-    Require(p.line > 1 && !p.reason.empty(), "a problem without line or reason");
+    Require(p.line > 1 && !p.reason.empty(),
+            "a problem without line or reason");
   }
   if (log.samples.empty()) return 0;
 
@@ -45,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             "a proposal the map cannot hold");
     Require(std::isfinite(cell.change_percent), "a change that is not finite");
   }
-  const MapError error = MeasureMapError(inputs.logs, inputs.axes,
-                                         inputs.target, inputs.settings);
+  const MapError error =
+      MeasureMapError(inputs.logs, inputs.axes, inputs.target, inputs.settings);
   Require(std::isfinite(error.mean) && std::isfinite(error.worst) &&
               error.mean <= error.worst + 1e-9,
           "a map error that is not finite");

@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace ecu::fuzz;
   if (size == 0) return 0;
   const uint8_t settings = data[0];
-  const std::string_view file(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const std::string_view file(reinterpret_cast<const char*>(data) + 1,
+                              size - 1);
   const std::string path = WriteScratchFile("fuzz.S", file);
 
   testing::FakeClock clock;

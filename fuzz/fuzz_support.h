@@ -45,17 +45,16 @@ inline std::string WriteScratchFile(const std::string& name,
 
 // Every live value a display or a log may take is a number.
 inline void RequireFiniteLiveData(const LiveData& live) {
-  const float values[] = {live.RPM,           live.MAP,
-                          live.TPS,           live.Gamma,
-                          live.Lambda,        live.PW,
-                          live.CLT,           live.MAT,
-                          live.BatteryVolts,  live.EgoCorrection,
-                          live.MapEnrichment, live.AccelEnrichment,
-                          live.CltEnrichment, live.Baro,
-                          live.AuxVolts,      live.AuxValue,
-                          live.FullScaleRpm,  live.MapSpan,
-                          live.MapOffset,     live.PreviousRpm};
-  for (float v : values) Require(std::isfinite(v), "a live value is not finite");
+  const float values[] = {
+      live.RPM,           live.MAP,           live.TPS,
+      live.Gamma,         live.Lambda,        live.PW,
+      live.CLT,           live.MAT,           live.BatteryVolts,
+      live.EgoCorrection, live.MapEnrichment, live.AccelEnrichment,
+      live.CltEnrichment, live.Baro,          live.AuxVolts,
+      live.AuxValue,      live.FullScaleRpm,  live.MapSpan,
+      live.MapOffset,     live.PreviousRpm};
+  for (float v : values)
+    Require(std::isfinite(v), "a live value is not finite");
 }
 
 }  // namespace ecu::fuzz

@@ -8,10 +8,10 @@
 
 #include "core/advisor/data_log_reader.h"
 #include "core/calibration/calibration_requests.h"
+#include "core/console/data_log.h"
 #include "core/console/demo_simulation.h"
 #include "core/console/polling_loop.h"
 #include "core/console/views.h"
-#include "core/console/data_log.h"
 #include "core/ecu_context.h"
 #include "core/editors/fuel_map_live.h"
 #include "core/link/frame.h"
@@ -26,8 +26,8 @@
 namespace {
 
 constexpr ecu::View kViews[] = {
-    ecu::View::kMonitor, ecu::View::kConfiguration, ecu::View::kFuelMap,
-    ecu::View::kPlotter, ecu::View::kCurves,        ecu::View::kDashboard,
+    ecu::View::kMonitor,      ecu::View::kConfiguration, ecu::View::kFuelMap,
+    ecu::View::kPlotter,      ecu::View::kCurves,        ecu::View::kDashboard,
     ecu::View::kSupplementary};
 constexpr float kTachFilters[] = {0.2f, 0.5f, 0.8f, 1.0f};
 constexpr int kMostPasses = 8;
@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto far_end = [&in, &context](std::string_view request, double) {
     const uint8_t code = ByteAt(request, 2);
     const int length = context->replies.LengthOf(code);
-    std::string reply = in.ConsumeBytesAsString(static_cast<size_t>(length - 3));
+    std::string reply =
+        in.ConsumeBytesAsString(static_cast<size_t>(length - 3));
     reply.resize(static_cast<size_t>(length - 3), '\0');
     return std::vector<testing::LineChunk>{{BuildReply(code, reply), 0}};
   };

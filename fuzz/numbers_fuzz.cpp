@@ -16,13 +16,14 @@
 namespace {
 
 constexpr std::string_view kPatterns[] = {
-    "####0", "###.0", "###0",  "###0.0", "##.##0", "##.000", "##0", "#.00",
-    "#.000", "#0.00", "#0.000", ".##",   "0",      "0.00",   "0.000"};
+    "####0", "###.0", "###0",   "###0.0", "##.##0", "##.000", "##0",  "#.00",
+    "#.000", "#0.00", "#0.000", ".##",    "0",      "0.00",   "0.000"};
 
 int DecimalsOf(std::string_view pattern) {
   const size_t dot = pattern.find('.');
-  return dot == std::string_view::npos ? 0
-                                       : static_cast<int>(pattern.size() - dot - 1);
+  return dot == std::string_view::npos
+             ? 0
+             : static_cast<int>(pattern.size() - dot - 1);
 }
 
 }  // namespace
@@ -39,9 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::string problem;
   if (const auto whole = CheckedWholeNumber(text, lowest, highest, &problem)) {
-    Require(*whole >= lowest && *whole <= highest, "a whole number out of range");
-    Require(CheckedWholeNumber(std::to_string(*whole), lowest, highest, &problem) ==
-                *whole,
+    Require(*whole >= lowest && *whole <= highest,
+            "a whole number out of range");
+    Require(CheckedWholeNumber(std::to_string(*whole), lowest, highest,
+                               &problem) == *whole,
             "a whole number that does not read back");
   } else {
     Require(!problem.empty(), "a refused number without a reason");
@@ -61,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(StartsWithNumber(text) || lenient == 0,
           "a number read from a text that holds none");
   const int64_t rounded = RoundHalfEven(lenient);
-  Require(std::fabs(lenient) > 9e18 || std::fabs(static_cast<double>(rounded) - lenient) <= 0.5,
+  Require(std::fabs(lenient) > 9e18 ||
+              std::fabs(static_cast<double>(rounded) - lenient) <= 0.5,
           "rounding moved a value by more than a half");
 
   // Within what the display shows, the text reads back as the value.
@@ -73,8 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 step / 2 + std::fabs(value) * 1e-12,
             "\"" + shown + "\" does not show " + std::to_string(value));
     const std::string general = GeneralText(value);
-    Require(std::fabs(LeadingNumber(general) - value) <= std::fabs(value) * 1e-6,
-            "\"" + general + "\" does not show " + std::to_string(value));
+    Require(
+        std::fabs(LeadingNumber(general) - value) <= std::fabs(value) * 1e-6,
+        "\"" + general + "\" does not show " + std::to_string(value));
   }
   return 0;
 }

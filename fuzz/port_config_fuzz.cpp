@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const PortChoice choice = ReadPortChoice(folder);
   Require(choice.device.find('\n') == std::string::npos,
           "a device name with a line end");
-  Require(choice.number == 0 || choice.device == DeviceForComPort(choice.number),
-          "a COM number whose device is another");
+  Require(
+      choice.number == 0 || choice.device == DeviceForComPort(choice.number),
+      "a COM number whose device is another");
   LinkState state;
   ApplyPortChoice(choice, &state);
   Require(state.checked_port_entry >= 0 && state.checked_port_entry <= 6,

@@ -32,9 +32,11 @@ void AddPieces(FuzzedDataProvider& in, uint8_t asked,
       chunks->push_back({in.ConsumeRandomLengthString(40), delay});
       return;
     default: {
-      const uint8_t code = in.ConsumeBool() ? asked : in.ConsumeIntegral<uint8_t>();
+      const uint8_t code =
+          in.ConsumeBool() ? asked : in.ConsumeIntegral<uint8_t>();
       const std::string data = in.ConsumeRandomLengthString(30);
-      const std::string frame = BuildReply(code, data, in.ConsumeIntegral<uint8_t>());
+      const std::string frame =
+          BuildReply(code, data, in.ConsumeIntegral<uint8_t>());
       const size_t cut = in.ConsumeIntegralInRange<size_t>(0, frame.size());
       chunks->push_back({frame.substr(0, cut), delay});
       chunks->push_back(
@@ -76,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (ctx.replies.LengthOf(static_cast<uint8_t>(c)) > 0) codes.push_back(c);
   }
   for (int n = 0; n < kMostCommands && in.remaining_bytes() > 0; ++n) {
-    const uint8_t code = codes[in.ConsumeIntegralInRange<size_t>(0, codes.size() - 1)];
+    const uint8_t code =
+        codes[in.ConsumeIntegralInRange<size_t>(0, codes.size() - 1)];
     const std::string command =
         std::string(1, static_cast<char>(code)) + in.ConsumeBytesAsString(3);
     const double start = clock.now();
@@ -90,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Require(port.written()[i] == BuildRequest(command),
               "a request frame other than the one asked for");
     }
-    Require(outcome.result != CommandResult::kAnswered || writes > 0 ,
+    Require(outcome.result != CommandResult::kAnswered || writes > 0,
             "answered without asking");
     RequireFiniteLiveData(ctx.live);
   }

@@ -25,7 +25,8 @@ namespace {
 int64_t NumberAt(const std::string& line, size_t column, size_t width) {
   const std::string padded = line + "     ";
   if (padded.size() <= column) return 0;
-  return RoundHalfEven(LeadingNumber(std::string_view(padded).substr(column, width)));
+  return RoundHalfEven(
+      LeadingNumber(std::string_view(padded).substr(column, width)));
 }
 
 bool StartsWith(const std::string& line, std::string_view key) {
@@ -59,7 +60,8 @@ void CheckWrite(const std::string& frame, const std::string& line) {
   if (code == kWriteByteCell || code == kWriteWordCell) {
     const bool word = code == kWriteWordCell;
     const int address = word ? a1 : a1 + 256 * a2;
-    const auto cell = TableForAddress(word ? kReadWordCell : kReadByteCell, address);
+    const auto cell =
+        TableForAddress(word ? kReadWordCell : kReadByteCell, address);
     Require(cell && AddressOf(*cell->table, cell->index) == address,
             "a cell write to an address of no element: " + line);
     Require(StartsWith(line, cell->table->key) &&

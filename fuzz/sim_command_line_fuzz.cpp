@@ -25,10 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(o.delay_s >= 0 && o.delay_s <= 60 && o.split_gap_s >= 0 &&
               o.split_gap_s <= 60,
           "a delay out of range");
-  Require(o.time_scale >= 0.1 && o.time_scale <= 100, "a time scale out of range");
+  Require(o.time_scale >= 0.1 && o.time_scale <= 100,
+          "a time scale out of range");
   Require(o.true_map_error_percent >= 0 && o.true_map_error_percent <= 50,
           "a map error out of range");
-  Require(o.revision >= 0 && o.revision <= 0xFFFF && o.serial_number <= 0xFFFFFF,
-          "an identity out of range");
+  Require(
+      o.revision >= 0 && o.revision <= 0xFFFF && o.serial_number <= 0xFFFFFF,
+      "an identity out of range");
   return 0;
 }

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.seed = in.ConsumeIntegral<uint8_t>();
   sim::VirtualEcu ecu(options);
   size_t log_bytes = 0;
-  ecu.set_log([&log_bytes](const std::string& line) { log_bytes += line.size(); });
+  ecu.set_log(
+      [&log_bytes](const std::string& line) { log_bytes += line.size(); });
   sim::RequestReader reader;
 
   size_t given = 0;

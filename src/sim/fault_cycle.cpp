@@ -49,8 +49,8 @@ SimOptions WithFaultPhase(SimOptions base, int phase) {
 
 const char* FaultPhaseName(int phase) {
   static constexpr const char* kNames[kFaultPhases] = {
-      "clean", "silent", "drop", "corrupt", "split", "extra byte",
-      "wrong length", "delay"};
+      "clean", "silent",     "drop",         "corrupt",
+      "split", "extra byte", "wrong length", "delay"};
   return phase >= 0 && phase < kFaultPhases ? kNames[phase] : "clean";
 }
 
