@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
@@ -113,6 +114,33 @@ TEST(AdvisorWindowTest, WithoutBasicMappingNothingIsProposed) {
   EXPECT_TRUE(advisor->model().Proposals().empty());
   EXPECT_TRUE(rig.Text("advisor_summary").startsWith("Basic Mapping has not"));
   EXPECT_FALSE(advisor->findChild<QPushButton*>("advisor_apply")->isEnabled());
+}
+
+TEST(AdvisorWindowTest, TheEgoTargetIsReadFromTheEcuAndNeverMadeUp) {
+  for (const bool demo : {false, true}) {
+    ConsoleRig rig(demo ? std::vector<std::string>{"demo"}
+                        : std::vector<std::string>{});
+    rig.ctx().link.EnsureLink();
+    rig.app->advisor_tools().ShowAdvisor();
+    AdvisorWindow* advisor = rig.app->advisor_tools().advisor();
+    auto* target = advisor->findChild<QComboBox*>("advisor_target");
+    rig.port.ClearWritten();
+    rig.prompts.Clear();
+    target->setCurrentIndex(1);  // EGO set points
+    QApplication::processEvents();
+    const LambdaTarget& used = advisor->model().target();
+    if (demo) {
+      // No ECU to read them from: said, and the fixed lambda stays.
+      EXPECT_EQ(rig.prompts.texts().size(), 1u);
+      EXPECT_EQ(target->currentIndex(), 0);
+      EXPECT_EQ(used.fixed, 1.0);
+    } else {
+      EXPECT_EQ(rig.TakeRequests().size(), size_t{kEgoSetPointCount});
+      EXPECT_FALSE(used.fixed.has_value());
+      EXPECT_TRUE(used.ego_grid[0].has_value());
+      EXPECT_TRUE(used.ego_grid[kEgoSetPointCount - 1].has_value());
+    }
+  }
 }
 
 }  // namespace
