@@ -19,6 +19,7 @@
 #include "core/platform/prompts.h"
 #include "core/platform/serial_port.h"
 #include "core/signal.h"
+#include "core/units/mixture_units.h"
 
 namespace ecu {
 
@@ -52,6 +53,8 @@ class EcuContext {
   EditorContext editors() {
     return {link, fields, image, live, prompts, pump, console.master_mode};
   }
+  // Lambda or AFR for what the tuner reads and types; never on the wire.
+  MixtureUnits units;
   // The monitor's map_num label, written when frame 178 is decoded.
   Signal<const std::string&> map_number_shown;
 };

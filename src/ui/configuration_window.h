@@ -27,6 +27,7 @@ class ConfigurationWindow : public EditorWindow {
 
  protected:
   void RequestUpdate() override { editor_.RequestUpdate(); }
+  TableEditor& UndoCells() override { return editor_.fields(); }
   void Shown() override { editor_.Shown(); }
   void Hidden() override { editor_.Hidden(); }
   bool eventFilter(QObject* watched, QEvent* event) override;

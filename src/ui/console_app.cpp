@@ -52,7 +52,13 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
                                        [this] { ShowAbout(); });
   wait_ = std::make_unique<WaitWindow>(main_.get());
   commands_.set_file_commands(std::make_unique<FileCommands>(ctx_, *wait_));
-  workbench_ = std::make_unique<Workbench>(ctx_, commands_, *main_, *wait_);
+  workbench_ = std::make_unique<Workbench>(ctx_, commands_, *main_, *wait_,
+                                           folders.config, [this] {
+                                             for (auto& window : windows_) {
+                                               if (window)
+                                                 window->UnitsChanged();
+                                             }
+                                           });
   advisor_tools_ = std::make_unique<AdvisorTools>(*this);
 
   main_->set_show_flash_utility([this] { ShowFlashUtility(); });

@@ -139,9 +139,11 @@ QWidget* DashboardWindow::BuildMixture(QWidget* parent) {
   // "= 1" stands over the middle lamp.
   auto* marks = new QGridLayout;
   marks->setContentsMargins(0, 0, 0, 0);
-  marks->addWidget(Small("1.4", panel, Qt::AlignLeft), 0, 0);
-  marks->addWidget(Small("= 1", panel), 0, 1);
-  marks->addWidget(Small("0.6", panel, Qt::AlignRight), 0, 2);
+  mixture_marks_ = {Small("1.4", panel, Qt::AlignLeft), Small("= 1", panel),
+                    Small("0.6", panel, Qt::AlignRight)};
+  for (int c = 0; c < 3; ++c) {
+    marks->addWidget(mixture_marks_[static_cast<size_t>(c)], 0, c);
+  }
   for (int c = 0; c < 3; ++c) marks->setColumnStretch(c, 1);
   grid->addWidget(Small("A/F Ratio", panel), 0, 1);
   grid->addLayout(marks, 1, 1);
@@ -231,6 +233,13 @@ Gauge& DashboardWindow::gauge(const char* name) const {
     if (QString(kGaugeNames[i]) == name) return *gauges_[i];
   }
   return *gauges_[0];
+}
+
+void DashboardWindow::UnitsChanged() {
+  const std::array<std::string, 3> marks = MixtureMarks(model_.units());
+  for (size_t i = 0; i < marks.size(); ++i) {
+    mixture_marks_[i]->setText(QString::fromStdString(marks[i]));
+  }
 }
 
 void DashboardWindow::showEvent(QShowEvent* event) {

@@ -29,6 +29,7 @@ class DashboardWindow : public ViewWindow {
   DashboardModel& model() { return model_; }
   Gauge& gauge(const char* name) const;
   LampRow& lamps() const { return *lamps_; }
+  void UnitsChanged() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -47,6 +48,7 @@ class DashboardWindow : public ViewWindow {
   CellBoxes boxes_;
   std::array<Gauge*, 5> gauges_{};
   LampRow* lamps_ = nullptr;
+  std::array<QLabel*, 3> mixture_marks_{};  // over the lamps, lean first
   QLabel* ego_gain_ = nullptr;
   std::array<QRadioButton*, 2> ego_sw_{};
   std::array<QAction*, kTachFilterFactors.size()> tach_filters_{};

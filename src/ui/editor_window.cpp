@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHideEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShowEvent>
@@ -57,6 +58,20 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
   ViewWindow::closeEvent(event);
   // The close box destroys the window: the next opening reads it afresh.
   if (!isVisible()) Discard();
+}
+
+void EditorWindow::AddLastMenus() {
+  QMenu* menu = menuBar()->addMenu("&Edit");
+  menu->setObjectName("menu_edit");
+  QAction* undo = menu->addAction("&Undo");
+  undo->setObjectName("menu_edit_undo");
+  undo->setShortcuts(QKeySequence::Undo);
+  connect(undo, &QAction::triggered, this, [this] { UndoCells().Undo(); });
+  QAction* redo = menu->addAction("&Redo");
+  redo->setObjectName("menu_edit_redo");
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  connect(redo, &QAction::triggered, this, [this] { UndoCells().Redo(); });
 }
 
 }  // namespace ecu

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <functional>
 
+#include "core/editors/table_editor.h"
 #include "ui/view_window.h"
 
 namespace ecu {
@@ -26,6 +27,11 @@ class EditorWindow : public ViewWindow {
   virtual void Hidden() {}
   // The close box destroyed the window.
   virtual void Discard() {}
+  // The cells whose changes Undo and Redo take back and do again.
+  virtual TableEditor& UndoCells() = 0;
+  // An Edit menu after the described menus: Undo (Ctrl+Z) and Redo
+  // (Ctrl+Y, Ctrl+Shift+Z).
+  void AddLastMenus() override;
 
   // The File menu, then the Update entry.
   void AddFileAndUpdateMenus();

@@ -35,6 +35,7 @@ class FuelMapWindow : public EditorWindow {
 
  protected:
   void RequestUpdate() override { editor_.RequestUpdate(); }
+  TableEditor& UndoCells() override { return editor_.cells(); }
   void Shown() override { editor_.Shown(); }
   void Hidden() override { editor_.Hidden(); }
   void Discard() override { editor_.Discard(); }

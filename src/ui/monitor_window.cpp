@@ -82,7 +82,9 @@ MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views, MonitorText& text)
   for (const MonitorRow& r : kRows) {
     grid->addWidget(new QLabel(r.name, central), row, 0);
     grid->addWidget(readouts_[static_cast<size_t>(r.readout)], row, 1);
-    grid->addWidget(new QLabel(QString::fromUtf8(r.unit), central), row, 2);
+    auto* unit = new QLabel(QString::fromUtf8(r.unit), central);
+    grid->addWidget(unit, row, 2);
+    if (r.readout == 1) mixture_unit_ = unit;
     if (r.readout == 6) grid->addWidget(readouts_[13], row, 3);
     ++row;
   }
@@ -122,6 +124,11 @@ void MonitorWindow::SetGroupDelay(const std::string& text) {
 
 void MonitorWindow::SetMapNumber(const std::string& text) {
   map_num_->setText(QString::fromStdString(text));
+}
+
+void MonitorWindow::UnitsChanged() {
+  const std::string_view unit = ctx_.units.UnitName();
+  mixture_unit_->setText(QString::fromUtf8(unit.data(), unit.size()));
 }
 
 void MonitorWindow::SetLamp(LampColour colour) {

@@ -27,6 +27,7 @@ class MonitorWindow : public ViewWindow {
   void SetGroupDelay(const std::string& text);
   void SetMapNumber(const std::string& text);
   void SetLamp(LampColour colour);
+  void UnitsChanged() override;
   QString Readout(int index) const { return readouts_[index]->text(); }
 
  protected:
@@ -36,6 +37,7 @@ class MonitorWindow : public ViewWindow {
   EcuContext& ctx_;
   std::array<QLabel*, kMonitorEntries> readouts_{};
   QLabel* group_delay_ = nullptr;
+  QLabel* mixture_unit_ = nullptr;  // beside "A/F Ratio"
   QLabel* map_num_ = nullptr;
   CommLamp* lamp_ = nullptr;
   std::vector<Subscription> subscriptions_;

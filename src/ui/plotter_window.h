@@ -27,6 +27,10 @@ class PlotterWindow : public ViewWindow {
                 std::function<void(int ms)> set_log_interval);
 
   void TakeSample() override;
+  void UnitsChanged() override {
+    model_.UnitsChanged();
+    Render();
+  }
 
   PlotterModel& model() { return model_; }
   StripChart& chart() { return *chart_; }

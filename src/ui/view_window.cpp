@@ -42,6 +42,7 @@ void ViewWindow::AddSwitchEntries() {
       Exit();
     });
   }
+  AddLastMenus();
   // Wide enough for every menu entry, so none hides behind an overflow.
   const int menu_width = menuBar()->sizeHint().width();
   if (minimumWidth() < menu_width) setMinimumWidth(menu_width);

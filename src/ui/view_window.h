@@ -26,6 +26,8 @@ class ViewWindow : public QMainWindow {
   virtual void AfterPollingPass() {}
   // The plotter's chart and log step, on each log tick in its mode.
   virtual void TakeSample() {}
+  // The mixture units (lambda or AFR) changed: what shows them follows.
+  virtual void UnitsChanged() {}
 
   // Adds the File menu with its exit entry.
   void AddFileMenu(const char* menu_name = "menufile",
@@ -35,6 +37,8 @@ class ViewWindow : public QMainWindow {
   void AddSwitchEntries();
 
  protected:
+  // Menus of the window's own that follow every described one.
+  virtual void AddLastMenus() {}
   // True when the window may close now.
   virtual bool CanClose() { return true; }
   void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,9 @@
 #include "ui/workbench.h"
 
+#include <QActionGroup>
+#include <QInputDialog>
 #include <QMenu>
+#include <QMenuBar>
 #include <tuple>
 
 #include "qt/present_ports.h"
@@ -17,12 +20,16 @@ constexpr double kAnswerSeconds = 0.5;
 }  // namespace
 
 Workbench::Workbench(EcuContext& ctx, ConsoleCommands& commands,
-                     MainWindow& main, BusyView& busy)
+                     MainWindow& main, BusyView& busy,
+                     std::string config_folder,
+                     std::function<void()> units_changed)
     : ctx_(ctx),
       commands_(commands),
       main_(main),
       busy_(busy),
       list_ports_(PresentPorts),
+      config_folder_(std::move(config_folder)),
+      units_changed_(std::move(units_changed)),
       compare_(ctx.link, ctx.image, ctx.live, busy) {
   if (auto* file = main_.findChild<QMenu*>("menu_file")) {
     QAction* compare = file->addAction("Compare...");
@@ -30,6 +37,89 @@ Workbench::Workbench(EcuContext& ctx, ConsoleCommands& commands,
     connect(compare, &QAction::triggered, this, &Workbench::ShowCompare);
   }
   AddPortEntries();
+  ctx_.units = ReadMixtureUnits(config_folder_);
+  AddUnitsMenu();
+  if (units_changed_) units_changed_();
+}
+
+void Workbench::AddUnitsMenu() {
+  QMenu* menu = main_.menuBar()->addMenu("&Units");
+  menu->setObjectName("menu_units");
+  auto* group = new QActionGroup(menu);
+  auto add = [&](const QString& caption, const char* name,
+                 const MixtureUnits& units) {
+    QAction* entry = menu->addAction(caption);
+    entry->setObjectName(name);
+    entry->setCheckable(true);
+    group->addAction(entry);
+    connect(entry, &QAction::triggered, this,
+            [this, units] { ChooseUnits(units); });
+    unit_entries_.emplace_back(entry, units);
+  };
+  add("&Lambda", "menu_units_lambda", MixtureUnits{});
+  static const char* const kNames[] = {"menu_units_gasoline", "menu_units_e85",
+                                       "menu_units_methanol"};
+  int n = 0;
+  for (const Fuel& fuel : Fuels()) {
+    add(QString("AFR, &%1 (%2)")
+            .arg(QString::fromUtf8(fuel.name.data(), fuel.name.size()))
+            .arg(fuel.stoichiometric),
+        kNames[n++], MixtureUnits{true, fuel.stoichiometric});
+  }
+  typed_ratio_ = menu->addAction("AFR, Other &Ratio...");
+  typed_ratio_->setObjectName("menu_units_ratio");
+  typed_ratio_->setCheckable(true);
+  group->addAction(typed_ratio_);
+  connect(typed_ratio_, &QAction::triggered, this,
+          &Workbench::ChooseTypedRatio);
+  CheckUnits();
+}
+
+void Workbench::CheckUnits() {
+  bool listed = false;
+  for (const auto& [entry, units] : unit_entries_) {
+    entry->setChecked(units == ctx_.units);
+    listed = listed || units == ctx_.units;
+  }
+  typed_ratio_->setChecked(!listed);
+  typed_ratio_->setText(listed ? QString("AFR, Other &Ratio...")
+                               : QString("AFR, Other &Ratio (%1)...")
+                                     .arg(ctx_.units.stoichiometric));
+}
+
+void Workbench::ChooseUnits(const MixtureUnits& units) {
+  ctx_.units = units;
+  if (!WriteMixtureUnits(config_folder_, units)) {
+    ctx_.prompts.Tell("The units could not be saved in " + config_folder_ +
+                      "/" + kUnitsConfigName +
+                      "; they hold until the console ends. Check that the "
+                      "folder may be written.");
+  }
+  CheckUnits();
+  if (units_changed_) units_changed_();
+}
+
+void Workbench::ChooseTypedRatio() {
+  bool ok = false;
+  const QString text = QInputDialog::getText(
+      &main_, "Stoichiometric Ratio",
+      "Air/fuel ratio of the fuel at lambda 1 (gasoline 14.7, E85 9.8, "
+      "methanol 6.4):",
+      QLineEdit::Normal, QString::number(ctx_.units.stoichiometric), &ok);
+  if (!ok) {
+    CheckUnits();
+    return;
+  }
+  const std::optional<double> ratio =
+      ReadStoichiometric(text.trimmed().toStdString());
+  if (!ratio) {
+    ctx_.prompts.Tell("\"" + text.toStdString() +
+                      "\" is not a stoichiometric ratio from 2 to 30; the "
+                      "units are unchanged.");
+    CheckUnits();
+    return;
+  }
+  ChooseUnits(MixtureUnits{true, *ratio});
 }
 
 void Workbench::AddPortEntries() {

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "core/console/console_commands.h"
@@ -21,15 +23,18 @@ class MainWindow;
 // The tuning workbench beside the described console: its windows, and its
 // entries in the main window's menus, each after the described ones
 // ("Compare..." at the end of the File menu; the ports present and "Detect
-// ECU" at the end of the Comm menu).
+// ECU" at the end of the Comm menu; a Units menu after the described menus).
 class Workbench : public QObject {
   Q_OBJECT
 
  public:
   using PortLister = std::function<std::vector<PresentPort>()>;
 
+  // `config_folder` keeps units.cfg beside port.cfg; `units_changed` tells
+  // the windows that show mixture.
   Workbench(EcuContext& ctx, ConsoleCommands& commands, MainWindow& main,
-            BusyView& busy);
+            BusyView& busy, std::string config_folder,
+            std::function<void()> units_changed);
   ~Workbench() override;
 
   // "Compare...": the compare window, made on first use.
@@ -46,8 +51,15 @@ class Workbench : public QObject {
   // gives its own).
   void set_port_lister(PortLister lister) { list_ports_ = std::move(lister); }
 
+  // Units menu: lambda, or AFR for a fuel or a typed ratio. Stored in
+  // units.cfg; the wire, setup files and data logs stay in lambda.
+  void ChooseUnits(const MixtureUnits& units);
+  void ChooseTypedRatio();
+
  private:
   void AddPortEntries();
+  void AddUnitsMenu();
+  void CheckUnits();
   void ListPresentPorts();
 
   EcuContext& ctx_;
@@ -56,6 +68,10 @@ class Workbench : public QObject {
   BusyView& busy_;
   PortLister list_ports_;
   std::vector<QAction*> port_entries_;
+  std::string config_folder_;
+  std::function<void()> units_changed_;
+  std::vector<std::pair<QAction*, MixtureUnits>> unit_entries_;
+  QAction* typed_ratio_ = nullptr;
   CompareModel compare_;
   std::unique_ptr<CompareWindow> compare_window_;
 };

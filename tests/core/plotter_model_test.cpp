@@ -101,6 +101,10 @@ TEST(PlotterModelTest, SamplesCountWhileLoggingAndShowNaOtherwise) {
   EXPECT_EQ(rig.model.file_samples(), "N/A");
   rig.model.TakeSample();
   EXPECT_EQ(rig.model.file_samples(), " 1");
+  // AFR shown changes the caption, never the log: it keeps lambda.
+  rig.ctx.units = MixtureUnits{true, 9.8};
+  rig.model.UnitsChanged();
+  EXPECT_EQ(rig.model.caption(1), "Air Fuel [5.9 to 13.7 AFR]");
   rig.clock.Advance(1);
   rig.model.TakeSample();
   EXPECT_EQ(rig.model.file_samples(), " 2");

@@ -88,6 +88,7 @@ TEST(FuelMapWindowTest, KeysMoveNudgeAndSelectABlock) {
   EXPECT_EQ(QApplication::focusWidget(), rig.Cell("map_data_16"));
   EXPECT_EQ(cell->palette().color(QPalette::Text), QColor(0, 0, 0));
 
+  const QColor band = rig.Background("map_data_34");
   // Ctrl down over cell 18, Left while held, Ctrl up over cell 2: the
   // block is columns 0..1 of row 2.
   CellEdit* start = rig.Cell("map_data_18");
@@ -115,6 +116,24 @@ TEST(FuelMapWindowTest, KeysMoveNudgeAndSelectABlock) {
   EXPECT_EQ(rig.Cell("map_data_17")->text(), "1.01");
   EXPECT_EQ(rig.Cell("map_data_19")->text(), "1.00");
   EXPECT_EQ(rig.Cell("map_data_34")->text(), "1.00");
+
+  // Ctrl+Z in a cell takes the whole block back, marks and all; the nudge
+  // before it stays. Ctrl+Shift+Z and the Edit menu do it again and undo.
+  end->setFocus();
+  QTest::keyClick(end, Qt::Key_Z, Qt::ControlModifier);
+  // Back in the value band the fill gave them (the map is flat: the lowest).
+  for (const char* name : {"map_data_1", "map_data_2", "map_data_18"}) {
+    EXPECT_EQ(rig.Background(name), band) << name;
+  }
+  EXPECT_EQ(rig.Background("map_data_17"), kYellowMark);
+  EXPECT_EQ(rig.Cell("map_data_2")->text(), "1.00");
+  EXPECT_EQ(rig.Cell("map_data_17")->text(), "1.01");
+  QTest::keyClick(end, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(rig.Cell("map_data_18")->text(), "1.50");
+  EXPECT_EQ(rig.Background("map_data_18"), kYellowMark);
+  ASSERT_TRUE(rig.TriggerIn(rig.window, "menu_edit_undo"));
+  EXPECT_EQ(rig.Cell("map_data_18")->text(), "1.00");
+  EXPECT_EQ(rig.window->menuBar()->actions().back()->text(), "&Edit");
 }
 
 TEST(FuelMapWindowTest, DemoLiveCellGraphAndTheCloseBox) {

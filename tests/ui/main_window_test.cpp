@@ -22,8 +22,9 @@ TEST(MainWindowTest, TitleMenusAndLaunchers) {
   ConsoleRig rig;
   MainWindow& main = rig.app->main_window();
   EXPECT_EQ(main.windowTitle(), "ECU System Console");
-  EXPECT_EQ(MenuCaptions(main.menuBar()),
-            (QStringList{"&File", "&View", "&Comm", "&Tool", "&About"}));
+  EXPECT_EQ(
+      MenuCaptions(main.menuBar()),
+      (QStringList{"&File", "&View", "&Comm", "&Tool", "&About", "&Units"}));
   EXPECT_EQ(main.findChild<QMenu*>("menu_view")->actions().front()->text(),
             "&Monitor");
   EXPECT_EQ(main.findChild<QToolButton*>("Command3d4")->toolTip(),

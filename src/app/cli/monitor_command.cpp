@@ -91,7 +91,7 @@ int RunMonitor(CliSession& s, const MonitorOptions& options) {
     }
     // As the monitor's refresh: the clamped values, formatted.
     ClampForMonitor(s.ctx.live);
-    const MonitorLines lines = ComputeMonitorText(s.ctx.live);
+    const MonitorLines lines = ComputeMonitorText(s.ctx.live, s.ctx.units);
     const std::string time = s.ctx.clock.TimeText();
     if (options.csv) {
       PrintCsvLine(time, lines);

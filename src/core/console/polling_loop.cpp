@@ -57,7 +57,7 @@ void PollingLoop::Step() {
   if ((mode == View::kMonitor || mode == View::kPlotter) &&
       console.display_tick) {
     console.display_tick = false;
-    monitor_.Refresh(ctx_.live);
+    monitor_.Refresh(ctx_.live, ctx_.units);
   }
   if (mode == View::kPlotter && console.log_tick) {
     console.log_tick = false;

@@ -72,6 +72,7 @@ void BlockModifier::Press(BlockOperation operation) {
   question.icon = Icon::kExclamation;
   question.default_button = 1;
   if (prompts_.Show(question) != Answer::kYes) return;
+  TableEditor::EditGroup step(cells_);
   if (shaping) {
     Shape(operation);
   } else {

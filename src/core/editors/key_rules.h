@@ -12,7 +12,17 @@
 namespace ecu {
 
 // The keys the editors react to; every other key edits the text.
-enum class EditorKey { kEnter, kUp, kDown, kLeft, kRight, kControl, kOther };
+enum class EditorKey {
+  kEnter,
+  kUp,
+  kDown,
+  kLeft,
+  kRight,
+  kControl,
+  kUndo,  // Ctrl+Z
+  kRedo,  // Ctrl+Y, Ctrl+Shift+Z
+  kOther
+};
 
 struct EditorKeyPress {
   EditorKey key = EditorKey::kOther;

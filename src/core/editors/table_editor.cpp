@@ -71,17 +71,56 @@ void TableEditor::SetText(CellRef ref, std::string text, Rgb background,
   if (text_differs && text_changed_) text_changed_(ref);
 }
 
-void TableEditor::Edited(CellRef ref, std::string text) {
+void TableEditor::SetByTuner(CellRef ref, std::string text, bool typing) {
+  if (!Contains(ref)) return;
+  if (recording_) {
+    history_.Record(ref,
+                    {cell(ref).text, cell(ref).background, cell(ref).known},
+                    text, typing);
+  }
   SetText(ref, std::move(text), kChangedMark, true);
+}
+
+void TableEditor::Edited(CellRef ref, std::string text) {
+  SetByTuner(ref, std::move(text), /*typing=*/true);
 }
 
 void TableEditor::ReplaceText(CellRef ref, std::string text) {
-  SetText(ref, std::move(text), kChangedMark, true);
+  SetByTuner(ref, std::move(text), /*typing=*/false);
 }
 
 void TableEditor::ShowConfirmed(CellRef ref, std::string text) {
+  history_.Confirmed(ref, text);
   SetText(ref, std::move(text), kConfirmedMark, true);
 }
+
+void TableEditor::PutBack(const std::vector<CellChange>& changes,
+                          bool undoing) {
+  for (const CellChange& change : changes) {
+    // A value never read comes back unknown, as it was: never sent.
+    if (undoing && !change.before.known) {
+      SetText(change.ref, change.before.text, change.before.background, false);
+      continue;
+    }
+    const std::string& text = undoing ? change.before.text : change.after;
+    // White only where the ECU holds this very text; else marked for the
+    // next Update.
+    const bool held = history_.ConfirmedText(change.ref) == text;
+    // Back as it was where it agreed (a fuel map cell in its value band),
+    // white as an echo paints it otherwise.
+    const bool agreed_before =
+        undoing && change.before.background != kChangedMark;
+    SetText(change.ref, text,
+            !held           ? kChangedMark
+            : agreed_before ? change.before.background
+                            : kConfirmedMark,
+            true);
+  }
+}
+
+void TableEditor::Undo() { PutBack(history_.Undo(), /*undoing=*/true); }
+
+void TableEditor::Redo() { PutBack(history_.Redo(), /*undoing=*/false); }
 
 void TableEditor::Paint(CellRef ref, Rgb background) {
   if (!Contains(ref)) return;
@@ -93,6 +132,7 @@ void TableEditor::FocusChanged(CellRef ref, bool has_focus) {
   const CellFamily* family = FindFamily(ref.family);
   if (family == nullptr || !family->focus_colours || !Contains(ref)) return;
   MutableCell(ref).text_colour = has_focus ? kFocusText : kPlainText;
+  if (!has_focus) history_.CloseTyping();
   Changed(ref);
 }
 
@@ -103,6 +143,10 @@ KeyOutcome TableEditor::KeyPressed(CellRef ref, const EditorKeyPress& key) {
       key.key == EditorKey::kUp || key.key == EditorKey::kDown;
   if (key.key == EditorKey::kEnter) {
     RequestUpdate();
+    return {.handled = true};
+  }
+  if (key.key == EditorKey::kUndo || key.key == EditorKey::kRedo) {
+    key.key == EditorKey::kUndo ? Undo() : Redo();
     return {.handled = true};
   }
   if (key.shift) {
@@ -184,6 +228,10 @@ void TableEditor::Update() {
 }
 
 bool TableEditor::SendChangedCells(std::vector<CellRef> cells) {
+  // Texts the update corrects (a value held to its limit) are the
+  // console's doing, not a step of the tuner's.
+  const bool recording = recording_;
+  recording_ = false;
   bool skipped_text = false;
   for (const CellRef& ref : cells) {
     if (!Contains(ref) || !cell(ref).changed() || !cell(ref).known) continue;
@@ -195,6 +243,7 @@ bool TableEditor::SendChangedCells(std::vector<CellRef> cells) {
     }
     SendCell(ref);
   }
+  recording_ = recording;
   return skipped_text;
 }
 
@@ -257,6 +306,7 @@ bool TableEditor::ConfirmAndReset(std::string_view family) {
   question.icon = Icon::kExclamation;
   question.default_button = 1;
   if (ctx_.prompts.Show(question) != Answer::kYes) return false;
+  EditGroup reset(*this);
   for (int i = 0; i < f->count; ++i) {
     ReplaceText({f->name, i}, std::string(f->table->reset_text));
   }
@@ -264,6 +314,7 @@ bool TableEditor::ConfirmAndReset(std::string_view family) {
 }
 
 void TableEditor::BeginFill() {
+  history_.Clear();
   loading_ = true;
   enabled_ = false;
   if (listener_.state_changed) listener_.state_changed();

@@ -12,6 +12,7 @@
 #include "core/editors/editor_cell.h"
 #include "core/editors/editor_context.h"
 #include "core/editors/key_rules.h"
+#include "core/workbench/edit_history.h"
 
 namespace ecu {
 
@@ -87,6 +88,27 @@ class TableEditor {
   void RequestReset(std::string_view family);
   bool ConfirmAndReset(std::string_view family);
 
+  // Undo and redo of what the tuner did to the cells (Ctrl+Z, Ctrl+Y); a
+  // value put back is marked changed unless the ECU holds it. Nothing is
+  // sent. A fresh fill from the ECU starts the history again.
+  void Undo();
+  void Redo();
+  bool CanUndo() const { return history_.CanUndo(); }
+  bool CanRedo() const { return history_.CanRedo(); }
+  // Changes made while a group is open are one undo step.
+  class EditGroup {
+   public:
+    explicit EditGroup(TableEditor& editor) : editor_(editor) {
+      editor_.history_.BeginGroup();
+    }
+    ~EditGroup() { editor_.history_.EndGroup(); }
+    EditGroup(const EditGroup&) = delete;
+    EditGroup& operator=(const EditGroup&) = delete;
+
+   private:
+    TableEditor& editor_;
+  };
+
   // Runs `action` once the link is idle, unless the editor is gone by then.
   void WhenIdle(std::function<void()> action);
 
@@ -130,6 +152,9 @@ class TableEditor {
   EditorCell& MutableCell(CellRef ref);
   // The one place a cell's text and known state change.
   void SetText(CellRef ref, std::string text, Rgb background, bool known);
+  // A change by the tuner: set and put in the history.
+  void SetByTuner(CellRef ref, std::string text, bool typing);
+  void PutBack(const std::vector<CellChange>& changes, bool undoing);
   void Changed(CellRef ref);
   // Checks and sends one changed cell that holds a number.
   void SendCell(CellRef ref);
@@ -140,6 +165,8 @@ class TableEditor {
   std::vector<std::vector<EditorCell>> cells_;
   std::vector<FieldBoard::Subscription> subscriptions_;
   std::vector<CellRef> update_order_;
+  EditHistory history_;
+  bool recording_ = true;  // off while the console itself changes cells
   double update_pause_ = 0.2;
   bool loading_ = false;
   bool enabled_ = true;

@@ -86,6 +86,13 @@ int MixtureLampFor(double gamma) {
   return static_cast<int>(std::min<int64_t>(RoundHalfEven(x / 0.375 * 7), 14));
 }
 
+std::array<std::string, 3> MixtureMarks(const MixtureUnits& units) {
+  if (!units.afr) return {"1.4", "= 1", "0.6"};
+  return {FormatNumber(units.FromLambda(1.4), "#0.0"),
+          "= " + FormatNumber(units.stoichiometric, "#0.0##"),
+          FormatNumber(units.FromLambda(0.6), "#0.0")};
+}
+
 Rgb MixtureLampColour(int lamp) {
   static constexpr Rgb kColours[] = {
       {255, 0, 0}, {255, 128, 0}, {255, 255, 0}, {0, 255, 0}, {0, 0, 255}};

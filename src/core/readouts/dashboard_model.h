@@ -10,6 +10,7 @@
 #include "core/editors/editor_colours.h"
 #include "core/editors/table_editor.h"
 #include "core/link/window_activation.h"
+#include "core/units/mixture_units.h"
 
 namespace ecu {
 
@@ -40,6 +41,9 @@ std::optional<GaugeSetting> ManifoldScaleFor(double map_span);
 // over "= 1" (7) to rich (14, Gamma 1.375 or more).
 inline constexpr int kMixtureLamps = 15;
 int MixtureLampFor(double gamma);
+// The marks over the lamp row, lean end first: lambda "1.4", "= 1", "0.6",
+// or the same points as AFR for the fuel chosen.
+std::array<std::string, 3> MixtureMarks(const MixtureUnits& units);
 // A lit lamp's fill; an unlit lamp has none.
 Rgb MixtureLampColour(int lamp);
 
@@ -89,6 +93,8 @@ class DashboardModel {
   // The one lamp lit; it outlives hiding and showing the window.
   int lit_lamp() const { return lit_lamp_; }
   const std::string& ego_correction() const { return ego_correction_; }
+  // The mixture units chosen for what the dashboard shows.
+  const MixtureUnits& units() const { return ctx_.units; }
 
   // Called after anything shown changed.
   void set_changed(std::function<void()> changed) {

@@ -21,10 +21,11 @@ void ClampForMonitor(LiveData& live) {
   if (live.Lambda < 0.5f) live.Lambda = 0.5f;
 }
 
-MonitorLines ComputeMonitorText(const LiveData& live) {
+MonitorLines ComputeMonitorText(const LiveData& live,
+                                const MixtureUnits& units) {
   MonitorLines t;
   t[0] = FormatNumber(live.RPM, "###0");
-  t[1] = FormatNumber(live.Lambda, "#.000");
+  t[1] = units.Text(live.Lambda, "#.000");
   t[2] = FormatNumber(live.CLT, "##0");
   t[3] = FormatNumber(live.TPS, "##0");
   t[4] = FormatNumber(live.MAP, "###.0");
@@ -45,9 +46,9 @@ MonitorLines ComputeMonitorText(const LiveData& live) {
   return t;
 }
 
-void MonitorText::Refresh(LiveData& live) {
+void MonitorText::Refresh(LiveData& live, const MixtureUnits& units) {
   ClampForMonitor(live);
-  const MonitorLines text = ComputeMonitorText(live);
+  const MonitorLines text = ComputeMonitorText(live, units);
   for (int i = 0; i < kMonitorEntries; ++i) {
     const size_t k = static_cast<size_t>(i);
     if (text[k] != shown_[k]) {

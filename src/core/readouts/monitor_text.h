@@ -6,6 +6,7 @@
 
 #include "core/link/live_data.h"
 #include "core/signal.h"
+#include "core/units/mixture_units.h"
 
 namespace ecu {
 
@@ -17,7 +18,9 @@ using MonitorLines = std::array<std::string, kMonitorEntries>;
 void ClampForMonitor(LiveData& live);
 
 // The texts of the 19 read-outs ECU_Data(0..18); entry 13 stays empty.
-MonitorLines ComputeMonitorText(const LiveData& live);
+// Entry 1, the mixture, in the units chosen (lambda unless told).
+MonitorLines ComputeMonitorText(const LiveData& live,
+                                const MixtureUnits& units = {});
 
 // The monitor's read-outs: writes only the labels whose text changed.
 class MonitorText {
@@ -26,7 +29,7 @@ class MonitorText {
   Signal<int, const std::string&>& labels() { return labels_; }
 
   // RefreshMonitorText: clamps, computes, writes the changed labels.
-  void Refresh(LiveData& live);
+  void Refresh(LiveData& live, const MixtureUnits& units = {});
   // InvalidateMonitorText: read-outs 0..13 are rewritten at the next
   // refresh; 14..18 keep what they show.
   void Invalidate();

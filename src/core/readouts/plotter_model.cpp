@@ -36,6 +36,12 @@ ChannelValues ChannelValuesOf(const LiveData& live) {
   };
 }
 
+std::string AirFuelCaption(const MixtureUnits& units) {
+  if (!units.afr) return std::string(PlotterChannels()[1].caption);
+  return "Air Fuel [" + FormatNumber(units.FromLambda(0.6), "#0.0") + " to " +
+         FormatNumber(units.FromLambda(1.4), "#0.0") + " AFR]";
+}
+
 std::string PlotterTitle(int interval_ms) {
   return "DATA PLOTTER    " + GeneralText(1000.0 / interval_ms) +
          " Sample/Second, " + GeneralText(interval_ms * 0.001 * 10) +
@@ -60,6 +66,7 @@ PlotterModel::PlotterModel(EcuContext& ctx,
     captions_[static_cast<size_t>(i)] =
         std::string(PlotterChannels()[static_cast<size_t>(i)].caption);
   }
+  UnitsChanged();
 }
 
 void PlotterModel::Shown() {
@@ -73,6 +80,8 @@ void PlotterModel::Shown() {
     });
   });
 }
+
+void PlotterModel::UnitsChanged() { captions_[1] = AirFuelCaption(ctx_.units); }
 
 void PlotterModel::Load() {
   loaded_ = true;

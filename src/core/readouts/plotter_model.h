@@ -9,6 +9,7 @@
 #include "core/ecu_context.h"
 #include "core/editors/editor_colours.h"
 #include "core/link/window_activation.h"
+#include "core/units/mixture_units.h"
 
 namespace ecu {
 
@@ -23,6 +24,10 @@ struct PlotterChannel {
   Rgb colour;
 };
 const std::array<PlotterChannel, kPlotterChannels>& PlotterChannels();
+
+// Channel 1's caption in the mixture units shown; the chart itself keeps
+// its lambda scale (0.6 to 1.4), as the log keeps lambda.
+std::string AirFuelCaption(const MixtureUnits& units);
 inline constexpr std::string_view kChannelToolTip =
     "Click the checkbox to enable or disable this channel on the chart "
     "recorder";
@@ -101,6 +106,8 @@ class PlotterModel {
   bool channel_ticked(int channel) const {
     return ticked_[static_cast<size_t>(channel)];
   }
+  // The mixture units changed: channel 1's caption follows.
+  void UnitsChanged();
   const std::string& caption(int channel) const {
     return captions_[static_cast<size_t>(channel)];
   }

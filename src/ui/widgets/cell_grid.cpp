@@ -32,8 +32,24 @@ EditorKey KeyOf(int qt_key) {
   }
 }
 
+// Undo and redo by the platform's keys and by Ctrl+Y and Ctrl+Shift+Z, all
+// taken from the text box's own undo.
+EditorKey UndoKeyOf(const QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods =
+      event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
+  if (event->matches(QKeySequence::Redo) ||
+      (event->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
+      (event->key() == Qt::Key_Z &&
+       mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+    return EditorKey::kRedo;
+  }
+  if (event->matches(QKeySequence::Undo)) return EditorKey::kUndo;
+  return EditorKey::kOther;
+}
+
 EditorKeyPress PressOf(const QKeyEvent* event, bool release) {
-  return {.key = KeyOf(event->key()),
+  const EditorKey undo = UndoKeyOf(event);
+  return {.key = undo != EditorKey::kOther ? undo : KeyOf(event->key()),
           .shift = (event->modifiers() & Qt::ShiftModifier) != 0,
           .release = release,
           .auto_repeat = event->isAutoRepeat()};
