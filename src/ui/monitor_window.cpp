@@ -84,7 +84,10 @@ MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views, MonitorText& text)
     grid->addWidget(readouts_[static_cast<size_t>(r.readout)], row, 1);
     auto* unit = new QLabel(QString::fromUtf8(r.unit), central);
     grid->addWidget(unit, row, 2);
-    if (r.readout == 1) mixture_unit_ = unit;
+    if (r.readout == 1) {
+      unit->setObjectName("mixture_unit");
+      mixture_unit_ = unit;
+    }
     if (r.readout == 6) grid->addWidget(readouts_[13], row, 3);
     ++row;
   }

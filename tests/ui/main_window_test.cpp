@@ -4,7 +4,9 @@
 #include <QToolButton>
 
 #include "core/link/port_config.h"
+#include "core/units/mixture_units.h"
 #include "ui/console_rig.h"
+#include "ui/monitor_window.h"
 #include "ui/workbench.h"
 
 namespace ecu {
@@ -136,6 +138,24 @@ TEST(CommPortsTest, PresentPortsFollowTheDescribedEntriesAndDetectPicksTheSim) {
   emit comm->aboutToShow();
   rig.Trigger("menu_comm_port_/dev/busy");
   EXPECT_EQ(ReadPortChoice(rig.config_folder()).device, "/dev/busy");
+}
+
+TEST(MainWindowTest, UnitsMenuSwitchesTheMonitorToAfrAndRemembersIt) {
+  ConsoleRig rig({"demo"});
+  ASSERT_TRUE(rig.Trigger("menu_units_e85"));
+  EXPECT_EQ(ReadMixtureUnits(rig.config_folder()), (MixtureUnits{true, 9.8}));
+  rig.Trigger("Menu_View_Monitor");
+  rig.StartLoop();
+  rig.Ticks(1);
+  // The demo's lambda is 1 to 1.17: 9.80 to 11.47 as AFR.
+  const double afr = rig.app->monitor().Readout(1).toDouble();
+  EXPECT_GE(afr, 9.8);
+  EXPECT_LE(afr, 11.47);
+  EXPECT_EQ(rig.app->monitor().findChild<QLabel*>("mixture_unit")->text(),
+            "AFR");
+  ASSERT_TRUE(rig.Trigger("menu_units_lambda"));
+  EXPECT_EQ(rig.app->monitor().findChild<QLabel*>("mixture_unit")->text(),
+            "Lamda");
 }
 
 }  // namespace
