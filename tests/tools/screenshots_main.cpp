@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QWidget>
@@ -266,6 +267,18 @@ const std::vector<Shot>& Shots() {
          QWidget* map = rig.app->WindowOf(ecu::View::kFuelMap);
          map->raise();
          return map;
+       }},
+      {"comm-menu",
+       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+         // An example USB adapter beside a built-in port.
+         rig.app->workbench().set_port_lister([] {
+           return std::vector<ecu::PresentPort>{
+               {"/dev/ttyS0", "", "", std::nullopt, std::nullopt},
+               {"/dev/ttyUSB0", "FT232R USB UART", "FTDI", 0x0403, 0x6001}};
+         });
+         auto* comm = rig.app->main_window().findChild<QMenu*>("menu_comm");
+         comm->popup(rig.app->main_window().mapToGlobal(QPoint(60, 20)));
+         return comm;
        }},
       {"about",
        [](ecu::testing::ConsoleRig& rig) -> QWidget* {
