@@ -23,7 +23,7 @@ struct UndoRig : testing::EditorRig {
       cells().Edited({kMapCells, i}, text.substr(0, n));
     }
   }
-  FuelMapEditor editor{ctx};
+  FuelMapEditor editor{ctx.editors()};
 };
 
 TEST(EditorUndoTest, ATypedEntryIsOneStepAndUnsentUndoIsWhiteAgain) {
