@@ -60,23 +60,18 @@ std::optional<std::string> EditHistory::ConfirmedText(CellRef ref) const {
   return found->second;
 }
 
-std::vector<CellChange> EditHistory::Undo() {
+std::vector<CellChange> EditHistory::MoveStep(std::vector<Step>& from,
+                                              std::vector<Step>& to) {
   typing_ = std::nullopt;
-  if (undo_.empty()) return {};
-  Step step = std::move(undo_.back());
-  undo_.pop_back();
-  redo_.push_back(step);
-  return step;
+  if (from.empty()) return {};
+  to.push_back(std::move(from.back()));
+  from.pop_back();
+  return to.back();
 }
 
-std::vector<CellChange> EditHistory::Redo() {
-  typing_ = std::nullopt;
-  if (redo_.empty()) return {};
-  Step step = std::move(redo_.back());
-  redo_.pop_back();
-  undo_.push_back(step);
-  return step;
-}
+std::vector<CellChange> EditHistory::Undo() { return MoveStep(undo_, redo_); }
+
+std::vector<CellChange> EditHistory::Redo() { return MoveStep(redo_, undo_); }
 
 void EditHistory::Clear() {
   undo_.clear();

@@ -67,6 +67,9 @@ class EditHistory {
  private:
   using Step = std::vector<CellChange>;
   void Add(CellRef ref, const CellState& before, const std::string& after);
+  // Takes the last step of `from` over to `to` and gives it.
+  std::vector<CellChange> MoveStep(std::vector<Step>& from,
+                                   std::vector<Step>& to);
 
   std::vector<Step> undo_;
   std::vector<Step> redo_;
