@@ -74,7 +74,7 @@ TEST(EditorUndoTest, UndoingASentValueMarksThePreviousOneForTheNextUpdate) {
   EXPECT_FALSE(rig.Marked(5));
 }
 
-TEST(EditorUndoTest, BlockOperationsNudgesAndResetsAreOneStepEach) {
+TEST(EditorUndoTest, BlockOperationsNudgesResetsAndAppliesAreOneStepEach) {
   UndoRig rig;
   rig.Type(0, "1.50");  // before the block: stays when the block goes
   rig.cells().FocusChanged({kMapCells, 0}, false);
@@ -109,6 +109,15 @@ TEST(EditorUndoTest, BlockOperationsNudgesAndResetsAreOneStepEach) {
   EXPECT_EQ(rig.Text(17), "1.50");
   EXPECT_EQ(rig.Text(100), "1.00");
   EXPECT_FALSE(rig.Marked(100));
+
+  // The map advisor's Apply: every cell it changed comes back at once.
+  rig.editor.PutMapTexts({{30, "1.10"}, {31, "0.90"}});
+  EXPECT_TRUE(rig.Marked(31));
+  rig.cells().Undo();
+  EXPECT_EQ(rig.Text(30), "1.00");
+  EXPECT_FALSE(rig.Marked(31));
+  EXPECT_EQ(rig.Text(17), "1.50");  // the reset's undo stays
+  EXPECT_TRUE(rig.TakeRequests().empty());
 }
 
 TEST(EditorUndoTest, AFreshReadFromTheEcuStartsTheHistoryAgain) {

@@ -167,6 +167,7 @@ void FuelMapEditor::ColourBands() {
 
 void FuelMapEditor::PutMapTexts(
     const std::vector<std::pair<int, std::string>>& texts) {
+  TableEditor::EditGroup one_step(cells_);
   for (const auto& [index, text] : texts) {
     if (index >= 0 && index < kMapCellCount) {
       cells_.ReplaceText({kMapCells, index}, text);
