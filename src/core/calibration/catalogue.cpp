@@ -96,7 +96,7 @@ std::string CellReadCommand(const TableItem& table, int index) {
     case CellKind::kPhaseCell:
       break;
   }
-  return Command(kReadPhaseTable, 0, 0, 0);
+  return Command(kReadPhaseTable);  // read whole, without arguments
 }
 
 std::string CellWriteCommand(const TableItem& table, int index, int raw) {
