@@ -128,5 +128,21 @@ TEST(EditorUndoTest, AFreshReadFromTheEcuStartsTheHistoryAgain) {
   EXPECT_FALSE(rig.cells().CanUndo());
 }
 
+TEST(EditorUndoTest, AnEntryUndoneInACellNeverReadLeavesItUnknown) {
+  testing::EditorRig rig;
+  rig.silent = {0x100 + 7};
+  FuelMapEditor editor{rig.ctx.editors()};
+  editor.Activate();
+  TableEditor& cells = editor.cells();
+  ASSERT_FALSE(cells.cell({kMapCells, 7}).known);
+  cells.Edited({kMapCells, 7}, "1.25");
+  cells.Undo();
+  EXPECT_EQ(cells.text({kMapCells, 7}), "");
+  EXPECT_FALSE(cells.cell({kMapCells, 7}).known);
+  rig.TakeRequests();
+  cells.Update();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+}
+
 }  // namespace
 }  // namespace ecu
