@@ -116,6 +116,7 @@ void QtSerialPort::CloseOnFatalError() {
       error == QSerialPort::PermissionError) {
     // Kept for the lost-link message: the error is cleared below.
     lost_reason_ = port_.errorString().toStdString();
+    if (lost_reason_.empty()) lost_reason_ = "the device went away";
     port_.close();
   }
   if (error != QSerialPort::NoError) port_.clearError();

@@ -27,6 +27,8 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
   ctx_.console.live_window_mode = View::kNone;
   StartLink(CommandLineText(arguments), folders.config, ctx_.link_state,
             ctx_.prompts);
+  // The polling loop reopens a lost port by itself.
+  ctx_.link.set_reconnects(true);
   ctx_.console.master_mode = MasterModeFileExists(folders.start_up);
   oem_picture_.load(QString::fromStdString(OemPicturePath(folders.start_up)));
   const QString oem_text =

@@ -107,6 +107,10 @@ MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views, MonitorText& text)
   LinkIndicators& link = ctx.link.indicators();
   subscriptions_.push_back(
       link.lamp.Subscribe([this](LampColour c) { SetLamp(c); }));
+  // The lamp stays red while the port is gone and says why.
+  subscriptions_.push_back(link.lost.Subscribe([this](const std::string& t) {
+    lamp_->setToolTip(QString::fromStdString(t));
+  }));
   subscriptions_.push_back(link.group_delay.Subscribe(
       [this](const std::string& t) { SetGroupDelay(t); }));
   subscriptions_.push_back(ctx.map_number_shown.Subscribe(

@@ -123,6 +123,50 @@ TEST(PollingLoopTest, DemoModeSimulatesWithoutTraffic) {
   EXPECT_GT(seen[0].size(), 5u);  // the speed moves
 }
 
+// An adapter pulled while the monitor polls: told once, nothing sent and no
+// demo-mode question while it is gone, the same device tried about once a
+// second, and polling starts afresh with "C" when it is back.
+TEST(PollingLoopTest, ALostPortIsToldOnceAndPollingResumesWhenItReturns) {
+  ConsoleRig rig;
+  rig.ctx.link.set_reconnects(true);
+  rig.views.OpenView(View::kMonitor);
+  bool stop = false;
+  ASSERT_TRUE(rig.loop.Start(stop));
+  rig.TakeCodes();
+  auto steps = [&](double seconds) {
+    for (double t = 0; t < seconds; t += 0.1) {
+      rig.ctx.console.poll_tick = true;
+      rig.loop.Step();
+      rig.clock.Advance(0.1);
+    }
+  };
+  rig.port.Unplug("Input/output error", /*after_writes=*/3);
+  const int opens_before = rig.port.opens_tried();
+  steps(10.0);
+  const int reopens = rig.port.opens_tried() - opens_before;
+  EXPECT_GE(reopens, 8);
+  EXPECT_LE(reopens, 11);
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{
+                "The ECU connection was lost (/dev/virtual: Input/output "
+                "error). The console will reconnect when the port returns."});
+  EXPECT_EQ(rig.TakeCodes(), (std::vector<int>{'A', 'F', 'A'}));
+  EXPECT_FALSE(rig.ctx.link_state.demo_mode);
+  // A window opened meanwhile does not turn a pulled cable into demo mode.
+  rig.views.OpenView(View::kDashboard);
+  EXPECT_FALSE(rig.ctx.link_state.demo_mode);
+  EXPECT_TRUE(rig.port.written().empty());
+
+  rig.port.Replug();
+  steps(1.5);
+  EXPECT_FALSE(rig.ctx.link.lost());
+  const std::vector<int> codes = rig.TakeCodes();
+  ASSERT_GE(codes.size(), 2u);
+  EXPECT_EQ(codes[0], 'C');
+  EXPECT_EQ(codes[1], 'A');
+  EXPECT_EQ(rig.prompts.texts().size(), 1u);
+}
+
 TEST(ViewsTest, SwitchRequestsAreServedInTheirOrder) {
   ConsoleRig rig;
   rig.ctx.link_state.demo_mode = true;

@@ -220,6 +220,16 @@ TEST(SendCommandTest, APortThatGoesAwayEndsTheTransactionWithItsReason) {
   EXPECT_EQ(outcome.reason, "No such device");
   EXPECT_EQ(rig.port.written().size(), 2u);
   EXPECT_EQ(rig.link.unanswered(), 1);
+  // Told once, without the non-response message; later requests are not
+  // sent, wait for nothing and still count as unanswered.
+  const double lost_at = rig.clock.now();
+  EXPECT_EQ(rig.link.SendCommand("A").reason, "No such device");
+  EXPECT_EQ(rig.port.written().size(), 2u);
+  EXPECT_EQ(rig.clock.now(), lost_at);
+  EXPECT_EQ(rig.link.unanswered(), 2);
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{
+                "The ECU connection was lost (/dev/virtual: No such device)."});
 }
 
 TEST(WatchdogTest, TwoSilentSecondsAskForDemoMode) {

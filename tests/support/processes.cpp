@@ -107,6 +107,11 @@ SimProcess::SimProcess(std::vector<std::string> options) {
   char pattern[] = "/tmp/ecu-sim-test-XXXXXX";
   folder_ = mkdtemp(pattern);
   link_ = folder_ + "/ecu";
+  Start(options);
+}
+
+void SimProcess::Start(const std::vector<std::string>& options) {
+  if (pid_ > 0) return;
   std::vector<std::string> argv = {BuiltProgram("ecu-sim"), "--link", link_};
   argv.insert(argv.end(), options.begin(), options.end());
   pid_ = fork();

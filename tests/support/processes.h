@@ -59,6 +59,9 @@ class SimProcess {
   void Signal(int signal_number) const;
   // Ends the sim and waits for it.
   void Stop();
+  // Starts a stopped sim again on the same link path, as an adapter that
+  // comes back under its old name.
+  void Start(const std::vector<std::string>& options = {});
 
  private:
   std::string folder_;

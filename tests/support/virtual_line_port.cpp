@@ -20,6 +20,7 @@ VirtualLinePort::VirtualLinePort(FakeClock& clock,
 }
 
 bool VirtualLinePort::Open(const std::string& device) {
+  ++opens_tried_;
   open_error_ = {};
   if (device.empty() || device == refused_device_) {
     open_error_ = {OpenFailure::kMissing, "No such file or directory"};

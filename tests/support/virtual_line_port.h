@@ -73,6 +73,8 @@ class VirtualLinePort : public SerialPort {
   void Replug() { unplugged_ = false; }
   // Request codes the far end never hears, as from an ECU that drops them.
   std::set<int> silent_codes;
+  // Calls of Open(), successful or not.
+  int opens_tried() const { return opens_tried_; }
 
  private:
   struct Arrival {
@@ -86,6 +88,7 @@ class VirtualLinePort : public SerialPort {
   std::unique_ptr<sim::VirtualEcu> ecu_;
   bool open_ = false;
   bool unplugged_ = false;
+  int opens_tried_ = 0;
   int writes_until_unplug_ = -1;
   std::string lost_reason_;
   std::string unplug_reason_;

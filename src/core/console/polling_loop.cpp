@@ -35,10 +35,14 @@ bool PollingLoop::Start(const bool& stop) {
     ctx_.link.RunDeferred();
   }
   ctx_.link_state.port_ready = false;
+  StartPolling();
+  return true;
+}
+
+void PollingLoop::StartPolling() {
   std::ignore = ReadConfigurationBlock(ctx_.link);
   if (ctx_.link_state.demo_mode) demo_.Run(ctx_.live, ctx_.image);
   ctx_.live.RestartTachFilter();
-  return true;
 }
 
 void PollingLoop::Step() {
@@ -49,8 +53,10 @@ void PollingLoop::Step() {
   if (console.poll_tick) {
     console.poll_tick = false;
     views_.ServeSwitchRequests();
+    // A lost port is tried again on the ticks; nothing is sent meanwhile.
     // The windows learn of a silent or lost link from the link itself.
-    std::ignore = PollingPass();
+    if (ctx_.link.TryReconnect()) StartPolling();
+    if (!ctx_.link.lost()) std::ignore = PollingPass();
   }
   if (ctx_.link_state.demo_mode) demo_.Run(ctx_.live, ctx_.image);
   const View mode = console.live_window_mode;

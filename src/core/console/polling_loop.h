@@ -54,6 +54,9 @@ class PollingLoop {
   PassOutcome PollingPass();
 
  private:
+  // Reads the configuration block and starts the tach filter afresh: at
+  // start-up and when a lost port is back.
+  void StartPolling();
   bool SomethingDue() const;
   void ServeMessages();
 

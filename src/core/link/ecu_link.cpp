@@ -14,6 +14,9 @@ namespace {
 constexpr int kAttempts = 10;
 constexpr double kAttemptSeconds = 0.125;
 constexpr float kWatchdogSeconds = 2.0f;
+// A re-enumerating USB adapter takes about this long to come back; opening
+// a missing device costs next to nothing.
+constexpr float kReopenSeconds = 1.0f;
 // One byte on the line: 10 bits at 19200 baud.
 constexpr double kByteSeconds = 10.0 / 19200.0;
 // Below this a sleep costs more than waking for the bytes.
@@ -42,6 +45,7 @@ EcuLink::EcuLink(SerialPort& port, Clock& clock, Prompts& prompts,
 
 void EcuLink::EnsureLink() {
   TouchReceiveTime();
+  if (state_.port_lost) return;
   if (state_.demo_mode) {
     state_.port_ready = true;
     return;
@@ -78,13 +82,17 @@ CommandOutcome EcuLink::SendCommand(std::string_view command) {
          " sent inside another transaction");
     return {CommandResult::kNested};
   }
+  if (state_.port_lost) {
+    ++unanswered_;
+    return {CommandResult::kPortLost, lost_reason_};
+  }
   BusyScope busy(busy_);
-  const bool was_open = port_.IsOpen();
   const CommandResult result = Attempt(command, expected);
   if (result == CommandResult::kAnswered) return {result};
-  if (was_open && !port_.IsOpen()) {
+  if (result == CommandResult::kPortLost) {
     ++unanswered_;
-    return {CommandResult::kPortLost, port_.LostReason()};
+    MarkLost();
+    return {result, lost_reason_};
   }
   // The user took demo mode in the watchdog's question.
   if (state_.demo_mode) return {CommandResult::kDemo};
@@ -95,10 +103,16 @@ CommandOutcome EcuLink::SendCommand(std::string_view command) {
 CommandResult EcuLink::Attempt(std::string_view command, int expected) {
   const int frame_length = expected + 2;
   int bytes_got = 0;
+  // It closed itself between two transactions.
+  if (!port_.IsOpen() && !port_.LostReason().empty()) {
+    return CommandResult::kPortLost;
+  }
   if (port_.IsOpen()) {
     port_.ReadAll();
     const std::string request = BuildRequest(command);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
+      // The adapter went away: more attempts would only wait in vain.
+      if (!port_.IsOpen()) return CommandResult::kPortLost;
       reply_accepted_ = false;
       port_.Write(request);
       ++requests_sent_;
@@ -106,8 +120,8 @@ CommandResult EcuLink::Attempt(std::string_view command, int expected) {
       bytes_got = port_.BytesAvailable();
       HandleReply();
       if (reply_accepted_) return CommandResult::kAnswered;
-      if (!port_.IsOpen()) break;  // the adapter went away
     }
+    if (!port_.IsOpen()) return CommandResult::kPortLost;
   }
   if (state_.demo_mode) return CommandResult::kDemo;
   prompts_.Tell(
@@ -115,6 +129,32 @@ CommandResult EcuLink::Attempt(std::string_view command, int expected) {
       std::to_string(frame_length) + " bytes, got " +
       std::to_string(bytes_got));
   return CommandResult::kNoAnswer;
+}
+
+void EcuLink::MarkLost() {
+  state_.port_lost = true;
+  lost_reason_ = port_.LostReason();
+  last_reopen_try_ = Now();
+  SetLamp(LampColour::kRed);
+  std::string text = "The ECU connection was lost (" + state_.port_device;
+  if (!lost_reason_.empty()) text += ": " + lost_reason_;
+  text += ").";
+  if (reconnects_) text += " The console will reconnect when the port returns.";
+  indicators_.lost.Emit(text);
+  prompts_.Tell(text);
+}
+
+bool EcuLink::TryReconnect() {
+  if (!state_.port_lost) return false;
+  const float now = Now();
+  if (ElapsedSince(last_reopen_try_, now) < kReopenSeconds) return false;
+  last_reopen_try_ = now;
+  if (!port_.Open(state_.port_device)) return false;
+  state_.port_lost = false;
+  lost_reason_.clear();
+  TouchReceiveTime();
+  indicators_.lost.Emit(std::string());
+  return true;
 }
 
 void EcuLink::Slip(const std::string& what) {

@@ -25,6 +25,8 @@ enum class LampColour { kRed, kGreen };
 struct LinkIndicators {
   Signal<LampColour> lamp;
   Signal<const std::string&> group_delay;
+  // The lost-link message while the port is gone, empty once it is back.
+  Signal<const std::string&> lost;
 };
 
 // The command transaction and everything around it: opening the port,
@@ -35,8 +37,20 @@ class EcuLink {
   EcuLink(SerialPort& port, Clock& clock, Prompts& prompts, EventPump& pump,
           LinkState& state, ReplyTable& replies);
 
-  // Opens the port on first use or falls back to demo mode.
+  // Opens the port on first use or falls back to demo mode. A lost port is
+  // left to TryReconnect: a pulled cable is no reason for demo mode.
   void EnsureLink();
+
+  // True from the moment an open port went away until it opens again. While
+  // lost, SendCommand sends nothing and returns kPortLost at once; the loss
+  // was told once, when it happened.
+  bool lost() const { return state_.port_lost; }
+  // While lost, reopens the same device, at most about once a second; true
+  // when it is back (the caller then starts afresh, as after start-up).
+  bool TryReconnect();
+  // Whether this program reopens a lost port by itself (the console does),
+  // so that the message can say so.
+  void set_reconnects(bool reconnects) { reconnects_ = reconnects; }
 
   // One transaction: the request built from `command` (code first, then up
   // to three argument bytes), up to ten attempts of 0.125 s, each candidate
@@ -92,6 +106,8 @@ class EcuLink {
   void SetLamp(LampColour colour);
   // Runs the attempts of one transaction on an open port.
   CommandResult Attempt(std::string_view command, int expected);
+  // The port went away mid-transaction: the loss is told once.
+  void MarkLost();
   void Slip(const std::string& what);
 
   SerialPort& port_;
@@ -111,6 +127,10 @@ class EcuLink {
   std::array<float, 16> intervals_{};
   long requests_sent_ = 0;
   int unanswered_ = 0;
+
+  bool reconnects_ = false;
+  std::string lost_reason_;
+  float last_reopen_try_ = 0.0f;
 };
 
 }  // namespace ecu

@@ -21,6 +21,9 @@ struct LinkState {
   bool port_ready = false;
   // No serial traffic while set; once set it stays set.
   bool demo_mode = false;
+  // The open port went away (adapter pulled, the far end of a pty gone).
+  // Nothing is sent until the same device opens again.
+  bool port_lost = false;
   // Seconds since midnight at which bytes last arrived or a window last asked
   // for the link; the reply watchdog measures from here.
   float last_receive_time = 0.0f;

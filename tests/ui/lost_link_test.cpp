@@ -1,0 +1,165 @@
+// A port that goes away while windows are open: the console tells it once,
+// stays usable, sends nothing, and resumes by itself when the port is back.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "qt/qt_serial_port.h"
+#include "qt/system_clock.h"
+#include "support/processes.h"
+#include "ui/console_rig.h"
+#include "ui/fuel_map_window.h"
+#include "ui/monitor_window.h"
+#include "ui/widgets/cell_grid.h"
+
+namespace ecu {
+namespace {
+
+using testing::ConsoleRig;
+using testing::kWhiteMark;
+using testing::kYellowMark;
+
+constexpr const char* kLostPrefix = "The ECU connection was lost (";
+
+bool ToldLoss(const std::string& text) { return text.starts_with(kLostPrefix); }
+
+// Basic Mapping with one typed cell not yet sent, over the virtual ECU.
+TEST(LostLinkTest, EditsSurviveAndPollingResumesWithTheConfigurationBlock) {
+  ConsoleRig rig;
+  ASSERT_TRUE(rig.Trigger("menu_View_Mapping"));
+  ASSERT_TRUE(rig.StartLoop());
+  QApplication::processEvents();
+  auto* window = static_cast<FuelMapWindow*>(rig.app->WindowOf(View::kFuelMap));
+  auto* cell = window->findChild<CellEdit*>("map_data_17");
+  auto background = [cell] { return cell->palette().color(QPalette::Base); };
+  cell->setFocus();
+  cell->selectAll();
+  QTest::keyClicks(cell, "1.25");
+  ASSERT_EQ(background(), kYellowMark);
+  rig.port.ClearWritten();
+
+  rig.port.Unplug("Input/output error");
+  auto seconds = [&](double s) {
+    for (double t = 0; t < s; t += 0.1) {
+      rig.Ticks(1);
+      rig.clock.Advance(0.1);
+    }
+  };
+  seconds(2.5);
+  ASSERT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{
+                "The ECU connection was lost (/dev/virtual: Input/output "
+                "error). The console will reconnect when the port returns."});
+  // Sending the cell while the port is gone keeps it marked; nothing leaves.
+  QTest::keyClick(cell, Qt::Key_Return);
+  EXPECT_EQ(background(), kYellowMark);
+  EXPECT_EQ(cell->text(), "1.25");
+  EXPECT_TRUE(rig.port.written().empty());
+  EXPECT_EQ(rig.prompts.shown().size(), 1u);
+
+  rig.port.Replug();
+  int ticks = 0;
+  while (rig.port.written().empty() && ticks < 30) {
+    seconds(0.1);
+    ++ticks;
+  }
+  EXPECT_LE(ticks, 12);  // about once a second
+  ASSERT_FALSE(rig.port.written().empty());
+  EXPECT_EQ(rig.TakeCodes().front(), 'C');
+  EXPECT_EQ(background(), kYellowMark);
+  QTest::keyClick(cell, Qt::Key_Return);
+  EXPECT_EQ(background(), kWhiteMark);
+
+  // Lost again: the window's Exit and the main window's still work.
+  rig.port.Unplug("Input/output error");
+  seconds(1.5);
+  EXPECT_EQ(rig.prompts.shown().size(), 2u);
+  rig.FindIn<QPushButton>(window, "Command3d1")->click();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(rig.app->main_window().isVisible());
+  rig.prompts.QueueAnswer(Answer::kYes);
+  ASSERT_TRUE(rig.TriggerIn(&rig.app->main_window(), "menu_file_exit"));
+  EXPECT_TRUE(rig.app->stop());
+}
+
+// The console over a real pty to ecu-sim, killed and started again on the
+// same link path, in real time.
+TEST(LostLinkTest, AgainstTheSimKilledAndRestarted) {
+  testing::SimProcess sim;
+  const std::filesystem::path folder = sim.folder();
+  std::ofstream(folder / "port.cfg") << sim.device() << "\n";
+  QtSerialPort port;
+  SystemClock clock;
+  testing::ScriptedPrompts prompts;
+  QtEventPump pump;
+  ConsoleApp app(ConsolePlatform{port, clock, prompts, pump, {}}, {},
+                 ConsoleFolders{folder.string(), folder.string()});
+  EcuContext& ctx = app.context();
+  app.main_window().show();
+  bool green = false;
+  const Subscription lamp = ctx.link.indicators().lamp.Subscribe(
+      [&green](LampColour c) { green = green || c == LampColour::kGreen; });
+  auto run = [&](double s, const std::function<bool()>& until = nullptr) {
+    const auto end = std::chrono::steady_clock::now() +
+                     std::chrono::duration<double>(s);
+    while (std::chrono::steady_clock::now() < end) {
+      ctx.console.poll_tick = true;
+      ctx.console.display_tick = true;
+      app.loop().Step();
+      if (until && until()) return true;
+    }
+    return false;
+  };
+
+  app.views().OpenView(View::kMonitor);
+  static const bool never = false;
+  ASSERT_TRUE(app.loop().Start(never));
+  run(0.5);
+  ASSERT_GT(ctx.link.requests_sent(), 0);
+  ASSERT_TRUE(prompts.shown().empty());
+
+  sim.Stop();
+  run(3);
+  ASSERT_EQ(prompts.shown().size(), 1u);
+  EXPECT_TRUE(ToldLoss(prompts.texts()[0])) << prompts.texts()[0];
+  EXPECT_TRUE(ctx.link.lost());
+  const long sent_while_lost = ctx.link.requests_sent();
+  run(1.5);
+  EXPECT_EQ(ctx.link.requests_sent(), sent_while_lost);
+  EXPECT_FALSE(ctx.link_state.demo_mode);
+
+  const std::string log = (folder / "back.log").string();
+  sim.Start({"--log", log});
+  green = false;
+  const auto back = std::chrono::steady_clock::now();
+  ASSERT_TRUE(run(5, [&] { return green; }));
+  const double resumed_s =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - back)
+          .count();
+  EXPECT_LT(resumed_s, 3.0);
+  run(0.5);
+  EXPECT_EQ(prompts.shown().size(), 1u);
+
+  sim.Stop();
+  run(1);
+  EXPECT_EQ(prompts.shown().size(), 2u);
+  std::ifstream traffic(log);
+  std::string stamp, direction, code;
+  traffic >> stamp >> direction >> code;
+  EXPECT_EQ(direction + " " + code, "rx 'C'");
+
+  // Exit while the port is gone.
+  app.monitor().findChild<QPushButton*>("Command3d1")->click();
+  EXPECT_TRUE(app.main_window().isVisible());
+  app.main_window().close();
+  EXPECT_TRUE(app.stop());
+}
+
+}  // namespace
+}  // namespace ecu
