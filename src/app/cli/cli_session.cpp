@@ -25,6 +25,12 @@ bool CliSession::Connect() {
 int CliSession::Finish() const {
   const int unanswered = ctx.link.unanswered();
   if (unanswered == 0) return kExitOk;
+  if (ctx.link.lost()) {
+    std::fprintf(stderr, "ecu-cli: the port %s was lost (%s)\n",
+                 ctx.link_state.port_device.c_str(),
+                 ctx.link.lost_reason().c_str());
+    return kExitNoAnswer;
+  }
   std::fprintf(stderr, "ecu-cli: %d transaction%s went unanswered\n",
                unanswered, unanswered == 1 ? "" : "s");
   return kExitNoAnswer;

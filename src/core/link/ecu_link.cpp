@@ -82,6 +82,8 @@ CommandOutcome EcuLink::SendCommand(std::string_view command) {
          " sent inside another transaction");
     return {CommandResult::kNested};
   }
+  // Reopened by its owner (ecu-cli waits for a lost port its own way).
+  if (state_.port_lost && port_.IsOpen()) EndLoss();
   if (state_.port_lost) {
     ++unanswered_;
     return {CommandResult::kPortLost, lost_reason_};
@@ -139,9 +141,10 @@ void EcuLink::MarkLost() {
   std::string text = "The ECU connection was lost (" + state_.port_device;
   if (!lost_reason_.empty()) text += ": " + lost_reason_;
   text += ").";
-  if (reconnects_) text += " The console will reconnect when the port returns.";
+  text += " The console will reconnect when the port returns.";
   indicators_.lost.Emit(text);
-  prompts_.Tell(text);
+  // Without the console's loop the caller reports the loss from the outcome.
+  if (reconnects_) prompts_.Tell(text);
 }
 
 bool EcuLink::TryReconnect() {
@@ -150,11 +153,15 @@ bool EcuLink::TryReconnect() {
   if (ElapsedSince(last_reopen_try_, now) < kReopenSeconds) return false;
   last_reopen_try_ = now;
   if (!port_.Open(state_.port_device)) return false;
+  EndLoss();
+  return true;
+}
+
+void EcuLink::EndLoss() {
   state_.port_lost = false;
   lost_reason_.clear();
   TouchReceiveTime();
   indicators_.lost.Emit(std::string());
-  return true;
 }
 
 void EcuLink::Slip(const std::string& what) {

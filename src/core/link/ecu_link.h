@@ -45,11 +45,14 @@ class EcuLink {
   // lost, SendCommand sends nothing and returns kPortLost at once; the loss
   // was told once, when it happened.
   bool lost() const { return state_.port_lost; }
+  // The driver's words for the loss.
+  const std::string& lost_reason() const { return lost_reason_; }
   // While lost, reopens the same device, at most about once a second; true
   // when it is back (the caller then starts afresh, as after start-up).
   bool TryReconnect();
-  // Whether this program reopens a lost port by itself (the console does),
-  // so that the message can say so.
+  // The console reopens a lost port by itself and the link tells the user
+  // so, once; without it (ecu-cli) the caller reports the loss from the
+  // outcome.
   void set_reconnects(bool reconnects) { reconnects_ = reconnects; }
 
   // One transaction: the request built from `command` (code first, then up
@@ -108,6 +111,7 @@ class EcuLink {
   CommandResult Attempt(std::string_view command, int expected);
   // The port went away mid-transaction: the loss is told once.
   void MarkLost();
+  void EndLoss();
   void Slip(const std::string& what);
 
   SerialPort& port_;
