@@ -6,16 +6,20 @@
 
 namespace ecu {
 
-// Tells the user's activations of a window from its return after one of the
-// console's own message boxes: only the first kind reads the ECU again.
+// Tells an activation of a window (it becomes the active one coming from
+// another window of the console) from its return after one of the console's
+// own message boxes or from another program: only an activation reads the
+// ECU again. Alt-tab back from a browser must not freeze the window for a
+// second of reads.
 class ActivationWatch {
  public:
   // Called from the window's changeEvent; true for a new activation.
   bool Activated(const QWidget& window, const QEvent& event);
 
  private:
-  // Set when the window lost the focus to a message box.
-  bool left_for_message_ = false;
+  // Set when the window lost the focus to a message box or to another
+  // program.
+  bool left_without_switch_ = false;
 };
 
 }  // namespace ecu

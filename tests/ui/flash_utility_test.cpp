@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -65,6 +66,10 @@ TEST(FlashUtilityConsoleTest, ToolMenuHandsTheLineToTheUtilityAndBack) {
   rig.clock.Advance(0.1);
   QTest::qWait(250);
   EXPECT_TRUE(Terminal(sflash).endsWith("flash loader 1.0\nB"));
+  // Back from another program: no second probe of the loader.
+  QApplication::setActiveWindow(nullptr);
+  QApplication::setActiveWindow(sflash);
+  EXPECT_EQ(flash_port.written(), std::vector<std::string>{"q"});
 
   Control<QPushButton>(sflash, "exit_flash")->click();
   EXPECT_FALSE(sflash->isVisible());

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPushButton>
+#include <QTest>
 #include <set>
 
 #include "ui/about_window.h"
@@ -74,6 +76,24 @@ TEST(AboutWindowTest, AsksTheEcuForItsIdentification) {
   rig.app->commands().ReadIdentification();
   EXPECT_EQ(rig.Text("FW_Rev"), "V1.01.03");
   EXPECT_EQ(rig.Text("serial_num"), "123456");
+}
+
+// Focus back from another program is not an activation: the box would
+// freeze for its reads after every alt-tab.
+TEST(AboutWindowTest, ReadsAgainOnlyWhenComingFromAnotherConsoleWindow) {
+  ConsoleRig rig;
+  ASSERT_TRUE(rig.Trigger("menu_about"));
+  AboutWindow& about = rig.app->about();
+  about.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+  const std::vector<int> identification = {'G', 'H'};
+  ASSERT_EQ(rig.TakeCodes(), identification);
+  QApplication::setActiveWindow(nullptr);
+  QApplication::setActiveWindow(&about);
+  EXPECT_TRUE(rig.TakeCodes().empty());
+  QApplication::setActiveWindow(&rig.app->main_window());
+  QApplication::setActiveWindow(&about);
+  EXPECT_EQ(rig.TakeCodes(), identification);
 }
 
 }  // namespace
