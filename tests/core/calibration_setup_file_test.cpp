@@ -255,7 +255,7 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
   ASSERT_EQ(lines.size(), 436u);
   for (size_t i = 0; i < SetupScalarOrder().size(); ++i) {
     EXPECT_EQ(lines[i].substr(0, 10),
-              FindScalar(SetupScalarOrder()[i])->file_field);
+              ScalarFileField(*FindScalar(SetupScalarOrder()[i])));
   }
   EXPECT_EQ(lines[9], "BAT_COMP= 37");
   EXPECT_EQ(lines[29], "BAT_COMP= 37");

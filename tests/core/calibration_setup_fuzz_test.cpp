@@ -65,7 +65,7 @@ class LineMaker {
       const auto scalars = AllScalars();
       const ScalarItem& item = scalars[static_cast<size_t>(Pick(48))];
       const ItemRange range = RangeOf(item);
-      return std::string(item.file_field) + Value(range.min, range.max);
+      return ScalarFileField(item) + Value(range.min, range.max);
     }
     const auto tables = AllTables();
     const TableItem& table = tables[static_cast<size_t>(Pick(14))];

@@ -127,6 +127,12 @@ std::string TableFileField(const TableItem& table, int index) {
   return std::string(table.key) + "[" + digits + "]=";
 }
 
+std::string ScalarFileField(const ScalarItem& item) {
+  std::string field(item.key);
+  if (field.size() < 8) field.resize(8, ' ');
+  return field + "= ";
+}
+
 std::optional<TableCell> TableForAddress(uint8_t read_code, int address) {
   const CellKind kind =
       read_code == kReadWordCell ? CellKind::kWordCell : CellKind::kByteCell;

@@ -59,7 +59,6 @@ inline constexpr uint8_t kConfigurationBlock = 'C';
 // and reply length as their read, and their byte position in it.
 struct ScalarItem {
   std::string_view key;         // setup-file key, e.g. "ACC_SEN"
-  std::string_view file_field;  // the setup file's key field, "ACC_SEN = "
   uint8_t read_code = 0;        // own read, or "B", "C", 208, 212
   int block_offset = 0;         // value's first byte in the block; 0: own
   int read_length = 0;          // N of the read's reply
@@ -138,6 +137,9 @@ std::string ScalarWriteCommand(const ScalarItem& item, int raw);
 std::string ScalarReadCommand(const ScalarItem& item);
 // The setup file's key field of a table line: "MAPM[012]=".
 std::string TableFileField(const TableItem& table, int index);
+// The setup file's key field of a scalar line: the key padded to eight,
+// "ACC_SEN = ".
+std::string ScalarFileField(const ScalarItem& item);
 
 // The table cell a reply to "E"/"e" (code kReadByteCell) or "X"/"x" (code
 // kReadWordCell) addresses. A word address between two cells is taken to the

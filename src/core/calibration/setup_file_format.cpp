@@ -42,7 +42,7 @@ bool Fits(int64_t value, ItemRange range) {
 std::span<const std::string_view> SetupScalarOrder() { return kScalarOrder; }
 
 std::string ScalarLine(const ScalarItem& item, int32_t value) {
-  return std::string(item.file_field) + std::to_string(value);
+  return ScalarFileField(item) + std::to_string(value);
 }
 
 std::string SetupFileTextOf(
