@@ -9,9 +9,9 @@ bool ActivationWatch::Activated(const QWidget& window, const QEvent& event) {
   if (!window.isActiveWindow()) {
     // No active window of ours left while this one stays up: the focus
     // went to another program. A window hidden meanwhile starts afresh.
-    left_without_switch_ = window.isVisible() &&
-                           (QApplication::activeModalWidget() != nullptr ||
-                            QApplication::activeWindow() == nullptr);
+    left_without_switch_ =
+        window.isVisible() && (QApplication::activeModalWidget() != nullptr ||
+                               QApplication::activeWindow() == nullptr);
     return false;
   }
   if (left_without_switch_) {

@@ -106,8 +106,8 @@ TEST(LostLinkTest, AgainstTheSimKilledAndRestarted) {
   const Subscription lamp = ctx.link.indicators().lamp.Subscribe(
       [&green](LampColour c) { green = green || c == LampColour::kGreen; });
   auto run = [&](double s, const std::function<bool()>& until = nullptr) {
-    const auto end = std::chrono::steady_clock::now() +
-                     std::chrono::duration<double>(s);
+    const auto end =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(s);
     while (std::chrono::steady_clock::now() < end) {
       ctx.console.poll_tick = true;
       ctx.console.display_tick = true;

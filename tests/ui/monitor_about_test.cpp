@@ -86,7 +86,7 @@ TEST(AboutWindowTest, ReadsAgainOnlyWhenComingFromAnotherConsoleWindow) {
   AboutWindow& about = rig.app->about();
   about.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
-  const std::vector<int> identification = {'G', 'H'};
+  const std::vector<int> identification = {'R', '-'};
   ASSERT_EQ(rig.TakeCodes(), identification);
   QApplication::setActiveWindow(nullptr);
   QApplication::setActiveWindow(&about);

@@ -58,10 +58,10 @@ inline constexpr uint8_t kConfigurationBlock = 'C';
 // One scalar constant. Items read through a block carry the block's code
 // and reply length as their read, and their byte position in it.
 struct ScalarItem {
-  std::string_view key;         // setup-file key, e.g. "ACC_SEN"
-  uint8_t read_code = 0;        // own read, or "B", "C", 208, 212
-  int block_offset = 0;         // value's first byte in the block; 0: own
-  int read_length = 0;          // N of the read's reply
+  std::string_view key;   // setup-file key, e.g. "ACC_SEN"
+  uint8_t read_code = 0;  // own read, or "B", "C", 208, 212
+  int block_offset = 0;   // value's first byte in the block; 0: own
+  int read_length = 0;    // N of the read's reply
   uint8_t write_code = 0;
   int write_length = 0;        // N of the write's echo
   int width = 1;               // bytes sent by the write
