@@ -14,7 +14,7 @@ lost_seconds="${LOST_SECONDS:-10}"
 
 export ECU_CONSOLE_CONFIG_DIR="$work"
 start_sim
-(cd "$work" && exec "$OLDPWD/$bin/ecu-console") &
+(cd "$work" && exec "$OLDPWD/$bin/ecu-console" 2>"$work/console.err") &
 console=$!
 main=$(find_window "ECU System Console")
 xdotool windowfocus --sync "$main" 2>/dev/null || true
@@ -57,7 +57,7 @@ for cycle in $(seq "$cycles"); do
   elapsed=$(awk -v s="$start" -v n="$(date +%s.%N)" 'BEGIN { print n - s }')
   cpu=$(awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s="$elapsed" \
     'BEGIN { printf "%.2f", 100 * (b - a) / hz / s }')
-  "$bin/ecu-sim" --link "$work/ecu" --log "$work/sim$cycle.log" >/dev/null &
+  "$bin/ecu-sim" --link "$work/ecu" --log "$work/sim$cycle.log" >/dev/null 2>&1 &
   sim=$!
   for _ in $(seq 50); do [ -e "$work/ecu" ] && break; sleep 0.1; done
   for _ in 1 2 3 4 5 6 7 8; do sleep 0.5; answer_boxes; done

@@ -53,8 +53,8 @@ void PollingLoop::Step() {
   if (console.poll_tick) {
     console.poll_tick = false;
     views_.ServeSwitchRequests();
-    // A lost port is tried again on the ticks; nothing is sent meanwhile.
-    // The windows learn of a silent or lost link from the link itself.
+    // A lost port is tried again on the ticks and nothing is sent meanwhile;
+    // the windows learn of a silent or lost link from the link itself.
     if (ctx_.link.TryReconnect()) StartPolling();
     if (!ctx_.link.lost()) std::ignore = PollingPass();
   }
