@@ -109,8 +109,8 @@ awk -v hz="$hz" -v warm="$warmup_s" -v req="$requests" -v rep="$replies" \
     printf "  RSS after warm-up (%d s):  %.1f MB\n", t[first], rss[first] / 1024
     printf "  RSS at end:                %.1f MB\n", rss[NR] / 1024
     printf "  growth after warm-up:      %.2f MB/hour (target < 1)\n", growth
-    printf "  CPU:                       %.2f %% of one core\n", span > 0 ? 100 * (cpu[NR] - cpu[1]) / hz / span : 0
-    printf "  transactions:              %d requests, %d replies (%.1f a second)\n", req, rep, span > 0 ? req / span : 0
+    printf "  CPU:                       %.2f %% of one core\n", (span > 0 ? 100 * (cpu[NR] - cpu[1]) / hz / span : 0)
+    printf "  transactions:              %d requests, %d replies (%.1f a second)\n", req, rep, (span > 0 ? req / span : 0)
     printf "  message boxes:             %d\n", boxes
     printf "  crash:                     %s\n", crashed == "" ? "none" : crashed
     if (crashed != "" || growth >= 1) exit 1
