@@ -62,6 +62,7 @@ LogViewerWindow& AdvisorTools::Viewer() {
   if (!log_viewer_) {
     log_viewer_ = std::make_unique<LogViewerWindow>(ctx_.prompts,
                                                     [this] { return Axes(); });
+    log_viewer_->set_units([this] { return ctx_.units; });
     log_viewer_->set_advise([this](const DataLog& log) {
       AdvisorWindow& advisor = Advisor();
       advisor.AdviseFrom({log});
@@ -89,6 +90,7 @@ AdvisorWindow& AdvisorTools::Advisor() {
   };
   hooks.open_map = [this] { app_.views().OpenView(View::kFuelMap); };
   hooks.axes = [this] { return Axes(); };
+  hooks.units = [this] { return ctx_.units; };
   hooks.read_ego_set_points = [this](auto done) {
     ctx_.link.RunWhenIdle([this, done] {
       if (ctx_.link.state().demo_mode) {

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "core/advisor/data_log_dialog.h"
@@ -17,6 +18,9 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kFixedLambda = 0;
 constexpr int kEgoSetPoints = 1;
+// The fixed target's range, in lambda.
+constexpr double kLowestTarget = 0.6;
+constexpr double kHighestTarget = 1.5;
 
 }  // namespace
 
@@ -121,13 +125,16 @@ QWidget* AdvisorWindow::BuildSettings(QWidget* parent) {
   const auto add = [&](const char* label, QWidget* field) {
     const int row = at / 3;
     const int column = at % 3 * 2;
+    QLabel* caption = nullptr;
     if (label != nullptr) {
-      form->addWidget(new QLabel(label, group), row, column);
+      caption = new QLabel(label, group);
+      form->addWidget(caption, row, column);
       form->addWidget(field, row, column + 1);
     } else {
       form->addWidget(field, row, column, 1, 2);
     }
     ++at;
+    return caption;
   };
   min_clt_ = Setting("advisor_min_clt", -40, 150, 0, defaults.min_clt_c, group);
   add("Coolant above [C]", min_clt_);
@@ -158,8 +165,9 @@ QWidget* AdvisorWindow::BuildSettings(QWidget* parent) {
   connect(target_, &QComboBox::currentIndexChanged, this,
           &AdvisorWindow::TargetChosen);
   add("Lambda target", target_);
-  target_lambda_ = Setting("advisor_target_lambda", 0.6, 1.5, 2, 1.0, group);
-  add("Fixed lambda", target_lambda_);
+  target_lambda_ = Setting("advisor_target_lambda", kLowestTarget,
+                           kHighestTarget, 2, 1.0, group);
+  target_caption_ = add("Fixed lambda", target_lambda_);
   return group;
 }
 
@@ -199,7 +207,20 @@ void AdvisorWindow::TargetChosen() {
   });
 }
 
+void AdvisorWindow::FollowUnits() {
+  const MixtureUnits units = hooks_.units ? hooks_.units() : MixtureUnits{};
+  if (units == target_units_) return;
+  const double lambda = target_units_.ToLambda(target_lambda_->value());
+  const QSignalBlocker quiet(target_lambda_);
+  target_lambda_->setRange(units.FromLambda(kLowestTarget),
+                           units.FromLambda(kHighestTarget));
+  target_lambda_->setValue(units.FromLambda(lambda));
+  target_caption_->setText(units.afr ? "Fixed AFR" : "Fixed lambda");
+  target_units_ = units;
+}
+
 void AdvisorWindow::Recompute() {
+  FollowUnits();
   AdvisorSettings settings;
   settings.min_clt_c = min_clt_->value();
   settings.max_tps_rate = max_tps_rate_->value();
@@ -213,7 +234,7 @@ void AdvisorWindow::Recompute() {
   if (target_->currentIndex() == kEgoSetPoints && ego_) {
     target.ego_grid = *ego_;
   } else {
-    target.fixed = target_lambda_->value();
+    target.fixed = target_units_.ToLambda(target_lambda_->value());
   }
   model_.set_target(target);
   if (hooks_.axes) model_.set_axes(hooks_.axes());

@@ -12,6 +12,7 @@
 
 #include "core/advisor/advisor_model.h"
 #include "core/platform/prompts.h"
+#include "core/units/mixture_units.h"
 #include "ui/widgets/map_grid.h"
 
 namespace ecu {
@@ -35,6 +36,9 @@ struct AdvisorHooks {
           std::optional<std::array<std::optional<double>, kEgoSetPointCount>>)>
           done)>
       read_ego_set_points;
+  // The console's mixture units: the fixed target is shown and typed in
+  // them.
+  std::function<MixtureUnits()> units;
 };
 
 // "Map Advisor": the map Basic Mapping shows beside the one the logs
@@ -71,6 +75,7 @@ class AdvisorWindow : public QMainWindow {
   void AskForLog();
   void TargetChosen();
   void Show();
+  void FollowUnits();
 
   Prompts& prompts_;
   AdvisorHooks hooks_;
@@ -85,6 +90,9 @@ class AdvisorWindow : public QMainWindow {
   QCheckBox* fill_ = nullptr;
   QComboBox* target_ = nullptr;
   QDoubleSpinBox* target_lambda_ = nullptr;
+  QLabel* target_caption_ = nullptr;
+  // The units target_lambda_ shows.
+  MixtureUnits target_units_;
   std::optional<std::array<std::optional<double>, kEgoSetPointCount>> ego_;
   MapGrid* current_ = nullptr;
   MapGrid* proposed_ = nullptr;

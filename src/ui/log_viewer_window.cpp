@@ -1,5 +1,6 @@
 #include "ui/log_viewer_window.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -147,7 +148,22 @@ void LogViewerWindow::showEvent(QShowEvent* event) {
       ShowLog();
     }
   }
+  FollowUnits();
   QMainWindow::showEvent(event);
+}
+
+void LogViewerWindow::changeEvent(QEvent* event) {
+  // Back from the main window, whose Units menu may have changed.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    FollowUnits();
+  }
+  QMainWindow::changeEvent(event);
+}
+
+void LogViewerWindow::FollowUnits() {
+  if (!units_ || units_() == model_.units()) return;
+  model_.set_units(units_());
+  ShowCursor();
 }
 
 void LogViewerWindow::ShowLog() {
@@ -170,6 +186,7 @@ void LogViewerWindow::ShowCursor() {
       at ? Text(LogViewModel::TimeText(model_.log().samples[*at].time_s, true))
          : QString());
   for (int c = 0; c < kLogChannels; ++c) {
+    channels_[static_cast<size_t>(c)]->setText(Text(model_.ChannelCaption(c)));
     values_[static_cast<size_t>(c)]->setText(at ? Text(model_.ValueText(c, *at))
                                                 : QString());
   }

@@ -37,19 +37,27 @@ class LogViewerWindow : public QMainWindow {
   void set_advise(std::function<void(const DataLog&)> advise) {
     advise_ = std::move(advise);
   }
+  // The console's mixture units, followed whenever the window is shown or
+  // comes to the front.
+  void set_units(std::function<MixtureUnits()> units) {
+    units_ = std::move(units);
+  }
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   QWidget* BuildChannelList(QWidget* parent);
   // Follow the model.
   void ShowLog();
   void ShowCursor();
+  void FollowUnits();
 
   Prompts& prompts_;
   std::function<MapAxes()> axes_;
   std::function<void(const DataLog&)> advise_;
+  std::function<MixtureUnits()> units_;
   LogViewModel model_;
   LogChart* chart_ = nullptr;
   MapGrid* hits_ = nullptr;

@@ -13,12 +13,14 @@ namespace {
 // The narrowest view: a second of log across the chart.
 constexpr double kNarrowestViewS = 1.0;
 constexpr double kDayS = 86400;
+// The log's A/F column: lambda.
+constexpr int kMixtureChannel = 1;
 
 double Value(int channel, const LogSample& s) {
   switch (channel) {
     case 0:
       return s.rpm;
-    case 1:
+    case kMixtureChannel:
       return s.lambda;
     case 2:
       return s.clt_c;
@@ -120,8 +122,18 @@ float LogViewModel::Fraction(int channel, size_t sample) const {
 }
 
 std::string LogViewModel::ValueText(int channel, size_t sample) const {
-  return FormatNumber(Value(channel, log_.samples[sample]),
-                      kLogColumns[static_cast<size_t>(channel)].pattern);
+  const std::string_view pattern =
+      kLogColumns[static_cast<size_t>(channel)].pattern;
+  const double value = Value(channel, log_.samples[sample]);
+  return channel == kMixtureChannel ? units_.Text(value, pattern)
+                                    : FormatNumber(value, pattern);
+}
+
+std::string LogViewModel::ChannelCaption(int channel) const {
+  if (channel == kMixtureChannel && units_.afr) {
+    return std::string(units_.UnitName());
+  }
+  return std::string(ChannelName(channel));
 }
 
 double LogViewModel::first_s() const {

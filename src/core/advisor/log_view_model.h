@@ -12,6 +12,7 @@
 #include "core/advisor/grid_cells.h"
 #include "core/calibration/map_geometry.h"
 #include "core/editors/editor_colours.h"
+#include "core/units/mixture_units.h"
 
 namespace ecu {
 
@@ -55,8 +56,14 @@ class LogViewModel {
   bool shown(int channel) const { return shown_[static_cast<size_t>(channel)]; }
   void ShowChannel(int channel, bool shown);
   float Fraction(int channel, size_t sample) const;
-  // The value as the log wrote it ("3235", "1.05", "8.175").
+  // The value as the log wrote it ("3235", "1.05", "8.175"); the mixture in
+  // the console's units, though the log keeps lambda.
   std::string ValueText(int channel, size_t sample) const;
+  // The channel's name beside its value: the log's, or the unit's name for a
+  // mixture shown as AFR.
+  std::string ChannelCaption(int channel) const;
+  void set_units(const MixtureUnits& units) { units_ = units; }
+  const MixtureUnits& units() const { return units_; }
 
   // The time shown, in the log's seconds (LogSample::time_s).
   double first_s() const;
@@ -93,6 +100,7 @@ class LogViewModel {
 
   DataLog log_;
   MapAxes axes_;
+  MixtureUnits units_;
   std::vector<std::array<float, kLogChannels>> fractions_;
   std::array<bool, kLogChannels> shown_{true, true, true, true,
                                         true, true, true, true};
