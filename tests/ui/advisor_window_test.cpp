@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
@@ -141,6 +143,46 @@ TEST(AdvisorWindowTest, TheEgoTargetIsReadFromTheEcuAndNeverMadeUp) {
       EXPECT_TRUE(used.ego_grid[kEgoSetPointCount - 1].has_value());
     }
   }
+}
+
+TEST(AdvisorWindowTest, AfrChosenShowsTheLogMixtureAndTakesTheTargetAsAfr) {
+  ConsoleRig rig;
+  const MapAxes axes = MapAxesOf(rig.ctx().live, false);
+  testing::TempFolder folder;
+  const std::string path = folder.Write("RUN.CSV", LogAt(axes, {{3, 4, 0.90}}));
+  ASSERT_TRUE(rig.Trigger("menu_units_gasoline"));
+  AdvisorTools& tools = rig.app->advisor_tools();
+  tools.ViewLog(path);
+  LogViewerWindow* viewer = tools.log_viewer();
+  viewer->resize(1000, 500);
+  QApplication::processEvents();
+  const QRectF area = viewer->chart()->PlotArea();
+  QTest::mouseClick(viewer->chart(), Qt::LeftButton, {},
+                    QPoint(int(area.left() + 1), 50));
+  auto* mixture = viewer->findChild<QCheckBox*>("log_channel_1");
+  EXPECT_EQ(mixture->text(), "AFR");
+  EXPECT_EQ(rig.Text("log_value_1"), "13.23");  // lambda 0.90 at 14.7
+
+  // The fixed target is shown and typed in AFR, and kept as lambda.
+  tools.ShowAdvisor();
+  AdvisorWindow* advisor = tools.advisor();
+  auto* target = advisor->findChild<QDoubleSpinBox*>("advisor_target_lambda");
+  EXPECT_DOUBLE_EQ(target->value(), 14.7);
+  target->selectAll();
+  QTest::keyClicks(target, "13.23");
+  QTest::keyClick(target, Qt::Key_Return);
+  ASSERT_TRUE(advisor->model().target().fixed.has_value());
+  EXPECT_NEAR(*advisor->model().target().fixed, 0.90, 1e-9);
+
+  // Back to lambda: both follow when shown again, the target unchanged.
+  ASSERT_TRUE(rig.Trigger("menu_units_lambda"));
+  advisor->Recompute();
+  EXPECT_DOUBLE_EQ(target->value(), 0.90);
+  EXPECT_NEAR(*advisor->model().target().fixed, 0.90, 1e-9);
+  viewer->hide();
+  viewer->show();
+  EXPECT_EQ(mixture->text(), "A/F");
+  EXPECT_EQ(rig.Text("log_value_1"), "0.90");
 }
 
 }  // namespace
