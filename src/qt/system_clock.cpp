@@ -57,6 +57,12 @@ std::string SystemClock::TimeText() {
   return QTime::currentTime().toString("hh:mm:ss").toStdString();
 }
 
+std::string SystemClock::TimeTextWithMilliseconds() {
+  // One reading, and not through the float seconds, whose last bits are
+  // worth several milliseconds late in the day.
+  return QTime::currentTime().toString("hh:mm:ss.zzz").toStdString();
+}
+
 std::string SystemClock::DateText() {
   return QDate::currentDate().toString("MM-dd-yyyy").toStdString();
 }

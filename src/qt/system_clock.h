@@ -11,6 +11,7 @@ class SystemClock : public Clock {
   float SecondsSinceMidnight() override;
   void Sleep(double seconds) override;
   std::string TimeText() override;
+  std::string TimeTextWithMilliseconds() override;
   std::string DateText() override;
 };
 

@@ -49,9 +49,12 @@ PlotterWindow::PlotterWindow(EcuContext& ctx, Views& views,
 void PlotterWindow::BuildMenus() {
   QMenu* menu = menuBar()->addMenu("&Logging Interval");
   menu->setObjectName("menuloggingint");
-  for (size_t i = 0; i < kLogIntervals.size(); ++i) {
+  for (size_t i = 0; i < intervals_.size(); ++i) {
+    // The line's own rate comes after the fixed intervals.
+    const std::string_view caption =
+        i < kLogIntervals.size() ? kLogIntervals[i].caption : kFastestCaption;
     QAction* entry = menu->addAction(QString::fromUtf8(
-        kLogIntervals[i].caption.data(), kLogIntervals[i].caption.size()));
+        caption.data(), static_cast<qsizetype>(caption.size())));
     entry->setObjectName(QString("menu_log_int_%1").arg(i));
     entry->setCheckable(true);
     connect(entry, &QAction::triggered, this, [this, i] {
@@ -158,6 +161,9 @@ void PlotterWindow::TakeSample() {
 
 void PlotterWindow::Render() {
   setWindowTitle(QString::fromStdString(model_.title()));
+  // Start Log may have moved the log to a free numbered name.
+  const QString file = QString::fromStdString(model_.plot_file());
+  if (plot_file_->text() != file) plot_file_->setText(file);
   for (int i = 0; i < kPlotterChannels; ++i) {
     QCheckBox* box = channels_[static_cast<size_t>(i)];
     box->setText(QString::fromStdString(model_.caption(i)));
@@ -166,7 +172,7 @@ void PlotterWindow::Render() {
   for (size_t i = 0; i < intervals_.size(); ++i) {
     intervals_[i]->setChecked(static_cast<int>(i) == model_.checked_interval());
   }
-  chart_->SetSecondsPerSample(ctx_.console.log_interval_ms / 1000.0);
+  chart_->SetSecondsPerSample(model_.SecondsPerSample());
   const bool logging = model_.logging();
   plot_file_->setEnabled(!logging);
   start_->setEnabled(!logging);

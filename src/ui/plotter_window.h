@@ -51,7 +51,8 @@ class PlotterWindow : public ViewWindow {
   PlotterModel model_;
   StripChart* chart_ = nullptr;
   std::array<QCheckBox*, kPlotterChannels> channels_{};
-  std::array<QAction*, kLogIntervals.size()> intervals_{};
+  // The described intervals, then "Fastest".
+  std::array<QAction*, kLogIntervals.size() + 1> intervals_{};
   QLineEdit* plot_file_ = nullptr;
   QLabel* file_samples_ = nullptr;
   QPushButton* start_ = nullptr;

@@ -33,6 +33,9 @@ class RecordingHost : public WindowHost {
 
 // A whole console core over the virtual ECU, in virtual time.
 struct ConsoleRig : testing::ContextRig {
+  explicit ConsoleRig(const sim::SimOptions& options = {})
+      : ContextRig(options) {}
+
   RecordingHost host;
   MonitorText monitor;
   Views views{ctx, host, monitor};
@@ -165,6 +168,57 @@ TEST(PollingLoopTest, ALostPortIsToldOnceAndPollingResumesWhenItReturns) {
   EXPECT_EQ(codes[0], 'C');
   EXPECT_EQ(codes[1], 'A');
   EXPECT_EQ(rig.prompts.texts().size(), 1u);
+}
+
+// The plotter on "Fastest": one tick starts passes that follow each other
+// without waiting, a sample from each answer; messages are served between
+// them; anything but an answered pass waits for the next tick again.
+TEST(PollingLoopTest, FastestPlotterSamplesEveryAnswerBackToBack) {
+  for (const bool silent : {false, true}) {
+    sim::SimOptions options;
+    options.silent = silent;
+    ConsoleRig rig(options);
+    rig.ctx.link.EnsureLink();
+    rig.TakeCodes();
+    rig.ctx.console.live_window_mode = View::kPlotter;
+    rig.ctx.console.fastest_log = true;
+    int samples = 0;
+    rig.loop.set_take_sample([&] { ++samples; });
+    rig.ctx.console.poll_tick = true;
+    rig.ctx.console.log_tick = true;  // the log timer adds nothing
+    const int served = rig.pump.count();
+    for (int i = 0; i < 10; ++i) rig.loop.Step();
+    const std::vector<int> codes = rig.TakeCodes();
+    if (silent) {
+      // One pass of ten attempts, then only ticks would send again.
+      EXPECT_EQ(codes, std::vector<int>(10, 'A'));
+      EXPECT_EQ(samples, 0);
+    } else {
+      EXPECT_EQ(codes, std::vector<int>(10, 'A'));
+      EXPECT_EQ(samples, 10);
+      EXPECT_GE(rig.pump.count() - served, 10);
+    }
+    // Back to a fixed interval: nothing without a tick.
+    rig.ctx.console.fastest_log = false;
+    rig.loop.Step();
+    rig.loop.Step();
+    EXPECT_TRUE(rig.TakeCodes().empty());
+  }
+}
+
+// Demo mode has no transactions to wait on: Fastest samples on the ticks
+// rather than spinning.
+TEST(PollingLoopTest, FastestInDemoModeKeepsToTheTicks) {
+  ConsoleRig rig;
+  rig.ctx.link_state.demo_mode = true;
+  rig.ctx.console.live_window_mode = View::kPlotter;
+  rig.ctx.console.fastest_log = true;
+  int samples = 0;
+  rig.loop.set_take_sample([&] { ++samples; });
+  rig.ctx.console.poll_tick = true;
+  for (int i = 0; i < 5; ++i) rig.loop.Step();
+  EXPECT_EQ(samples, 1);
+  EXPECT_TRUE(rig.port.written().empty());
 }
 
 TEST(ViewsTest, SwitchRequestsAreServedInTheirOrder) {

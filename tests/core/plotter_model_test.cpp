@@ -4,7 +4,10 @@
 
 #include <filesystem>
 
+#include "core/console/log_file_choice.h"
+#include "core/console/sample_rate.h"
 #include "support/context_rig.h"
+#include "support/processes.h"
 #include "support/temp_folder.h"
 
 namespace ecu {
@@ -149,6 +152,124 @@ TEST(PlotterModelTest, LogThatCannotBeCreatedStaysNotLogging) {
   EXPECT_TRUE(rig.model.CanExit());
   rig.model.TakeSample();
   EXPECT_EQ(rig.model.file_samples(), "N/A");
+}
+
+TEST(PlotterModelTest, StartLogKeepsALogThatHoldsDataUnlessTold) {
+  PlotterRig rig;
+  const std::string drive =
+      "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n";
+  rig.folder.Write("PLOTTER.CSV", drive);
+  rig.folder.Write("PLOTTER-1.CSV", drive);
+
+  // Enter on the question: the drive is kept, the log goes beside it and
+  // the file box follows.
+  rig.model.StartLog();
+  ASSERT_EQ(rig.prompts.shown().size(), 1u);
+  const Message& box = rig.prompts.shown()[0];
+  EXPECT_EQ(box.buttons, Buttons::kYesNoCancel);
+  EXPECT_EQ(DefaultAnswer(box), Answer::kNo);
+  EXPECT_TRUE(testing::Contains(box.text, rig.folder.Path("PLOTTER-2.CSV")))
+      << box.text;
+  EXPECT_EQ(rig.ctx.log.LogFileName(), rig.folder.Path("PLOTTER-2.CSV"));
+  EXPECT_EQ(rig.model.plot_file(), rig.folder.Path("PLOTTER-2.CSV"));
+  EXPECT_EQ(rig.folder.Read("PLOTTER.CSV"), drive);
+  rig.model.StopLog();
+
+  // Cancel starts nothing and touches nothing.
+  rig.model.set_plot_file(rig.folder.Path("PLOTTER.CSV"));
+  rig.prompts.QueueAnswer(Answer::kCancel);
+  rig.model.StartLog();
+  EXPECT_FALSE(rig.model.logging());
+  EXPECT_EQ(rig.model.plot_file(), rig.folder.Path("PLOTTER.CSV"));
+  EXPECT_EQ(rig.folder.Read("PLOTTER.CSV"), drive);
+
+  // Yes replaces it, as before.
+  rig.prompts.QueueAnswer(Answer::kYes);
+  rig.model.StartLog();
+  EXPECT_EQ(rig.ctx.log.LogFileName(), rig.folder.Path("PLOTTER.CSV"));
+  rig.model.StopLog();
+  EXPECT_EQ(rig.folder.Read("PLOTTER.CSV").find(drive), std::string::npos);
+
+  // An empty file is nothing to lose: no question.
+  rig.prompts.Clear();
+  rig.folder.Write("EMPTY.CSV", "");
+  rig.model.set_plot_file(rig.folder.Path("EMPTY.CSV"));
+  rig.model.StartLog();
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  EXPECT_EQ(rig.ctx.log.LogFileName(), rig.folder.Path("EMPTY.CSV"));
+}
+
+TEST(LogFileChoiceTest, NextFreeNameCountsOnBesideTheFile) {
+  testing::TempFolder folder;
+  EXPECT_EQ(NextFreeLogName(folder.Path("RUN.CSV")), folder.Path("RUN-1.CSV"));
+  folder.Write("RUN-1.CSV", "x");
+  EXPECT_EQ(NextFreeLogName(folder.Path("RUN.CSV")), folder.Path("RUN-2.CSV"));
+  // A numbered name counts on from its own number.
+  EXPECT_EQ(NextFreeLogName(folder.Path("RUN-7.CSV")),
+            folder.Path("RUN-8.CSV"));
+  // A dash that is part of the name stays.
+  EXPECT_EQ(NextFreeLogName(folder.Path("DYNO-RUN.CSV")),
+            folder.Path("DYNO-RUN-1.CSV"));
+  EXPECT_EQ(NextFreeLogName("PLOTTER"), "PLOTTER-1");
+}
+
+TEST(PlotterModelTest, FastestLogsMillisecondsAndTitlesTheAchievedRate) {
+  PlotterRig rig;
+  rig.ctx.live.RPM = 3235;
+  rig.model.ChooseInterval(kFastestIntervalEntry);
+  EXPECT_TRUE(rig.ctx.console.fastest_log);
+  EXPECT_EQ(rig.model.checked_interval(), kFastestIntervalEntry);
+  EXPECT_EQ(rig.model.title(), "DATA PLOTTER     Fastest, measuring the rate");
+  EXPECT_DOUBLE_EQ(rig.model.SecondsPerSample(), 1 / kLineSamplesPerSecond);
+  rig.model.StartLog();
+  // 32 a second (a step the float clock holds exactly) over the first
+  // whole second.
+  for (int i = 0; i <= 32; ++i) {
+    rig.model.TakeSample();
+    rig.clock.Advance(1 / 32.0);
+  }
+  EXPECT_EQ(rig.model.title(),
+            "DATA PLOTTER     32 Sample/Second,  .3 minute window");
+  EXPECT_DOUBLE_EQ(rig.model.SecondsPerSample(), 1 / 32.0);
+  rig.model.StopLog();
+  const std::vector<std::string> lines =
+      testing::CrLfLines(rig.folder.Read("PLOTTER.CSV"));
+  ASSERT_EQ(lines.size(), 3u + 33u);
+  EXPECT_EQ(lines[3].substr(0, 18), "14:05:09.000,3235,");
+  EXPECT_EQ(lines[4].substr(0, 13), "14:05:09.031,");
+  EXPECT_EQ(lines[35].substr(0, 13), "14:05:10.000,");
+
+  // A described interval again: its title, whole seconds.
+  rig.model.ChooseInterval(0);
+  EXPECT_FALSE(rig.ctx.console.fastest_log);
+  EXPECT_EQ(rig.model.title(),
+            "DATA PLOTTER     10 Sample/Second,  1 minute window");
+}
+
+TEST(ClockTest, MillisecondTimeIsCutNotRounded) {
+  EXPECT_EQ(MillisecondTimeText(14 * 3600 + 5 * 60 + 9.25), "14:05:09.250");
+  EXPECT_EQ(MillisecondTimeText(59.9996), "00:00:59.999");
+  EXPECT_EQ(MillisecondTimeText(86399.9999), "23:59:59.999");
+  EXPECT_EQ(MillisecondTimeText(0), "00:00:00.000");
+  testing::FakeClock clock(36000.5);
+  EXPECT_EQ(clock.TimeTextWithMilliseconds(), "10:00:00.500");
+}
+
+TEST(SampleRateTest, MeasuredOverWholeSpans) {
+  SampleRate rate;
+  EXPECT_FALSE(rate.per_second());
+  for (int i = 0; i < 50; ++i) rate.Count(100 + i / 50.0);
+  EXPECT_FALSE(rate.per_second());  // 0.98 s so far
+  rate.Count(101);
+  ASSERT_TRUE(rate.per_second());
+  EXPECT_DOUBLE_EQ(*rate.per_second(), 50);
+  // A stall shows as the span it took.
+  rate.Count(103);
+  EXPECT_DOUBLE_EQ(*rate.per_second(), 0.5);
+  // A clock that went back starts over without a wild figure.
+  rate.Count(50);
+  rate.Count(50.5);
+  EXPECT_DOUBLE_EQ(*rate.per_second(), 0.5);
 }
 
 TEST(PlotterModelTest, LoadReadsTheConfigurationAndNamesTheFullScales) {

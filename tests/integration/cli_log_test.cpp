@@ -69,6 +69,42 @@ TEST(CliLogTest, WritesTheHeaderAndOneLinePerInterval) {
   EXPECT_EQ(live + 1, static_cast<long>(codes.size()));
 }
 
+// At the line's rate: a line for every answer, and nothing asked that
+// does not become a line; "0" means the same, and the time keeps its
+// described form unless milliseconds are asked for.
+TEST(CliLogTest, FastestWritesALineForEveryAnswer) {
+  for (const bool ms : {true, false}) {
+    testing::TempFolder folder;
+    const std::string sim_log = folder.Path("sim.log");
+    SimProcess sim({"--log", sim_log});
+    const std::string log = folder.Path("FAST.CSV");
+    std::vector<std::string> argv = {BuiltProgram("ecu-cli"),
+                                     "--port",
+                                     sim.device(),
+                                     "log",
+                                     log,
+                                     "--interval",
+                                     ms ? "fastest" : "0",
+                                     "--count",
+                                     "40"};
+    if (ms) argv.insert(argv.end(), {"--time", "ms"});
+    const auto r = RunProgram(argv);
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    sim.Stop();
+    const std::vector<std::string> lines = testing::CrLfLines(ReadText(log));
+    ASSERT_EQ(lines.size(), 3u + 40u);
+    EXPECT_EQ(lines[0], "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR");
+    const std::regex data(ms ? R"(\d\d:\d\d:\d\d\.\d{3},\d+,[-\d.,]+)"
+                             : R"(\d\d:\d\d:\d\d,\d+,[-\d.,]+)");
+    for (size_t i = 3; i < lines.size(); ++i) {
+      EXPECT_TRUE(std::regex_match(lines[i], data)) << lines[i];
+    }
+    std::vector<std::string> expected = {"'C'"};
+    expected.insert(expected.end(), 40, "'A'");
+    EXPECT_EQ(RequestCodes(sim_log), expected);
+  }
+}
+
 TEST(CliLogTest, FileThatCannotBeCreated) {
   SimProcess sim;
   auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(), "log",

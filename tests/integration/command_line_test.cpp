@@ -84,6 +84,8 @@ TEST(CommandLineTest, OtherUsageErrorsExitTwoWithoutTouchingThePort) {
       {"ecu-cli", "--port", kNoPort, "load", "a.SET", "b.SET"},
       {"ecu-cli", "--port", kNoPort, "info", "extra"},
       {"ecu-cli", "--port", kNoPort, "log"},
+      {"ecu-cli", "--port", kNoPort, "log", "F.CSV", "--interval", "50"},
+      {"ecu-cli", "--port", kNoPort, "log", "F.CSV", "--time", "us"},
       {"ecu-cli", "--port", kNoPort, "flash"},
       {"ecu-sim", "--frobnicate"},
       {"ecu-sim", "--drop-every"},

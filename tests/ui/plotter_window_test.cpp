@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -76,6 +77,30 @@ TEST(PlotterWindowTest, LoadsCaptionsAndTheIntervalMenuSetsTimerAndTitle) {
   EXPECT_TRUE(rig.Find<QAction>("menu_log_int_0")->isChecked());
   EXPECT_FALSE(rig.Find<QAction>("menu_log_int_3")->isChecked());
   EXPECT_TRUE(rig.prompts.shown().empty());
+}
+
+TEST(PlotterWindowTest, FastestComesAfterTheDescribedIntervals) {
+  PlotterRig rig;
+  const QMenu* menu = rig.window->findChild<QMenu*>("menuloggingint");
+  ASSERT_NE(menu, nullptr);
+  QStringList captions;
+  for (const QAction* entry : menu->actions()) captions << entry->text();
+  EXPECT_EQ(captions, (QStringList{"100 mS&econds", "250 &mSeconds",
+                                   "500 m&Seconds", "&1 Second", "&2 Seconds",
+                                   "&5 Seconds", "1&0 Seconds", "&Fastest"}));
+  ASSERT_TRUE(rig.Trigger("menu_log_int_7"));
+  EXPECT_TRUE(rig.ctx().console.fastest_log);
+  EXPECT_TRUE(rig.Find<QAction>("menu_log_int_7")->isChecked());
+  EXPECT_FALSE(rig.Find<QAction>("menu_log_int_3")->isChecked());
+  EXPECT_EQ(rig.window->windowTitle(),
+            "DATA PLOTTER     Fastest, measuring the rate");
+  // The timer keeps its interval for when a described entry is chosen.
+  EXPECT_EQ(rig.ctx().console.log_interval_ms, 1000);
+  ASSERT_TRUE(rig.Trigger("menu_log_int_3"));
+  EXPECT_FALSE(rig.ctx().console.fastest_log);
+  EXPECT_FALSE(rig.Find<QAction>("menu_log_int_7")->isChecked());
+  EXPECT_EQ(rig.window->windowTitle(),
+            "DATA PLOTTER     1 Sample/Second,  10 minute window");
 }
 
 TEST(PlotterWindowTest, LogsWhileOpenAndRefusesToCloseUntilHalted) {

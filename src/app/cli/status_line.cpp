@@ -21,15 +21,19 @@ void StatusLine::MakeRoom() {
   drawn_ = false;
 }
 
-std::string LogStatusText(int64_t samples, double seconds, uintmax_t bytes) {
+std::string LogStatusText(int64_t samples, double seconds, uintmax_t bytes,
+                          std::optional<double> per_second) {
   const auto whole = static_cast<long long>(seconds);
-  char text[96];
+  char text[128];
   const char* unit = bytes >= 1'000'000 ? "MB" : "kB";
   const double size =
       static_cast<double>(bytes) / (bytes >= 1'000'000 ? 1'000'000.0 : 1'000.0);
-  std::snprintf(text, sizeof text, "%lld sample%s, %lld:%02lld:%02lld, %.1f %s",
+  char rate[32] = "";
+  if (per_second) std::snprintf(rate, sizeof rate, ", %.1f/s", *per_second);
+  std::snprintf(text, sizeof text,
+                "%lld sample%s, %lld:%02lld:%02lld%s, %.1f %s",
                 static_cast<long long>(samples), samples == 1 ? "" : "s",
-                whole / 3600, whole / 60 % 60, whole % 60, size, unit);
+                whole / 3600, whole / 60 % 60, whole % 60, rate, size, unit);
   return text;
 }
 

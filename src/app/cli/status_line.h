@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace ecu::cli {
@@ -31,7 +32,10 @@ class StatusLine {
 };
 
 // "240 samples, 0:04:00, 14.2 kB": a data log as it grows.
-std::string LogStatusText(int64_t samples, double seconds, uintmax_t bytes);
+// With the achieved rate once it is known:
+// "3480 samples, 0:01:00, 57.9/s, 159.8 kB".
+std::string LogStatusText(int64_t samples, double seconds, uintmax_t bytes,
+                          std::optional<double> per_second = std::nullopt);
 
 }  // namespace ecu::cli
 

@@ -36,6 +36,9 @@ struct ConsoleState {
   bool master_mode = false;   // MasterMode: debug.ini exists
   bool loop_started = false;
   int log_interval_ms = 1000;  // LogTimer's interval
+  // The plotter's "Fastest" entry: a sample from every answer of passes
+  // sent back to back, at the line's rate.
+  bool fastest_log = false;
 
   bool& SwitchRequest(View view) {
     return switch_requests[static_cast<size_t>(view)];

@@ -1,6 +1,7 @@
 #include "core/console/polling_loop.h"
 
 #include <tuple>
+#include <vector>
 
 #include "core/calibration/calibration_requests.h"
 #include "core/link/frame.h"
@@ -14,6 +15,22 @@ constexpr uint8_t kLive = kLiveFrame;
 constexpr uint8_t kAux = kAuxFrame;
 constexpr uint8_t kIdleAir = kIdleAirFrame;
 constexpr uint8_t kActiveMap = kActiveMapFrame;
+
+// Each window's polling pass, indexed by View. A window without live
+// read-outs sends nothing; it only keeps the watchdog quiet.
+const std::array<std::vector<uint8_t>, kViewCount>& PassRequests() {
+  static const std::array<std::vector<uint8_t>, kViewCount> passes = {{
+      {},                                                        // none
+      {kLive, kAux, kLive, kLive, kIdleAir, kLive, kActiveMap},  // monitor
+      {},                                                        // config
+      {kLive},                                                   // fuel map
+      {kLive},                                                   // plotter
+      {kLive, kAux},                                             // curves
+      {kLive},                                                   // dashboard
+      {kLive, kAux},                                             // suppl.
+  }};
+  return passes;
+}
 
 }  // namespace
 
@@ -50,13 +67,17 @@ void PollingLoop::Step() {
   const bool demo = ctx_.link_state.demo_mode;
   if (demo) demo_.Run(ctx_.live, ctx_.image);
   ServeMessages();
-  if (console.poll_tick) {
+  if (PassDue()) {
     console.poll_tick = false;
     views_.ServeSwitchRequests();
     // A lost port is tried again on the ticks and nothing is sent meanwhile;
     // the windows learn of a silent or lost link from the link itself.
     if (ctx_.link.TryReconnect()) StartPolling();
-    if (!ctx_.link.lost()) std::ignore = PollingPass();
+    if (ctx_.link.lost()) {
+      back_to_back_ = false;
+    } else {
+      SampleAtLineRate(PollingPass());
+    }
   }
   if (ctx_.link_state.demo_mode) demo_.Run(ctx_.live, ctx_.image);
   const View mode = console.live_window_mode;
@@ -67,7 +88,8 @@ void PollingLoop::Step() {
   }
   if (mode == View::kPlotter && console.log_tick) {
     console.log_tick = false;
-    if (take_sample_) take_sample_();
+    // At the line's rate the passes take the samples.
+    if (take_sample_ && !console.fastest_log) take_sample_();
   }
   if (SomethingDue()) {
     ServeMessages();
@@ -91,40 +113,42 @@ PassOutcome PollingLoop::PollingPass() {
       pass.reason = outcome.reason;
     } else if (outcome.result == CommandResult::kNoAnswer) {
       ++pass.unanswered;
+    } else if (outcome.result == CommandResult::kAnswered) {
+      ++pass.replies;
     }
   };
-  switch (mode) {
-    case View::kNone:
-    case View::kConfiguration:
-      link.TouchReceiveTime();
-      break;
-    case View::kMonitor:
-      for (uint8_t code :
-           {kLive, kAux, kLive, kLive, kIdleAir, kLive, kActiveMap}) {
-        send(code);
-      }
-      break;
-    case View::kFuelMap:
-    case View::kPlotter:
-    case View::kDashboard:
-      send(kLive);
-      break;
-    case View::kCurves:
-    case View::kSupplementary:
-      send(kLive);
-      send(kAux);
-      break;
-  }
+  const std::vector<uint8_t>& requests =
+      PassRequests()[static_cast<size_t>(mode)];
+  if (requests.empty()) link.TouchReceiveTime();
+  for (uint8_t code : requests) send(code);
   const auto& after = after_pass_[static_cast<size_t>(mode)];
   if (after) after();
   return pass;
+}
+
+bool PollingLoop::AtLineRate() const {
+  const ConsoleState& console = ctx_.console;
+  return console.fastest_log && console.live_window_mode == View::kPlotter;
+}
+
+bool PollingLoop::PassDue() const {
+  return ctx_.console.poll_tick || (back_to_back_ && AtLineRate());
+}
+
+void PollingLoop::SampleAtLineRate(const PassOutcome& pass) {
+  const bool fastest = AtLineRate();
+  // Each sample from its own answer, never from an old one.
+  if (fastest && pass.answered() && take_sample_) take_sample_();
+  // The next pass follows at once only after one that went over the wire
+  // and was answered: a silent, lost or demo link waits for the tick.
+  back_to_back_ = fastest && pass.answered() && pass.replies > 0;
 }
 
 bool PollingLoop::SomethingDue() const {
   const ConsoleState& console = ctx_.console;
   const View mode = console.live_window_mode;
   const bool shows_text = mode == View::kMonitor || mode == View::kPlotter;
-  return console.poll_tick || (shows_text && console.display_tick) ||
+  return PassDue() || (shows_text && console.display_tick) ||
          (mode == View::kPlotter && console.log_tick);
 }
 

@@ -15,6 +15,7 @@ namespace ecu {
 // How one polling pass went.
 struct PassOutcome {
   int unanswered = 0;      // requests left without an answer
+  int replies = 0;         // requests the ECU answered (none in demo mode)
   bool port_lost = false;  // the port went away; the pass stopped there
   std::string reason;      // the driver's words for a lost port
   bool answered() const { return unanswered == 0 && !port_lost; }
@@ -57,6 +58,12 @@ class PollingLoop {
   // Reads the configuration block and starts the tach filter afresh: at
   // start-up and when a lost port is back.
   void StartPolling();
+  // The plotter on "Fastest": a sample from each answered pass, and the
+  // next pass at once instead of on the next tick.
+  void SampleAtLineRate(const PassOutcome& pass);
+  bool AtLineRate() const;
+  // A poll tick, or the next pass at the line's rate.
+  bool PassDue() const;
   bool SomethingDue() const;
   void ServeMessages();
 
@@ -66,6 +73,7 @@ class PollingLoop {
   DemoSimulation& demo_;
   std::array<std::function<void()>, kViewCount> after_pass_;
   std::function<void()> take_sample_;
+  bool back_to_back_ = false;
 };
 
 }  // namespace ecu

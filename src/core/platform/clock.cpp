@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace ecu {
 
@@ -28,6 +29,22 @@ std::timespec WaitTimespec(double seconds) {
       std::round((seconds - static_cast<double>(wait.tv_sec)) * 1e9);
   wait.tv_nsec = std::min(static_cast<long>(nanoseconds), 999'999'999L);
   return wait;
+}
+
+std::string MillisecondTimeText(double seconds) {
+  // Whole milliseconds, cut rather than rounded: .9996 must not carry into
+  // the next second. The nanosecond keeps 0.25 s summed from steps from
+  // showing as .249.
+  long long ms = static_cast<long long>(std::floor(seconds * 1000 + 1e-6));
+  ms = std::clamp(ms, 0LL, 86'400'000LL - 1);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld.%03lld",
+                ms / 3'600'000, ms / 60'000 % 60, ms / 1000 % 60, ms % 1000);
+  return text;
+}
+
+std::string Clock::TimeTextWithMilliseconds() {
+  return MillisecondTimeText(SecondsSinceMidnight());
 }
 
 float ElapsedSince(float since, float now) {

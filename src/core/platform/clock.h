@@ -19,6 +19,9 @@ class Clock {
   virtual std::string TimeText() = 0;
   // "09-14-2008" (month-day-year).
   virtual std::string DateText() = 0;
+  // "14:05:09.250": the time with its milliseconds, for logs that take
+  // many samples a second.
+  virtual std::string TimeTextWithMilliseconds();
 };
 
 // The longest single wait anything here makes: a day. A wait is cut to it,
@@ -36,6 +39,9 @@ int WaitMilliseconds(double seconds);
 inline constexpr double kLongestTimedWaitSeconds = 43200.0;
 double BoundedTimedWait(double seconds);
 std::timespec WaitTimespec(double seconds);
+
+// "14:05:09.250" for seconds since midnight.
+std::string MillisecondTimeText(double seconds);
 
 // Elapsed seconds from `since` to `now`, with the midnight rule: an elapsed
 // time below -0.1 s means the clock passed midnight, so a day is added.

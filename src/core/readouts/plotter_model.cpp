@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "core/calibration/calibration_requests.h"
+#include "core/console/log_file_choice.h"
 #include "core/numbers/number_format.h"
 
 namespace ecu {
@@ -48,6 +49,16 @@ std::string PlotterTitle(int interval_ms) {
          " minute window";
 }
 
+std::string FastestPlotterTitle(std::optional<double> per_second) {
+  if (!per_second || *per_second <= 0) {
+    return "DATA PLOTTER     Fastest, measuring the rate";
+  }
+  const double rate = std::round(*per_second * 10) / 10;
+  const double minutes = std::round(kChartSamples / *per_second / 6) / 10;
+  return "DATA PLOTTER    " + GeneralText(rate) + " Sample/Second, " +
+         GeneralText(minutes) + " minute window";
+}
+
 std::string ChartStampText(Clock& clock) {
   const std::string time = clock.TimeText();
   const double seconds = clock.SecondsSinceMidnight();
@@ -85,7 +96,9 @@ void PlotterModel::UnitsChanged() { captions_[1] = AirFuelCaption(ctx_.units); }
 
 void PlotterModel::Load() {
   loaded_ = true;
-  title_ = PlotterTitle(ctx_.console.log_interval_ms);
+  title_ = ctx_.console.fastest_log
+               ? FastestPlotterTitle(rate_.per_second())
+               : PlotterTitle(ctx_.console.log_interval_ms);
   // The captions name the full scales the configuration block sets.
   ctx_.link.Pause(0.2);
   std::ignore = ReadConfigurationBlock(ctx_.link);
@@ -97,10 +110,16 @@ void PlotterModel::Load() {
 }
 
 void PlotterModel::TakeSample() {
+  const bool fastest = ctx_.console.fastest_log;
+  if (fastest) CountSample();
   LogState& log = ctx_.log;
   if (log.LogActive()) {
+    // Many samples share a second at the line's rate: they carry their
+    // milliseconds, which the log readers take as they stand.
+    const std::string time =
+        fastest ? ctx_.clock.TimeTextWithMilliseconds() : ctx_.clock.TimeText();
     std::string error;
-    if (!log.WriteSample(ctx_.live, ctx_.clock.TimeText(), &error)) {
+    if (!log.WriteSample(ctx_.live, time, &error)) {
       // A full disk must not look like a growing log.
       log.Stop();
       ctx_.prompts.Tell("The log file " + log.LogFileName() +
@@ -121,6 +140,10 @@ void PlotterModel::StartLog() {
     ctx_.prompts.Tell(kAlreadyLogging);
     return;
   }
+  const std::optional<std::string> file =
+      ChooseLogFile(plot_file_, ctx_.prompts);
+  if (!file) return;
+  plot_file_ = *file;
   std::string error;
   if (!ctx_.log.Start(plot_file_, ctx_.clock.DateText(), &error)) {
     ctx_.prompts.Tell("The log file " + plot_file_ + " could not be created (" +
@@ -143,7 +166,17 @@ bool PlotterModel::CanExit() {
 }
 
 void PlotterModel::ChooseInterval(int entry) {
+  if (entry == kFastestIntervalEntry) {
+    ctx_.console.fastest_log = true;
+    checked_interval_ = entry;
+    rate_.Restart();
+    rate_clock_.reset();
+    run_seconds_ = 0;
+    title_ = FastestPlotterTitle(std::nullopt);
+    return;
+  }
   if (entry < 0 || entry >= static_cast<int>(kLogIntervals.size())) return;
+  ctx_.console.fastest_log = false;
   const int ms = kLogIntervals[static_cast<size_t>(entry)].ms;
   if (set_log_interval_) {
     set_log_interval_(ms);
@@ -152,6 +185,20 @@ void PlotterModel::ChooseInterval(int entry) {
   }
   checked_interval_ = entry;
   title_ = PlotterTitle(ms);
+}
+
+double PlotterModel::SecondsPerSample() const {
+  if (!ctx_.console.fastest_log) return ctx_.console.log_interval_ms / 1000.0;
+  return 1 / rate_.per_second().value_or(kLineSamplesPerSecond);
+}
+
+void PlotterModel::CountSample() {
+  // Seconds since the first sample, carried on past midnight.
+  const float now = ctx_.clock.SecondsSinceMidnight();
+  if (rate_clock_) run_seconds_ += ElapsedSince(*rate_clock_, now);
+  rate_clock_ = now;
+  rate_.Count(run_seconds_);
+  title_ = FastestPlotterTitle(rate_.per_second());
 }
 
 void PlotterModel::TickChannel(int channel, bool ticked) {

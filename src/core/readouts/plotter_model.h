@@ -3,9 +3,11 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/console/sample_rate.h"
 #include "core/ecu_context.h"
 #include "core/editors/editor_colours.h"
 #include "core/link/window_activation.h"
@@ -51,10 +53,21 @@ inline constexpr std::array<LogInterval, 7> kLogIntervals = {{
     {"1&0 Seconds", 10000},
 }};
 inline constexpr int kStartLogIntervalEntry = 3;
+// After them: samples at the line's rate, each from its own answer.
+inline constexpr int kFastestIntervalEntry = 7;
+inline constexpr std::string_view kFastestCaption = "&Fastest";
+// The most "A" frames the line carries: 8 request and 25 reply bytes of
+// 10 bits at 19200 baud.
+inline constexpr double kLineSamplesPerSecond = 19200.0 / ((8 + 25) * 10);
+// The samples the chart holds.
+inline constexpr int kChartSamples = 600;
 
 // "DATA PLOTTER     1 Sample/Second,  10 minute window" for 1000 ms: the
 // chart holds 600 samples.
 std::string PlotterTitle(int interval_ms);
+// The same for "Fastest" at the achieved rate, e.g. "DATA PLOTTER
+// 57.6 Sample/Second,  .2 minute window"; before it is known, says so.
+std::string FastestPlotterTitle(std::optional<double> per_second);
 
 // The text stamped on the chart where it is clicked, e.g. 14:05:09.37.
 std::string ChartStampText(Clock& clock);
@@ -101,6 +114,8 @@ class PlotterModel {
 
   void ChooseInterval(int entry);  // menu_log_int_i
   int checked_interval() const { return checked_interval_; }
+  // The chart's time scale: the interval, or the achieved rate's.
+  double SecondsPerSample() const;
 
   void TickChannel(int channel, bool ticked);  // Check3d1_i
   bool channel_ticked(int channel) const {
@@ -125,7 +140,12 @@ class PlotterModel {
   std::function<void(const ChannelValues&)> chart_;
   std::function<void()> on_load_;
   WindowActivation activation_;
+  void CountSample();
+
   bool loaded_ = false;
+  SampleRate rate_;  // on "Fastest"
+  std::optional<float> rate_clock_;
+  double run_seconds_ = 0;
   std::string title_ = "Data Plotter";
   std::array<std::string, kPlotterChannels> captions_;
   std::array<bool, kPlotterChannels> ticked_{};
