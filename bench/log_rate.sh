@@ -32,16 +32,7 @@ kill -INT "$cli"; wait "$cli" 2>/dev/null || true
 
 # 2. The console: View > Plotter, Logging Interval > Fastest, all eight
 # channels ticked, Start Log.
-export ECU_CONSOLE_CONFIG_DIR="$work"
-(cd "$work" && exec "$OLDPWD/$bin/ecu-console") &
-console=$!
-main=$(find_window "ECU System Console")
-xdotool windowfocus --sync "$main" 2>/dev/null || true
-xdotool key alt+v; sleep 0.3; xdotool key p; sleep 1.5
-plotter=$(find_window "DATA PLOTTER")
-[ -n "$plotter" ] || { echo "the plotter did not open" >&2; exit 1; }
-xdotool windowfocus --sync "$plotter"
-xdotool key alt+l; sleep 0.3; xdotool key f; sleep 0.5
+open_plotter f
 xdotool key space
 for _ in 1 2 3 4 5 6 7; do xdotool key Tab space; done
 xdotool key Tab Tab space
@@ -58,4 +49,5 @@ echo "(\"A\": 8 + 25 bytes at 19200 baud, at most ${line_max} a second):"
 report "ecu-cli log --interval fastest" $((c1 - c0)) "$cli_cpu"
 report "console plotter, Fastest, charted" $((l1 - l0)) "$console_cpu"
 echo "  plotter title: $title"
+echo "  machine load average while measured: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "  last console line: $(tail -1 "$console_log" | tr -d '\r')"

@@ -13,18 +13,8 @@ cd "$(dirname "$0")/.."
 requests() { grep -c " rx 'A'" "$work/sim.log" || true; }
 
 start_sim
-export ECU_CONSOLE_CONFIG_DIR="$work"
-(cd "$work" && exec "$OLDPWD/$bin/ecu-console") &
-console=$!
-main=$(find_window "ECU System Console")
-xdotool windowfocus --sync "$main" 2>/dev/null || true
-
-# View > Plotter, then Logging Interval > 100 mSeconds.
-xdotool key alt+v; sleep 0.3; xdotool key p; sleep 1.5
-plotter=$(find_window "DATA PLOTTER")
-[ -n "$plotter" ] || { echo "the plotter did not open" >&2; exit 1; }
-xdotool windowfocus --sync "$plotter"
-xdotool key alt+l; sleep 0.3; xdotool key e; sleep 0.5
+# The plotter at 100 mSeconds.
+open_plotter e
 
 # 1. No channel ticked: polling and the monitor text only.
 a0=$(requests)

@@ -47,3 +47,17 @@ start_sim() {  # [sim options] the paced virtual ECU with its traffic log, named
   for _ in $(seq 50); do [ -e "$work/ecu" ] && break; sleep 0.1; done
   printf '%s\n' "$work/ecu" >"$work/port.cfg"
 }
+open_plotter() {  # interval-menu key -> sets console and plotter
+  export ECU_CONSOLE_CONFIG_DIR="$work"
+  (cd "$work" && exec "$OLDPWD/$bin/ecu-console") &
+  console=$!
+  local main
+  main=$(find_window "ECU System Console")
+  xdotool windowfocus --sync "$main" 2>/dev/null || true
+  # View > Plotter, then the Logging Interval entry.
+  xdotool key alt+v; sleep 0.3; xdotool key p; sleep 1.5
+  plotter=$(find_window "DATA PLOTTER")
+  [ -n "$plotter" ] || { echo "the plotter did not open" >&2; exit 1; }
+  xdotool windowfocus --sync "$plotter"
+  xdotool key alt+l; sleep 0.3; xdotool key "$1"; sleep 0.5
+}
