@@ -189,7 +189,13 @@ void AddLogCommand(CliCommands& commands) {
   log->add_option("--time", options->time,
                   "s: the time field as 14:05:09, unless given; ms: with "
                   "milliseconds, 14:05:09.250")
-      ->check(CLI::IsMember({"s", "ms"}))
+      ->check(CLI::Validator(
+          [](std::string& unit) -> std::string {
+            return unit == "s" || unit == "ms"
+                       ? ""
+                       : "'" + unit + "' is not s or ms";
+          },
+          ""))
       ->type_name("s|ms");
   AddWaitFlag(*log, &options->wait);
 }
