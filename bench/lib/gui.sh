@@ -49,9 +49,10 @@ start_sim() {  # [sim options] the paced virtual ECU with its traffic log, named
 }
 open_plotter() {  # interval-menu key -> sets console and plotter
   export ECU_CONSOLE_CONFIG_DIR="$work"
-  (cd "$work" && exec "$OLDPWD/$bin/ecu-console") &
+  local program main
+  program=$(realpath "$bin/ecu-console")  # BUILD_DIR may be relative
+  (cd "$work" && exec "$program") &
   console=$!
-  local main
   main=$(find_window "ECU System Console")
   xdotool windowfocus --sync "$main" 2>/dev/null || true
   # View > Plotter, then the Logging Interval entry.
