@@ -1,11 +1,10 @@
 #include "core/console/data_log.h"
 
-#include "core/advisor/data_log_reader.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "core/advisor/data_log_reader.h"
 #include "support/temp_folder.h"
 
 namespace ecu {

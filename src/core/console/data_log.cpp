@@ -26,9 +26,9 @@ std::string LogHeader(const std::string& date_text) {
 }
 
 std::string LogDataLine(const LiveData& live, const std::string& time_text) {
-  const double values[] = {live.RPM, live.Lambda, live.CLT,
-                           live.TPS, live.MAP,    live.MAT,
-                           live.PW * 1000.0f,    live.EgoCorrection};
+  const double values[] = {live.RPM,          live.Lambda,       live.CLT,
+                           live.TPS,          live.MAP,          live.MAT,
+                           live.PW * 1000.0f, live.EgoCorrection};
   std::string line = time_text;
   for (size_t c = 0; c < kLogColumns.size(); ++c) {
     line += ',';

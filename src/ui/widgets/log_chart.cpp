@@ -19,7 +19,7 @@ constexpr double kDragStart = 4;
 // One wheel notch zooms by this much.
 constexpr double kZoomStep = 0.8;
 // Time lines a whole number of these seconds apart, about 100 px apart.
-constexpr double kTimeSteps[] = {1,   2,   5,    10,   15,   30,   60,  120,
+constexpr double kTimeSteps[] = {1,   2,   5,   10,   15,   30,   60,   120,
                                  300, 600, 900, 1800, 3600, 7200, 14400};
 
 double LineStep(double seconds, double pixels) {
@@ -86,8 +86,7 @@ void LogChart::DrawGrid(QPainter& painter, const QRectF& area) const {
   DrawChartGrid(painter, area, width(), marks);
 }
 
-void LogChart::DrawChannel(QPainter& painter, const QRectF& area,
-                           int channel) {
+void LogChart::DrawChannel(QPainter& painter, const QRectF& area, int channel) {
   const Rgb c = LogViewModel::ChannelColour(channel);
   painter.setPen(QPen(QColor(c.r, c.g, c.b), 0));
   // Off-scale values ride just outside the edges, where they stay visible.
@@ -140,15 +139,13 @@ void LogChart::DrawCursor(QPainter& painter, const QRectF& area) const {
   const double x = XOf(area, t);
   painter.setPen(QPen(kCursorColour, 0, Qt::DashLine));
   painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-  const QString text =
-      QString::fromStdString(LogViewModel::TimeText(t, true));
+  const QString text = QString::fromStdString(LogViewModel::TimeText(t, true));
   const QFontMetrics metrics(font());
   const double w = metrics.horizontalAdvance(text);
   painter.setPen(kCursorColour);
-  painter.drawText(
-      QPointF(x + 4 + w > area.right() ? x - 4 - w : x + 4,
-              area.top() + metrics.ascent() + 2),
-      text);
+  painter.drawText(QPointF(x + 4 + w > area.right() ? x - 4 - w : x + 4,
+                           area.top() + metrics.ascent() + 2),
+                   text);
 }
 
 void LogChart::wheelEvent(QWheelEvent* event) {

@@ -109,11 +109,10 @@ void StripChart::DrawGrid(QPainter& painter, const QRectF& area) const {
   const bool minutes = kCapacity * seconds_per_sample_ >= 120;
   std::vector<TimeMark> marks;
   for (int i = 0; i <= kTimeDivisions; ++i) {
-    marks.push_back(
-        {area.left() + area.width() * i / kTimeDivisions,
-         AgoText((kTimeDivisions - i) * samples_per_division *
-                     seconds_per_sample_,
-                 minutes)});
+    marks.push_back({area.left() + area.width() * i / kTimeDivisions,
+                     AgoText((kTimeDivisions - i) * samples_per_division *
+                                 seconds_per_sample_,
+                             minutes)});
   }
   DrawChartGrid(painter, area, width(), marks);
 }
