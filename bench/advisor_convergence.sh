@@ -13,14 +13,10 @@
 # match, so they see the engine as a real-time log would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin="${ECU_BUILD_DIR:-build}/src/app"
+. bench/lib/cli.sh
 tools="${ECU_BUILD_DIR:-build}/tests"
-[ -x "$bin/ecu-cli" ] && [ -x "$bin/ecu-sim" ] || scripts/build >/dev/null
 scale="${TIME_SCALE:-4}"
 passes="${PASSES:-3}"
-dir="$(mktemp -d)"
-sim=""
-trap '[ -n "$sim" ] && kill $sim 2>/dev/null; rm -rf "$dir"' EXIT
 
 "$bin/ecu-sim" --link "$dir/ecu" --true-map-error 20 --drive sweep \
   --time-scale "$scale" --no-pacing >/dev/null &

@@ -7,11 +7,7 @@
 #   ECU_BUILD_DIR=build-x bench/setup_files.sh   to use another build
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin="${ECU_BUILD_DIR:-build}/src/app"
-[ -x "$bin/ecu-cli" ] && [ -x "$bin/ecu-sim" ] || scripts/build >/dev/null
-dir="$(mktemp -d)"
-sim=""
-trap '[ -n "$sim" ] && kill $sim 2>/dev/null; rm -rf "$dir"' EXIT
+. bench/lib/cli.sh
 
 # Starts a sim with a calibration drawn from seed $1, logging to $2.
 start_sim() {

@@ -7,11 +7,7 @@
 #   ECU_BUILD_DIR=build-x bench/setup_load_memory.sh   to use another build
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin="${ECU_BUILD_DIR:-build}/src/app"
-[ -x "$bin/ecu-cli" ] && [ -x "$bin/ecu-sim" ] || scripts/build >/dev/null
-dir="$(mktemp -d)"
-sim=""
-trap '[ -n "$sim" ] && kill $sim 2>/dev/null; rm -rf "$dir"' EXIT
+. bench/lib/cli.sh
 
 "$bin/ecu-sim" --link "$dir/ecu" --no-pacing >/dev/null &
 sim=$!
