@@ -10,11 +10,10 @@
 
 #include "core/advisor/data_log_dialog.h"
 #include "core/advisor/data_log_reader.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ecu {
 namespace {
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kFixedLambda = 0;
 constexpr int kEgoSetPoints = 1;

@@ -5,6 +5,8 @@
 #include <QMenuBar>
 #include <algorithm>
 
+#include "ui/widgets/qt_text.h"
+
 namespace ecu {
 namespace {
 
@@ -27,10 +29,6 @@ constexpr ResetEntry kResetEntries[] = {
 };
 
 const QColor kMarkerColour(0, 0, 160);
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
 
 QStringList Labels(const std::vector<std::string>& labels) {
   QStringList list;

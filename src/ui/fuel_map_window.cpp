@@ -9,6 +9,7 @@
 #include "core/editors/injector_adjustments.h"
 #include "core/editors/value_bands.h"
 #include "ui/widgets/qt_colour.h"
+#include "ui/widgets/qt_text.h"
 #include "ui/widgets/readout_label.h"
 
 namespace ecu {
@@ -29,8 +30,6 @@ constexpr const char* kTpsPwTip =
 constexpr const char* kTpsPercentTip =
     "This entry allows you to specify the percent of contribution that the "
     "above TPS Pulse Width will mix with the normal mapping Pulse Width in %.";
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 void SetIfChanged(QLabel* label, const std::string& text) {
   const QString shown = Text(text);

@@ -10,13 +10,12 @@
 #include <QVBoxLayout>
 
 #include "core/advisor/data_log_dialog.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ecu {
 namespace {
 
 constexpr const char* kTitle = "Data Log Viewer";
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <QShowEvent>
 
 #include "ui/widgets/qt_colour.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ecu {
 namespace {
@@ -16,10 +17,6 @@ constexpr const char* kDutyTip =
     "Supplimental Driver across this section of the map";
 constexpr const char* kThresholdTip =
     "The coolant temperature above which the output is on at 100%";
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
 
 // The caption in its colour; a yellow one (the change mark) sits on a dark
 // chip so that it can be read at all.
