@@ -9,6 +9,8 @@
 namespace ecu {
 namespace {
 
+using testing::ByteRead;
+using testing::ByteWrite;
 using testing::EditorRig;
 
 // "Additional Mapping" over the virtual ECU, filled, requests cleared.
@@ -30,13 +32,6 @@ struct CurveRig : EditorRig {
   }
   CurveEditor editor{ctx.editors()};
 };
-
-std::string ByteRead(int address) {
-  return Command('E', address & 0xFF, address >> 8, 0);
-}
-std::string ByteWrite(int address, int raw) {
-  return Command('e', address & 0xFF, address >> 8, raw);
-}
 
 TEST(CurveEditorTest, FillReadsTheConfigurationThenEveryCurveAndSetPoint) {
   CurveRig rig;

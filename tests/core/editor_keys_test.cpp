@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/editors/block_modifier.h"
 #include "core/editors/fuel_map_editor.h"
 #include "core/editors/key_rules.h"
 #include "editor_rig.h"
@@ -7,25 +8,46 @@
 namespace ecu {
 namespace {
 
-using testing::EditorRig;
-
-EditorKeyPress Key(EditorKey key, bool shift = false) {
-  return {.key = key, .shift = shift};
-}
-
 // The fuel map's families exercise every kind of rule the editors share.
-struct KeysRig : EditorRig {
-  KeysRig() { editor.Fill(); }
+struct KeysRig : testing::FuelMapRig {
+  explicit KeysRig(bool demo = false) : FuelMapRig(demo) {
+    if (demo) {
+      editor.Activate();
+    } else {
+      editor.Fill();
+    }
+  }
   std::string Nudge(CellRef ref, std::string start, EditorKey key) {
-    editor.cells().ReplaceText(ref, std::move(start));
-    editor.KeyPressed(ref, Key(key, true));
-    return editor.cells().text(ref);
+    cells().ReplaceText(ref, std::move(start));
+    Key(ref, key, true);
+    return cells().text(ref);
   }
   std::optional<CellRef> Move(CellRef ref, EditorKey key) {
-    const KeyOutcome outcome = editor.KeyPressed(ref, Key(key));
+    const KeyOutcome outcome = Key(ref, key);
     return outcome.handled ? outcome.focus : std::nullopt;
   }
-  FuelMapEditor editor{ctx.editors()};
+  // Ctrl down over `from`, Ctrl up over `to`.
+  void Select(int from, int to) {
+    editor.KeyPressed({kMapCells, from}, Control(false));
+    editor.KeyPressed({kMapCells, to}, Control(true));
+  }
+  static EditorKeyPress Control(bool release, bool repeat = false) {
+    return {
+        .key = EditorKey::kControl, .release = release, .auto_repeat = repeat};
+  }
+  std::vector<int> ChangedCells() {
+    std::vector<int> out;
+    for (int i = 0; i < kMapCellCount; ++i) {
+      if (Cell(kMapCells, i).changed()) out.push_back(i);
+    }
+    return out;
+  }
+  const std::string& MapText(int i) { return Text(kMapCells, i); }
+};
+
+// Block work starts from the demo map, every cell 1.00.
+struct BlockRig : KeysRig {
+  BlockRig() : KeysRig(true) {}
 };
 
 TEST(EditorKeysTest, ShiftArrowsNudgeWithinTheFamilyBounds) {
@@ -42,7 +64,7 @@ TEST(EditorKeysTest, ShiftArrowsNudgeWithinTheFamilyBounds) {
   EXPECT_EQ(rig.Nudge(offset, "65.5", EditorKey::kUp), "65.535");
   EXPECT_EQ(rig.Nudge({kTpsPercents, 4}, "99.5", EditorKey::kUp), "100.0");
   EXPECT_EQ(rig.Nudge({kTpsPulseWidths, 0}, "0.05", EditorKey::kDown), ".000");
-  EXPECT_TRUE(rig.editor.cells().cell({kTpsPulseWidths, 0}).changed());
+  EXPECT_TRUE(rig.Cell(kTpsPulseWidths, 0).changed());
 
   // The cut-in speed stops at the full scale configured now.
   rig.ctx.live.FullScaleRpm = 6000;
@@ -74,8 +96,142 @@ TEST(EditorKeysTest, PlainArrowsFollowEachFamilysTable) {
   EXPECT_EQ(rig.Move({kTpsPercents, 8}, K::kRight), at(kTpsPercents, 8));
   EXPECT_EQ(rig.Move({kTpsPercents, 8}, K::kLeft), at(kTpsPercents, 7));
   // Left and Right in the single boxes move the text cursor.
-  EXPECT_FALSE(rig.editor.KeyPressed({"ecu_pgm", 0}, Key(K::kLeft)).handled);
-  EXPECT_FALSE(rig.editor.KeyPressed({kCutInBox, 0}, Key(K::kRight)).handled);
+  EXPECT_FALSE(rig.Key({"ecu_pgm", 0}, K::kLeft).handled);
+  EXPECT_FALSE(rig.Key({kCutInBox, 0}, K::kRight).handled);
+}
+
+TEST(BlockSelectionTest, CornersGiveTheBoundsEitherWayRound) {
+  const BlockBounds b = BoundsOf(17, 2, 16, 16);
+  EXPECT_EQ(b.min_column, 0);
+  EXPECT_EQ(b.max_column, 1);
+  EXPECT_EQ(b.min_row, 1);
+  EXPECT_EQ(b.max_row, 2);
+  std::vector<int> inside;
+  for (int k = 0; k < 256; ++k) {
+    if (InBlock(b, k, 16, 16)) inside.push_back(k);
+  }
+  EXPECT_EQ(inside, (std::vector<int>{1, 2, 17, 18}));
+}
+
+TEST(BlockSelectionTest, CtrlPressAndReleaseOpenTheModifier) {
+  BlockRig rig;
+  int shown_changes = 0;
+  rig.editor.modifier().set_shown_changed([&] { ++shown_changes; });
+  rig.editor.KeyPressed({kMapCells, 17}, KeysRig::Control(false));
+  // The held key repeats while the arrows move the focus.
+  const KeyOutcome moved =
+      rig.editor.KeyPressed({kMapCells, 17}, {.key = EditorKey::kDown});
+  EXPECT_EQ(moved.focus, (CellRef{kMapCells, 16}));
+  rig.editor.KeyPressed({kMapCells, 16}, KeysRig::Control(false, true));
+  rig.editor.KeyPressed({kMapCells, 2}, KeysRig::Control(true));
+  EXPECT_EQ(rig.editor.selection().first_corner(), 17);
+  EXPECT_EQ(rig.editor.selection().second_corner(), 2);
+  EXPECT_TRUE(rig.editor.modifier().shown());
+  EXPECT_EQ(shown_changes, 1);
+}
+
+TEST(BlockSelectionTest, OtherKeysWithCtrlAreNotABlock) {
+  BlockRig rig;
+  rig.editor.KeyPressed({kMapCells, 3}, KeysRig::Control(false));
+  rig.editor.KeyPressed({kMapCells, 3}, {.key = EditorKey::kOther});  // Ctrl+C
+  rig.editor.KeyPressed({kMapCells, 3}, KeysRig::Control(true));
+  EXPECT_FALSE(rig.editor.modifier().shown());
+  // Released over a map cell after pressing it elsewhere.
+  rig.editor.KeyPressed({kTpsPercents, 0}, KeysRig::Control(false));
+  rig.editor.KeyPressed({kMapCells, 0}, KeysRig::Control(true));
+  EXPECT_FALSE(rig.editor.modifier().shown());
+}
+
+TEST(BlockModifierTest, OperationsRewriteTheBlockAfterTheQuestion) {
+  BlockRig rig;
+  BlockModifier& modifier = rig.editor.modifier();
+  rig.Select(17, 2);
+  modifier.multiply = "1.5";
+  modifier.Press(BlockOperation::kMultiply);  // No is the default answer
+  ASSERT_EQ(rig.prompts.shown().size(), 1u);
+  const Message& question = rig.prompts.shown()[0];
+  EXPECT_EQ(question.title, "CAUTION!");
+  EXPECT_EQ(question.text,
+            "This operation will modify a group of cells and cannot be "
+            "undone. Continue?");
+  EXPECT_EQ(question.default_button, 1);
+  EXPECT_TRUE(modifier.shown());
+  EXPECT_TRUE(rig.ChangedCells().empty());
+
+  rig.prompts.QueueAnswer(Answer::kYes);
+  modifier.Press(BlockOperation::kMultiply);
+  EXPECT_EQ(rig.ChangedCells(), (std::vector<int>{1, 2, 17, 18}));
+  EXPECT_EQ(rig.MapText(18), "1.50");
+  EXPECT_EQ(rig.MapText(19), "1.00");
+  EXPECT_FALSE(modifier.shown());
+  EXPECT_EQ(modifier.multiply, "1.5");  // hidden, not unloaded
+
+  auto apply = [&](BlockOperation operation) {
+    rig.prompts.QueueAnswer(Answer::kYes);
+    modifier.Press(operation);
+    return rig.MapText(2);
+  };
+  modifier.add = "0.25";
+  EXPECT_EQ(apply(BlockOperation::kAdd), "1.75");
+  EXPECT_EQ(apply(BlockOperation::kSubtract), "1.50");
+  // Dividing by 0 rewrites each cell with its own value, marking it.
+  rig.cells().ShowConfirmed({kMapCells, 1}, "1.5");
+  modifier.multiply = "0";
+  EXPECT_EQ(apply(BlockOperation::kDivide), "1.50");
+  EXPECT_EQ(rig.MapText(1), "1.50");
+  EXPECT_TRUE(rig.Cell(kMapCells, 1).changed());
+  modifier.set_value = "0.8";
+  EXPECT_EQ(apply(BlockOperation::kSetAll), "0.80");
+  modifier.multiply = "4";
+  EXPECT_EQ(apply(BlockOperation::kDivide), "0.20");
+}
+
+TEST(BlockModifierTest, CancelUnloadsAndBadOperandsChangeNothing) {
+  BlockRig rig;
+  BlockModifier& modifier = rig.editor.modifier();
+  rig.Select(0, 0);
+  rig.cells().Edited({kMapCells, 0}, "");
+  rig.cells().ShowConfirmed({kMapCells, 1}, "1.00");
+  modifier.set_value = "abc";
+  rig.prompts.Clear();
+  modifier.Press(BlockOperation::kSetAll);
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{"The value for this operation is not a "
+                                     "number, no cell has been modified"});
+  EXPECT_TRUE(modifier.shown());
+  modifier.Press(BlockOperation::kCancel);
+  EXPECT_FALSE(modifier.shown());
+  EXPECT_EQ(modifier.set_value, "1.000");
+
+  // An empty cell in the block is left alone.
+  rig.Select(0, 16);
+  rig.prompts.QueueAnswer(Answer::kYes);
+  modifier.Press(BlockOperation::kSetAll);
+  EXPECT_EQ(rig.MapText(0), "");
+  EXPECT_EQ(rig.MapText(16), "1.00");
+  EXPECT_TRUE(rig.Cell(kMapCells, 16).changed());
+}
+
+TEST(BlockModifierTest, InterpolationMarksTheBlockLikeTheOtherOperations) {
+  BlockRig rig;
+  BlockModifier& modifier = rig.editor.modifier();
+  // Columns 1..3 of row 0: 1.00 at the left edge, 1.60 at the right.
+  rig.cells().ShowConfirmed({kMapCells, 16 * 3}, "1.60");
+  rig.Select(16, 48);
+  modifier.multiply = "not a number";  // shaping takes no operand
+  rig.prompts.QueueAnswer(Answer::kYes);
+  modifier.Press(BlockOperation::kInterpolateHorizontal);
+  EXPECT_EQ(rig.prompts.shown().back().title, "CAUTION!");
+  EXPECT_EQ(rig.MapText(32), "1.30");
+  EXPECT_EQ(rig.ChangedCells(), (std::vector<int>{16, 32, 48}));
+  EXPECT_FALSE(modifier.shown());
+
+  // A spike smoothed within its 3 x 3 neighbourhood.
+  rig.cells().ShowConfirmed({kMapCells, 16 * 8 + 8}, "3.00");
+  rig.Select(16 * 8 + 8, 16 * 8 + 8);
+  rig.prompts.QueueAnswer(Answer::kYes);
+  modifier.Press(BlockOperation::kSmooth);
+  EXPECT_EQ(rig.MapText(16 * 8 + 8), "1.50");  // (4 x 3 + 12 x 1) / 16
 }
 
 }  // namespace

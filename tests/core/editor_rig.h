@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/ecu_context.h"
+#include "core/editors/fuel_map_editor.h"
 #include "core/link/frame.h"
 #include "sim/virtual_ecu.h"
 #include "support/context_rig.h"
@@ -79,6 +80,42 @@ struct EditorRig : ContextRig {
     }
     return chunks;
   }
+};
+
+// Command fields of one-byte table cells.
+inline std::string ByteRead(int address) {
+  return Command('E', address & 0xFF, address >> 8, 0);
+}
+inline std::string ByteWrite(int address, int raw) {
+  return Command('e', address & 0xFF, address >> 8, raw);
+}
+inline std::string MapWrite(int index, int raw) {
+  return ByteWrite(0x100 + index, raw);
+}
+
+// Basic Mapping over the virtual ECU, not yet activated.
+struct FuelMapRig : EditorRig {
+  explicit FuelMapRig(bool demo = false) : EditorRig(demo) {}
+  // Every map cell of the ECU at `raw`.
+  void FillMap(int raw) {
+    for (int i = 0; i < kMapCellCount; ++i) {
+      memory().SetTableByte(0x100 + i, raw);
+    }
+  }
+  TableEditor& cells() { return editor.cells(); }
+  const EditorCell& Cell(std::string_view family, int i) {
+    return editor.cells().cell({family, i});
+  }
+  const std::string& Text(std::string_view family, int i) {
+    return editor.cells().text({family, i});
+  }
+  void Type(CellRef ref, const std::string& text) {
+    editor.cells().Edited(ref, text);
+  }
+  KeyOutcome Key(CellRef ref, EditorKey key, bool shift = false) {
+    return editor.KeyPressed(ref, {.key = key, .shift = shift});
+  }
+  FuelMapEditor editor{ctx.editors()};
 };
 
 }  // namespace ecu::testing

@@ -7,23 +7,19 @@ namespace ecu {
 namespace {
 
 // Basic Mapping filled from the virtual ECU (every cell 1.00, white).
-struct UndoRig : testing::EditorRig {
+struct UndoRig : testing::FuelMapRig {
   UndoRig() {
-    for (int i = 0; i < kMapCellCount; ++i) {
-      memory().SetTableByte(0x100 + i, 128);
-    }
+    FillMap(128);
     editor.Activate();
     TakeRequests();
   }
-  TableEditor& cells() { return editor.cells(); }
-  const std::string& Text(int i) { return cells().text({kMapCells, i}); }
-  bool Marked(int i) { return cells().cell({kMapCells, i}).changed(); }
+  const std::string& Text(int i) { return FuelMapRig::Text(kMapCells, i); }
+  bool Marked(int i) { return Cell(kMapCells, i).changed(); }
   void Type(int i, const std::string& text) {
     for (size_t n = 1; n <= text.size(); ++n) {
       cells().Edited({kMapCells, i}, text.substr(0, n));
     }
   }
-  FuelMapEditor editor{ctx.editors()};
 };
 
 TEST(EditorUndoTest, ATypedEntryIsOneStepAndUnsentUndoIsWhiteAgain) {
@@ -51,6 +47,10 @@ TEST(EditorUndoTest, ATypedEntryIsOneStepAndUnsentUndoIsWhiteAgain) {
   rig.Type(7, "2");
   EXPECT_FALSE(rig.cells().CanRedo());
   EXPECT_TRUE(rig.TakeRequests().empty());  // undo and redo send nothing
+  // A fresh read from the ECU starts the history again.
+  rig.cells().BeginFill();
+  rig.cells().EndFill();
+  EXPECT_FALSE(rig.cells().CanUndo());
 }
 
 TEST(EditorUndoTest, UndoingASentValueMarksThePreviousOneForTheNextUpdate) {
@@ -120,27 +120,17 @@ TEST(EditorUndoTest, BlockOperationsNudgesResetsAndAppliesAreOneStepEach) {
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
 
-TEST(EditorUndoTest, AFreshReadFromTheEcuStartsTheHistoryAgain) {
-  UndoRig rig;
-  rig.Type(5, "1.25");
-  rig.cells().BeginFill();
-  rig.cells().EndFill();
-  EXPECT_FALSE(rig.cells().CanUndo());
-}
-
 TEST(EditorUndoTest, AnEntryUndoneInACellNeverReadLeavesItUnknown) {
-  testing::EditorRig rig;
+  testing::FuelMapRig rig;
   rig.silent = {0x100 + 7};
-  FuelMapEditor editor{rig.ctx.editors()};
-  editor.Activate();
-  TableEditor& cells = editor.cells();
-  ASSERT_FALSE(cells.cell({kMapCells, 7}).known);
-  cells.Edited({kMapCells, 7}, "1.25");
-  cells.Undo();
-  EXPECT_EQ(cells.text({kMapCells, 7}), "");
-  EXPECT_FALSE(cells.cell({kMapCells, 7}).known);
+  rig.editor.Activate();
+  ASSERT_FALSE(rig.Cell(kMapCells, 7).known);
+  rig.Type({kMapCells, 7}, "1.25");
+  rig.cells().Undo();
+  EXPECT_EQ(rig.Text(kMapCells, 7), "");
+  EXPECT_FALSE(rig.Cell(kMapCells, 7).known);
   rig.TakeRequests();
-  cells.Update();
+  rig.cells().Update();
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
 

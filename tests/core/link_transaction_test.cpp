@@ -8,10 +8,12 @@
 
 #include "core/link/frame.h"
 #include "support/link_rig.h"
+#include "support/wire_bytes.h"
 
 namespace ecu {
 namespace {
 
+using testing::Bytes;
 using testing::LineChunk;
 using testing::LinkRig;
 
@@ -107,15 +109,13 @@ TEST(SendCommandTest, SilentEcuCostsTenAttemptsAndOneMessage) {
   EXPECT_EQ(rig.prompts.shown()[0].text, kSilentText);
   EXPECT_EQ(rig.prompts.shown()[0].buttons, Buttons::kOk);
   EXPECT_NEAR(rig.clock.now() - start, 1.25, 0.05);
-}
-
-TEST(SendCommandTest, NonResponseTextCountsTheLastAttemptsBytes) {
-  LinkRig rig(Script({{{"\x02\x19\x41", 0}}}));
-  std::ignore = rig.link.SendCommand("F");
-  ASSERT_EQ(rig.prompts.shown().size(), 1u);
-  EXPECT_EQ(rig.prompts.shown()[0].text,
-            "Warning, comm non-response.  Maximum retries exceeded.   "
-            "Expected 9 bytes, got 3");
+  // The text counts the bytes of the last attempt.
+  LinkRig cut_short(Script({{{"\x02\x19\x41", 0}}}));
+  std::ignore = cut_short.link.SendCommand("F");
+  EXPECT_EQ(cut_short.prompts.texts(),
+            std::vector<std::string>{"Warning, comm non-response.  Maximum "
+                                     "retries exceeded.   Expected 9 bytes, "
+                                     "got 3"});
 }
 
 TEST(SendCommandTest, LateReplyIsRejectedUntilACleanOneArrives) {
@@ -164,7 +164,7 @@ TEST(SendCommandTest, BadChecksumAndWrongLengthAreRetried) {
   EXPECT_EQ(delays.size(), 2u);
 }
 
-TEST(SendCommandTest, AnotherKnownCodeIsAcceptedAndUnknownIsNot) {
+TEST(SendCommandTest, AnotherKnownCodeIsTakenUnknownOrRefusedOnesRetried) {
   LinkRig rig(Script({{{BuildReply('F', "\x01\x02\x03\x04"), 0}}}));
   int f_decoded = 0;
   rig.replies.Add('F', 7, [&](std::string_view) {
@@ -180,18 +180,17 @@ TEST(SendCommandTest, AnotherKnownCodeIsAcceptedAndUnknownIsNot) {
   EXPECT_EQ(unknown.port.written().size(), 10u);
   // Unknown codes let window messages run once more per attempt.
   EXPECT_EQ(unknown.pump.count(), 20);
-}
 
-TEST(SendCommandTest, DecoderRefusalMakesItRetry) {
-  LinkRig rig(Script({{{BuildReply('E', std::string("\x00\x03\x07", 3)), 0}}}));
-  rig.replies.Add(
+  // A frame its decoder refuses is retried like a damaged one.
+  LinkRig refused(Script({{{BuildReply('E', Bytes({0, 3, 7})), 0}}}));
+  refused.replies.Add(
       'E', 6, [](std::string_view frame) { return U16At(frame, 3) < 0x300; });
-  std::ignore = rig.link.SendCommand(Command('E', 0, 3, 0));
-  EXPECT_EQ(rig.port.written().size(), 10u);
-  EXPECT_EQ(rig.prompts.shown().size(), 1u);
+  std::ignore = refused.link.SendCommand(Command('E', 0, 3, 0));
+  EXPECT_EQ(refused.port.written().size(), 10u);
+  EXPECT_EQ(refused.prompts.shown().size(), 1u);
 }
 
-TEST(SendCommandTest, DemoModeSendsNothingAndTurnsTheLampRed) {
+TEST(SendCommandTest, DemoModeAndUnknownCodesSendNothing) {
   LinkRig rig(Script({{{LiveReply(), 0}}}));
   rig.state.demo_mode = true;
   std::vector<LampColour> lamp;
@@ -203,10 +202,8 @@ TEST(SendCommandTest, DemoModeSendsNothingAndTurnsTheLampRed) {
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_EQ(rig.clock.now(), start);
   EXPECT_EQ(lamp, std::vector<LampColour>{LampColour::kRed});
-}
-
-TEST(SendCommandTest, ACodeWithoutReplyLengthIsRefusedLoudly) {
-  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  // A code without a reply length is refused loudly, before the port.
+  rig.state.demo_mode = false;
   EXPECT_EQ(rig.link.SendCommand("Q").result, CommandResult::kUnknownCode);
   EXPECT_TRUE(rig.port.written().empty());
   EXPECT_EQ(rig.slips.Take().size(), 1u);
@@ -285,13 +282,11 @@ TEST(MidnightTest, TransactionAcrossMidnightBehavesNormally) {
   EXPECT_LT(rig.clock.SecondsSinceMidnight(), 1.0f);
 }
 
-TEST(MidnightTest, ElapsedTimeAddsADayBelowMinusATenth) {
+TEST(MidnightTest, ElapsedTimeAndWaitsStayBounded) {
+  // Below minus a tenth, a day has passed.
   EXPECT_NEAR(ElapsedSince(86399.9f, 0.1f), 0.2f, 0.01);
   EXPECT_NEAR(ElapsedSince(10.0f, 9.95f), -0.05f, 1e-4);
   EXPECT_FLOAT_EQ(ElapsedSince(10.0f, 12.0f), 2.0f);
-}
-
-TEST(MidnightTest, WaitsAreBoundedBeforeTheyBecomeTicks) {
   EXPECT_EQ(BoundedWait(0.125), 0.125);
   EXPECT_EQ(BoundedWait(1e300), kLongestWaitSeconds);
   EXPECT_EQ(BoundedWait(-1), 0);

@@ -1,8 +1,9 @@
+#include "core/editors/fuel_map_editor.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
 
-#include "core/editors/fuel_map_editor.h"
 #include "core/editors/value_bands.h"
 #include "core/link/frame.h"
 #include "editor_rig.h"
@@ -10,22 +11,22 @@
 namespace ecu {
 namespace {
 
-using testing::EditorRig;
+using testing::ByteRead;
+using testing::FuelMapRig;
+using testing::MapWrite;
 
-std::string ByteRead(int address) {
-  return Command('E', address & 0xFF, address >> 8, 0);
-}
-
-struct FillRig : EditorRig {
-  explicit FillRig(bool demo = false) : EditorRig(demo) {}
-  const EditorCell& Cell(std::string_view family, int index) {
-    return editor.cells().cell({family, index});
+// A filled fuel map, every cell 1.00, requests and messages cleared.
+struct UpdateRig : FuelMapRig {
+  explicit UpdateRig(bool demo = false) : FuelMapRig(demo) {
+    FillMap(128);
+    editor.Activate();
+    TakeRequests();
+    prompts.Clear();
   }
-  FuelMapEditor editor{ctx.editors()};
 };
 
 TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
-  FillRig rig;
+  FuelMapRig rig;
   for (int i = 0; i < kMapCellCount; ++i)
     rig.memory().SetTableByte(0x100 + i, i % 200);
   rig.memory().SetWord(0xB4 + 2 * 8, 625);
@@ -43,11 +44,11 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
     EXPECT_EQ(sent[258 + 2 * k], Command('X', 0xB4 + 2 * k, 0, 0));
     EXPECT_EQ(sent[259 + 2 * k], ByteRead(0xC6 + k));
   }
-  EXPECT_EQ(rig.editor.cells().text({"ecu_pgm", 0}), "10.200");
-  EXPECT_EQ(rig.editor.cells().text({"ecu_pgm", 1}), "-0.525");
-  EXPECT_EQ(rig.editor.cells().text({kMapCells, 150}), "1.17");
-  EXPECT_EQ(rig.editor.cells().text({kTpsPulseWidths, 8}), "1.000");
-  EXPECT_EQ(rig.editor.cells().text({kTpsPercents, 8}), "50.0");
+  EXPECT_EQ(rig.Text("ecu_pgm", 0), "10.200");
+  EXPECT_EQ(rig.Text("ecu_pgm", 1), "-0.525");
+  EXPECT_EQ(rig.Text(kMapCells, 150), "1.17");
+  EXPECT_EQ(rig.Text(kTpsPulseWidths, 8), "1.000");
+  EXPECT_EQ(rig.Text(kTpsPercents, 8), "50.0");
   EXPECT_EQ(rig.Cell(kTpsPercents, 8).background, kBrightWhite);
   // Map cells take their band: 0 the lowest eighth, 199 the highest.
   EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
@@ -61,13 +62,13 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
   rig.editor.Activate();
   EXPECT_TRUE(rig.TakeRequests().empty());
   rig.editor.Discard();
-  EXPECT_EQ(rig.editor.cells().text({kMapCells, 150}), "");
+  EXPECT_EQ(rig.Text(kMapCells, 150), "");
   rig.editor.Activate();
   EXPECT_EQ(rig.TakeRequests().size(), 276u);
 }
 
 TEST(FuelMapFillTest, TheFillWaitsForARunningTransaction) {
-  FillRig rig;
+  FuelMapRig rig;
   rig.answered.clear();
   rig.DuringLiveRequest([&] { rig.editor.Activate(); });
   EXPECT_FALSE(rig.editor.cells().enabled());
@@ -85,20 +86,9 @@ TEST(FuelMapFillTest, TheFillWaitsForARunningTransaction) {
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
 
-TEST(FuelMapFillTest, AllEqualCellsTakeTheLowestBand) {
-  FillRig rig;
-  for (int i = 0; i < kMapCellCount; ++i)
-    rig.memory().SetTableByte(0x100 + i, 128);
-  rig.editor.Activate();
-  for (int i = 0; i < kMapCellCount; ++i) {
-    ASSERT_EQ(rig.Cell(kMapCells, i).background, kBandColours[7]);
-  }
-}
-
 TEST(FuelMapFillTest, ACellWhoseReplyNeverComesStaysYellowAndEmpty) {
-  FillRig rig;
-  for (int i = 0; i < kMapCellCount; ++i)
-    rig.memory().SetTableByte(0x100 + i, 128);
+  FuelMapRig rig;
+  rig.FillMap(128);
   rig.memory().SetTableByte(0x100 + 1, 255);
   rig.silent = {0x100 + 7, 0xB4 + 2};
   rig.editor.Activate();
@@ -113,8 +103,8 @@ TEST(FuelMapFillTest, ACellWhoseReplyNeverComesStaysYellowAndEmpty) {
             "2 values could not be read from the ECU.");
 }
 
-TEST(FuelMapFillTest, DemoModeShowsTheDemoTextsWithoutTraffic) {
-  FillRig rig(true);
+TEST(FuelMapFillTest, DemoModeShowsTheDemoTextsAndSendsNothing) {
+  FuelMapRig rig(true);
   rig.editor.Activate();
   EXPECT_TRUE(rig.port.written().empty());
   const std::pair<CellRef, std::string> expected[] = {
@@ -126,10 +116,14 @@ TEST(FuelMapFillTest, DemoModeShowsTheDemoTextsWithoutTraffic) {
     EXPECT_FALSE(rig.editor.cells().cell(ref).changed());
   }
   EXPECT_EQ(rig.Cell(kMapCells, 100).background, kBandColours[7]);
+  rig.Type({kMapCells, 1}, "1.5");
+  rig.cells().Update();
+  EXPECT_TRUE(rig.port.written().empty());
+  EXPECT_TRUE(rig.Cell(kMapCells, 1).changed());  // the mark stays
 }
 
 TEST(FuelMapFillTest, AxesFollowTheScalingAndTheTpsMappedOption) {
-  FillRig rig;
+  FuelMapRig rig;
   rig.ctx.live.MapSpan = 255;
   rig.ctx.live.MapOffset = 10;
   rig.ctx.live.FullScaleRpm = 7000;
@@ -152,7 +146,7 @@ TEST(FuelMapFillTest, AxesFollowTheScalingAndTheTpsMappedOption) {
 }
 
 TEST(FuelMapFillTest, TheGraphRedrawsOnMapChangesOnlyOutsideTheFill) {
-  FillRig rig;
+  FuelMapRig rig;
   int redraws = 0;
   rig.editor.graph().set_redraw([&] { ++redraws; });
   rig.editor.graph().Show();
@@ -168,7 +162,7 @@ TEST(FuelMapFillTest, TheGraphRedrawsOnMapChangesOnlyOutsideTheFill) {
 }
 
 // The live pass: read-outs, then the operating point on the grid.
-struct LiveRig : FillRig {
+struct LiveRig : FuelMapRig {
   LiveRig() {
     editor.Activate();
     live().FullScaleRpm = 8000;
@@ -244,6 +238,141 @@ TEST(FuelMapLiveTest, ReadoutsAndTheRichLeanIndicator) {
   rig.live().Lambda = 0;
   rig.editor.AfterPollingPass();
   EXPECT_EQ(shown.af_condition, "");
+}
+
+TEST(FuelMapUpdateTest, EnterSendsEveryMarkedCellAndTheEchoPaintsItWhite) {
+  UpdateRig rig;
+  // All cells equal: all take the lowest band.
+  for (int i = 0; i < kMapCellCount; ++i) {
+    ASSERT_EQ(rig.Cell(kMapCells, i).background, kBandColours[7]);
+  }
+  rig.Type({kMapCells, 17}, "1.25");
+  rig.Type({kMapCells, 200}, "0.5");
+  rig.Key({kMapCells, 3}, EditorKey::kEnter);
+  EXPECT_EQ(rig.TakeRequests(),
+            (std::vector<std::string>{MapWrite(17, 160), MapWrite(200, 64)}));
+  EXPECT_EQ(rig.Text(kMapCells, 17), "1.25");
+  EXPECT_EQ(rig.Text(kMapCells, 200), ".50");
+  EXPECT_EQ(rig.Cell(kMapCells, 17).background, kBrightWhite);
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  // Nothing is marked any more: a second Enter sends nothing.
+  rig.Key({kMapCells, 3}, EditorKey::kEnter);
+  EXPECT_TRUE(rig.TakeRequests().empty());
+}
+
+TEST(FuelMapUpdateTest, WritesInTheWindowsOrderWithTheirConversions) {
+  UpdateRig rig;
+  rig.Type({kTpsPulseWidths, 1}, "2");
+  rig.Type({kTpsPercents, 1}, "150");  // clamped to 64, no message
+  rig.Type({kMapCells, 0}, "1.99");    // 254.72 rounds to 255
+  rig.Type({kCutInBox, 0}, "5000");
+  rig.Type({"ecu_pgm", 1}, "-26.2144");
+  rig.Type({"ecu_pgm", 0}, "8");
+  rig.Type({kTpsPulseWidths, 0}, "-1");  // clamped to 0
+  rig.cells().Update();
+  EXPECT_EQ(rig.TakeRequests(),
+            (std::vector<std::string>{
+                CommandWithWord('m', 5000), CommandWithWord('o', 0),
+                CommandWithWord('z', 512), MapWrite(0, 255),
+                Command('x', 0xB4, 0, 0), Command('e', 0xC7, 0, 64),
+                Command('x', 0xB6, 1250 & 0xFF, 1250 >> 8)}));
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  EXPECT_EQ(rig.Text(kTpsPercents, 1), "100.0");
+}
+
+TEST(FuelMapUpdateTest, RefusedValuesKeepTheirMarkAndTheRestIsSent) {
+  UpdateRig rig;
+  rig.Type({"ecu_pgm", 0}, "104.9");  // a count beyond 16 bits
+  rig.Type({"ecu_pgm", 1}, "52.4288");
+  rig.Type({kCutInBox, 0}, "10006");
+  rig.Type({kMapCells, 5}, "2");
+  rig.Type({kMapCells, 6}, "-0.01");
+  rig.Type({kMapCells, 7}, "1");
+  rig.cells().Update();
+  EXPECT_EQ(rig.TakeRequests(), std::vector<std::string>{MapWrite(7, 128)});
+  EXPECT_EQ(
+      rig.prompts.texts(),
+      (std::vector<std::string>{
+          "The value for the Fuel Scaler is too high, it will not be updated",
+          "The value for the Fuel Offset is too high, it will not be updated",
+          "The value for the TPS Map cut-in RPM was too high, it will not be "
+          "updated",
+          "A MAP Gain cell has been found that is too high, it will not be "
+          "updated",
+          "A MAP Gain cell has been found that is negative, it will not be "
+          "updated"}));
+  for (CellRef ref : {CellRef{"ecu_pgm", 0}, CellRef{"ecu_pgm", 1},
+                      CellRef{kCutInBox, 0}, CellRef{kMapCells, 5}}) {
+    EXPECT_TRUE(rig.editor.cells().cell(ref).changed()) << ref.family;
+  }
+  EXPECT_FALSE(rig.Cell(kMapCells, 7).changed());
+
+  rig.prompts.Clear();
+  rig.Type({"ecu_pgm", 0}, "-0.01");
+  rig.Type({"ecu_pgm", 1}, "-26.22");
+  rig.Type({kCutInBox, 0}, "-300");  // not silently sent as 0
+  rig.cells().Update();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+  // The map cells still marked follow.
+  std::vector<std::string> told = rig.prompts.texts();
+  told.resize(3);
+  EXPECT_EQ(
+      told,
+      (std::vector<std::string>{
+          "The value for the Fuel Scaler is negative, it will not be updated",
+          "The value for the Fuel Offset is too negative, it will not be "
+          "updated",
+          "The value for the TPS Map cut-in RPM is negative, it will not be "
+          "updated"}));
+  EXPECT_TRUE(rig.Cell(kCutInBox, 0).changed());
+}
+
+TEST(FuelMapUpdateTest, CellsWithoutANumberAreNeverWritten) {
+  UpdateRig rig;
+  rig.editor.cells().MarkUnread(kMapCells, true);  // as if nothing came back
+  rig.Type({kMapCells, 1}, "abc");
+  rig.Type({kMapCells, 2}, "x1");
+  rig.Type({kMapCells, 3}, " 1.5");
+  rig.cells().Update();
+  EXPECT_EQ(rig.TakeRequests(), std::vector<std::string>{MapWrite(3, 192)});
+  // One message for the pass, however many such cells.
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{"A cell that does not hold a number has "
+                                     "been found, it will not be updated"});
+  EXPECT_TRUE(rig.Cell(kMapCells, 1).changed());
+}
+
+TEST(FuelMapUpdateTest, ResetAsksFirstAndSendsNothing) {
+  UpdateRig rig;
+  rig.editor.RequestReset();
+  ASSERT_EQ(rig.prompts.shown().size(), 1u);
+  const Message& question = rig.prompts.shown()[0];
+  EXPECT_EQ(question.title, "CAUTION!");
+  EXPECT_EQ(question.text, "this function will overwrite the table, continue?");
+  EXPECT_EQ(question.buttons, Buttons::kYesNo);
+  EXPECT_EQ(question.icon, Icon::kExclamation);
+  EXPECT_EQ(question.default_button, 1);
+  EXPECT_FALSE(rig.Cell(kMapCells, 0).changed());
+
+  rig.editor.cells().ShowConfirmed({kMapCells, 4}, "1.56");
+  rig.prompts.QueueAnswer(Answer::kYes);
+  rig.editor.RequestReset();
+  for (int i = 0; i < kMapCellCount; ++i) {
+    ASSERT_EQ(rig.Text(kMapCells, i), "1.00");
+    ASSERT_TRUE(rig.Cell(kMapCells, i).changed());
+  }
+  EXPECT_FALSE(rig.Cell("ecu_pgm", 0).changed());
+  EXPECT_TRUE(rig.TakeRequests().empty());
+}
+
+TEST(FuelMapUpdateTest, AnUpdateAskedForMidTransactionWaitsForIt) {
+  UpdateRig rig;
+  rig.answered.clear();  // the live frame too
+  rig.Type({kMapCells, 1}, "1.5");
+  rig.DuringLiveRequest([&] { rig.Key({kMapCells, 1}, EditorKey::kEnter); });
+  EXPECT_TRUE(rig.TakeRequests().empty());
+  rig.ctx.link.RunDeferred();
+  EXPECT_EQ(rig.TakeRequests(), std::vector<std::string>{MapWrite(1, 192)});
 }
 
 }  // namespace
