@@ -225,6 +225,8 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
   EXPECT_EQ(report.unanswered, 0);
   EXPECT_TRUE(rig.prompts.shown().empty());
 
+  // The whole file is the virtual ECU's own dump of its memory.
+  EXPECT_EQ(ReadText(path), sim::SetupFileText(ecu.memory()));
   const std::vector<std::string> lines = CrLfLines(ReadText(path));
   ASSERT_EQ(lines.size(), 436u);
   for (size_t i = 0; i < SetupScalarOrder().size(); ++i) {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "configuration_rig.h"
 #include "core/editors/curve_editor.h"
 #include "core/editors/fuel_map_cells.h"
 #include "core/editors/fuel_map_editor.h"
@@ -116,8 +115,10 @@ TEST(UnknownValuesTest, AFieldReadAgainWithoutAnswerIsEmptiedNotResent) {
   rig.silent = {229};
   rig.ecu.memory().SetScalar("TPS_DECL", 40);
   rig.editor.Activate();
+  EXPECT_EQ(rig.prompts.texts()[0].substr(0, 26), "Warning, comm non-response");
   EXPECT_EQ(rig.Field("decel_tps_value").text, "");
   EXPECT_TRUE(rig.Field("decel_tps_value").changed());
+  EXPECT_FALSE(rig.Field("tps_open_loop_val").changed());
   ASSERT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
   EXPECT_EQ(ReadAgainOffers(rig.prompts)[0].substr(0, 42),
             "1 value could not be read from the ECU. It");
