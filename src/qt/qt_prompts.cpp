@@ -1,5 +1,6 @@
 #include "qt/qt_prompts.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -65,6 +66,15 @@ QWidget* QtPrompts::Parent() const {
   return QApplication::activeWindow();
 }
 
+void QtPrompts::ShareButtonIcons(QMessageBox& box) {
+  for (QAbstractButton* button : box.buttons()) {
+    if (button->icon().isNull()) continue;
+    const int which = box.standardButton(button);
+    const auto [kept, first] = button_icons_.emplace(which, button->icon());
+    if (!first) button->setIcon(kept->second);
+  }
+}
+
 Answer QtPrompts::Show(const Message& box) {
   QMessageBox message(Parent());
   message.setText(QString::fromStdString(box.text));
@@ -76,6 +86,7 @@ Answer QtPrompts::Show(const Message& box) {
   QMessageBox::StandardButtons set;
   for (QMessageBox::StandardButton b : buttons) set |= b;
   message.setStandardButtons(set);
+  ShareButtonIcons(message);
   const size_t index = static_cast<size_t>(box.default_button);
   message.setDefaultButton(buttons[index < buttons.size() ? index : 0]);
   return ToAnswer(message.exec());

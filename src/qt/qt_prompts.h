@@ -1,10 +1,14 @@
 #ifndef ECU_QT_QT_PROMPTS_H_
 #define ECU_QT_QT_PROMPTS_H_
 
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
+#include <map>
 
 #include "core/platform/prompts.h"
+
+class QMessageBox;
 
 namespace ecu {
 
@@ -20,8 +24,13 @@ class QtPrompts : public Prompts {
 
  private:
   QWidget* Parent() const;
+  void ShareButtonIcons(QMessageBox& box);
 
   QPointer<QWidget> parent_;
+  // One icon per standard button for every box: the style makes a new one
+  // per button, and each new icon leaves its pixmaps in Qt's pixmap cache
+  // under a key of its own, so a stream of warnings grew the heap.
+  std::map<int, QIcon> button_icons_;
 };
 
 // "Setup Files (*.set)|" -> "Setup Files (*.set)".
