@@ -76,11 +76,10 @@ T Pick(std::mt19937& random, const T (&choices)[N]) {
   return choices[random() % N];
 }
 
-}  // namespace
-
-void FillDefaultCalibration(CalibrationMemory& memory) {
-  // The pressure and speed fractions are taken against the default sensor
-  // and full scale, set in the same table.
+// The pressure and speed fractions are taken against the default sensor
+// and full scale, set in the same table.
+CalibrationMemory DefaultCalibration() {
+  CalibrationMemory memory;
   LiveData scale;
   scale.FullScaleRpm = kDefaultFullScaleRpm;
   const MapSensorScale map = MapSensorScaleFor(0);
@@ -98,6 +97,16 @@ void FillDefaultCalibration(CalibrationMemory& memory) {
       SetCellValue(memory, table, i, static_cast<int>(raw));
     }
   }
+  return memory;
+}
+
+}  // namespace
+
+void FillDefaultCalibration(CalibrationMemory& memory) {
+  // Every virtual ECU starts from it, twice (memory and engine model): the
+  // conversions are worked out once.
+  static const CalibrationMemory defaults = DefaultCalibration();
+  memory = defaults;
 }
 
 void FillRandomCalibration(CalibrationMemory& memory, uint32_t seed) {
