@@ -22,11 +22,15 @@ inline void Require(bool holds, const std::string& what) {
 }
 
 // A folder of this process's own for the files a target must hand over by
-// name; made once, left for the system's temporary-file cleaning.
+// name; made once, left for the system's temporary-file cleaning. In memory
+// where there is a memory file system: rewriting a file on disk for every
+// input made the kernel write it out each time.
 inline const std::string& ScratchFolder() {
   static const std::string folder = [] {
-    char name[] = "/tmp/ecu-fuzz-XXXXXX";
-    const char* made = mkdtemp(name);
+    char in_memory[] = "/dev/shm/ecu-fuzz-XXXXXX";
+    char on_disk[] = "/tmp/ecu-fuzz-XXXXXX";
+    const char* made = mkdtemp(in_memory);
+    if (made == nullptr) made = mkdtemp(on_disk);
     Require(made != nullptr, "cannot make a scratch folder");
     return std::string(made);
   }();
