@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -80,6 +81,7 @@ void QtSerialPort::Write(std::string_view bytes) {
 
 std::string QtSerialPort::ReadAll() {
   Collect();
+  if (!port_.isOpen()) return {};
   const QByteArray data = port_.readAll();
   return std::string(data.constData(), static_cast<size_t>(data.size()));
 }
@@ -109,17 +111,35 @@ void QtSerialPort::Collect() {
   CloseOnFatalError();
 }
 
+bool QtSerialPort::HungUp() const {
+#ifdef Q_OS_UNIX
+  pollfd fd{static_cast<int>(port_.handle()), POLLIN, 0};
+  return ::poll(&fd, 1, 0) == 1 && (fd.revents & (POLLHUP | POLLNVAL)) != 0;
+#else
+  return false;
+#endif
+}
+
 void QtSerialPort::CloseOnFatalError() {
   const QSerialPort::SerialPortError error = port_.error();
-  if (error == QSerialPort::ResourceError ||
+  if (error == QSerialPort::NoError) return;
+  // A device that hung up (adapter pulled, far end of a pty gone) reads
+  // as end of file; Qt then reports a read error whose text is a stale
+  // errno, and every wait returns at once, so the line is gone for good.
+  const bool hung_up =
+      (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
+       error == QSerialPort::ResourceError) &&
+      HungUp();
+  if (hung_up || error == QSerialPort::ResourceError ||
       error == QSerialPort::DeviceNotFoundError ||
       error == QSerialPort::PermissionError) {
     // Kept for the lost-link message: the error is cleared below.
-    lost_reason_ = port_.errorString().toStdString();
+    lost_reason_ =
+        hung_up ? "the device hung up" : port_.errorString().toStdString();
     if (lost_reason_.empty()) lost_reason_ = "the device went away";
     port_.close();
   }
-  if (error != QSerialPort::NoError) port_.clearError();
+  port_.clearError();
 }
 
 }  // namespace ecu

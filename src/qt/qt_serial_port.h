@@ -29,6 +29,8 @@ class QtSerialPort : public SerialPort {
   void Collect();
   // An unplugged adapter closes the port, so callers stop waiting on it.
   void CloseOnFatalError();
+  // The driver reports the far end gone (no more bytes can ever come).
+  bool HungUp() const;
 
   // Why the port could not be opened, told apart as a tuner must act on it.
   OpenError OpenErrorOf(const std::string& device) const;

@@ -137,12 +137,14 @@ TEST(CliMonitorTest, PollsAsTheMonitorWindowAndPrintsEveryPass) {
   EXPECT_EQ(RequestCodes(sim_log), expected);
 }
 
-// Both live commands, stopped by a port that goes away part-way.
+// Commands stopped by a port that goes away part-way: the live ones and
+// a plain run of requests (there the hang-up shows as a read error).
 TEST(CliLiveCommandsTest, EndWithExitOneOnceThePortIsLost) {
   testing::TempFolder folder;
   const std::vector<std::vector<std::string>> commands = {
       {"monitor", "--csv"},
-      {"log", folder.Path("RUN.CSV"), "--interval", "100"}};
+      {"log", folder.Path("RUN.CSV"), "--interval", "100"},
+      {"ping", "--count", "1000000"}};
   for (const std::vector<std::string>& command : commands) {
     SimProcess sim;
     std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port",
@@ -157,6 +159,8 @@ TEST(CliLiveCommandsTest, EndWithExitOneOnceThePortIsLost) {
     pull.join();
     EXPECT_EQ(r.exit_status, 1) << command[0] << r.err;
     EXPECT_TRUE(testing::Contains(r.err, "was lost")) << r.err;
+    // One line for the loss, not the silent ECU's warning before it.
+    EXPECT_EQ(Lines(r.err).size(), 1u) << r.err;
     // Rows only while the ECU answered: about ten a second.
     EXPECT_LT(Lines(r.out).size(), 25u) << command[0];
   }

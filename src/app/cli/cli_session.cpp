@@ -26,6 +26,7 @@ int CliSession::Finish() const {
   const int unanswered = ctx.link.unanswered();
   if (unanswered == 0) return kExitOk;
   if (ctx.link.lost()) {
+    if (loss_reported) return kExitNoAnswer;
     std::fprintf(stderr, "ecu-cli: the port %s was lost (%s)\n",
                  ctx.link_state.port_device.c_str(),
                  ctx.link.lost_reason().c_str());

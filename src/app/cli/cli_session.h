@@ -34,6 +34,8 @@ struct CliSession {
   StderrPrompts prompts;
   NoEventPump pump;
   EcuContext ctx{port, clock, prompts, pump};
+  // A live command has already said the port was lost, with its own hint.
+  bool loss_reported = false;
 };
 
 }  // namespace ecu::cli

@@ -53,6 +53,7 @@ void LivePolling::PortLost(const std::string& reason) {
                  "ecu-cli: the port %s was lost%s; give --wait to wait for "
                  "it to return\n",
                  device.c_str(), why.c_str());
+    session_.loss_reported = true;
     gone_ = true;
     return;
   }
