@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "core/advisor/data_log_dialog.h"
@@ -40,25 +41,30 @@ AdvisorWindow::AdvisorWindow(Prompts& prompts, AdvisorHooks hooks)
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->addWidget(BuildSettings(central));
-  auto* grids = new QGridLayout;
-  const auto add_grid = [&](const char* caption, const char* name, int at) {
+  const auto new_grid = [&](const char* name) {
     auto* grid = new MapGrid(central);
     grid->setObjectName(name);
     grid->set_tip([this](int cell) { return Text(model_.CellTip(cell)); });
     // Room for a gain in every cell beside the load captions.
     grid->setMinimumWidth(
-        grid->fontMetrics().horizontalAdvance(at < 2 ? "0.00" : "000") *
-            (kMapColumns + 4) +
-        24);
-    grids->addWidget(new QLabel(caption, central), 0, at);
-    grids->addWidget(grid, 1, at);
-    grids->setColumnStretch(at, 1);
+        grid->fontMetrics().horizontalAdvance("0.00") * (kMapColumns + 4) + 24);
     return grid;
   };
-  current_ = add_grid("Basic Mapping now", "advisor_current", 0);
-  proposed_ = add_grid("Proposed", "advisor_proposed", 1);
-  hits_ = add_grid("Samples near each cell", "advisor_hits", 2);
-  grids->setRowStretch(1, 1);
+  // Two grids side by side fit a laptop's screen: the map as it is and
+  // the samples behind it share one place, the proposal has the other.
+  auto* grids = new QHBoxLayout;
+  auto* now = new QTabWidget(central);
+  now->setObjectName("advisor_now");
+  current_ = new_grid("advisor_current");
+  hits_ = new_grid("advisor_hits");
+  now->addTab(current_, "Basic Mapping now");
+  now->addTab(hits_, "Samples near each cell");
+  grids->addWidget(now, 1);
+  auto* proposal = new QVBoxLayout;
+  proposal->addWidget(new QLabel("Proposed", central));
+  proposed_ = new_grid("advisor_proposed");
+  proposal->addWidget(proposed_, 1);
+  grids->addLayout(proposal, 1);
   layout->addLayout(grids, 1);
 
   auto* legend = new QLabel(
@@ -229,6 +235,7 @@ void AdvisorWindow::Recompute() {
   settings.spread_over_neighbours = spread_->isChecked();
   settings.skip_unvisited = !fill_->isChecked();
   model_.set_settings(settings);
+  model_.set_units(target_units_);
   LambdaTarget target;
   if (target_->currentIndex() == kEgoSetPoints && ego_) {
     target.ego_grid = *ego_;

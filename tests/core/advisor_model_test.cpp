@@ -102,6 +102,13 @@ TEST(AdvisorModelTest, AChangeHeldAtTheLimitIsFramed) {
   EXPECT_TRUE(model.ProposedGrid()[Cell(5, 5)].outlined);
   EXPECT_NE(model.CellTip(Cell(5, 5)).find("held at the limit"),
             std::string::npos);
+  EXPECT_NE(model.CellTip(Cell(5, 5)).find("lambda 1.400 for 1.000"),
+            std::string::npos);
+  // Told in the unit the tuner chose; the advice itself stays the same.
+  model.set_units({true, 14.7});
+  EXPECT_NE(model.CellTip(Cell(5, 5)).find("AFR 20.58 for 14.70"),
+            std::string::npos);
+  EXPECT_NE(model.Summary().find("AFR off target by"), std::string::npos);
 }
 
 }  // namespace

@@ -120,6 +120,17 @@ TEST(AdvisorCliTest, FromASetupFileEveryOtherLineStaysAsRead) {
   std::string expected = base;
   expected.replace(expected.find("MAPM[070]=128"), 13, "MAPM[070]=141");
   EXPECT_EQ(ReadText(folder.Path("NEW.SET")), expected);
+
+  // The same advice told in air/fuel ratio for gasoline.
+  const auto afr =
+      RunProgram({BuiltProgram("ecu-cli"), "advise", folder.Path("LEAN.CSV"),
+                  "--setup", folder.Path("BASE.SET"), "--target", "1.0",
+                  "--min-samples", "1", "--afr", "14.7"});
+  ASSERT_EQ(afr.exit_status, 0) << afr.err;
+  EXPECT_TRUE(Contains(afr.out, "Samples     AFR  Target")) << afr.out;
+  EXPECT_TRUE(Contains(afr.out, "9.5   16.17   14.70   1.000   1.102"))
+      << afr.out;
+  EXPECT_TRUE(Contains(afr.out, "AFR off target by")) << afr.out;
 }
 
 TEST(AdvisorCliTest, WhatCannotBeUsedIsSaid) {

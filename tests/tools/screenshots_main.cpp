@@ -114,7 +114,7 @@ ecu::AdvisorWindow* AdviseSweepLog(ecu::testing::ConsoleRig& rig) {
   ecu::LogViewerWindow* viewer = ViewSweepLog(rig);
   rig.TriggerIn(viewer, "menu_log_advise");
   ecu::AdvisorWindow* advisor = rig.app->advisor_tools().advisor();
-  advisor->resize(1500, 700);
+  advisor->resize(1240, 700);
   return advisor;
 }
 

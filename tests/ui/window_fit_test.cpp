@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "ui/about_window.h"
+#include "ui/advisor_tools.h"
+#include "ui/advisor_window.h"
 #include "ui/compare_window.h"
 #include "ui/console_rig.h"
 #include "ui/flash_utility_window.h"
@@ -92,6 +94,11 @@ const std::vector<Opening>& Windows() {
        [](ConsoleRig& rig) -> QWidget* {
          rig.app->workbench().ShowCompare();
          return rig.app->workbench().compare_window();
+       }},
+      {"map advisor",
+       [](ConsoleRig& rig) -> QWidget* {
+         rig.app->advisor_tools().ShowAdvisor();
+         return rig.app->advisor_tools().advisor();
        }},
       {"about",
        [](ConsoleRig& rig) -> QWidget* {

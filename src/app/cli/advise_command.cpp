@@ -28,6 +28,8 @@ struct AdviseArguments {
   AdvisorSettings settings;
   bool nearest = false;
   bool fill_unvisited = false;
+  // 0 for lambda, else the fuel's stoichiometric ratio.
+  double afr = 0;
 };
 
 // The logs, or nothing after saying why one cannot be used.
@@ -137,15 +139,19 @@ int RunAdvise(CliSession& session, AdviseArguments args) {
   inputs.settings = args.settings;
 
   const Advice advice = AdviseMap(inputs);
+  const MixtureUnits units{args.afr > 0,
+                           args.afr > 0 ? args.afr : MixtureUnits::kGasoline};
   if (advice.changed_cells > 0) {
-    for (const std::string& line : ChangedCellLines(advice, inputs.axes)) {
+    for (const std::string& line :
+         ChangedCellLines(advice, inputs.axes, units)) {
       std::printf("%s\n", line.c_str());
     }
   }
   std::printf("%s\n", AdviceSummary(advice, inputs.settings).c_str());
   std::printf("%s\n",
               MapErrorSummary(MeasureMapError(inputs.logs, inputs.axes,
-                                              inputs.target, inputs.settings))
+                                              inputs.target, inputs.settings),
+                              units)
                   .c_str());
   if (!args.out.empty() && !WriteAdvisedSetup(args, calibration, advice)) {
     return kExitNoAnswer;
@@ -178,6 +184,14 @@ void AddSettings(CLI::App& advise, AdviseArguments& args) {
   advise.add_flag("--nearest", args.nearest,
                   "count each sample whole for its nearest cell instead of "
                   "sharing it by nearness among the four around it");
+  command_line::AddDecimalNumber(advise, "--afr", &args.afr,
+                                 MixtureUnits::kLowestRatio,
+                                 MixtureUnits::kHighestRatio,
+                                 "print mixture as air/fuel ratio for a fuel "
+                                 "of this stoichiometric ratio (14.7 "
+                                 "gasoline, 9.8 E85, 6.4 methanol); lambda "
+                                 "unless given")
+      ->type_name("RATIO");
   advise.add_flag("--fill-unvisited", args.fill_unvisited,
                   "give cells no sample came near the mean change of the "
                   "changed cells beside them");

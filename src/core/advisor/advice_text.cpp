@@ -31,11 +31,13 @@ std::string Count(int n, const char* what) {
 }  // namespace
 
 std::vector<std::string> ChangedCellLines(const Advice& advice,
-                                          const MapAxes& axes) {
+                                          const MapAxes& axes,
+                                          const MixtureUnits& units) {
   std::vector<std::string> lines;
   lines.push_back("Cell      RPM  " +
-                  Right(axes.tps_mapped ? "%TPS" : "kPa", 5) +
-                  "  Samples  Lambda  Target    Gain     New   Change");
+                  Right(axes.tps_mapped ? "%TPS" : "kPa", 5) + "  Samples" +
+                  Right(units.afr ? "AFR" : "Lambda", 8) +
+                  "  Target    Gain     New   Change");
   for (int i = 0; i < kMapCellCount; ++i) {
     const CellAdvice& cell = advice.cells[static_cast<size_t>(i)];
     if (!cell.changes()) continue;
@@ -52,9 +54,9 @@ std::vector<std::string> ChangedCellLines(const Advice& advice,
     line += Right(FormatNumber(load, "##0.0"), 7);
     line += Right(FormatNumber(cell.weight, "###0.0"), 9);
     line += Right(
-        cell.mean_lambda ? FormatNumber(*cell.mean_lambda, "0.000") : "-", 8);
+        cell.mean_lambda ? units.Text(*cell.mean_lambda, "0.000") : "-", 8);
     line += Right(
-        cell.mean_target ? FormatNumber(*cell.mean_target, "0.000") : "-", 8);
+        cell.mean_target ? units.Text(*cell.mean_target, "0.000") : "-", 8);
     line += Right(FormatNumber(*cell.current, "0.000"), 8);
     line += Right(FormatNumber(*cell.proposed, "0.000"), 8);
     line += Right(Signed(cell.change_percent, "##0.0") + "%", 9);
@@ -83,10 +85,10 @@ std::string AdviceSummary(const Advice& advice,
   return text;
 }
 
-std::string MapErrorSummary(const MapError& error) {
+std::string MapErrorSummary(const MapError& error, const MixtureUnits& units) {
   if (error.cells == 0) return "No cell had a usable sample.";
-  return "Lambda off target by " + FormatNumber(error.mean * 100, "##0.0") +
-         " % on average over " +
+  return std::string(units.afr ? "AFR" : "Lambda") + " off target by " +
+         FormatNumber(error.mean * 100, "##0.0") + " % on average over " +
          Count(error.cells, error.cells == 1 ? "cell" : "cells") + ", " +
          FormatNumber(error.worst * 100, "##0.0") + " % at worst";
 }

@@ -120,7 +120,7 @@ std::string AdvisorModel::Summary() const {
     text += "; " + std::to_string(shown) +
             " of them change by a step Basic Mapping shows";
   }
-  return text + ". " + MapErrorSummary(error_);
+  return text + ". " + MapErrorSummary(error_, units_);
 }
 
 std::string AdvisorModel::CellTip(int cell) const {
@@ -140,8 +140,9 @@ std::string AdvisorModel::CellTip(int cell) const {
   }
   tip += FormatNumber(advice.weight, "##0.0") + " samples";
   if (advice.mean_lambda && advice.mean_target) {
-    tip += ", lambda " + FormatNumber(*advice.mean_lambda, "0.000") + " for " +
-           FormatNumber(*advice.mean_target, "0.000");
+    tip += std::string(units_.afr ? ", AFR " : ", lambda ") +
+           units_.Text(*advice.mean_lambda, "0.000") + " for " +
+           units_.Text(*advice.mean_target, "0.000");
   }
   if (!ProposedText(cell)) return tip + "; on target";
   tip += "; " + FormatNumber(*advice.current, "0.000") + " to " +

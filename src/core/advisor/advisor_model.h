@@ -9,6 +9,7 @@
 
 #include "core/advisor/grid_cells.h"
 #include "core/advisor/map_advisor.h"
+#include "core/units/mixture_units.h"
 
 namespace ecu {
 
@@ -43,6 +44,8 @@ class AdvisorModel {
   const LambdaTarget& target() const { return target_; }
   void set_settings(const AdvisorSettings& settings) { settings_ = settings; }
   const AdvisorSettings& settings() const { return settings_; }
+  // How the tips and summary show mixture; the advice is lambda throughout.
+  void set_units(const MixtureUnits& units) { units_ = units; }
 
   // Works the advice out again from all of the above.
   void Recompute();
@@ -73,6 +76,7 @@ class AdvisorModel {
   MapAxes axes_;
   LambdaTarget target_{.fixed = 1.0};
   AdvisorSettings settings_;
+  MixtureUnits units_;
   Advice advice_;
   MapError error_;
 };
