@@ -39,6 +39,7 @@ ConsoleApp::ConsoleApp(const ConsolePlatform& platform,
     windows_[static_cast<size_t>(v)] = MakeViewWindow(view, *this);
     if (ViewWindow* window = WindowOf(view)) {
       loop_.set_after_pass(view, [window] { window->AfterPollingPass(); });
+      loop_.set_on_display(view, [window] { window->RefreshDisplay(); });
     }
   }
   // Switch entries only for windows that exist, so they come once all do.

@@ -120,13 +120,19 @@ MonitorWindow::MonitorWindow(EcuContext& ctx, Views& views, MonitorText& text)
 }
 
 void MonitorWindow::SetReadout(int index, const std::string& text) {
-  QLabel* label = readouts_[static_cast<size_t>(index)];
-  label->setText(QString::fromStdString(text));
-  if (label->isVisible()) label->repaint();
+  // Painted with the others at the next message processing: one repaint of
+  // the window per display tick instead of one per read-out.
+  readouts_[static_cast<size_t>(index)]->setText(QString::fromStdString(text));
 }
 
 void MonitorWindow::SetGroupDelay(const std::string& text) {
-  group_delay_->setText(QString::fromStdString(text));
+  // The figure changes with every reply; shown at the display tick, so
+  // that the window is not repainted between two requests of a pass.
+  group_delay_text_ = text;
+}
+
+void MonitorWindow::RefreshDisplay() {
+  group_delay_->setText(QString::fromStdString(group_delay_text_));
 }
 
 void MonitorWindow::SetMapNumber(const std::string& text) {

@@ -22,9 +22,11 @@ class MonitorWindow : public ViewWindow {
   // monitor text for as long as it exists.
   MonitorWindow(EcuContext& ctx, Views& views, MonitorText& text);
 
-  // ECU_Data(i): repainted at once, as the loop writes it mid-pass.
+  // ECU_Data(i), written by the loop at its display tick.
   void SetReadout(int index, const std::string& text);
+  // Kept until the display tick shows it.
   void SetGroupDelay(const std::string& text);
+  void RefreshDisplay() override;
   void SetMapNumber(const std::string& text);
   void SetLamp(LampColour colour);
   void UnitsChanged() override;
@@ -37,6 +39,7 @@ class MonitorWindow : public ViewWindow {
   EcuContext& ctx_;
   std::array<QLabel*, kMonitorEntries> readouts_{};
   QLabel* group_delay_ = nullptr;
+  std::string group_delay_text_;
   QLabel* mixture_unit_ = nullptr;  // beside "A/F Ratio"
   QLabel* map_num_ = nullptr;
   CommLamp* lamp_ = nullptr;

@@ -10,7 +10,6 @@
 #include "ui/widgets/qt_colour.h"
 
 namespace ecu {
-namespace {}  // namespace
 
 PlotterWindow::PlotterWindow(EcuContext& ctx, Views& views,
                              std::function<void(int ms)> set_log_interval)
@@ -156,6 +155,19 @@ void PlotterWindow::hideEvent(QHideEvent* event) {
 
 void PlotterWindow::TakeSample() {
   model_.TakeSample();
+  samples_unshown_ = true;
+  // At the line's rate the display tick shows them: a repaint per sample
+  // would cost more than the sample and delay the next request.
+  if (!ctx_.console.fastest_log) ShowSamples();
+}
+
+void PlotterWindow::RefreshDisplay() {
+  if (samples_unshown_) ShowSamples();
+}
+
+void PlotterWindow::ShowSamples() {
+  samples_unshown_ = false;
+  chart_->update();
   Render();
 }
 

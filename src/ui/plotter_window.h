@@ -27,6 +27,7 @@ class PlotterWindow : public ViewWindow {
                 std::function<void(int ms)> set_log_interval);
 
   void TakeSample() override;
+  void RefreshDisplay() override;
   void UnitsChanged() override {
     model_.UnitsChanged();
     Render();
@@ -46,6 +47,8 @@ class PlotterWindow : public ViewWindow {
   QLayout* BuildLogRow(QWidget* parent);
   // Brings every control in line with the model.
   void Render();
+  // The chart and the counts after new samples.
+  void ShowSamples();
 
   EcuContext& ctx_;
   PlotterModel model_;
@@ -57,6 +60,7 @@ class PlotterWindow : public ViewWindow {
   QLabel* file_samples_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* stop_ = nullptr;
+  bool samples_unshown_ = false;
 };
 
 }  // namespace ecu

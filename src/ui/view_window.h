@@ -26,6 +26,9 @@ class ViewWindow : public QMainWindow {
   virtual void AfterPollingPass() {}
   // The plotter's chart and log step, on each log tick in its mode.
   virtual void TakeSample() {}
+  // What changes faster than the eye follows (a chart at the line's rate,
+  // a figure per reply) is shown on the display tick of the window's mode.
+  virtual void RefreshDisplay() {}
   // The mixture units (lambda or AFR) changed: what shows them follows.
   virtual void UnitsChanged() {}
 

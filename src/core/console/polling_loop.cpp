@@ -66,7 +66,7 @@ void PollingLoop::Step() {
   ConsoleState& console = ctx_.console;
   const bool demo = ctx_.link_state.demo_mode;
   if (demo) demo_.Run(ctx_.live, ctx_.image);
-  ServeMessages();
+  ServeBetweenPasses();
   if (PassDue()) {
     console.poll_tick = false;
     views_.ServeSwitchRequests();
@@ -81,10 +81,13 @@ void PollingLoop::Step() {
   }
   if (ctx_.link_state.demo_mode) demo_.Run(ctx_.live, ctx_.image);
   const View mode = console.live_window_mode;
-  if ((mode == View::kMonitor || mode == View::kPlotter) &&
-      console.display_tick) {
+  if (console.display_tick) {
     console.display_tick = false;
-    monitor_.Refresh(ctx_.live, ctx_.units);
+    if (mode == View::kMonitor || mode == View::kPlotter) {
+      monitor_.Refresh(ctx_.live, ctx_.units);
+    }
+    const auto& display = on_display_[static_cast<size_t>(mode)];
+    if (display) display();
   }
   if (mode == View::kPlotter && console.log_tick) {
     console.log_tick = false;
@@ -92,7 +95,7 @@ void PollingLoop::Step() {
     if (take_sample_ && !console.fastest_log) take_sample_();
   }
   if (SomethingDue()) {
-    ServeMessages();
+    ServeBetweenPasses();
   } else {
     ctx_.pump.WaitAndProcess(0.1);
     ctx_.link.RunDeferred();
@@ -146,15 +149,21 @@ void PollingLoop::SampleAtLineRate(const PassOutcome& pass) {
 
 bool PollingLoop::SomethingDue() const {
   const ConsoleState& console = ctx_.console;
-  const View mode = console.live_window_mode;
-  const bool shows_text = mode == View::kMonitor || mode == View::kPlotter;
-  return PassDue() || (shows_text && console.display_tick) ||
-         (mode == View::kPlotter && console.log_tick);
+  return PassDue() || console.display_tick ||
+         (console.live_window_mode == View::kPlotter && console.log_tick);
 }
 
 void PollingLoop::ServeMessages() {
   ctx_.pump.ProcessPending();
   ctx_.link.RunDeferred();
+}
+
+void PollingLoop::ServeBetweenPasses() {
+  if (back_to_back_ && AtLineRate()) {
+    ctx_.link.RunDeferred();
+  } else {
+    ServeMessages();
+  }
 }
 
 }  // namespace ecu

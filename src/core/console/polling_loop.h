@@ -35,6 +35,11 @@ class PollingLoop {
   void set_after_pass(View view, std::function<void()> action) {
     after_pass_[static_cast<size_t>(view)] = std::move(action);
   }
+  // What a window shows at the display rate (a chart fed at the line's
+  // rate, the reply interval), on each display tick in its mode.
+  void set_on_display(View view, std::function<void()> action) {
+    on_display_[static_cast<size_t>(view)] = std::move(action);
+  }
   // The plotter's chart and log step, on each log tick in plotter mode.
   void set_take_sample(std::function<void()> action) {
     take_sample_ = std::move(action);
@@ -66,12 +71,16 @@ class PollingLoop {
   bool PassDue() const;
   bool SomethingDue() const;
   void ServeMessages();
+  // Between two passes at the line's rate the reply handling has just
+  // served the window messages; only the user's deferred actions are left.
+  void ServeBetweenPasses();
 
   EcuContext& ctx_;
   Views& views_;
   MonitorText& monitor_;
   DemoSimulation& demo_;
   std::array<std::function<void()>, kViewCount> after_pass_;
+  std::array<std::function<void()>, kViewCount> on_display_;
   std::function<void()> take_sample_;
   bool back_to_back_ = false;
 };

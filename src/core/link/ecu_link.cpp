@@ -66,7 +66,11 @@ void EcuLink::EnsureLink() {
 }
 
 CommandOutcome EcuLink::SendCommand(std::string_view command) {
-  SetLamp(LampColour::kRed);
+  // The lamp is red while a request waits. Windows repaint only when their
+  // messages are served, which HandleReply does after the reply: a request
+  // answered in its first wait would paint green over green, so the red is
+  // set only where it can be seen (no answer yet, no line, demo mode).
+  if (state_.demo_mode || !port_.IsOpen()) SetLamp(LampColour::kRed);
   if (state_.demo_mode) return {CommandResult::kDemo};
   const uint8_t code = command.empty() ? 0 : static_cast<uint8_t>(command[0]);
   const int expected = replies_.LengthOf(code);
@@ -174,9 +178,10 @@ void EcuLink::Slip(const std::string& what) {
 
 void EcuLink::HandleReply() {
   const int waiting = port_.BytesAvailable();
+  // Nothing in this wait: the request is still waiting.
+  SetLamp(waiting > 0 ? LampColour::kGreen : LampColour::kRed);
   if (waiting > 0) {
     state_.last_receive_time = Now();
-    SetLamp(LampColour::kGreen);
     const std::string reply = port_.ReadAll();
     if (!IsValidReplyFrame(reply)) return;
     const uint8_t code = ByteAt(reply, 2);

@@ -9,8 +9,6 @@ QLabel* MakeReadoutLabel(QWidget* parent) {
   QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   label->setFont(fixed);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  label->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance("00000.000") +
-                         12);
   // A palette rather than a style sheet: read-outs repaint many times a
   // second, and style sheets make every paint dearer.
   QPalette palette = label->palette();
@@ -21,6 +19,14 @@ QLabel* MakeReadoutLabel(QWidget* parent) {
   label->setFrameStyle(QFrame::Box | QFrame::Plain);
   label->setMargin(2);
   label->setIndent(6);
+  // A fixed size: a new text then repaints the box alone, where a label
+  // that may grow makes the whole window lay itself out again, many times
+  // a second.
+  label->setText("00000.000");
+  const int height = label->sizeHint().height();
+  label->clear();
+  label->setFixedSize(
+      QFontMetrics(fixed).horizontalAdvance("00000.000") + 12, height);
   return label;
 }
 

@@ -5,8 +5,8 @@
 
 namespace ecu {
 
-// A live read-out: blue figures in a fixed-width font on a white box, wide
-// enough for "00000.000".
+// A live read-out: blue figures in a fixed-width font on a white box of a
+// fixed size, wide enough for "00000.000".
 QLabel* MakeReadoutLabel(QWidget* parent);
 
 }  // namespace ecu

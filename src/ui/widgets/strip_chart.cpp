@@ -65,7 +65,6 @@ void StripChart::AddSample(const Sample& values) {
   while (!stamps_.empty() && total_ - 1 - stamps_.front().sample >= kCapacity) {
     stamps_.pop_front();
   }
-  update();
 }
 
 void StripChart::Stamp(const QString& text, double height) {
@@ -91,9 +90,8 @@ double StripChart::XOfAge(const QRectF& area, double age) const {
 
 void StripChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), kChartBackground);
   const QRectF area = PlotArea();
-  DrawGrid(painter, area);
+  painter.drawPixmap(0, 0, Background(area));
   painter.save();
   painter.setClipRect(area.adjusted(-1, -2, 1, 2));
   for (int c = 0; c < kChannels; ++c) {
@@ -101,6 +99,26 @@ void StripChart::paintEvent(QPaintEvent*) {
   }
   painter.restore();
   DrawStamps(painter, area);
+}
+
+const QPixmap& StripChart::Background(const QRectF& area) {
+  // The grid and its texts change only with the size and the time scale;
+  // drawn afresh they cost more than the traces.
+  const qreal ratio = devicePixelRatioF();
+  if (background_.size() != size() * ratio ||
+      background_.devicePixelRatio() != ratio ||
+      background_seconds_ != seconds_per_sample_ ||
+      background_font_ != font()) {
+    background_ = QPixmap(size() * ratio);
+    background_.setDevicePixelRatio(ratio);
+    background_seconds_ = seconds_per_sample_;
+    background_font_ = font();
+    QPainter painter(&background_);
+    painter.setFont(font());
+    painter.fillRect(rect(), kChartBackground);
+    DrawGrid(painter, area);
+  }
+  return background_;
 }
 
 void StripChart::DrawGrid(QPainter& painter, const QRectF& area) const {

@@ -2,6 +2,8 @@
 #define ECU_UI_WIDGETS_STRIP_CHART_H_
 
 #include <QColor>
+#include <QFont>
+#include <QPixmap>
 #include <QPolygonF>
 #include <QString>
 #include <QWidget>
@@ -31,6 +33,8 @@ class StripChart : public QWidget {
   // Labels the time axis; samples taken before a change keep their place.
   void SetSecondsPerSample(double seconds);
 
+  // Not repainted here: at the line's rate samples come faster than the
+  // eye follows, so the owner calls update() at its display rate.
   void AddSample(const Sample& values);
   // A text stamp at the newest sample, `height` up the 0-to-1 scale.
   void Stamp(const QString& text, double height);
@@ -58,6 +62,8 @@ class StripChart : public QWidget {
   };
 
   QRectF PlotArea() const;
+  // The background with its grid, drawn again only when it changed.
+  const QPixmap& Background(const QRectF& area);
   void DrawGrid(QPainter& painter, const QRectF& area) const;
   void DrawTrace(QPainter& painter, const QRectF& area, int channel);
   void DrawStamps(QPainter& painter, const QRectF& area) const;
@@ -73,6 +79,9 @@ class StripChart : public QWidget {
   std::deque<StampMark> stamps_;
   double seconds_per_sample_ = 1.0;
   QPolygonF trace_;  // reused between paints
+  QPixmap background_;
+  double background_seconds_ = 0;
+  QFont background_font_;
 };
 
 }  // namespace ecu
