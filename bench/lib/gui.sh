@@ -21,7 +21,8 @@ cleanup() {
 }
 trap cleanup EXIT
 export DISPLAY="$display"
-sleep 1
+# A loaded machine may take more than a second to bring the server up.
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.2; done
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 measure() {  # pid -> percent of one core over $seconds

@@ -206,6 +206,30 @@ TEST(PollingLoopTest, FastestPlotterSamplesEveryAnswerBackToBack) {
   }
 }
 
+// Between passes at the line's rate only the reply handling serves window
+// messages; a user action that needs the link, made meanwhile, must still
+// run before the next request, not once the run stops.
+TEST(PollingLoopTest, FastestLetsAUserActionInBetweenPasses) {
+  ConsoleRig rig;
+  rig.ctx.link.EnsureLink();
+  rig.ctx.console.live_window_mode = View::kPlotter;
+  rig.ctx.console.fastest_log = true;
+  rig.loop.set_take_sample([] {});
+  long ran_after = -1;
+  bool pressed = false;
+  rig.pump.set_on_pump([&] {
+    if (pressed || !rig.ctx.link.busy()) return;
+    pressed = true;  // a key press served while the first reply is handled
+    rig.ctx.link.RunWhenIdle(
+        [&] { ran_after = rig.ctx.link.requests_sent(); });
+  });
+  const long before = rig.ctx.link.requests_sent();
+  rig.ctx.console.poll_tick = true;
+  for (int i = 0; i < 3; ++i) rig.loop.Step();
+  EXPECT_EQ(rig.ctx.link.requests_sent(), before + 3);
+  EXPECT_EQ(ran_after, before + 1);
+}
+
 // Demo mode has no transactions to wait on: Fastest samples on the ticks
 // rather than spinning.
 TEST(PollingLoopTest, FastestInDemoModeKeepsToTheTicks) {

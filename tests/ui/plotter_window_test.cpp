@@ -164,5 +164,19 @@ TEST(PlotterWindowTest, TickedChannelsChartAndAClickStampsTheChart) {
   EXPECT_EQ(chart.stamp_count(), 1);
 }
 
+// At the line's rate the window shows its samples on the display tick
+// instead of once each, and the last one is not lost.
+TEST(PlotterWindowTest, FastestShowsItsSamplesOnTheDisplayTick) {
+  PlotterRig rig;
+  rig.Find<QAction>("menu_log_int_7")->trigger();
+  rig.Click("Command3d2");
+  const QString shown = rig.Text("File_Samples");
+  for (int i = 0; i < 3; ++i) rig.window->TakeSample();
+  EXPECT_EQ(rig.LogLines(), 3 + 3);
+  EXPECT_EQ(rig.Text("File_Samples"), shown);
+  rig.window->RefreshDisplay();
+  EXPECT_EQ(rig.Text("File_Samples"), " 3");
+}
+
 }  // namespace
 }  // namespace ecu
