@@ -220,8 +220,7 @@ TEST(PollingLoopTest, FastestLetsAUserActionInBetweenPasses) {
   rig.pump.set_on_pump([&] {
     if (pressed || !rig.ctx.link.busy()) return;
     pressed = true;  // a key press served while the first reply is handled
-    rig.ctx.link.RunWhenIdle(
-        [&] { ran_after = rig.ctx.link.requests_sent(); });
+    rig.ctx.link.RunWhenIdle([&] { ran_after = rig.ctx.link.requests_sent(); });
   });
   const long before = rig.ctx.link.requests_sent();
   rig.ctx.console.poll_tick = true;

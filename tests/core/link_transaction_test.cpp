@@ -103,8 +103,8 @@ TEST(SendCommandTest, GoodReplyIsDecodedOnceAtLineSpeed) {
 TEST(SendCommandTest, SilentEcuCostsTenAttemptsAndOneMessage) {
   LinkRig rig(Script({{}}));
   LampColour lamp = LampColour::kGreen;
-  const Subscription lamp_seen = rig.link.indicators().lamp.Subscribe(
-      [&](LampColour c) { lamp = c; });
+  const Subscription lamp_seen =
+      rig.link.indicators().lamp.Subscribe([&](LampColour c) { lamp = c; });
   const double start = rig.clock.now();
   EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kNoAnswer);
   EXPECT_EQ(lamp, LampColour::kRed);

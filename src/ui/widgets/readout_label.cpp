@@ -25,8 +25,8 @@ QLabel* MakeReadoutLabel(QWidget* parent) {
   label->setText("00000.000");
   const int height = label->sizeHint().height();
   label->clear();
-  label->setFixedSize(
-      QFontMetrics(fixed).horizontalAdvance("00000.000") + 12, height);
+  label->setFixedSize(QFontMetrics(fixed).horizontalAdvance("00000.000") + 12,
+                      height);
   return label;
 }
 
