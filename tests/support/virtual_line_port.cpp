@@ -69,11 +69,13 @@ void VirtualLinePort::Write(std::string_view bytes) {
   for (LineChunk& chunk : far_end_(bytes, received_at)) {
     at +=
         chunk.delay_s + kByteSeconds * static_cast<double>(chunk.bytes.size());
-    pending_.push_back(Arrival{at, std::move(chunk.bytes)});
+    // In order of arrival, after any due at the same time; mostly at the
+    // end, so a long run of unread replies costs no sorting.
+    const auto place =
+        std::upper_bound(pending_.begin(), pending_.end(), at,
+                         [](double t, const Arrival& a) { return t < a.at; });
+    pending_.insert(place, Arrival{at, std::move(chunk.bytes)});
   }
-  std::stable_sort(
-      pending_.begin(), pending_.end(),
-      [](const Arrival& a, const Arrival& b) { return a.at < b.at; });
 }
 
 void VirtualLinePort::Deliver() {
