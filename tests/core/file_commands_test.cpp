@@ -3,14 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "core/console/console_command_line.h"
+#include "core/console/opened_file.h"
 #include "support/context_rig.h"
+#include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 
 namespace ecu {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ScriptedPrompts;
+using testing::TempFolder;
 
 class RecordingBusy : public BusyView {
  public:
@@ -72,6 +79,93 @@ TEST(FileCommandsTest, OneLineFileShowsTheFillAtZeroBeforeItsLine) {
   // The line went out with its write code ("c") and the value 12.
   EXPECT_EQ(static_cast<uint8_t>(rig.port.written().back()[2]), 'c');
   EXPECT_EQ(static_cast<uint8_t>(rig.port.written().back()[3]), 12);
+}
+
+// Which actions ran, on which file.
+struct Done {
+  std::vector<std::string> steps;
+  FileActions Actions(bool compare, bool viewer) {
+    FileActions actions;
+    actions.load_setup = [this](const std::string& p) {
+      steps.push_back("load " + p);
+    };
+    if (compare) {
+      actions.compare_setup = [this](const std::string& p) {
+        steps.push_back("compare " + p);
+      };
+    }
+    if (viewer) {
+      actions.view_log = [this](const std::string& p) {
+        steps.push_back("view " + p);
+      };
+    }
+    return actions;
+  }
+};
+
+TEST(OpenedFileTest, CommandLineNamesOneFileBesideTheDescribedDemo) {
+  EXPECT_EQ(NamedFile({"BASE.SET"}), "BASE.SET");
+  EXPECT_EQ(NamedFile({"demo"}), "");
+  EXPECT_EQ(NamedFile({"demo", "BASE.SET"}), "");
+  EXPECT_EQ(NamedFile({"--geometry"}), "");
+  EXPECT_EQ(NamedFile({}), "");
+  EXPECT_EQ(ReadConsoleRequest({"--help"}), ConsoleRequest::kHelp);
+  EXPECT_EQ(ReadConsoleRequest({"demo", "--help"}), ConsoleRequest::kRun);
+}
+
+// A setup file offers load or compare; only an explicit Yes writes to the
+// ECU, and the default (Enter) compares.
+TEST(OpenedFileTest, SetupFileIsLoadedOnlyOnYes) {
+  TempFolder folder;
+  const std::string file = folder.Write("base.SET", "ACC_SEN = 50\r\n");
+  for (const auto& [answer, step] : std::vector<std::pair<Answer, std::string>>{
+           {Answer::kYes, "load " + file},
+           {Answer::kNo, "compare " + file},
+           {Answer::kCancel, ""}}) {
+    ScriptedPrompts prompts;
+    prompts.QueueAnswer(answer);
+    Done done;
+    OpenNamedFile(file, prompts, done.Actions(true, true));
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_EQ(prompts.shown()[0].buttons, Buttons::kYesNoCancel);
+    EXPECT_EQ(prompts.shown()[0].default_button, 1);
+    EXPECT_EQ(done.steps, step.empty() ? std::vector<std::string>{}
+                                       : std::vector<std::string>{step});
+  }
+  // Without a compare: the destructive question alone, No by default.
+  ScriptedPrompts prompts;
+  Done done;
+  OpenNamedFile(file, prompts, done.Actions(false, false));
+  ASSERT_EQ(prompts.shown().size(), 1u);
+  EXPECT_EQ(prompts.shown()[0].title, "CAUTION!");
+  EXPECT_EQ(prompts.shown()[0].buttons, Buttons::kYesNo);
+  EXPECT_EQ(prompts.shown()[0].default_button, 1);
+  EXPECT_TRUE(done.steps.empty());
+}
+
+TEST(OpenedFileTest, LogsGoToTheViewerAndOtherFilesAreExplained) {
+  TempFolder folder;
+  const std::string log = folder.Write("RUN.CSV", "Time,RPM\r\n");
+  Done done;
+  ScriptedPrompts quiet;
+  OpenNamedFile(log, quiet, done.Actions(true, true));
+  EXPECT_EQ(done.steps, std::vector<std::string>{"view " + log});
+  EXPECT_TRUE(quiet.shown().empty());
+
+  const auto told = [&](const std::string& path, bool viewer) {
+    ScriptedPrompts prompts;
+    Done nothing;
+    OpenNamedFile(path, prompts, nothing.Actions(true, viewer));
+    EXPECT_TRUE(nothing.steps.empty()) << path;
+    return prompts.shown().size() == 1 ? prompts.shown()[0].text : "";
+  };
+  EXPECT_NE(told(log, false).find("no log viewer"), std::string::npos);
+  EXPECT_NE(told(folder.Write("fw.S", "S0"), true).find("neither"),
+            std::string::npos);
+  EXPECT_NE(told(folder.Path("gone.SET"), true).find("could not be opened"),
+            std::string::npos);
+  EXPECT_NE(told(folder.path(), true).find("could not be opened"),
+            std::string::npos);
 }
 
 }  // namespace

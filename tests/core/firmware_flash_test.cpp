@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/firmware/firmware_file.h"
 #include "core/firmware/flash_utility.h"
 #include "core/firmware_rig.h"
 #include "support/counting_pump.h"
@@ -8,9 +9,22 @@
 namespace ecu {
 namespace {
 
+using Lines = std::vector<std::string>;
 using testing::FirmwareLines;
 using testing::LineChunk;
 using testing::RunTogether;
+
+TEST(FirmwareFileTest, LinesWithoutTheirEnds) {
+  testing::TempFolder files;
+  EXPECT_EQ(ReadFirmwareLines(files.Write("a.S", "S0\r\nS1\nS2\rS9")),
+            (Lines{"S0", "S1", "S2", "S9"}));
+  // Blank lines are lines; LF CR is two line ends.
+  EXPECT_EQ(ReadFirmwareLines(files.Write("b.S", "S0\r\n\r\nS9\n\r")),
+            (Lines{"S0", "", "S9", ""}));
+  EXPECT_FALSE(ReadFirmwareLines(files.Write("empty.S", "")));
+  EXPECT_FALSE(ReadFirmwareLines(files.Path("missing.S")));
+  EXPECT_FALSE(ReadFirmwareLines(files.Path("")));  // a folder
+}
 
 // The flash utility over an in-memory line in virtual time, the controller
 // waiting in its loader. Window messages are the pump's: a test acts there
@@ -44,6 +58,7 @@ struct Rig {
                        [this] { ++exits; }};
   testing::TempFolder files;
 };
+
 using FlashRig = Rig<testing::VirtualLinePort>;
 
 void ExpectIdle(const FlashControls& c) {

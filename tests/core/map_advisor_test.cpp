@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+
+#include "core/advisor/advisor_model.h"
+#include "core/calibration/map_geometry.h"
 
 namespace ecu {
 namespace {
@@ -175,6 +179,145 @@ TEST(MapAdvisorTest, MapErrorPerVisitedCell) {
       MeasureMapError({&log}, kAxes, Inputs(log).target, AdvisorSettings(), 3)
           .cells,
       1);
+}
+
+// The shares of a point by cell, leaving out the cells without one.
+std::map<int, double> Shares(MapPoint p) {
+  std::map<int, double> shares;
+  for (const CellWeight& w : FuelMapWeights(p)) {
+    if (w.weight > 1e-12) shares[w.index] += w.weight;
+  }
+  return shares;
+}
+
+TEST(MapGeometryTest, FuelMapCellsSitAtTheirCentres) {
+  // The centre of column 3, row 5 belongs to that cell alone.
+  EXPECT_EQ(Shares({3.5 / 16, 5.5 / 16}), (std::map<int, double>{{53, 1.0}}));
+  // Midway between four centres, a quarter each.
+  EXPECT_EQ(
+      Shares({4.0 / 16, 6.0 / 16}),
+      (std::map<int, double>{{53, .25}, {54, .25}, {69, .25}, {70, .25}}));
+  // A quarter of the way from column 3 to 4 along speed.
+  const auto shares = Shares({3.75 / 16, 5.5 / 16});
+  EXPECT_DOUBLE_EQ(shares.at(53), 0.75);
+  EXPECT_DOUBLE_EQ(shares.at(69), 0.25);
+  // Beyond the outer centres the edge cells hold: the corners and a point
+  // far off the axes.
+  EXPECT_EQ(Shares({0, 0}), (std::map<int, double>{{0, 1.0}}));
+  EXPECT_EQ(Shares({1.2, 1.5}), (std::map<int, double>{{255, 1.0}}));
+  EXPECT_EQ(Shares({1.0, 0.25 / 16}), (std::map<int, double>{{240, 1.0}}));
+  EXPECT_EQ(Shares({std::nan(""), 0}), (std::map<int, double>{{0, 1.0}}));
+}
+
+TEST(MapGeometryTest, PointOnTheAxes) {
+  const MapAxes axes{8000, 115, 10, false};
+  const MapPoint p = PointOnAxes(2000, 67.5, 40, axes);
+  EXPECT_DOUBLE_EQ(p.speed, 0.25);
+  EXPECT_DOUBLE_EQ(p.load, 0.5);
+  // Below the sensor's offset the pressure counts as the offset.
+  EXPECT_DOUBLE_EQ(PointOnAxes(2000, 3, 40, axes).load, 0);
+  EXPECT_DOUBLE_EQ(PointOnAxes(2000, 67.5, 40, {8000, 115, 10, true}).load,
+                   0.4);
+  EXPECT_DOUBLE_EQ(PointOnAxes(2000, 67.5, 40, {0, 0, 10, false}).speed, 0);
+}
+
+TEST(MapGeometryTest, EgoSetPointsInterpolateOverTheGrid) {
+  std::array<std::optional<double>, kEgoSetPointCount> grid;
+  for (int i = 0; i < kEgoSetPointCount; ++i) grid[i] = 1.0;
+  grid[5 * 1 + 2] = 0.8;  // column 1 (speed 1/4), row 2 (load 1/2)
+  EXPECT_DOUBLE_EQ(*EgoSetPointAt(grid, {0.25, 0.5}), 0.8);
+  EXPECT_DOUBLE_EQ(*EgoSetPointAt(grid, {0.375, 0.5}), 0.9);
+  EXPECT_DOUBLE_EQ(*EgoSetPointAt(grid, {0.375, 0.625}), 0.95);
+  // The top right box has no set point: the mean of the two beside it.
+  grid[19] = 1.2;
+  grid[23] = 0.9;
+  EXPECT_DOUBLE_EQ(*EgoSetPointAt(grid, {1.0, 1.0}), 1.05);
+  EXPECT_DOUBLE_EQ(*EgoSetPointAt(grid, {2.0, 3.0}), 1.05);
+  // A set point without a value is left out; none around gives nothing.
+  grid[5 * 1 + 2] = std::nullopt;
+  EXPECT_DOUBLE_EQ(*EgoSetPointAt(grid, {0.375, 0.5}), 1.0);
+  EXPECT_FALSE(EgoSetPointAt(grid, {0.25, 0.5}).has_value());
+}
+
+// Every cell "1.00" as the ECU confirmed it.
+std::array<AdvisorModel::MapCell, kMapCellCount> ConfirmedMap() {
+  std::array<AdvisorModel::MapCell, kMapCellCount> map;
+  map.fill({"1.00", true});
+  return map;
+}
+
+// The model over one log, each sample's share on its nearest cell.
+AdvisorModel Model(
+    const DataLog& log,
+    const std::array<AdvisorModel::MapCell, kMapCellCount>& map) {
+  AdvisorSettings settings;
+  settings.spread_over_neighbours = false;
+  AdvisorModel model;
+  model.AddLog(log);
+  model.SetMap(map);
+  model.set_axes(kAxes);
+  model.set_settings(settings);
+  model.Recompute();
+  return model;
+}
+
+TEST(AdvisorModelTest, ProposesOnlyCellsWhoseShownValueChanges) {
+  const DataLog log = LogMaker()
+                          .At(5, 5, 10, 1.10)   // 10 % lean
+                          .At(8, 3, 10, 0.90)   // 10 % rich
+                          .At(2, 2, 10, 1.003)  // within the map's step
+                          .log;
+  AdvisorModel model = Model(log, ConfirmedMap());
+  const std::vector<CellProposal> proposals = model.Proposals();
+  ASSERT_EQ(proposals.size(), 2u);
+  // 1.1 x 128 = 140.8, held to 141: shown as Basic Mapping shows it.
+  EXPECT_EQ(proposals[0].cell, Cell(5, 5));
+  EXPECT_EQ(proposals[0].text, "1.10");
+  EXPECT_EQ(proposals[1].cell, Cell(8, 3));
+  EXPECT_EQ(proposals[1].text, ".90");
+
+  const MapGridCells grid = model.ProposedGrid();
+  const GridCell& lean = grid[Cell(5, 5)];
+  const GridCell& rich = grid[Cell(8, 3)];
+  EXPECT_GT(lean.background.r, lean.background.b);
+  EXPECT_GT(rich.background.b, rich.background.r);
+  EXPECT_EQ(grid[Cell(2, 2)].background, kBrightWhite);
+  EXPECT_EQ(grid[Cell(2, 2)].text, "1.00");
+  // Never visited: grey, unchanged.
+  EXPECT_NE(grid[Cell(0, 0)].background, kBrightWhite);
+  EXPECT_EQ(model.HitGrid()[Cell(5, 5)].text, "10");
+  EXPECT_EQ(model.HitGrid()[Cell(0, 0)].text, "");
+}
+
+TEST(AdvisorModelTest, CellsNotConfirmedByTheEcuAreLeftAlone) {
+  const DataLog log =
+      LogMaker().At(5, 5, 10, 1.1).At(6, 5, 10, 1.1).At(7, 5, 10, 1.1).log;
+  auto map = ConfirmedMap();
+  map[Cell(6, 5)].confirmed = false;  // an edit not yet sent
+  map[Cell(7, 5)] = {"", false};      // not read
+  AdvisorModel model = Model(log, map);
+  const std::vector<CellProposal> proposals = model.Proposals();
+  ASSERT_EQ(proposals.size(), 1u);
+  EXPECT_EQ(proposals[0].cell, Cell(5, 5));
+  EXPECT_NE(model.CurrentGrid()[Cell(6, 5)].background, kBrightWhite);
+  EXPECT_NE(model.CellTip(Cell(7, 5)).find("not known"), std::string::npos);
+}
+
+TEST(AdvisorModelTest, AChangeHeldAtTheLimitIsFramed) {
+  const DataLog log = LogMaker().At(5, 5, 10, 1.40).log;  // 15 % a pass
+  AdvisorModel model = Model(log, ConfirmedMap());
+  ASSERT_EQ(model.Proposals().size(), 1u);
+  EXPECT_EQ(model.Proposals()[0].text, "1.15");
+  EXPECT_TRUE(model.ProposedGrid()[Cell(5, 5)].outlined);
+  EXPECT_NE(model.CellTip(Cell(5, 5)).find("held at the limit"),
+            std::string::npos);
+  EXPECT_NE(model.CellTip(Cell(5, 5)).find("lambda 1.400 for 1.000"),
+            std::string::npos);
+  // Told in the unit the tuner chose; the advice itself stays the same.
+  model.set_units({true, 14.7});
+  EXPECT_NE(model.CellTip(Cell(5, 5)).find("AFR 20.58 for 14.70"),
+            std::string::npos);
+  EXPECT_NE(model.Summary().find("AFR off target by"), std::string::npos);
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "core/link/frame.h"
+#include "core/signal.h"
 #include "support/link_rig.h"
 
 namespace ecu {
@@ -72,6 +74,31 @@ TEST(WindowActivationTest, AWindowHiddenOrGoneMeanwhileIsNotFilled) {
   // The model went before its window was up.
   rig.pump.RunPosted();
   EXPECT_EQ(runs, 1);
+}
+
+TEST(SignalTest, AListenerHearsUntilItsSubscriptionEnds) {
+  Signal<int> signal;
+  std::vector<int> heard;
+  std::optional<Subscription> kept =
+      signal.Subscribe([&](int v) { heard.push_back(v); });
+  signal.Emit(1);
+  Subscription moved = std::move(*kept);
+  kept.reset();  // the moved-from one owns nothing
+  signal.Emit(2);
+  moved.Cancel();
+  signal.Emit(3);
+  EXPECT_EQ(heard, (std::vector<int>{1, 2}));
+  EXPECT_TRUE(signal.empty());
+}
+
+TEST(SignalTest, AListenerThatCancelsAnotherMidEmitStopsIt) {
+  Signal<> signal;
+  int second_heard = 0;
+  Subscription second;
+  Subscription first = signal.Subscribe([&] { second.Cancel(); });
+  second = signal.Subscribe([&] { ++second_heard; });
+  signal.Emit();
+  EXPECT_EQ(second_heard, 0);
 }
 
 }  // namespace
