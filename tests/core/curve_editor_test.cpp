@@ -15,24 +15,30 @@ using testing::ByteRead;
 using testing::ByteWrite;
 using testing::EditorRig;
 
-// "Additional Mapping" over the virtual ECU, filled, requests cleared.
-struct CurveRig : EditorRig {
-  explicit CurveRig(bool demo = false) : EditorRig(sim::SimOptions{}, demo) {
-    memory().SetTableByte(0x070, 96);  // CLT gain 1.5
-    memory().SetTableByte(0x0D4 + 23, 0);
-    editor.Activate();
-  }
+// An editor of one-point cells over the virtual ECU.
+template <typename Editor>
+struct CellsRig : EditorRig {
+  explicit CellsRig(bool demo) : EditorRig(sim::SimOptions{}, demo) {}
   const EditorCell& Cell(std::string_view family, int i) {
     return editor.cells().cell({family, i});
   }
   void Type(std::string_view family, int i, const std::string& text) {
     editor.cells().Edited({family, i}, text);
   }
+  Editor editor{ctx.editors()};
+};
+
+// "Additional Mapping" over the virtual ECU, filled.
+struct CurveRig : CellsRig<CurveEditor> {
+  explicit CurveRig(bool demo = false) : CellsRig(demo) {
+    memory().SetTableByte(0x070, 96);  // CLT gain 1.5
+    memory().SetTableByte(0x0D4 + 23, 0);
+    editor.Activate();
+  }
   KeyOutcome Key(std::string_view family, int i, EditorKey key,
                  bool shift = false) {
     return editor.KeyPressed({family, i}, {.key = key, .shift = shift});
   }
-  CurveEditor editor{ctx.editors()};
 };
 
 TEST(CurveEditorTest, FillReadsTheConfigurationThenEveryCurveAndSetPoint) {
@@ -253,22 +259,14 @@ TEST(CurveEditorTest, DemoShowsOnesOnWhiteAndSendsNothing) {
 }
 
 // "Supplimental Driver Mapping" over the virtual ECU, filled.
-struct SupplementaryRig : EditorRig {
-  explicit SupplementaryRig(bool demo = false)
-      : EditorRig(sim::SimOptions{}, demo) {
+struct SupplementaryRig : CellsRig<SupplementaryEditor> {
+  explicit SupplementaryRig(bool demo = false) : CellsRig(demo) {
     memory().SetScalar("SUPP_SRC", 0);
     memory().SetScalar("COOL_DEG", 246);
     memory().SetWord(0xA2 + 16, 16383);
     editor.Activate();
   }
-  const EditorCell& Cell(std::string_view family, int i) {
-    return editor.cells().cell({family, i});
-  }
-  void Type(std::string_view family, int i, const std::string& text) {
-    editor.cells().Edited({family, i}, text);
-  }
   const SourceSelector& source() { return editor.source(); }
-  SupplementaryEditor editor{ctx.editors()};
 };
 
 std::string DutyWrite(int k, int count) {
@@ -380,26 +378,8 @@ TEST(SupplementaryEditorTest, AFillWaitingForTheLinkIsDroppedByTheCloseBox) {
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
 
-TEST(SupplementaryEditorTest, TheAxisFollowsTheChosenSource) {
-  SupplementaryRig rig;
-  rig.editor.ChooseSource(4);
-  EXPECT_EQ(rig.source().labels, Labels(9, "0"));
-  EXPECT_EQ(rig.source().source_units, "No Map Source");
-  rig.editor.ChooseSource(1);
-  EXPECT_EQ(rig.source().labels,
-            (Labels{"0", "12", "25", "37", "50", "62", "75", "87", "100"}));
-  EXPECT_EQ(rig.source().source_units, "TPS %");
-  rig.editor.ChooseSource(2);
-  EXPECT_EQ(rig.source().labels[3], "3750");
-  EXPECT_EQ(rig.source().source_units, "RPM");
-  rig.editor.ChooseSource(3);
-  EXPECT_EQ(rig.source().source_units, "AUX Volts %5v");
-  rig.editor.ChooseSource(5);
-  EXPECT_EQ(rig.source().labels, Labels(9, "0"));
-  EXPECT_EQ(rig.source().source_units, "No Map Source");
-}
-
-TEST(SupplementaryEditorTest, ThePointerFollowsTheLiveValueOfTheSource) {
+// Each source names its axis and moves the pointer with its live value.
+TEST(SupplementaryEditorTest, AxisAndPointerFollowTheChosenSource) {
   SupplementaryRig rig;
   LiveData& live = rig.ctx.live;
   live.MAP = 96.25f;  // three quarters of 115 kPa above 10
@@ -407,23 +387,32 @@ TEST(SupplementaryEditorTest, ThePointerFollowsTheLiveValueOfTheSource) {
   live.RPM = 5000;
   live.AuxVolts = 3.3f;
   const AxisPointer axis;
-  auto at = [&] { return axis.PositionFor(*rig.editor.pointer(), 300, 100); };
+  auto at = [&] {
+    rig.editor.AfterPollingPass();
+    return axis.PositionFor(*rig.editor.pointer(), 300, 100);
+  };
   EXPECT_FALSE(rig.editor.pointer().has_value());
-  rig.editor.AfterPollingPass();
   EXPECT_EQ(at(), 150);
+  rig.editor.ChooseSource(4);
+  EXPECT_EQ(rig.source().labels, Labels(9, "0"));
+  EXPECT_EQ(rig.source().source_units, "No Map Source");
   rig.editor.ChooseSource(1);
-  rig.editor.AfterPollingPass();
+  EXPECT_EQ(rig.source().labels,
+            (Labels{"0", "12", "25", "37", "50", "62", "75", "87", "100"}));
+  EXPECT_EQ(rig.source().source_units, "TPS %");
   EXPECT_EQ(at(), 250);
   rig.editor.ChooseSource(2);
-  rig.editor.AfterPollingPass();
+  EXPECT_EQ(rig.source().labels[3], "3750");
+  EXPECT_EQ(rig.source().source_units, "RPM");
   EXPECT_EQ(at(), 200);
   rig.editor.ChooseSource(3);
-  rig.editor.AfterPollingPass();
+  EXPECT_EQ(rig.source().source_units, "AUX Volts %5v");
   EXPECT_EQ(at(), 100);
   // Without a map the pointer stays where it was.
   rig.editor.ChooseSource(5);
+  EXPECT_EQ(rig.source().labels, Labels(9, "0"));
+  EXPECT_EQ(rig.source().source_units, "No Map Source");
   live.AuxVolts = 0;
-  rig.editor.AfterPollingPass();
   EXPECT_EQ(at(), 100);
 }
 

@@ -109,20 +109,7 @@ TEST(PortConfigTest, FolderFollowsHowTheProgramRuns) {
   ::unsetenv("ECU_CONSOLE_CONFIG_DIR");
 }
 
-TEST(EnsureLinkTest, DemoModeNeverTouchesThePort) {
-  LinkRig rig;
-  rig.port.Close();
-  rig.state.demo_mode = true;
-  rig.state.port_ready = false;
-  const double start = rig.clock.now();
-  rig.link.EnsureLink();
-  EXPECT_TRUE(rig.state.port_ready);
-  EXPECT_FALSE(rig.port.IsOpen());
-  EXPECT_EQ(rig.clock.now(), start);
-  EXPECT_TRUE(rig.prompts.shown().empty());
-}
-
-TEST(EnsureLinkTest, OpensOnFirstUseThenOnlyPauses) {
+TEST(EnsureLinkTest, OpensOnFirstUseThenOnlyPausesAndNeverInDemoMode) {
   LinkRig rig;
   rig.port.Close();
   rig.state.port_ready = false;
@@ -137,6 +124,17 @@ TEST(EnsureLinkTest, OpensOnFirstUseThenOnlyPauses) {
   EXPECT_FALSE(rig.state.port_ready);  // an open port is left untouched
   EXPECT_NEAR(rig.clock.now() - start, 0.2, 1e-9);
   EXPECT_FLOAT_EQ(rig.state.last_receive_time, static_cast<float>(start));
+
+  // Demo mode never touches the port, nor waits.
+  rig.port.Close();
+  rig.state.demo_mode = true;
+  rig.state.port_ready = false;
+  start = rig.clock.now();
+  rig.link.EnsureLink();
+  EXPECT_TRUE(rig.state.port_ready);
+  EXPECT_FALSE(rig.port.IsOpen());
+  EXPECT_EQ(rig.clock.now(), start);
+  EXPECT_TRUE(rig.prompts.shown().empty());
 }
 
 // A port that cannot be opened and no port chosen at all end alike.

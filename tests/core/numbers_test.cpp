@@ -16,39 +16,27 @@
 namespace ecu {
 namespace {
 
-TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
+TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbourAndWildValuesNeverWrap) {
   EXPECT_EQ(RoundHalfEven(2.5), 2);
   EXPECT_EQ(RoundHalfEven(3.5), 4);
   EXPECT_EQ(RoundHalfEven(-2.5), -2);
   EXPECT_EQ(RoundHalfEven(2.4999), 2);
   EXPECT_EQ(RoundHalfEven(1.25 * 128), 160);
-}
-
-TEST(RoundHalfEvenTest, WildValuesNeverWrap) {
   EXPECT_EQ(RoundHalfEven(std::nan("")), 0);
   EXPECT_EQ(RoundHalfEven(1e300), std::numeric_limits<int64_t>::max());
   EXPECT_EQ(RoundHalfEven(-1e300), std::numeric_limits<int64_t>::min());
   EXPECT_GT(RoundHalfEven(std::numeric_limits<double>::infinity()), 0);
 }
 
-TEST(LeadingNumberTest, ReadsTheLeadingNumberLeniently) {
-  EXPECT_DOUBLE_EQ(LeadingNumber("12.5abc"), 12.5);
-  EXPECT_DOUBLE_EQ(LeadingNumber("  1 2 3"), 123);
-  EXPECT_DOUBLE_EQ(LeadingNumber("-1.5e2"), -150);
-  EXPECT_DOUBLE_EQ(LeadingNumber("- 4"), -4);
-  EXPECT_DOUBLE_EQ(LeadingNumber(".5"), 0.5);
-  EXPECT_DOUBLE_EQ(LeadingNumber("1.2.3"), 1.2);
-  EXPECT_DOUBLE_EQ(LeadingNumber("7e"), 7);
-  EXPECT_DOUBLE_EQ(LeadingNumber("2E-1x"), 0.2);
-  EXPECT_DOUBLE_EQ(LeadingNumber("1 0000 "), 10000);
-}
-
-TEST(LeadingNumberTest, TextWithoutANumberGivesZero) {
-  EXPECT_DOUBLE_EQ(LeadingNumber(""), 0);
-  EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0);
-  EXPECT_DOUBLE_EQ(LeadingNumber("-"), 0);
-  EXPECT_DOUBLE_EQ(LeadingNumber("."), 0);
-  EXPECT_DOUBLE_EQ(LeadingNumber("e5"), 0);
+TEST(LeadingNumberTest, ReadsTheLeadingNumberLenientlyAndNoneAsZero) {
+  const std::pair<const char*, double> texts[] = {
+      {"12.5abc", 12.5},  {"  1 2 3", 123}, {"-1.5e2", -150}, {"- 4", -4},
+      {".5", 0.5},        {"1.2.3", 1.2},   {"7e", 7},        {"2E-1x", 0.2},
+      {"1 0000 ", 10000}, {"", 0},          {"abc", 0},       {"-", 0},
+      {".", 0},           {"e5", 0}};
+  for (const auto& [text, value] : texts) {
+    EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
+  }
   EXPECT_FALSE(StartsWithNumber(""));
   EXPECT_FALSE(StartsWithNumber("  x1"));
   EXPECT_TRUE(StartsWithNumber(" -.5"));
@@ -80,6 +68,10 @@ TEST(FormatNumberTest, PatternsOfTheDisplays) {
       {0.125, "0.00", "0.13"},
       {1.005, "0.00", "1.01"},
       {65.535, "#0.000", "65.535"},
+      {-1.5, "##0.0", "-1.5"},
+      {-10, "##0", "-10"},
+      {-0.25, "#.00", "-.25"},
+      {-0.001, "0.00", "0.00"},  // rounds to zero: no minus sign
   };
   for (const FormatCase& c : cases) {
     EXPECT_EQ(FormatNumber(c.value, c.pattern), c.text)
@@ -87,13 +79,7 @@ TEST(FormatNumberTest, PatternsOfTheDisplays) {
   }
 }
 
-TEST(FormatNumberTest, NegativesAndSingles) {
-  EXPECT_EQ(FormatNumber(-1.5, "##0.0"), "-1.5");
-  EXPECT_EQ(FormatNumber(-10, "##0"), "-10");
-  EXPECT_EQ(FormatNumber(-0.25, "#.00"), "-.25");
-  // A value that rounds to zero shows no minus sign.
-  EXPECT_EQ(FormatNumber(-0.001, "0.00"), "0.00");
-  // Single-precision values show what they were meant to be.
+TEST(FormatNumberTest, SinglesShowWhatTheyWereMeantToBe) {
   EXPECT_EQ(FormatNumber(static_cast<float>(1.3), "0.000"), "1.300");
   EXPECT_EQ(FormatNumber(static_cast<float>(101.2), "###.0"), "101.2");
 }

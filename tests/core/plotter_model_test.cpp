@@ -30,16 +30,15 @@ struct PlotterRig : testing::ContextRig {
 };
 
 TEST(PlotterTitleTest, RateAndWindowInTheGeneralForm) {
-  EXPECT_EQ(PlotterTitle(100),
-            "DATA PLOTTER     10 Sample/Second,  1 minute window");
-  EXPECT_EQ(PlotterTitle(250),
-            "DATA PLOTTER     4 Sample/Second,  2.5 minute window");
-  EXPECT_EQ(PlotterTitle(1000),
-            "DATA PLOTTER     1 Sample/Second,  10 minute window");
-  EXPECT_EQ(PlotterTitle(2000),
-            "DATA PLOTTER     .5 Sample/Second,  20 minute window");
-  EXPECT_EQ(PlotterTitle(10000),
-            "DATA PLOTTER     .1 Sample/Second,  100 minute window");
+  const std::pair<int, const char*> titles[] = {
+      {100, "10 Sample/Second,  1 minute window"},
+      {250, "4 Sample/Second,  2.5 minute window"},
+      {1000, "1 Sample/Second,  10 minute window"},
+      {2000, ".5 Sample/Second,  20 minute window"},
+      {10000, ".1 Sample/Second,  100 minute window"}};
+  for (const auto& [interval, title] : titles) {
+    EXPECT_EQ(PlotterTitle(interval), std::string("DATA PLOTTER     ") + title);
+  }
 }
 
 TEST(PlotterChannelsTest, OnlyTheMixtureIsHeldAtZero) {
@@ -246,13 +245,18 @@ TEST(PlotterModelTest, FastestLogsMillisecondsAndTitlesTheAchievedRate) {
             "DATA PLOTTER     10 Sample/Second,  1 minute window");
 }
 
-TEST(ClockTest, MillisecondTimeIsCutNotRounded) {
+TEST(ClockTest, MillisecondsAndHundredthsAreCutNotRounded) {
   EXPECT_EQ(MillisecondTimeText(14 * 3600 + 5 * 60 + 9.25), "14:05:09.250");
   EXPECT_EQ(MillisecondTimeText(59.9996), "00:00:59.999");
   EXPECT_EQ(MillisecondTimeText(86399.9999), "23:59:59.999");
   EXPECT_EQ(MillisecondTimeText(0), "00:00:00.000");
   testing::FakeClock clock(36000.5);
   EXPECT_EQ(clock.TimeTextWithMilliseconds(), "10:00:00.500");
+  // The chart's stamp: hundredths that never carry.
+  FakeClock stamp(14 * 3600 + 5 * 60 + 9.37);
+  EXPECT_EQ(ChartStampText(stamp), "14:05:09.37");
+  FakeClock late(14 * 3600 + 5 * 60 + 9.996);
+  EXPECT_EQ(ChartStampText(late), "14:05:09.99");
 }
 
 TEST(SampleRateTest, MeasuredOverWholeSpans) {
@@ -295,13 +299,6 @@ TEST(PlotterModelTest, LoadReadsTheConfigurationAndNamesTheFullScales) {
                 std::to_string(static_cast<int>(rig.ctx.live.MapSpan)) +
                 " kPa]");
   EXPECT_EQ(rig.model.caption(1), "Air Fuel [0.6 to 1.4 lamda]");
-}
-
-TEST(PlotterModelTest, StampIsTheTimeWithHundredthsThatNeverCarry) {
-  FakeClock clock(14 * 3600 + 5 * 60 + 9.37);
-  EXPECT_EQ(ChartStampText(clock), "14:05:09.37");
-  FakeClock late(14 * 3600 + 5 * 60 + 9.996);
-  EXPECT_EQ(ChartStampText(late), "14:05:09.99");
 }
 
 }  // namespace
