@@ -16,10 +16,10 @@ namespace ecu {
 namespace {
 
 using testing::Bytes;
+using Texts = std::vector<std::string>;
 
 struct Seen {
   std::string window;
-  std::string field;
   int index;
   std::string text;
   int32_t raw;
@@ -47,9 +47,13 @@ class CalibrationRepliesTest : public ::testing::Test {
   void Watch(std::string_view window, std::string_view field) {
     subscriptions_.push_back(
         board_.Subscribe(window, field, [this](const FieldUpdate& u) {
-          seen_.push_back({std::string(u.window), std::string(u.field), u.index,
-                           u.text, u.raw});
+          seen_.push_back({std::string(u.window), u.index, u.text, u.raw});
         }));
+  }
+  Texts SeenTexts() const {
+    Texts texts;
+    for (const Seen& s : seen_) texts.push_back(s.text);
+    return texts;
   }
 
   ReplyTable replies_;
@@ -60,39 +64,28 @@ class CalibrationRepliesTest : public ::testing::Test {
   std::vector<Seen> seen_;
 };
 
-TEST_F(CalibrationRepliesTest, ByteCellsLandInTheirTableField) {
+TEST_F(CalibrationRepliesTest, CellsLandInTheirTableFieldOfTheirWindow) {
   Watch(kFuelMapWindow, "map_data");
+  Watch(kFuelMapWindow, "tps_pw");
+  Watch(kSupplementaryWindow, "map_data");
   EXPECT_TRUE(Feed('E', Bytes({0x05, 0x01, 160})));
-  ASSERT_EQ(seen_.size(), 1u);
-  EXPECT_EQ(seen_[0].index, 5);
-  EXPECT_EQ(seen_[0].text, "1.25");
-  EXPECT_EQ(seen_[0].raw, 160);
   EXPECT_EQ(image_.last_byte_element(), 160);
-
   // An address in no range is refused, but the holder still takes the value.
   EXPECT_FALSE(Feed('e', Bytes({0x00, 0x03, 77})));
-  EXPECT_EQ(seen_.size(), 1u);
   EXPECT_EQ(image_.last_byte_element(), 77);
-}
-
-TEST_F(CalibrationRepliesTest, WordCellsRoundOddAddressesToACell) {
-  Watch(kFuelMapWindow, "tps_pw");
+  // Word cells round an odd address to a cell.
   EXPECT_TRUE(Feed('X', Bytes({0xB5, 0x10, 0x27})));
-  ASSERT_EQ(seen_.size(), 1u);
-  EXPECT_EQ(seen_[0].index, 0);
-  EXPECT_EQ(seen_[0].text, "16.000");
   EXPECT_EQ(image_.last_word_element(), 10000);
   EXPECT_FALSE(Feed('x', Bytes({0xB3, 1, 0})));  // between SUPM and TPSM
   EXPECT_EQ(image_.last_word_element(), 1);
-}
-
-TEST_F(CalibrationRepliesTest, SameFieldNameOnTwoWindowsStaysApart) {
-  Watch(kSupplementaryWindow, "map_data");
-  EXPECT_TRUE(Feed('E', Bytes({0x00, 0x01, 128})));   // fuel map cell
+  // The same field name on two windows stays apart.
   EXPECT_TRUE(Feed('x', Bytes({0xA4, 0xFF, 0x3F})));  // SUPM 1 = 16383
-  ASSERT_EQ(seen_.size(), 1u);
-  EXPECT_EQ(seen_[0].index, 1);
-  EXPECT_EQ(seen_[0].text, "100.00");
+  EXPECT_EQ(SeenTexts(), (Texts{"1.25", "16.000", "100.00"}));
+  EXPECT_EQ(seen_[0].index, 5);
+  EXPECT_EQ(seen_[0].raw, 160);
+  EXPECT_EQ(seen_[1].index, 0);
+  EXPECT_EQ(seen_[2].window, kSupplementaryWindow);
+  EXPECT_EQ(seen_[2].index, 1);
 }
 
 TEST_F(CalibrationRepliesTest, PhaseTableEchoLeavesTheCachedTable) {
@@ -125,11 +118,10 @@ TEST_F(CalibrationRepliesTest, ProgramBlockFillsItsHolders) {
   EXPECT_EQ(image_.scalar("ACC_MINP"), 781);
   EXPECT_EQ(image_.scalar("ACC_MAXP"), 5938);
   EXPECT_EQ(image_.scalar("BAT_COMP"), 37);
-  ASSERT_EQ(seen_.size(), 4u);  // two items on two windows
-  EXPECT_EQ(seen_[0].text, "-0.525");
+  // Two items on two windows.
+  EXPECT_EQ(SeenTexts(), (Texts{"-0.525", "-0.525", "10.200", "10.200"}));
   EXPECT_EQ(seen_[0].index, 1);
   EXPECT_EQ(seen_[1].window, kDashboardWindow);
-  EXPECT_EQ(seen_[2].text, "10.200");
   EXPECT_EQ(seen_[2].index, 0);
 }
 
@@ -170,8 +162,7 @@ TEST_F(CalibrationRepliesTest, FullScaleEchoRescalesAtOnce) {
   EXPECT_EQ(image_.scalar("FS_RPM"), 6000);
   Watch(kFuelMapWindow, "tps_rpm");
   EXPECT_TRUE(Feed('Z', Bytes({0xFF, 0x03})));
-  ASSERT_EQ(seen_.size(), 1u);
-  EXPECT_EQ(seen_[0].text, "6000");
+  EXPECT_EQ(SeenTexts(), Texts{"6000"});
   // A full scale of 0 is shown as it came but scales nothing: live speeds
   // keep a scale to be shown against.
   EXPECT_TRUE(Feed(125, Bytes({0, 0})));
@@ -195,37 +186,32 @@ TEST_F(CalibrationRepliesTest, GeometryAndSensorEchoesOnlyRefreshTheField) {
   EXPECT_EQ(image_.scalar("TRGS_REV"), 8);
   EXPECT_EQ(image_.scalar("MAP_TYPE"), 1);
   EXPECT_EQ(live_.MapSpan, 551);  // type 6 AND 3 = 2
-  ASSERT_EQ(seen_.size(), 2u);
-  EXPECT_EQ(seen_[0].text, "6");
-  EXPECT_EQ(seen_[1].text, "2");
+  EXPECT_EQ(SeenTexts(), (Texts{"6", "2"}));
   EXPECT_EQ(seen_[1].raw, 6);
-
   // The other block items' echoes do refresh their holders.
   EXPECT_TRUE(Feed(131, Bytes({40})));
   EXPECT_EQ(image_.scalar("BAT_COMP"), 40);
 }
 
-TEST_F(CalibrationRepliesTest, SingleReadsAndEchoesDecodeAlike) {
+TEST_F(CalibrationRepliesTest, SingleReadsEchoesAndSignedTemperatures) {
   Watch(kConfigurationWindow, "iac_close_steps");
+  Watch(kConfigurationWindow, "temp_threshold");
+  Watch(kSupplementaryWindow, "cool_thrsh");
   EXPECT_TRUE(Feed(132, Bytes({200, 0})));
   EXPECT_EQ(image_.scalar("IAC_CLOS"), 200);
   EXPECT_TRUE(Feed(133, Bytes({0xF4, 0x01})));
   EXPECT_EQ(image_.scalar("IAC_CLOS"), 500);
-  ASSERT_EQ(seen_.size(), 2u);
-  EXPECT_EQ(seen_[0].text, "200");
-  EXPECT_EQ(seen_[1].text, "500");
-}
-
-TEST_F(CalibrationRepliesTest, SignedTemperaturesKeepTheirFileForms) {
-  Watch(kConfigurationWindow, "temp_threshold");
-  Watch(kSupplementaryWindow, "cool_thrsh");
+  // Signed temperatures keep their file forms.
   EXPECT_TRUE(Feed('w', Bytes({0xF3})));
   EXPECT_TRUE(Feed(154, Bytes({0xFB})));
   EXPECT_EQ(image_.scalar("TMP_THRS"), 243);  // the raw byte
   EXPECT_EQ(image_.scalar("COOL_DEG"), -5);   // the temperature
-  ASSERT_EQ(seen_.size(), 2u);
-  EXPECT_EQ(seen_[0].text, "-13");
-  EXPECT_EQ(seen_[1].text, "-5");
+  EXPECT_EQ(SeenTexts(), (Texts{"200", "500", "-13", "-5"}));
+  // Fields nobody watches any more are not shown.
+  subscriptions_.clear();
+  EXPECT_TRUE(Feed('i', Bytes({0x00, 0x02})));
+  EXPECT_EQ(seen_.size(), 4u);
+  EXPECT_EQ(image_.scalar("KILL_RPM"), 512);
 }
 
 TEST_F(CalibrationRepliesTest, EgoAndThrottleBlocksAndCaptures) {
@@ -235,27 +221,15 @@ TEST_F(CalibrationRepliesTest, EgoAndThrottleBlocksAndCaptures) {
   EXPECT_TRUE(Feed(208, Bytes({0x03, 0, 143})));
   EXPECT_EQ(image_.scalar("EGO_FLGS"), 3);
   EXPECT_EQ(image_.scalar("EGO_WBV1"), 143);
-  ASSERT_EQ(seen_.size(), 2u);
-  EXPECT_EQ(seen_[0].raw, 1);    // bit 0: wide band
-  EXPECT_EQ(seen_[1].text, "");  // lambda of a zero count
-
   EXPECT_TRUE(Feed(212, Bytes({26, 230})));
   EXPECT_EQ(image_.scalar("TPS_FS_V"), 230);
   EXPECT_TRUE(Feed(215, Bytes({51})));
   EXPECT_EQ(image_.scalar("TPS_BASE"), 51);
-  ASSERT_EQ(seen_.size(), 4u);
-  EXPECT_EQ(seen_[2].text, "10.2");
-  EXPECT_EQ(seen_[3].text, "20.0");
+  // Bit 0 (wide band), the lambda of a zero count, the two captures.
+  EXPECT_EQ(SeenTexts(), (Texts{"1", "", "10.2", "20.0"}));
+  EXPECT_EQ(seen_[0].raw, 1);
   EXPECT_TRUE(Feed(216, Bytes({255})));
   EXPECT_EQ(image_.scalar("TPS_FS_V"), 255);
-}
-
-TEST_F(CalibrationRepliesTest, FieldsNobodyWatchesAreNotShown) {
-  Watch(kConfigurationWindow, "max_rpm");
-  subscriptions_.clear();  // the window closed
-  EXPECT_TRUE(Feed('i', Bytes({0x00, 0x02})));
-  EXPECT_TRUE(seen_.empty());
-  EXPECT_EQ(image_.scalar("KILL_RPM"), 512);
 }
 
 TEST(FieldBoardTest, ListenersMayCancelOthersWhileBeingTold) {
