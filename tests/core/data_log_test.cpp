@@ -26,14 +26,11 @@ LiveData ExampleValues() {
   return live;
 }
 
-TEST(DataLogLineTest, HeaderIsThreeCrLfLines) {
+TEST(DataLogLineTest, HeaderAndFieldsInTheirFormats) {
   EXPECT_EQ(LogHeader("09-14-2008"),
             "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r\n"
             "Log Begins on 09-14-2008\r\n"
             "\r\n");
-}
-
-TEST(DataLogLineTest, FieldsInTheirFormats) {
   LiveData live = ExampleValues();
   EXPECT_EQ(LogDataLine(live, "14:05:09"),
             "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n");
@@ -102,15 +99,11 @@ TEST(DataLogLineTest, TheLogReaderReadsWhatIsWritten) {
     ASSERT_EQ(log.samples.size(), 1u);
     const LogSample& s = log.samples[0];
     EXPECT_EQ(s.line, 4);
-    EXPECT_DOUBLE_EQ(s.time_s, 14 * 3600 + 5 * 60 + 9);
-    EXPECT_DOUBLE_EQ(s.rpm, 3235);
-    EXPECT_DOUBLE_EQ(s.lambda, 1.05);
-    EXPECT_DOUBLE_EQ(s.clt_c, 93);
-    EXPECT_DOUBLE_EQ(s.tps_percent, 15.8);
-    EXPECT_DOUBLE_EQ(s.map_kpa, 32.2);
-    EXPECT_DOUBLE_EQ(s.mat_c, 24);
-    EXPECT_DOUBLE_EQ(s.pw_ms, 8.175);
-    EXPECT_DOUBLE_EQ(s.ego_correction, 1.024);
+    EXPECT_EQ(
+        (std::vector<double>{s.time_s, s.rpm, s.lambda, s.clt_c, s.tps_percent,
+                             s.map_kpa, s.mat_c, s.pw_ms, s.ego_correction}),
+        (std::vector<double>{14 * 3600 + 5 * 60 + 9, 3235, 1.05, 93, 15.8, 32.2,
+                             24, 8.175, 1.024}));
   }
 }
 

@@ -27,7 +27,7 @@ struct Surface {
   std::vector<Rgb> colours;
 };
 
-TEST(SurfaceGraphTest, FrameAndScaleGeometry) {
+TEST(SurfaceGraphTest, FrameAndScaleGeometryWithHalvesToEven) {
   Surface s;
   const std::vector<Segment> drawn = s.Draw(400, 300);
   ASSERT_EQ(drawn.size(), kFrameSegments + 15 * 15 * 2 + 15 + 15);
@@ -41,6 +41,8 @@ TEST(SurfaceGraphTest, FrameAndScaleGeometry) {
   // Tenths of HZ, 12 units apart, on the left and back walls.
   EXPECT_EQ(drawn[7], (Segment{10, 273, 130, 168, kGrey}));
   EXPECT_EQ(drawn[26], (Segment{130, 60, 390, 60, kGrey}));
+  // OX = 100 x 0.025 = 2.5 and OY = 30 x 0.95 = 28.5 go to 2 and 28.
+  EXPECT_EQ(s.Draw(100, 30)[0], (Segment{2, 28, 67, 28, kGrey}));
 }
 
 TEST(SurfaceGraphTest, AutomaticScaleWithEqualCellsLiesAtMidHeight) {
@@ -62,6 +64,13 @@ TEST(SurfaceGraphTest, AutomaticScaleWithEqualCellsLiesAtMidHeight) {
   s.values[5] = 1.9;
   EXPECT_EQ(ScaleOf(s.view, s.values).low, 0.7);
   EXPECT_EQ(ScaleOf(s.view, s.values).high, 1.9);
+  // A low scale above the high one turns the surface upside down.
+  s.values[0] = 1.5;                                      // column 0, row 0
+  s.values[16] = 1.0;                                     // column 1, row 0
+  EXPECT_LT(s.FromPoint(0, 0).y1, s.FromPoint(1, 0).y1);  // higher is up
+  s.view.low_scale = "2";
+  s.view.high_scale = "0";
+  EXPECT_GT(s.FromPoint(0, 0).y1, s.FromPoint(1, 0).y1);
 }
 
 TEST(SurfaceGraphTest, ScrollBarsShearTheDepthAxis) {
@@ -79,22 +88,6 @@ TEST(SurfaceGraphTest, ScrollBarsShearTheDepthAxis) {
   const Segment last_row = s.Draw()[kFrameSegments + 2 * 15 * 15];
   EXPECT_EQ(last_row.x1 - s.FromPoint(0, 0).x1, 200);
   EXPECT_EQ(s.FromPoint(0, 0).y1 - last_row.y1, 150);
-}
-
-TEST(SurfaceGraphTest, HalvesRoundToEven) {
-  Surface s;
-  // OX = 100 x 0.025 = 2.5 and OY = 30 x 0.95 = 28.5 go to 2 and 28.
-  EXPECT_EQ(s.Draw(100, 30)[0], (Segment{2, 28, 67, 28, kGrey}));
-}
-
-TEST(SurfaceGraphTest, ALowScaleAboveTheHighOneTurnsItUpsideDown) {
-  Surface s;
-  s.values[0] = 1.5;                                      // column 0, row 0
-  s.values[16] = 1.0;                                     // column 1, row 0
-  EXPECT_LT(s.FromPoint(0, 0).y1, s.FromPoint(1, 0).y1);  // higher is up
-  s.view.low_scale = "2";
-  s.view.high_scale = "0";
-  EXPECT_GT(s.FromPoint(0, 0).y1, s.FromPoint(1, 0).y1);
 }
 
 TEST(SurfaceGraphTest, EachSegmentTakesTheColourOfItsStartCell) {
