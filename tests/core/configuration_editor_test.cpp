@@ -23,8 +23,11 @@ std::string Read(int code) {
   return std::string(1, static_cast<char>(code)) + "000";
 }
 
-TEST(ConfigurationFillTest, ReadsEveryItemInOrderWithItsPauses) {
-  ConfigurationRig rig;
+TEST(ConfigurationFillTest, ReadsEveryItemInOrderAndShowsWhatTheEcuHolds) {
+  sim::SimOptions options;
+  options.random_calibration = true;
+  options.seed = 7;
+  ConfigurationRig rig(false, options);
   const double start = rig.clock.now();
   rig.editor.Activate();
   const std::vector<int> codes = {
@@ -51,14 +54,7 @@ TEST(ConfigurationFillTest, ReadsEveryItemInOrderWithItsPauses) {
   }
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_TRUE(rig.editor.enabled());
-}
-
-TEST(ConfigurationFillTest, EveryControlShowsWhatTheEcuHolds) {
-  sim::SimOptions options;
-  options.random_calibration = true;
-  options.seed = 7;
-  ConfigurationRig rig(false, options);
-  rig.Fill();
+  // Every control shows what the ECU holds.
   for (const CellFamily& family : rig.editor.fields().families()) {
     const ScalarItem& item = *family.scalars.front();
     const EditorCell& cell = rig.Field(family.name);
@@ -86,6 +82,7 @@ TEST(ConfigurationFillTest, EveryControlShowsWhatTheEcuHolds) {
     EXPECT_EQ(switches.state(ref).text, kPlainText) << ref.name << ref.index;
   }
   // Nothing marked: an update sends nothing.
+  rig.seen.clear();
   rig.editor.Update();
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
@@ -180,7 +177,7 @@ const std::string kGainRefused =
     "The value for the Ego Proportional Gain is greater than 1.000, Parameter "
     "will not be updated";
 
-TEST(ConfigurationUpdateTest, EgoGainOfOneIsSentAndAboveOneRefused) {
+TEST(ConfigurationUpdateTest, EgoGainsAreHeldToTheirLimits) {
   UpdateRig rig;
   rig.Type("EGO_Prop_Gain", "1.000");
   rig.editor.Update();
@@ -198,10 +195,8 @@ TEST(ConfigurationUpdateTest, EgoGainOfOneIsSentAndAboveOneRefused) {
   rig.Type("EGO_Prop_Gain", "-0.3");
   rig.editor.Update();
   EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('?', 0)});
-}
-
-TEST(ConfigurationUpdateTest, EgoGainLimitsReplaceTheEntryAndSay) {
-  UpdateRig rig;
+  // The limits replace the entry and say so.
+  rig.prompts.Clear();
   rig.WatchField("min_ego_gain");
   rig.Type("max_ego_gain", "1.5");
   rig.Type("min_ego_gain", "0.5");
@@ -218,7 +213,7 @@ TEST(ConfigurationUpdateTest, EgoGainLimitsReplaceTheEntryAndSay) {
   EXPECT_FALSE(rig.Field("max_ego_gain").changed());
 }
 
-TEST(ConfigurationUpdateTest, RevLimiterAboveFullScaleIsCutWithItsMessage) {
+TEST(ConfigurationUpdateTest, RevLimiterIsCutToAndConvertedWithTheFullScale) {
   UpdateRig rig;
   rig.WatchField("max_rpm");
   rig.Type("max_rpm", "9000");
@@ -229,6 +224,17 @@ TEST(ConfigurationUpdateTest, RevLimiterAboveFullScaleIsCutWithItsMessage) {
                                      "high, it has been adjusted"});
   EXPECT_EQ(rig.text_at_message, std::vector<std::string>{"9000"});
   EXPECT_EQ(rig.Field("max_rpm").text, "8000");
+  // The rev limiter is held as a fraction of the full scale: typed with a new
+  // full scale it is an RPM of that full scale, sent once it is in force.
+  rig.Type("max_rpm", "7000");
+  rig.Type(kFullScaleField, "10000");
+  rig.editor.Update();
+  // 7000 / 10000 x 1023 = 716.1; with the old full scale it would be 895,
+  // a limiter at 8749 RPM once the new full scale is in force.
+  EXPECT_EQ(rig.TakeRequests(), (Requests{CommandWithWord(125, 10000), "C000",
+                                          CommandWithWord('i', 716)}));
+  EXPECT_EQ(rig.Field("max_rpm").text, "6999");
+  EXPECT_FALSE(rig.Field("max_rpm").changed());
 }
 
 TEST(ConfigurationUpdateTest, MorePrimingPulsesThanOneAreSentOnlyOnYes) {
@@ -261,7 +267,7 @@ TEST(ConfigurationUpdateTest, MorePrimingPulsesThanOneAreSentOnlyOnYes) {
   EXPECT_FALSE(rig.Field("num_pulses_hot").changed());
 }
 
-TEST(ConfigurationUpdateTest, EachChangedOptionSendsTheWholeByte) {
+TEST(ConfigurationUpdateTest, OptionsGoAsAWholeByteAndPhaseRowsRowByRow) {
   testing::ConfigurationRig rig;
   rig.ecu.memory().SetScalar("OPTIONS", 1 | 4);  // TPS mapped, Alt IGN
   rig.ctx.console.master_mode = true;
@@ -278,10 +284,7 @@ TEST(ConfigurationUpdateTest, EachChangedOptionSendsTheWholeByte) {
   EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('|', 10)});
   EXPECT_EQ(rig.Scalar("OPTIONS"), 10);
   EXPECT_EQ(rig.editor.switches().state({kSpecialConfig, 1}).text, kPlainText);
-}
-
-TEST(ConfigurationUpdateTest, OneBoxOfAPhaseRowSendsThatRowOnly) {
-  UpdateRig rig;
+  // One box of a phase row sends that row only.
   ASSERT_EQ(rig.editor.switches().row_mask(3), 8);
   rig.editor.Click({"inj_ph_3", 5});
   EXPECT_TRUE(rig.editor.switches().row_marked(3));
@@ -317,21 +320,6 @@ TEST(ConfigurationUpdateTest, NewFullScaleIsReadBackAndLaterEntriesSurvive) {
   EXPECT_EQ(rig.prompts.texts(),
             std::vector<std::string>{"The value for Tach Full Scale [RPM] is "
                                      "out of range, it will not be updated"});
-}
-
-// The rev limiter is held as a fraction of the full scale: typed with a new
-// full scale it is an RPM of that full scale, sent once it is in force.
-TEST(ConfigurationUpdateTest, RevLimiterTypedWithANewFullScaleUsesIt) {
-  UpdateRig rig;  // full scale 8000
-  rig.Type("max_rpm", "7000");
-  rig.Type(kFullScaleField, "10000");
-  rig.editor.Update();
-  // 7000 / 10000 x 1023 = 716.1; with the old full scale it would be 895,
-  // a limiter at 8749 RPM once the new full scale is in force.
-  EXPECT_EQ(rig.TakeRequests(), (Requests{CommandWithWord(125, 10000), "C000",
-                                          CommandWithWord('i', 716)}));
-  EXPECT_EQ(rig.Field("max_rpm").text, "6999");
-  EXPECT_FALSE(rig.Field("max_rpm").changed());
 }
 
 TEST(ConfigurationUpdateTest, ValuesBeyondAnItemsWidthAreNeverSent) {
