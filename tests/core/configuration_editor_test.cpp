@@ -117,7 +117,7 @@ TEST(ConfigurationFillTest, DemoModeShowsTheDemoTextsAndSendsNothing) {
 
 TEST(ConfigurationFillTest, AWindowLeftBeforeTheLinkWasFreeIsNotFilled) {
   ConfigurationRig rig;
-  rig.silent = {'A'};
+  rig.silent_codes = {'A'};
   bool acted = false;
   rig.pump.set_on_pump([&] {
     if (std::exchange(acted, true)) return;
@@ -148,7 +148,7 @@ TEST(ConfigurationFillTest, TpsCaptureShowsTheEndPointTheEcuTook) {
   EXPECT_EQ(rig.Field(kTpsClosedField).background, kBrightWhite);
 
   // No answer: the field stays empty and marked, and the update skips it.
-  rig.silent = {216};
+  rig.silent_codes = {216};
   rig.editor.CaptureTps(TpsEndPoint::kOpen);
   EXPECT_EQ(rig.TakeRequests().front(), Command(216, 0, 0, 0));
   EXPECT_TRUE(rig.Field(kTpsOpenField).text.empty());

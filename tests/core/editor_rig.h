@@ -17,10 +17,18 @@
 
 namespace ecu::testing {
 
+// One request as the virtual ECU received it: the command field and the
+// virtual time its last byte arrived.
+struct SeenRequest {
+  std::string field;
+  double at;
+};
+
 // A console core over the virtual ECU in virtual time, link made ready. The
 // ECU's calibration memory answers reads and echoes writes, but only of the
-// commands in `answered` (all when it is empty) and never for the cells in
-// `silent`, as from an ECU that never hears them.
+// commands in `answered` (all when it is empty), never of the codes in
+// `silent_codes` and never for the cells in `silent`, as from an ECU that
+// never hears them.
 struct EditorRig : ContextRig {
   // By default the ECU knows the fuel map's commands only: the table cells,
   // the program block, the cut-in speed and the injector writes.
@@ -34,19 +42,17 @@ struct EditorRig : ContextRig {
         ecu(options) {
     ctx.link_state.demo_mode = demo;
     ctx.link.EnsureLink();
-    port.ClearWritten();
+    seen.clear();
   }
 
   sim::CalibrationMemory& memory() { return ecu.memory(); }
 
-  // The request fields (code and three argument bytes) written since the
-  // last call.
+  // The request fields (code and three argument bytes) seen since the last
+  // call, repeats of an unanswered request included.
   std::vector<std::string> TakeRequests() {
     std::vector<std::string> fields;
-    for (const std::string& frame : port.written()) {
-      fields.push_back(frame.substr(2, 4));
-    }
-    port.ClearWritten();
+    for (const SeenRequest& r : seen) fields.push_back(r.field);
+    seen.clear();
     return fields;
   }
 
@@ -63,14 +69,18 @@ struct EditorRig : ContextRig {
   }
 
   std::set<int> answered;
+  std::set<int> silent_codes;
   // Addresses of one-byte ("E"/"e") and two-byte ("X"/"x") cells.
   std::set<int> silent;
+  std::vector<SeenRequest> seen;
   sim::VirtualEcu ecu;
 
  private:
   std::vector<LineChunk> Answer(std::string_view request, double now) {
+    seen.push_back({std::string(request.substr(2, 4)), now});
     const uint8_t code = ByteAt(request, 2);
     if (!answered.empty() && answered.count(code) == 0) return {};
+    if (silent_codes.count(code) != 0) return {};
     const bool byte_cell = code == 'E' || code == 'e';
     const bool word_cell = code == 'X' || code == 'x';
     const int address = byte_cell ? U16At(request, 3) : ByteAt(request, 3);
@@ -119,43 +129,10 @@ struct FuelMapRig : EditorRig {
   FuelMapEditor editor{ctx.editors()};
 };
 
-// One request as the virtual ECU received it: the command field and the
-// virtual time its last byte arrived.
-struct SeenRequest {
-  std::string field;
-  double at;
-};
-
-// The configuration editor over the virtual ECU in virtual time, link made
-// ready. Codes in `silent` are never answered.
-struct ConfigurationRig : ContextRig {
+// The configuration editor over the virtual ECU, which answers every code.
+struct ConfigurationRig : EditorRig {
   explicit ConfigurationRig(bool demo = false, sim::SimOptions options = {})
-      : ContextRig([this](std::string_view bytes, double now) {
-          return Answer(bytes, now);
-        }),
-        ecu(options) {
-    ctx.link_state.demo_mode = demo;
-    ctx.link.EnsureLink();
-  }
-
-  std::vector<LineChunk> Answer(std::string_view bytes, double now) {
-    seen.push_back({std::string(bytes.substr(2, 4)), now});
-    if (silent.count(ByteAt(bytes, 2)) != 0) return {};
-    std::vector<LineChunk> chunks;
-    for (sim::Transmission& t : ecu.Receive(bytes, now)) {
-      chunks.push_back({std::move(t.bytes), t.delay_s});
-    }
-    return chunks;
-  }
-
-  // The request fields seen since the last call (repeats of an unanswered
-  // request included).
-  std::vector<std::string> TakeRequests() {
-    std::vector<std::string> fields;
-    for (const SeenRequest& r : seen) fields.push_back(r.field);
-    seen.clear();
-    return fields;
-  }
+      : EditorRig(options, demo) {}
 
   // Activation, run at once (the link is idle), then a clean slate.
   void Fill() {
@@ -171,9 +148,6 @@ struct ConfigurationRig : ContextRig {
   }
   int Scalar(std::string_view key) { return ecu.memory().ScalarOr(key, -1); }
 
-  sim::VirtualEcu ecu;
-  std::set<int> silent;
-  std::vector<SeenRequest> seen;
   ConfigurationEditor editor{ctx.editors()};
 };
 

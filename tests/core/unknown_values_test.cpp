@@ -38,7 +38,7 @@ bool AnyWithCode(const std::vector<std::string>& requests, int code) {
 
 TEST(UnknownValuesTest, PhaseRowsWhoseReadFailedAreNeverSentAsZero) {
   ConfigurationRig rig;
-  rig.silent = {127};
+  rig.silent_codes = {127};
   rig.editor.Activate();
   const ConfigurationSwitches& switches = rig.editor.switches();
   for (int p = 0; p < kPhaseRows; ++p) {
@@ -73,7 +73,7 @@ TEST(UnknownValuesTest, PhaseRowsWhoseReadFailedAreNeverSentAsZero) {
 TEST(UnknownValuesTest, OptionsAreNotSentWhileAnyOfTheirBitsIsUnknown) {
   ConfigurationRig rig;
   rig.ecu.memory().SetScalar("OPTIONS", 1 | 4);
-  rig.silent = {'C'};
+  rig.silent_codes = {'C'};
   rig.editor.Activate();
   ConfigurationSwitches& switches = rig.editor.switches();
   EXPECT_FALSE(switches.state({kTpsMapped}).known);
@@ -100,7 +100,7 @@ TEST(UnknownValuesTest, OptionsAreNotSentWhileAnyOfTheirBitsIsUnknown) {
   EXPECT_EQ(switches.state({kMapAccel}).text, kYellow);
 
   // Read again: the choice made meanwhile goes out with the ECU's bits.
-  rig.silent.clear();
+  rig.silent_codes.clear();
   rig.editor.Activate();
   EXPECT_TRUE(switches.state({kTpsMapped}).known);
   rig.editor.Click({kMapAccel});
@@ -112,7 +112,7 @@ TEST(UnknownValuesTest, AFieldReadAgainWithoutAnswerIsEmptiedNotResent) {
   ConfigurationRig rig;
   rig.Fill();
   ASSERT_FALSE(rig.Field("decel_tps_value").text.empty());
-  rig.silent = {229};
+  rig.silent_codes = {229};
   rig.ecu.memory().SetScalar("TPS_DECL", 40);
   rig.editor.Activate();
   EXPECT_EQ(rig.prompts.texts()[0].substr(0, 26), "Warning, comm non-response");
@@ -132,10 +132,10 @@ TEST(UnknownValuesTest, AFieldReadAgainWithoutAnswerIsEmptiedNotResent) {
 
 TEST(UnknownValuesTest, YesReadsTheWindowAgain) {
   ConfigurationRig rig;
-  rig.silent = {127};
+  rig.silent_codes = {127};
   rig.prompts.QueueAnswer(Answer::kYes);
   rig.prompts.set_on_show([&](const Message& m) {
-    if (m.buttons == Buttons::kYesNo) rig.silent.clear();
+    if (m.buttons == Buttons::kYesNo) rig.silent_codes.clear();
   });
   rig.editor.Activate();
   EXPECT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
