@@ -189,14 +189,7 @@ TEST_F(EcuCompareTest, TheEcuIsReadWithTheSavesReadsAndAgreesWithItsFile) {
             0);
 }
 
-TEST_F(EcuCompareTest, ASilentEcuIsTroubleAfterItsFirstRead) {
-  for (int code = 0; code < 256; ++code) ecu.silent_codes.insert(code);
-  const CalibrationSnapshot read = ReadEcuSnapshot(rig.link, image);
-  EXPECT_EQ(read.trouble.substr(0, 26), "The ECU did not answer; no");
-  EXPECT_EQ(rig.port.written().size(), 10u);  // the ten tries of "C"
-}
-
-TEST_F(EcuCompareTest, UnansweredReadsLeaveTheirItemsUnknown) {
+TEST_F(EcuCompareTest, UnansweredReadsLeaveItemsUnknownAndASilentEcuIsTrouble) {
   ecu.silent_codes = {'W'};
   const CalibrationSnapshot read = ReadEcuSnapshot(rig.link, image);
   EXPECT_TRUE(read.trouble.empty());
@@ -208,6 +201,12 @@ TEST_F(EcuCompareTest, UnansweredReadsLeaveTheirItemsUnknown) {
   rig.port.ClearWritten();
   EXPECT_FALSE(ReadEcuSnapshot(rig.link, image).trouble.empty());
   EXPECT_EQ(rig.port.written().size(), 31u + 3 * 10);
+  // A silent ECU is trouble after its first read.
+  rig.port.ClearWritten();
+  for (int code = 0; code < 256; ++code) ecu.silent_codes.insert(code);
+  EXPECT_EQ(ReadEcuSnapshot(rig.link, image).trouble.substr(0, 26),
+            "The ECU did not answer; no");
+  EXPECT_EQ(rig.port.written().size(), 10u);  // the ten tries of "C"
 }
 
 TEST_F(EcuCompareTest, CopyWritesTheSourceValuesWithTheirWriteCommands) {
@@ -224,12 +223,14 @@ TEST_F(EcuCompareTest, CopyWritesTheSourceValuesWithTheirWriteCommands) {
   ecu.silent_codes = {123};  // TRGS_PH's write
   const CopyReport report = CopyToEcu(rig.link, image, source, items);
 
-  EXPECT_EQ(rig.port.written()[0], BuildRequest(CommandWithWord('g', 12)));
-  EXPECT_EQ(rig.port.written()[1], BuildRequest(Command(154, 251, 0, 0)));
-  EXPECT_EQ(rig.port.written()[2], BuildRequest(Command('e', 0x11, 1, 192)));
-  EXPECT_EQ(rig.port.written()[3],
-            BuildRequest(Command('x', 0xB8, 0xE2, 0x04)));
-  EXPECT_EQ(rig.port.written()[4], BuildRequest(Command(128, 3, 6, 0)));
+  std::vector<std::string> sent = rig.port.written();
+  sent.resize(5);
+  EXPECT_EQ(sent, (std::vector<std::string>{
+                      BuildRequest(CommandWithWord('g', 12)),
+                      BuildRequest(Command(154, 251, 0, 0)),
+                      BuildRequest(Command('e', 0x11, 1, 192)),
+                      BuildRequest(Command('x', 0xB8, 0xE2, 0x04)),
+                      BuildRequest(Command(128, 3, 6, 0))}));
   EXPECT_EQ(ecu.memory().TableByte(0x111), 192);
   EXPECT_EQ(ecu.memory().Word(0xB8), 1250);
   ASSERT_EQ(report.items.size(), 6u);
@@ -279,14 +280,12 @@ TEST_F(EcuCompareTest, CompareModelCopiesPickedItemsOnlyWhenAskedAndConfirmed) {
   EXPECT_EQ(Names(model.comparison()), std::vector<std::string>{"EGO_RATE"});
   EXPECT_EQ(model.picked_count(), 0);
   EXPECT_EQ(rig.prompts.texts().back(), "1 of 1 items written into the ECU.");
-}
-
-TEST_F(EcuCompareTest, CompareModelTellsTroubleAndKeepsTheLastComparison) {
-  FakeBusy busy;
-  CompareModel model(rig.link, image, live, busy);
+  // Trouble is told, and the last comparison kept.
+  rig.port.ClearWritten();
   model.b_path = folder_.Path("missing.SET");
   EXPECT_FALSE(model.Compare());
-  EXPECT_FALSE(model.compared());
+  EXPECT_TRUE(model.compared());
+  EXPECT_EQ(Names(model.comparison()), std::vector<std::string>{"EGO_RATE"});
   EXPECT_TRUE(rig.port.written().empty());  // the file is read first
   EXPECT_EQ(rig.prompts.texts().back(),
             "The setup file " + model.b_path + " could not be read.");
