@@ -68,6 +68,11 @@ TEST(CurveEditorTest, FillReadsTheConfigurationThenEveryCurveAndSetPoint) {
   }
   rig.editor.Update();
   EXPECT_TRUE(rig.TakeRequests().empty());
+  // Activation reads again: unsent edits give way.
+  rig.Type(kCoolantGains, 0, "2");
+  rig.editor.Activate();
+  EXPECT_EQ(rig.Cell(kCoolantGains, 0).text, "1.500");
+  EXPECT_FALSE(rig.Cell(kCoolantGains, 0).changed());
 }
 
 TEST(CurveEditorTest, AxesFollowTheConfigurationRead) {
@@ -132,14 +137,6 @@ TEST(CurveEditorTest, UpdateSendsPointByPointThenTheSetPoints) {
   EXPECT_TRUE(rig.Cell(kEgoSetPoints, 1).changed());
   EXPECT_TRUE(rig.Cell(kEgoSetPoints, 3).changed());
   EXPECT_EQ(rig.memory().TableByte(0x0D5), 101);
-}
-
-TEST(CurveEditorTest, ActivationReadsAgainAndUnsentEditsGiveWay) {
-  CurveRig rig;
-  rig.Type(kCoolantGains, 0, "2");
-  rig.editor.Activate();
-  EXPECT_EQ(rig.Cell(kCoolantGains, 0).text, "1.500");
-  EXPECT_FALSE(rig.Cell(kCoolantGains, 0).changed());
 }
 
 TEST(CurveEditorTest, AFillWaitsForTheLinkUnlessTheCloseBoxCameFirst) {
@@ -326,10 +323,7 @@ TEST(SupplementaryEditorTest, UpdateSendsPointsThenTheLastSourceThenThreshold) {
   EXPECT_EQ(rig.memory().Scalar("SUPP_SRC"), 3);
   rig.editor.Update();
   EXPECT_TRUE(rig.TakeRequests().empty());
-}
-
-TEST(SupplementaryEditorTest, AThresholdBeyondASignedByteIsRefused) {
-  SupplementaryRig rig;
+  // A threshold beyond a signed byte is refused.
   rig.TakeRequests();
   for (const char* text : {"128", "-129", "127.6"}) {
     rig.prompts.Clear();

@@ -122,7 +122,7 @@ TEST(FuelMapFillTest, DemoModeShowsTheDemoTextsAndSendsNothing) {
   EXPECT_TRUE(rig.Cell(kMapCells, 1).changed());  // the mark stays
 }
 
-TEST(FuelMapFillTest, AxesFollowTheScalingAndTheTpsMappedOption) {
+TEST(FuelMapFillTest, AxesFollowTheScalingAndTheGraphOnlyMapChanges) {
   FuelMapRig rig;
   rig.ctx.live.MapSpan = 255;
   rig.ctx.live.MapOffset = 10;
@@ -143,10 +143,7 @@ TEST(FuelMapFillTest, AxesFollowTheScalingAndTheTpsMappedOption) {
   EXPECT_EQ(axes.load[1], "6");
   EXPECT_EQ(axes.load[16], "100");
   EXPECT_EQ(axes.speed[1], "1000");
-}
-
-TEST(FuelMapFillTest, TheGraphRedrawsOnMapChangesOnlyOutsideTheFill) {
-  FuelMapRig rig;
+  // The graph redraws on map changes, only outside the fill.
   int redraws = 0;
   rig.editor.graph().set_redraw([&] { ++redraws; });
   rig.editor.graph().Show();
@@ -197,7 +194,7 @@ TEST(FuelMapLiveTest, TheOperatingPointFindsItsCell) {
   EXPECT_EQ(rig.LiveIndexAt(3000, 10), 8);
 }
 
-TEST(FuelMapLiveTest, TheLiveCellIsCyanUnlessChanged) {
+TEST(FuelMapLiveTest, TheLiveCellIsCyanAndTheReadoutsFollow) {
   LiveRig rig;
   const Rgb band = rig.Cell(kMapCells, 19).background;
   rig.LiveIndexAt(1000, 10 + 115 * 3.5f / 16);  // cell 35
@@ -210,10 +207,7 @@ TEST(FuelMapLiveTest, TheLiveCellIsCyanUnlessChanged) {
   rig.LiveIndexAt(1500, 10 + 115 * 3.5f / 16);  // cell 51
   EXPECT_EQ(rig.Cell(kMapCells, 51).background, kYellow);
   EXPECT_EQ(rig.Cell(kMapCells, 19).background, kBrightWhite);
-}
-
-TEST(FuelMapLiveTest, ReadoutsAndTheRichLeanIndicator) {
-  LiveRig rig;
+  // The read-outs and the rich/lean indicator.
   rig.live().Lambda = 1.08f;
   rig.live().EgoCorrection = 1.02f;
   rig.live().MapEnrichment = 0.97f;
@@ -258,10 +252,7 @@ TEST(FuelMapUpdateTest, EnterSendsEveryMarkedCellAndTheEchoPaintsItWhite) {
   // Nothing is marked any more: a second Enter sends nothing.
   rig.Key({kMapCells, 3}, EditorKey::kEnter);
   EXPECT_TRUE(rig.TakeRequests().empty());
-}
-
-TEST(FuelMapUpdateTest, WritesInTheWindowsOrderWithTheirConversions) {
-  UpdateRig rig;
+  // Writes go in the window's order with their conversions.
   rig.Type({kTpsPulseWidths, 1}, "2");
   rig.Type({kTpsPercents, 1}, "150");  // clamped to 64, no message
   rig.Type({kMapCells, 0}, "1.99");    // 254.72 rounds to 255

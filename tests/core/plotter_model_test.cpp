@@ -121,10 +121,7 @@ TEST(PlotterModelTest, SamplesCountWhileLoggingAndShowNaOtherwise) {
             "Log Begins on 09-14-2008\r\n\r\n"
             "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n"
             "14:05:10,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n");
-}
-
-TEST(PlotterModelTest, OneTickedChannelHandsTheChartAllEight) {
-  PlotterRig rig;
+  // One ticked channel hands the chart all eight.
   rig.ctx.live.RPM = 5000;
   rig.ctx.live.EgoCorrection = 1;
   rig.model.TickChannel(7, true);
