@@ -1,6 +1,3 @@
-// The ECU and the virtual ECU share the catalogue, so a wrong code, length
-// or key passes every round trip. These answers are written out by hand from
-// the protocol's tables, never taken from the catalogue.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -244,6 +241,10 @@ TEST(CatalogueTest, LimitRulesCarryTheirTexts) {
   }
 }
 
+// The ECU and the virtual ECU share the catalogue, so a wrong code, length
+// or key passes every round trip. These answers are written out by hand from
+// the protocol's tables, never taken from the catalogue.
+//
 // An item: its setup line (the key field, then a value), the command field
 // of its read and the read's reply length, the command field that line sends
 // and the echo's reply length. Two-byte values are 0x1234, one-byte 0xAB.
@@ -313,34 +314,29 @@ const KnownItem kScalars[] = {
 };
 
 // The last element of each table: where its range ends.
+// Cell reads and the writes of their line: byte cells by low and high
+// address byte, word cells by address.
+std::string ReadE(int lo, int hi) { return Bytes({'E', lo, hi, 0}); }
+std::string WriteE(int lo, int hi) { return Bytes({'e', lo, hi, 0xAB}); }
+std::string ReadX(int at) { return Bytes({'X', at, 0, 0}); }
+std::string WriteX(int at) { return Bytes({'x', at, 0x34, 0x12}); }
+
+// The last element of each table: where its range ends.
 const KnownItem kTableEnds[] = {
-    {"MAPM[255]=171", Bytes({'E', 0xFF, 0x01, 0}), 6,
-     Bytes({'e', 0xFF, 0x01, 0xAB}), 6},
+    {"MAPM[255]=171", ReadE(0xFF, 1), 6, WriteE(0xFF, 1), 6},
     {"PTBL[007]=171", Own(127), 11, Bytes({128, 7, 0xAB, 0}), 5},
-    {"EGOM[023]=171", Bytes({'E', 0xEB, 0, 0}), 6, Bytes({'e', 0xEB, 0, 0xAB}),
-     6},
-    {"SUPM[008]=4660", Bytes({'X', 0xB2, 0, 0}), 6,
-     Bytes({'x', 0xB2, 0x34, 0x12}), 6},
-    {"TPSM[008]=4660", Bytes({'X', 0xC4, 0, 0}), 6,
-     Bytes({'x', 0xC4, 0x34, 0x12}), 6},
-    {"TPSP[008]=171", Bytes({'E', 0xCE, 0, 0}), 6, Bytes({'e', 0xCE, 0, 0xAB}),
-     6},
-    {"CLTM[008]=171", Bytes({'E', 0x78, 0, 0}), 6, Bytes({'e', 0x78, 0, 0xAB}),
-     6},
-    {"MATM[008]=171", Bytes({'E', 0x88, 0, 0}), 6, Bytes({'e', 0x88, 0, 0xAB}),
-     6},
-    {"AUXM[008]=171", Bytes({'E', 0x98, 0, 0}), 6, Bytes({'e', 0x98, 0, 0xAB}),
-     6},
-    {"IGNM[008]=171", Bytes({'E', 0x08, 2, 0}), 6, Bytes({'e', 0x08, 2, 0xAB}),
-     6},
-    {"IGNR[008]=171", Bytes({'E', 0x18, 2, 0}), 6, Bytes({'e', 0x18, 2, 0xAB}),
-     6},
-    {"IGNT[008]=171", Bytes({'E', 0x48, 2, 0}), 6, Bytes({'e', 0x48, 2, 0xAB}),
-     6},
-    {"BARG[008]=171", Bytes({'E', 0x28, 2, 0}), 6, Bytes({'e', 0x28, 2, 0xAB}),
-     6},
-    {"IDLE[008]=171", Bytes({'E', 0x38, 2, 0}), 6, Bytes({'e', 0x38, 2, 0xAB}),
-     6},
+    {"EGOM[023]=171", ReadE(0xEB, 0), 6, WriteE(0xEB, 0), 6},
+    {"SUPM[008]=4660", ReadX(0xB2), 6, WriteX(0xB2), 6},
+    {"TPSM[008]=4660", ReadX(0xC4), 6, WriteX(0xC4), 6},
+    {"TPSP[008]=171", ReadE(0xCE, 0), 6, WriteE(0xCE, 0), 6},
+    {"CLTM[008]=171", ReadE(0x78, 0), 6, WriteE(0x78, 0), 6},
+    {"MATM[008]=171", ReadE(0x88, 0), 6, WriteE(0x88, 0), 6},
+    {"AUXM[008]=171", ReadE(0x98, 0), 6, WriteE(0x98, 0), 6},
+    {"IGNM[008]=171", ReadE(0x08, 2), 6, WriteE(0x08, 2), 6},
+    {"IGNR[008]=171", ReadE(0x18, 2), 6, WriteE(0x18, 2), 6},
+    {"IGNT[008]=171", ReadE(0x48, 2), 6, WriteE(0x48, 2), 6},
+    {"BARG[008]=171", ReadE(0x28, 2), 6, WriteE(0x28, 2), 6},
+    {"IDLE[008]=171", ReadE(0x38, 2), 6, WriteE(0x38, 2), 6},
 };
 
 int ValueOf(const KnownItem& known) {
