@@ -13,19 +13,11 @@
 namespace ecu {
 namespace {
 
-using testing::BuiltProgram;
 using testing::Contains;
 using testing::Lines;
-using testing::ProcessResult;
 using testing::ReadText;
-using testing::RunProgram;
+using testing::RunCli;
 using testing::SimProcess;
-
-ProcessResult Cli(const std::string& device, std::vector<std::string> words) {
-  std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port", device};
-  argv.insert(argv.end(), words.begin(), words.end());
-  return RunProgram(argv, 120);
-}
 
 // The mean of "Lambda off target by 9.6 % on average ..." in percent.
 double MeanOffTarget(const std::string& out) {
@@ -49,18 +41,23 @@ TEST(AdvisorCliTest, OnePassBringsTheMapCloserToItsTargets) {
   SimProcess sim({"--true-map-error", "20", "--drive", "sweep", "--time-scale",
                   "20", "--no-pacing"});
   ASSERT_TRUE(sim.running());
-  const auto advise = [&](const std::string& log,
+  const auto cli = [&](std::vector<std::string> words) {
+    words.insert(words.begin(), {"--port", sim.device()});
+    return RunCli(words, 120);
+  };
+  const auto log = [&](const std::string& file) {
+    return cli(
+        {"log", folder.Path(file), "--interval", "100", "--count", "195"});
+  };
+  const auto advise = [&](const std::string& file,
                           std::vector<std::string> extra) {
-    std::vector<std::string> words = {"advise", folder.Path(log)};
+    std::vector<std::string> words = {"advise", folder.Path(file)};
     words.insert(words.end(), kQuickFilters.begin(), kQuickFilters.end());
     words.insert(words.end(), extra.begin(), extra.end());
-    return Cli(sim.device(), words);
+    return cli(words);
   };
-  const std::vector<std::string> log = {"--interval", "100", "--count", "195"};
 
-  auto r = Cli(sim.device(),
-               {"log", folder.Path("P0.CSV"), log[0], log[1], log[2], log[3]});
-  ASSERT_EQ(r.exit_status, 0) << r.err;
+  ASSERT_EQ(log("P0.CSV").exit_status, 0);
   const auto first = advise("P0.CSV", {"--out", folder.Path("NEW.SET")});
   ASSERT_EQ(first.exit_status, 0) << first.err;
   EXPECT_TRUE(Contains(first.out, "Cell      RPM    kPa  Samples  Lambda"))
@@ -69,11 +66,8 @@ TEST(AdvisorCliTest, OnePassBringsTheMapCloserToItsTargets) {
   const double before = MeanOffTarget(first.out);
   EXPECT_GT(before, 5) << first.out;
 
-  r = Cli(sim.device(), {"load", folder.Path("NEW.SET")});
-  ASSERT_EQ(r.exit_status, 0) << r.err;
-  r = Cli(sim.device(),
-          {"log", folder.Path("P1.CSV"), log[0], log[1], log[2], log[3]});
-  ASSERT_EQ(r.exit_status, 0) << r.err;
+  ASSERT_EQ(cli({"load", folder.Path("NEW.SET")}).exit_status, 0);
+  ASSERT_EQ(log("P1.CSV").exit_status, 0);
   // The map the ECU now holds is the one just written.
   const auto second = advise("P1.CSV", {"--setup", folder.Path("NEW.SET")});
   ASSERT_EQ(second.exit_status, 0) << second.err;
@@ -106,9 +100,9 @@ TEST(AdvisorCliTest, FromASetupFileEveryOtherLineStaysAsRead) {
   folder.Write("BASE.SET", base);
   folder.Write("LEAN.CSV", LeanLog());
   const auto r =
-      RunProgram({BuiltProgram("ecu-cli"), "advise", folder.Path("LEAN.CSV"),
-                  "--setup", folder.Path("BASE.SET"), "--target", "1.0",
-                  "--min-samples", "1", "--out", folder.Path("NEW.SET")});
+      RunCli({"advise", folder.Path("LEAN.CSV"), "--setup",
+              folder.Path("BASE.SET"), "--target", "1.0", "--min-samples", "1",
+              "--out", folder.Path("NEW.SET")});
   ASSERT_EQ(r.exit_status, 0) << r.err;
   EXPECT_TRUE(Contains(r.err, "line 437")) << r.err;  // the unknown key
   // Near the cell's centre, not on it: most of each sample counts for it.
@@ -141,7 +135,6 @@ TEST(AdvisorCliTest, WhatCannotBeUsedIsSaid) {
   sim::FillDefaultCalibration(memory);
   folder.Write("BASE.SET", sim::SetupFileText(memory));
   folder.Write("MAPONLY.SET", "MAPM[000]=128\r\n");
-  const std::string advise = BuiltProgram("ecu-cli");
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -171,9 +164,7 @@ TEST(AdvisorCliTest, WhatCannotBeUsedIsSaid) {
        "could not be opened"},
   };
   for (const Case& c : cases) {
-    std::vector<std::string> argv = {advise};
-    argv.insert(argv.end(), c.args.begin(), c.args.end());
-    const auto r = RunProgram(argv);
+    const auto r = RunCli(c.args);
     EXPECT_EQ(r.exit_status, c.status) << c.said;
     EXPECT_TRUE(Contains(r.err, c.said)) << r.err;
   }

@@ -7,39 +7,45 @@
 namespace ecu {
 namespace {
 
-using testing::BuiltProgram;
 using testing::Contains;
-using testing::RunProgram;
+using testing::RunCli;
 using testing::SimProcess;
 
-TEST(CliAgainstSimTest, InfoPrintsRevisionAndSerial) {
-  SimProcess sim({"--revision", "10207", "--serial", "654321"});
-  ASSERT_TRUE(sim.running());
-  const auto r =
-      RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(), "info"});
-  EXPECT_EQ(r.exit_status, 0) << r.err;
-  EXPECT_TRUE(Contains(r.out, "V1.02.07")) << r.out;
-  EXPECT_TRUE(Contains(r.out, "654321")) << r.out;
-  EXPECT_EQ(r.err, "");
-}
-
-TEST(CliAgainstSimTest, ResetTellsTheResetMessage) {
-  SimProcess sim;
-  const auto r =
-      RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(), "reset"});
-  EXPECT_EQ(r.exit_status, 0);
-  EXPECT_EQ(r.err, "The controller has been succesfully reset.\n");
-}
-
-TEST(CliAgainstSimTest, SilentEcuExitsOneAfterTenAttempts) {
-  SimProcess sim({"--silent"});
-  const auto r =
-      RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(), "info"});
+TEST(CliAgainstSimTest, InfoResetAndWhatGoesWrong) {
+  struct Case {
+    std::vector<std::string> sim;  // ecu-sim options
+    const char* command;
+    int status;
+    std::vector<std::string> out;  // parts of it
+    std::string err;               // all of it, or the part that says why
+  };
+  const std::vector<Case> cases = {
+      {{"--revision", "10207", "--serial", "654321"},
+       "info",
+       0,
+       {"V1.02.07", "654321"},
+       ""},
+      {{}, "reset", 0, {}, "The controller has been succesfully reset.\n"},
+      {{"--silent"},
+       "info",
+       1,
+       {},
+       "Warning, comm non-response.  Maximum retries exceeded.   Expected 7 "
+       "bytes, got 0"},
+  };
+  for (const Case& c : cases) {
+    SimProcess sim(c.sim);
+    const auto r = RunCli({"--port", sim.device(), c.command});
+    EXPECT_EQ(r.exit_status, c.status) << c.command << r.err;
+    for (const std::string& part : c.out) {
+      EXPECT_TRUE(Contains(r.out, part)) << r.out;
+    }
+    EXPECT_TRUE(Contains(r.err, c.err) && (c.status != 0 || r.err == c.err))
+        << r.err;
+  }
+  const auto r = RunCli({"--port", "/tmp/no-such-ecu-port", "info"});
   EXPECT_EQ(r.exit_status, 1);
-  EXPECT_TRUE(Contains(r.err,
-                       "Warning, comm non-response.  Maximum retries "
-                       "exceeded.   Expected 7 bytes, got 0"))
-      << r.err;
+  EXPECT_TRUE(Contains(r.err, "Comm Port was not found")) << r.err;
 }
 
 TEST(CliAgainstSimTest, FaultsAreRetriedAway) {
@@ -51,18 +57,10 @@ TEST(CliAgainstSimTest, FaultsAreRetriedAway) {
       {"--wrong-length-every", "2"}, {"--delay", "0.05"}};
   for (const auto& fault : faults) {
     SimProcess sim(fault);
-    const auto r =
-        RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(), "info"});
+    const auto r = RunCli({"--port", sim.device(), "info"});
     EXPECT_EQ(r.exit_status, 0) << fault[0] << ": " << r.err;
     EXPECT_TRUE(Contains(r.out, "V1.01.03")) << fault[0];
   }
-}
-
-TEST(CliAgainstSimTest, MissingPort) {
-  const auto r = RunProgram(
-      {BuiltProgram("ecu-cli"), "--port", "/tmp/no-such-ecu-port", "info"});
-  EXPECT_EQ(r.exit_status, 1);
-  EXPECT_TRUE(Contains(r.err, "Comm Port was not found")) << r.err;
 }
 
 }  // namespace

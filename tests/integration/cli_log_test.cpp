@@ -15,23 +15,11 @@
 namespace ecu {
 namespace {
 
-using testing::BuiltProgram;
 using testing::Lines;
 using testing::ReadText;
-using testing::RunProgram;
+using testing::RunCli;
+using testing::SimLogRequests;
 using testing::SimProcess;
-
-// The codes of the requests the sim received, from its traffic log.
-std::vector<std::string> RequestCodes(const std::string& sim_log) {
-  std::vector<std::string> codes;
-  for (const std::string& line : Lines(ReadText(sim_log))) {
-    std::istringstream fields(line);
-    std::string time, direction, code;
-    fields >> time >> direction >> code;
-    if (direction == "rx") codes.push_back(code);
-  }
-  return codes;
-}
 
 TEST(CliLogTest, WritesTheHeaderAndOneLinePerInterval) {
   testing::TempFolder folder;
@@ -39,8 +27,8 @@ TEST(CliLogTest, WritesTheHeaderAndOneLinePerInterval) {
   SimProcess sim({"--log", sim_log});
   ASSERT_TRUE(sim.running());
   const std::string log = folder.Path("RUN.CSV");
-  const auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(),
-                             "log", log, "--interval", "300", "--count", "4"});
+  const auto r = RunCli({"--port", sim.device(), "log", log, "--interval",
+                         "300", "--count", "4"});
   EXPECT_EQ(r.exit_status, 0) << r.err;
   EXPECT_EQ(r.out, "4 samples written to " + log + "\n");
   sim.Stop();
@@ -60,13 +48,19 @@ TEST(CliLogTest, WritesTheHeaderAndOneLinePerInterval) {
   }
   // The configuration once, then "A" on every 100 ms tick: three per
   // 300 ms sample.
-  const std::vector<std::string> codes = RequestCodes(sim_log);
+  const std::vector<std::string> codes = SimLogRequests(sim_log);
   ASSERT_FALSE(codes.empty());
   EXPECT_EQ(codes.front(), "'C'");
   const auto live = std::count(codes.begin(), codes.end(), "'A'");
   EXPECT_GE(live, 8);  // a busy machine merges ticks
   EXPECT_LE(live, 12);
   EXPECT_EQ(live + 1, static_cast<long>(codes.size()));
+
+  sim.Start();
+  const auto bad = RunCli({"--port", sim.device(), "log",
+                           "/nonexistent-folder/RUN.CSV", "--count", "1"});
+  EXPECT_EQ(bad.exit_status, 1);
+  EXPECT_TRUE(testing::Contains(bad.err, "could not be created")) << bad.err;
 }
 
 // At the line's rate: a line for every answer, and nothing asked that
@@ -78,17 +72,11 @@ TEST(CliLogTest, FastestWritesALineForEveryAnswer) {
     const std::string sim_log = folder.Path("sim.log");
     SimProcess sim({"--log", sim_log});
     const std::string log = folder.Path("FAST.CSV");
-    std::vector<std::string> argv = {BuiltProgram("ecu-cli"),
-                                     "--port",
-                                     sim.device(),
-                                     "log",
-                                     log,
-                                     "--interval",
-                                     ms ? "fastest" : "0",
-                                     "--count",
-                                     "40"};
-    if (ms) argv.insert(argv.end(), {"--time", "ms"});
-    const auto r = RunProgram(argv);
+    std::vector<std::string> args = {
+        "--port",     sim.device(),         "log",     log,
+        "--interval", ms ? "fastest" : "0", "--count", "40"};
+    if (ms) args.insert(args.end(), {"--time", "ms"});
+    const auto r = RunCli(args);
     EXPECT_EQ(r.exit_status, 0) << r.err;
     sim.Stop();
     const std::vector<std::string> lines = testing::CrLfLines(ReadText(log));
@@ -101,24 +89,16 @@ TEST(CliLogTest, FastestWritesALineForEveryAnswer) {
     }
     std::vector<std::string> expected = {"'C'"};
     expected.insert(expected.end(), 40, "'A'");
-    EXPECT_EQ(RequestCodes(sim_log), expected);
+    EXPECT_EQ(SimLogRequests(sim_log), expected);
   }
-}
-
-TEST(CliLogTest, FileThatCannotBeCreated) {
-  SimProcess sim;
-  auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(), "log",
-                       "/nonexistent-folder/RUN.CSV", "--count", "1"});
-  EXPECT_EQ(r.exit_status, 1);
-  EXPECT_NE(r.err.find("could not be created"), std::string::npos) << r.err;
 }
 
 TEST(CliMonitorTest, PollsAsTheMonitorWindowAndPrintsEveryPass) {
   testing::TempFolder folder;
   const std::string sim_log = folder.Path("sim.log");
   SimProcess sim({"--log", sim_log});
-  const auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", sim.device(),
-                             "monitor", "--count", "2", "--csv"});
+  const auto r =
+      RunCli({"--port", sim.device(), "monitor", "--count", "2", "--csv"});
   EXPECT_EQ(r.exit_status, 0) << r.err;
   sim.Stop();
   const std::vector<std::string> lines = Lines(r.out);
@@ -134,7 +114,7 @@ TEST(CliMonitorTest, PollsAsTheMonitorWindowAndPrintsEveryPass) {
   std::vector<std::string> expected = {"'C'"};
   expected.insert(expected.end(), pass.begin(), pass.end());
   expected.insert(expected.end(), pass.begin(), pass.end());
-  EXPECT_EQ(RequestCodes(sim_log), expected);
+  EXPECT_EQ(SimLogRequests(sim_log), expected);
 }
 
 // Commands stopped by a port that goes away part-way: the live ones and
@@ -147,15 +127,14 @@ TEST(CliLiveCommandsTest, EndWithExitOneOnceThePortIsLost) {
       {"ping", "--count", "1000000"}};
   for (const std::vector<std::string>& command : commands) {
     SimProcess sim;
-    std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port",
-                                     sim.device()};
+    std::vector<std::string> argv = {"--port", sim.device()};
     argv.insert(argv.end(), command.begin(), command.end());
     std::thread pull([&sim] {
       std::this_thread::sleep_for(std::chrono::milliseconds(1500));
       sim.Stop();
     });
     // Until Ctrl-C otherwise: the time-out would end it with another status.
-    const auto r = RunProgram(argv, 20);
+    const auto r = RunCli(argv, 20);
     pull.join();
     EXPECT_EQ(r.exit_status, 1) << command[0] << r.err;
     EXPECT_TRUE(testing::Contains(r.err, "was lost")) << r.err;
@@ -184,16 +163,15 @@ TEST(CliLiveCommandsTest, WaitForThePortAndReadTheConfigurationAgain) {
     std::filesystem::remove(link);
     std::filesystem::create_symlink(second->device(), link);
   });
-  const auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", link, "monitor",
-                             "--csv", "--wait", "--count", "30"},
-                            30);
+  const auto r = RunCli(
+      {"--port", link, "monitor", "--csv", "--wait", "--count", "30"}, 30);
   replug.join();
   // The request cut by the pull still counts as unanswered.
   EXPECT_EQ(r.exit_status, 1) << r.err;
   EXPECT_TRUE(testing::Contains(r.err, "is back")) << r.err;
   EXPECT_EQ(Lines(r.out).size(), 1u + 30u);
   second->Stop();
-  const std::vector<std::string> codes = RequestCodes(second_log);
+  const std::vector<std::string> codes = SimLogRequests(second_log);
   ASSERT_FALSE(codes.empty());
   EXPECT_EQ(codes.front(), "'C'");
 }

@@ -16,33 +16,24 @@ using testing::RunProgram;
 // tried, or the run would exit 1 instead.
 const char kNoPort[] = "/tmp/no-such-ecu-port";
 
-struct NumberOption {
-  std::vector<std::string> words;  // program and command before the option
-  std::string option;
-};
-
 TEST(CommandLineTest, EveryNumberIsCheckedAndBounded) {
-  const std::vector<NumberOption> options = {
-      {{"ecu-cli", "--port", kNoPort, "ping"}, "--count"},
-      {{"ecu-cli", "--port", kNoPort, "monitor"}, "--count"},
-      {{"ecu-cli", "--port", kNoPort, "log", "F.CSV"}, "--count"},
-      {{"ecu-cli", "--port", kNoPort, "log", "F.CSV"}, "--interval"},
-      {{"ecu-cli", "--port", kNoPort, "flash", "F.S"}, "--line-delay"},
-      {{"ecu-cli", "--port", kNoPort, "flash", "F.S"}, "--char-delay"},
-      {{"ecu-cli", "info"}, "--port"},
-      {{"ecu-sim"}, "--drop-every"},
-      {{"ecu-sim"}, "--corrupt-every"},
-      {{"ecu-sim"}, "--split-every"},
-      {{"ecu-sim"}, "--extra-byte-every"},
-      {{"ecu-sim"}, "--wrong-length-every"},
-      {{"ecu-sim"}, "--split-gap"},
-      {{"ecu-sim"}, "--delay"},
-      {{"ecu-sim"}, "--seed"},
-      {{"ecu-sim"}, "--revision"},
-      {{"ecu-sim"}, "--serial"},
-      {{"ecu-sim"}, "--time-scale"},
-      {{"ecu-sim"}, "--true-map-error"},
-  };
+  // Each program and command, before its number options.
+  const std::vector<
+      std::pair<std::vector<std::string>, std::vector<std::string>>>
+      programs = {
+          {{"ecu-cli", "--port", kNoPort, "ping"}, {"--count"}},
+          {{"ecu-cli", "--port", kNoPort, "monitor"}, {"--count"}},
+          {{"ecu-cli", "--port", kNoPort, "log", "F.CSV"},
+           {"--count", "--interval"}},
+          {{"ecu-cli", "--port", kNoPort, "flash", "F.S"},
+           {"--line-delay", "--char-delay"}},
+          {{"ecu-cli", "info"}, {"--port"}},
+          {{"ecu-sim"},
+           {"--drop-every", "--corrupt-every", "--split-every",
+            "--extra-byte-every", "--wrong-length-every", "--split-gap",
+            "--delay", "--seed", "--revision", "--serial", "--time-scale",
+            "--true-map-error"}},
+      };
   // Huge, negative, empty, trailing text, spaces, not finite, another base.
   const std::vector<std::string> slips = {"99999999999999999999",
                                           "99999999999",
@@ -54,19 +45,21 @@ TEST(CommandLineTest, EveryNumberIsCheckedAndBounded) {
                                           "inf",
                                           "nan",
                                           "0x10"};
-  for (const NumberOption& o : options) {
-    for (const std::string& slip : slips) {
-      if (o.option == "--port" &&
-          slip.find_first_not_of("0123456789") != std::string::npos) {
-        continue;  // not a number: a device path
+  for (const auto& [words, options] : programs) {
+    for (const std::string& option : options) {
+      for (const std::string& slip : slips) {
+        if (option == "--port" &&
+            slip.find_first_not_of("0123456789") != std::string::npos) {
+          continue;  // not a number: a device path
+        }
+        std::vector<std::string> argv = words;
+        argv[0] = BuiltProgram(argv[0]);
+        argv.insert(argv.end(), {option, slip});
+        const auto r = RunProgram(argv);
+        EXPECT_EQ(r.exit_status, 2) << option << " '" << slip << "'";
+        EXPECT_TRUE(Contains(r.err, option + ": '" + slip + "' is not"))
+            << r.err;
       }
-      std::vector<std::string> argv = o.words;
-      argv[0] = BuiltProgram(argv[0]);
-      argv.insert(argv.end(), {o.option, slip});
-      const auto r = RunProgram(argv);
-      EXPECT_EQ(r.exit_status, 2) << o.option << " '" << slip << "'";
-      EXPECT_TRUE(Contains(r.err, o.option + ": '" + slip + "' is not"))
-          << r.err;
     }
   }
   // The bounds themselves are taken.

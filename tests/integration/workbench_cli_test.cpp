@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 
-#include <chrono>
-#include <filesystem>
 #include <regex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/processes.h"
@@ -14,31 +10,18 @@
 namespace ecu {
 namespace {
 
+using testing::RunCli;
 using testing::SimProcess;
-
-testing::ProcessResult Cli(std::vector<std::string> words) {
-  words.insert(words.begin(), testing::BuiltProgram("ecu-cli"));
-  return testing::RunProgram(words);
-}
-
-// The sim's memory as a setup file, dumped on a signal.
-std::string Dump(const SimProcess& sim, const std::string& path) {
-  sim.Signal(SIGUSR1);
-  for (int i = 0; i < 300 && !std::filesystem::exists(path); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return testing::ReadText(path);
-}
 
 TEST(DiffCliTest, TheEcuAgainstItsOwnFileAndAgainstASeededDifference) {
   testing::TempFolder folder;
   const std::string dump = folder.Path("ecu.SET");
   SimProcess sim({"--seed", "31", "--no-pacing", "--dump", dump});
   ASSERT_TRUE(sim.running());
-  std::string text = Dump(sim, dump);
+  std::string text = sim.Dump(dump);
   ASSERT_FALSE(text.empty());
 
-  const auto same = Cli({"--port", sim.device(), "diff", "--ecu", dump});
+  const auto same = RunCli({"--port", sim.device(), "diff", "--ecu", dump});
   EXPECT_EQ(same.exit_status, 0) << same.err;
   EXPECT_EQ(same.out, "");
 
@@ -48,7 +31,7 @@ TEST(DiffCliTest, TheEcuAgainstItsOwnFileAndAgainstASeededDifference) {
   text =
       std::regex_replace(text, std::regex("TMP_THRS= \\d+"), "TMP_THRS= -13");
   const std::string tuned = folder.Write("tuned.SET", text);
-  const auto differs = Cli({"--port", sim.device(), "diff", "--ecu", tuned});
+  const auto differs = RunCli({"--port", sim.device(), "diff", "--ecu", tuned});
   EXPECT_EQ(differs.exit_status, 1) << differs.err;
   const std::vector<std::string> lines = testing::Lines(differs.out);
   ASSERT_EQ(lines.size(), 6u) << differs.out;
@@ -64,8 +47,8 @@ TEST(DiffCliTest, TheEcuAgainstItsOwnFileAndAgainstASeededDifference) {
   EXPECT_NE(lines[5].find("1.56 (200)"), std::string::npos) << lines[5];
 
   // Two files: identical, then different; nothing talks to the ECU.
-  EXPECT_EQ(Cli({"diff", dump, dump}).exit_status, 0);
-  EXPECT_EQ(Cli({"diff", dump, tuned}).exit_status, 1);
+  EXPECT_EQ(RunCli({"diff", dump, dump}).exit_status, 0);
+  EXPECT_EQ(RunCli({"diff", dump, tuned}).exit_status, 1);
 }
 
 TEST(DiffCliTest, TroubleIsExitTwo) {
@@ -73,25 +56,25 @@ TEST(DiffCliTest, TroubleIsExitTwo) {
   const std::string file = folder.Write("a.SET", "EGO_RATE= 8\r\n");
   SimProcess silent({"--silent", "--no-pacing"});
   const auto no_answer =
-      Cli({"--port", silent.device(), "diff", "--ecu", file});
+      RunCli({"--port", silent.device(), "diff", "--ecu", file});
   EXPECT_EQ(no_answer.exit_status, 2);
   EXPECT_NE(no_answer.err.find("The ECU did not answer"), std::string::npos)
       << no_answer.err;
 
-  EXPECT_EQ(Cli({"diff", file, folder.Path("none.SET")}).exit_status, 2);
+  EXPECT_EQ(RunCli({"diff", file, folder.Path("none.SET")}).exit_status, 2);
   const std::string bad = folder.Write("bad.SET", "EGO_RATE= 8\r\nFOO = 1\r\n");
-  const auto bad_line = Cli({"diff", file, bad});
+  const auto bad_line = RunCli({"diff", file, bad});
   EXPECT_EQ(bad_line.exit_status, 2);
   EXPECT_EQ(bad_line.err,
             "ecu-cli: " + bad + " line 2: unknown key: \"FOO = 1\"\n");
-  EXPECT_EQ(Cli({"diff", file}).exit_status, 2);
+  EXPECT_EQ(RunCli({"diff", file}).exit_status, 2);
 }
 
 TEST(DetectCliTest, FindsTheSimAmongASilentAndAGarbledPty) {
   SimProcess silent({"--silent"});
   SimProcess garbled({"--corrupt-every", "1"});
   SimProcess ecu({"--revision", "10204", "--serial", "4242"});
-  const auto found = Cli(
+  const auto found = RunCli(
       {"detect", silent.device(), garbled.device(), ecu.device(), "/dev/none"});
   EXPECT_EQ(found.exit_status, 0) << found.err;
   const std::vector<std::string> lines = testing::Lines(found.out);
@@ -103,7 +86,7 @@ TEST(DetectCliTest, FindsTheSimAmongASilentAndAGarbledPty) {
   EXPECT_EQ(lines[2], ecu.device() + ": ECU V1.02.04, serial 4242");
   EXPECT_EQ(lines[3], "/dev/none: no such port");
 
-  const auto none = Cli({"detect", silent.device()});
+  const auto none = RunCli({"detect", silent.device()});
   EXPECT_EQ(none.exit_status, 1);
 }
 

@@ -25,37 +25,32 @@ TEST(RequestReaderTest, RequestSplitAnywhereIsReassembled) {
   }
 }
 
-TEST(RequestReaderTest, SeveralRequestsInOneReadComeOutInOrder) {
-  RequestReader reader;
-  EXPECT_EQ(reader.Add(kMainRequest + kResetRequest + kMainRequest),
-            (Frames{kMainRequest, kResetRequest, kMainRequest}));
-}
-
-TEST(RequestReaderTest, NoiseBeforeARequestIsSkippedAndCounted) {
-  RequestReader reader;
-  int skipped = -1;
-  EXPECT_EQ(reader.Add("\xFF\x08\x02\x41" + kMainRequest, &skipped),
-            Frames{kMainRequest});
-  EXPECT_EQ(skipped, 4);
-}
-
-TEST(RequestReaderTest, BadChecksumResynchronisesOnTheNextStart) {
-  std::string broken = kMainRequest;
-  broken[7] = 0x01;
-  RequestReader reader;
-  int skipped = 0;
-  EXPECT_EQ(reader.Add(broken + kResetRequest, &skipped),
-            Frames{kResetRequest});
-  EXPECT_EQ(skipped, 8);
-}
-
-TEST(RequestReaderTest, RequestHiddenInsideACutShortOneIsFound) {
-  // The console's first try lost its tail; the retry follows at once, so
-  // the 8 bytes from the first 0x02 0x08 are not a frame.
-  RequestReader reader;
-  const std::string cut_short = kMainRequest.substr(0, 4);
-  EXPECT_EQ(reader.Add(cut_short + kMainRequest), Frames{kMainRequest});
-  EXPECT_EQ(reader.pending(), 0u);
+TEST(RequestReaderTest, NoiseAndBrokenRequestsAreSkippedAndCounted) {
+  std::string bad_sum = kMainRequest;
+  bad_sum[7] = 0x01;
+  struct Case {
+    std::string bytes;
+    Frames frames;
+    int skipped;
+  };
+  const std::vector<Case> cases = {
+      {kMainRequest + kResetRequest + kMainRequest,
+       {kMainRequest, kResetRequest, kMainRequest},
+       0},
+      {"\xFF\x08\x02\x41" + kMainRequest, {kMainRequest}, 4},
+      // A bad checksum: back in step at the next start byte.
+      {bad_sum + kResetRequest, {kResetRequest}, 8},
+      // A first try that lost its tail, the retry at once behind it: the 8
+      // bytes from its 0x02 0x08 are not a frame.
+      {kMainRequest.substr(0, 4) + kMainRequest, {kMainRequest}, 4},
+  };
+  for (const Case& c : cases) {
+    RequestReader reader;
+    int skipped = -1;
+    EXPECT_EQ(reader.Add(c.bytes, &skipped), c.frames);
+    EXPECT_EQ(skipped, c.skipped);
+    EXPECT_EQ(reader.pending(), 0u);
+  }
 }
 
 TEST(RequestReaderTest, StartByteAtTheEndIsKeptForTheNextRead) {

@@ -30,15 +30,7 @@ struct ContextRig {
   }
 
   sim::CalibrationMemory& memory() { return port.ecu()->memory(); }
-  // The codes of the requests written since the last call.
-  std::vector<int> TakeCodes() {
-    std::vector<int> codes;
-    for (const std::string& frame : port.written()) {
-      codes.push_back(static_cast<uint8_t>(frame[2]));
-    }
-    port.ClearWritten();
-    return codes;
-  }
+  std::vector<int> TakeCodes() { return port.TakeCodes(); }
 
   FakeClock clock;
   VirtualLinePort port;

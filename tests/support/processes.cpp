@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 namespace ecu::testing {
@@ -103,6 +104,24 @@ ProcessResult RunProgram(const std::vector<std::string>& argv, double timeout_s,
   return result;
 }
 
+ProcessResult RunCli(std::vector<std::string> words, double timeout_s,
+                     Interruption interruption) {
+  words.insert(words.begin(), BuiltProgram("ecu-cli"));
+  return RunProgram(words, timeout_s, interruption);
+}
+
+std::vector<std::string> SimLogRequests(const std::string& sim_log) {
+  std::vector<std::string> codes;
+  std::ifstream in(sim_log);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    std::string time, direction, code;
+    fields >> time >> direction >> code;
+    if (direction == "rx") codes.push_back(code);
+  }
+  return codes;
+}
+
 SimProcess::SimProcess(std::vector<std::string> options) {
   char pattern[] = "/tmp/ecu-sim-test-XXXXXX";
   folder_ = mkdtemp(pattern);
@@ -136,6 +155,16 @@ SimProcess::~SimProcess() {
 
 void SimProcess::Signal(int signal_number) const {
   if (pid_ > 0) kill(pid_, signal_number);
+}
+
+std::string SimProcess::Dump(const std::string& path) const {
+  Signal(SIGUSR1);
+  for (int i = 0; i < 300 && !std::filesystem::exists(path); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
 }
 
 void SimProcess::Stop() {

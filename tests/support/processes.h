@@ -42,6 +42,12 @@ struct Interruption {
 // kills it) after `timeout_s`.
 ProcessResult RunProgram(const std::vector<std::string>& argv,
                          double timeout_s = 60, Interruption interruption = {});
+// The same for the build's ecu-cli with `words` after its name.
+ProcessResult RunCli(std::vector<std::string> words, double timeout_s = 60,
+                     Interruption interruption = {});
+
+// The request codes a sim received ("'A'", "#152"), from its --log file.
+std::vector<std::string> SimLogRequests(const std::string& sim_log);
 
 // ecu-sim on a pty for the length of a test, reached through a symlink in a
 // fresh temporary folder.
@@ -57,6 +63,8 @@ class SimProcess {
   bool running() const { return pid_ > 0; }
   // Sends a signal (e.g. SIGUSR1 to dump the memory).
   void Signal(int signal_number) const;
+  // The memory dumped on SIGUSR1 into `path` (its --dump), waited for.
+  std::string Dump(const std::string& path) const;
   // Ends the sim and waits for it.
   void Stop();
   // Starts a stopped sim again on the same link path, as an adapter that

@@ -22,16 +22,12 @@ VirtualLinePort::VirtualLinePort(FakeClock& clock,
 bool VirtualLinePort::Open(const std::string& device) {
   ++opens_tried_;
   open_error_ = {};
-  if (device.empty() || device == refused_device_) {
-    open_error_ = {OpenFailure::kMissing, "No such file or directory"};
-    return false;
-  }
   if (const auto failure = failures_.find(device); failure != failures_.end()) {
     open_error_ = failure->second;
     return false;
   }
-  if (unplugged_) {
-    open_error_ = {OpenFailure::kMissing, "No such file or directory"};
+  if (device.empty() || unplugged_) {
+    open_error_ = failures_.at("/dev/missing");
     return false;
   }
   device_ = device;
@@ -76,6 +72,23 @@ void VirtualLinePort::Write(std::string_view bytes) {
                          [](double t, const Arrival& a) { return t < a.at; });
     pending_.insert(place, Arrival{at, std::move(chunk.bytes)});
   }
+}
+
+std::vector<int> VirtualLinePort::TakeCodes() {
+  std::vector<int> codes;
+  for (const std::string& frame : written_) {
+    codes.push_back(static_cast<uint8_t>(frame[2]));
+  }
+  written_.clear();
+  return codes;
+}
+
+std::vector<std::string> VirtualLinePort::TakeRequests() {
+  std::vector<std::string> fields;
+  for (const std::string& frame : written_)
+    fields.push_back(frame.substr(2, 4));
+  written_.clear();
+  return fields;
 }
 
 void VirtualLinePort::Deliver() {

@@ -55,11 +55,12 @@ class VirtualLinePort : public SerialPort {
   // Every request frame the console wrote, in order.
   const std::vector<std::string>& written() const { return written_; }
   void ClearWritten() { written_.clear(); }
-  // Devices that Open() refuses (missing or busy ports).
-  void set_refused_device(std::string device) {
-    refused_device_ = std::move(device);
-  }
-  // A device that fails to open as a busy or forbidden one does.
+  // The codes, or the request fields (code and three argument bytes), of
+  // the requests written since the last call.
+  std::vector<int> TakeCodes();
+  std::vector<std::string> TakeRequests();
+  // A device ("/dev/missing" from the start) that fails to open as a busy or
+  // forbidden one does.
   void set_open_failure(const std::string& device, OpenError error) {
     failures_[device] = std::move(error);
   }
@@ -92,8 +93,8 @@ class VirtualLinePort : public SerialPort {
   int writes_until_unplug_ = -1;
   std::string lost_reason_;
   std::string unplug_reason_;
-  std::string refused_device_ = "/dev/missing";
-  std::map<std::string, OpenError> failures_;
+  std::map<std::string, OpenError> failures_ = {
+      {"/dev/missing", {OpenFailure::kMissing, "No such file or directory"}}};
   OpenError open_error_;
   std::string device_;
   double line_free_at_ = 0;  // when the console's last byte has left

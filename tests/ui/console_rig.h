@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QColor>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -19,12 +21,22 @@
 #include "support/virtual_line_port.h"
 #include "ui/console_app.h"
 #include "ui/main_window.h"
+#include "ui/view_window.h"
 
 namespace ecu::testing {
 
 // The backgrounds of a changed and of a confirmed cell.
 inline const QColor kYellowMark(255, 255, 0);
 inline const QColor kWhiteMark(255, 255, 255);
+inline QColor Background(const QWidget* box) {
+  return box->palette().color(QPalette::Base);
+}
+// Types over a box's text, as the user selecting it and typing.
+inline void TypeOver(QLineEdit* box, const QString& text) {
+  box->setFocus();
+  box->selectAll();
+  QTest::keyClicks(box, text);
+}
 
 // The whole console, offscreen, over the virtual ECU in virtual time (real
 // Qt events), with scripted message boxes. Start-up files go in a fresh
@@ -85,25 +97,8 @@ class ConsoleRig {
     QLabel* l = Find<QLabel>(label);
     return l ? l->text() : QString("<missing %1>").arg(label);
   }
-  // The request fields (code and three argument bytes) written since the
-  // last call.
-  std::vector<std::string> TakeRequests() {
-    std::vector<std::string> fields;
-    for (const std::string& frame : port.written()) {
-      fields.push_back(frame.substr(2, 4));
-    }
-    port.ClearWritten();
-    return fields;
-  }
-  // The codes of the requests written since the last call.
-  std::vector<int> TakeCodes() {
-    std::vector<int> codes;
-    for (const std::string& frame : port.written()) {
-      codes.push_back(static_cast<uint8_t>(frame[2]));
-    }
-    port.ClearWritten();
-    return codes;
-  }
+  std::vector<std::string> TakeRequests() { return port.TakeRequests(); }
+  std::vector<int> TakeCodes() { return port.TakeCodes(); }
   // Runs the loop's turns with a poll tick before each, as the timers would.
   void Ticks(int count) {
     for (int i = 0; i < count; ++i) {
@@ -111,6 +106,24 @@ class ConsoleRig {
       ctx().console.display_tick = true;
       app->loop().Step();
     }
+  }
+  // A view window opened from its View menu entry, the loop started and the
+  // events that fill the window served. With `loop_first` the loop runs
+  // (its requests forgotten) before the window is opened, as when the user
+  // opens a second one.
+  template <typename W = QWidget>
+  W* OpenView(const char* entry, View view, bool loop_first = false) {
+    if (loop_first) {
+      ctx().link.EnsureLink();
+      EXPECT_TRUE(StartLoop());
+      port.ClearWritten();
+    }
+    EXPECT_TRUE(Trigger(entry));
+    if (!loop_first) {
+      EXPECT_TRUE(StartLoop());
+    }
+    QApplication::processEvents();
+    return static_cast<W*>(app->WindowOf(view));
   }
   // Serves events until the link has been made ready, then runs the start
   // steps of the loop.

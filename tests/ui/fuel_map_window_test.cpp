@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
 
 #include "core/link/frame.h"
 #include "ui/console_rig.h"
@@ -13,126 +12,98 @@
 namespace ecu {
 namespace {
 
+using testing::Background;
 using testing::ConsoleRig;
 using testing::kWhiteMark;
 using testing::kYellowMark;
 
-// The console with Basic Mapping opened from the View menu and filled.
+// Basic Mapping opened from the View menu and filled; cell(i) is map_data_i.
 struct FuelMapRig : ConsoleRig {
   explicit FuelMapRig(std::vector<std::string> arguments = {})
-      : ConsoleRig(std::move(arguments)) {
-    EXPECT_TRUE(Trigger("menu_View_Mapping"));
-    EXPECT_TRUE(StartLoop());
-    window = static_cast<FuelMapWindow*>(app->WindowOf(View::kFuelMap));
-    // The fill runs from the event loop once the window is up.
-    QApplication::processEvents();
+      : ConsoleRig(std::move(arguments)),
+        window(OpenView<FuelMapWindow>("menu_View_Mapping", View::kFuelMap)) {}
+  CellEdit* cell(int i) {
+    return window->findChild<CellEdit*>(QString("map_data_%1").arg(i));
   }
-  CellEdit* Cell(const QString& name) {
-    return window->findChild<CellEdit*>(name);
-  }
-  QColor Background(const QString& name) {
-    return Cell(name)->palette().color(QPalette::Base);
-  }
-  FuelMapWindow* window = nullptr;
+  FuelMapWindow* window;
 };
 
 TEST(FuelMapWindowTest, FillsFromTheVirtualEcuAndSendsATypedCell) {
   FuelMapRig rig;
-  ASSERT_NE(rig.window, nullptr);
   EXPECT_TRUE(rig.window->isVisible());
   EXPECT_EQ(rig.window->windowTitle(), "Basic Mapping");
   EXPECT_FALSE(rig.app->main_window().isVisible());
-  const std::vector<std::string> fields = rig.TakeRequests();
-  // The configuration block, then the fill.
-  ASSERT_GE(fields.size(), 1u + 2u + 256u + 18u);
-  EXPECT_EQ(fields[0], "C000");
-  EXPECT_EQ(fields[1], "B000");
-  EXPECT_EQ(fields[2], "Z000");
-  EXPECT_EQ(fields[3 + 17], Command('E', 0x11, 0x01, 0));
-  EXPECT_EQ(fields[3 + 256], Command('X', 0xB4, 0, 0));
-  EXPECT_EQ(fields[3 + 256 + 17], Command('E', 0xCE, 0, 0));
   EXPECT_TRUE(rig.prompts.shown().empty()) << rig.prompts.texts()[0];
   for (int i = 0; i < kMapCellCount; ++i) {
-    const QString name = QString("map_data_%1").arg(i);
-    ASSERT_FALSE(rig.Cell(name)->text().isEmpty()) << i;
-    ASSERT_NE(rig.Background(name), kYellowMark) << i;
+    ASSERT_FALSE(rig.cell(i)->text().isEmpty()) << i;
+    ASSERT_NE(Background(rig.cell(i)), kYellowMark) << i;
   }
-  for (const char* name :
-       {"ecu_pgm_0", "ecu_pgm_1", "tps_rpm", "tps_pw_8", "tps_percent_8"}) {
-    EXPECT_EQ(rig.Background(name), kWhiteMark) << name;
+  for (const char* name : {"ecu_pgm_0", "tps_rpm", "tps_percent_8"}) {
+    EXPECT_EQ(Background(rig.window->findChild<CellEdit*>(name)), kWhiteMark)
+        << name;
   }
 
-  CellEdit* cell = rig.Cell("map_data_17");
-  cell->setFocus();
-  cell->selectAll();
-  QTest::keyClicks(cell, "1.25");
-  EXPECT_EQ(rig.Background("map_data_17"), kYellowMark);
+  testing::TypeOver(rig.cell(17), "1.25");
+  EXPECT_EQ(Background(rig.cell(17)), kYellowMark);
   rig.port.ClearWritten();
-  QTest::keyClick(cell, Qt::Key_Return);
+  QTest::keyClick(rig.cell(17), Qt::Key_Return);
   EXPECT_EQ(rig.TakeRequests(),
             std::vector<std::string>{Command('e', 0x11, 0x01, 160)});
-  EXPECT_EQ(cell->text(), "1.25");
-  EXPECT_EQ(rig.Background("map_data_17"), kWhiteMark);
+  EXPECT_EQ(rig.cell(17)->text(), "1.25");
+  EXPECT_EQ(Background(rig.cell(17)), kWhiteMark);
 }
 
-TEST(FuelMapWindowTest, KeysMoveNudgeAndSelectABlock) {
+TEST(FuelMapWindowTest, KeysNudgeSelectABlockAndUndo) {
   FuelMapRig rig({"demo"});
-  CellEdit* cell = rig.Cell("map_data_17");
+  CellEdit* cell = rig.cell(17);
   rig.window->activateWindow();
   cell->setFocus();
   QTest::keyClick(cell, Qt::Key_Up, Qt::ShiftModifier);
   EXPECT_EQ(cell->text(), "1.01");
-  EXPECT_EQ(rig.Background("map_data_17"), kYellowMark);
+  EXPECT_EQ(Background(cell), kYellowMark);
   EXPECT_EQ(cell->palette().color(QPalette::Text), QColor(255, 0, 0));
   QTest::keyClick(cell, Qt::Key_Down);
-  EXPECT_EQ(QApplication::focusWidget(), rig.Cell("map_data_16"));
+  EXPECT_EQ(QApplication::focusWidget(), rig.cell(16));
   EXPECT_EQ(cell->palette().color(QPalette::Text), QColor(0, 0, 0));
 
-  const QColor band = rig.Background("map_data_34");
-  // Ctrl down over cell 18, Left while held, Ctrl up over cell 2: the
-  // block is columns 0..1 of row 2.
-  CellEdit* start = rig.Cell("map_data_18");
-  start->setFocus();
-  QTest::keyPress(start, Qt::Key_Control);
-  // Left with Ctrl held (QTest would press and release Ctrl around it).
+  const QColor band = Background(rig.cell(34));
+  // Ctrl down over cell 18, Left while held (QTest would press and release
+  // Ctrl around it), Ctrl up over cell 2: columns 0..1 of row 2.
+  rig.cell(18)->setFocus();
+  QTest::keyPress(rig.cell(18), Qt::Key_Control);
   QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::ControlModifier);
-  QApplication::sendEvent(start, &left);
-  CellEdit* end = rig.Cell("map_data_2");
+  QApplication::sendEvent(rig.cell(18), &left);
+  CellEdit* end = rig.cell(2);
   ASSERT_EQ(QApplication::focusWidget(), end);
   QTest::keyRelease(end, Qt::Key_Control);
   BlockModifierWindow* modifier = rig.window->modifier_window();
   ASSERT_TRUE(modifier->isVisible());
   EXPECT_EQ(modifier->windowTitle(), "Modify Block of Cells");
-  auto* multiply = modifier->findChild<QLineEdit*>("multiply");
-  multiply->selectAll();
-  QTest::keyClicks(multiply, "1.5");
+  testing::TypeOver(modifier->findChild<QLineEdit*>("multiply"), "1.5");
   rig.prompts.QueueAnswer(Answer::kYes);
   modifier->findChild<QPushButton*>("cell_operation_1")->click();
   EXPECT_FALSE(modifier->isVisible());
-  for (const char* name : {"map_data_2", "map_data_18"}) {
-    EXPECT_EQ(rig.Cell(name)->text(), "1.50") << name;
-    EXPECT_EQ(rig.Background(name), kYellowMark) << name;
-  }
-  EXPECT_EQ(rig.Cell("map_data_17")->text(), "1.01");
-  EXPECT_EQ(rig.Cell("map_data_19")->text(), "1.00");
-  EXPECT_EQ(rig.Cell("map_data_34")->text(), "1.00");
+  const auto texts = [&rig](std::initializer_list<int> cells) {
+    QStringList out;
+    for (int i : cells) out << rig.cell(i)->text();
+    return out;
+  };
+  EXPECT_EQ(texts({2, 18, 17, 19, 34}),
+            (QStringList{"1.50", "1.50", "1.01", "1.00", "1.00"}));
+  EXPECT_EQ(Background(rig.cell(2)), kYellowMark);
 
-  // Ctrl+Z in a cell takes the whole block back, marks and all; the nudge
-  // before it stays. Ctrl+Shift+Z and the Edit menu do it again and undo.
+  // Ctrl+Z in a cell takes the whole block back, marks and all (back in the
+  // lowest band: the map is flat); the nudge before it stays. Ctrl+Shift+Z
+  // and the Edit menu redo and undo.
   end->setFocus();
   QTest::keyClick(end, Qt::Key_Z, Qt::ControlModifier);
-  // Back in the value band the fill gave them (the map is flat: the lowest).
-  for (const char* name : {"map_data_1", "map_data_2", "map_data_18"}) {
-    EXPECT_EQ(rig.Background(name), band) << name;
-  }
-  EXPECT_EQ(rig.Background("map_data_17"), kYellowMark);
-  EXPECT_EQ(rig.Cell("map_data_2")->text(), "1.00");
-  EXPECT_EQ(rig.Cell("map_data_17")->text(), "1.01");
+  for (int i : {1, 2, 18}) EXPECT_EQ(Background(rig.cell(i)), band) << i;
+  EXPECT_EQ(Background(rig.cell(17)), kYellowMark);
+  EXPECT_EQ(texts({2, 17}), (QStringList{"1.00", "1.01"}));
   QTest::keyClick(end, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(rig.Cell("map_data_18")->text(), "1.50");
-  EXPECT_EQ(rig.Background("map_data_18"), kYellowMark);
+  EXPECT_EQ(rig.cell(18)->text(), "1.50");
   ASSERT_TRUE(rig.TriggerIn(rig.window, "menu_edit_undo"));
-  EXPECT_EQ(rig.Cell("map_data_18")->text(), "1.00");
+  EXPECT_EQ(rig.cell(18)->text(), "1.00");
   // New menus follow the described ones: Edit, then the advisor's.
   const QList<QAction*> menus = rig.window->menuBar()->actions();
   ASSERT_GE(menus.size(), 2);
@@ -146,10 +117,7 @@ TEST(FuelMapWindowTest, DemoLiveCellGraphAndTheCloseBox) {
   const int live = rig.window->editor().operating_point().live_index;
   // Demo speed is about 3200 of 8000, load about 22 of 115 kPa above 10.
   EXPECT_EQ(live, 16 * 6 + 3);
-  EXPECT_EQ(rig.Background(QString("map_data_%1").arg(live)),
-            QColor(0, 255, 255));
-  EXPECT_FALSE(
-      rig.window->findChild<QLabel*>("control_lambda")->text().isEmpty());
+  EXPECT_EQ(Background(rig.cell(live)), QColor(0, 255, 255));
   EXPECT_TRUE(rig.window->speed_axis()->PointerPosition(0).has_value());
 
   rig.window->findChild<QPushButton*>("Command1")->click();
@@ -160,20 +128,18 @@ TEST(FuelMapWindowTest, DemoLiveCellGraphAndTheCloseBox) {
   EXPECT_EQ(graph->findChild<QScrollBar*>("VScroll1")->value(), 30);
   graph->findChild<QScrollBar*>("HScroll1")->setValue(20);
   EXPECT_EQ(rig.window->editor().graph().view().h_scroll, 20);
-  const QImage drawn = graph->surface()->grab().toImage();
-  EXPECT_FALSE(drawn.isNull());
+  EXPECT_FALSE(graph->surface()->grab().toImage().isNull());
 
   // The close box: back to the console; the next opening starts afresh.
-  QTest::keyClick(rig.Cell("map_data_40"), Qt::Key_7);
-  EXPECT_EQ(rig.Cell("map_data_40")->text(), "1.007");
+  QTest::keyClick(rig.cell(40), Qt::Key_7);
+  EXPECT_EQ(rig.cell(40)->text(), "1.007");
   rig.window->close();
-  EXPECT_FALSE(rig.window->isVisible());
   EXPECT_FALSE(graph->isVisible());
   EXPECT_TRUE(rig.app->main_window().isVisible());
   EXPECT_EQ(rig.ctx().console.live_window_mode, View::kNone);
   ASSERT_TRUE(rig.Trigger("menu_View_Mapping"));
   QApplication::processEvents();
-  EXPECT_EQ(rig.Cell("map_data_40")->text(), "1.00");
+  EXPECT_EQ(rig.cell(40)->text(), "1.00");
   EXPECT_EQ(rig.window->editor().graph().view().h_scroll, 60);
 }
 

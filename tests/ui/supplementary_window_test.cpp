@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QRadioButton>
-#include <QTest>
-#include <algorithm>
 
 #include "core/link/frame.h"
 #include "ui/console_rig.h"
@@ -13,62 +10,38 @@
 namespace ecu {
 namespace {
 
-using testing::ConsoleRig;
-
-// The console with the supplementary driver window opened and filled.
-struct SupplementaryRig : ConsoleRig {
-  explicit SupplementaryRig(std::vector<std::string> arguments = {})
-      : ConsoleRig(std::move(arguments)) {
-    EXPECT_TRUE(Trigger("menu_View_supp"));
-    EXPECT_TRUE(StartLoop());
-    window =
-        static_cast<SupplementaryWindow*>(app->WindowOf(View::kSupplementary));
-    QApplication::processEvents();
-  }
-  template <typename T = QLineEdit>
-  T* Get(const QString& name) {
-    return window->findChild<T*>(name);
-  }
-  QString Label(const QString& name) { return Get<QLabel>(name)->text(); }
-  SupplementaryWindow* window = nullptr;
-};
-
 TEST(SupplementaryWindowTest, FillsFromTheVirtualEcuAndSendsTheEdits) {
-  SupplementaryRig rig;
-  ASSERT_NE(rig.window, nullptr);
-  EXPECT_EQ(rig.window->windowTitle(), "Supplimental Driver Mapping");
-  const std::vector<std::string> fields = rig.TakeRequests();
-  const auto fill = std::find(fields.begin(), fields.end(), "[000");
-  ASSERT_GE(fields.end() - fill, 11);
-  EXPECT_EQ(*(fill + 1), Command('X', 0xA2, 0, 0));
-  EXPECT_EQ(*(fill + 10), std::string(1, static_cast<char>(153)) + "000");
+  testing::ConsoleRig rig;
+  auto* window =
+      rig.OpenView<SupplementaryWindow>("menu_View_supp", View::kSupplementary);
+  const auto source = [window](int i) {
+    return window->findChild<QRadioButton*>(QString("supp_source_%1").arg(i));
+  };
+  const auto box = [window](const char* name) {
+    return window->findChild<QLineEdit*>(name);
+  };
+  EXPECT_EQ(window->windowTitle(), "Supplimental Driver Mapping");
   EXPECT_TRUE(rig.prompts.shown().empty()) << rig.prompts.texts()[0];
   // The virtual ECU starts with the map disabled.
-  EXPECT_TRUE(rig.Get<QRadioButton>("supp_source_4")->isChecked());
-  EXPECT_EQ(rig.Label("m_src"), "4");
-  EXPECT_EQ(rig.Label("source_units"), "No Map Source");
-  EXPECT_EQ(rig.Get("cool_thrsh")->text(), "93");
-  EXPECT_EQ(rig.Get("map_data_0")->text(), "0.00");
+  EXPECT_TRUE(source(4)->isChecked());
+  EXPECT_EQ(rig.Text("m_src"), "4");
+  EXPECT_EQ(rig.Text("source_units"), "No Map Source");
+  EXPECT_EQ(box("cool_thrsh")->text(), "93");
+  EXPECT_EQ(box("map_data_0")->text(), "0.00");
 
-  rig.Get<QRadioButton>("supp_source_2")->click();
-  rig.Get<QRadioButton>("supp_source_1")->click();
-  EXPECT_TRUE(rig.Get<QRadioButton>("supp_source_1")->isChecked());
-  EXPECT_EQ(rig.Label("m_src"), "1");
-  EXPECT_EQ(rig.Label("source_units"), "TPS %");
-  QLineEdit* cell = rig.Get("map_data_2");
-  cell->setFocus();
-  cell->selectAll();
-  QTest::keyClicks(cell, "150");
+  source(2)->click();
+  source(1)->click();
+  EXPECT_TRUE(source(1)->isChecked());
+  EXPECT_EQ(rig.Text("m_src"), "1");
+  EXPECT_EQ(rig.Text("source_units"), "TPS %");
+  testing::TypeOver(box("map_data_2"), "150");
   rig.port.ClearWritten();
-  QTest::keyClick(cell, Qt::Key_Return);
+  QTest::keyClick(box("map_data_2"), Qt::Key_Return);
   EXPECT_EQ(rig.TakeRequests(),
             (std::vector<std::string>{Command('x', 0xA6, 0xFF, 0x3F),
                                       Command(']', 1, 0, 0)}));
-  EXPECT_EQ(cell->text(), "100.00");
-  EXPECT_EQ(rig.Get<QRadioButton>("supp_source_1")
-                ->palette()
-                .color(QPalette::WindowText),
-            QColor(0, 0, 0));
+  EXPECT_EQ(box("map_data_2")->text(), "100.00");
+  EXPECT_EQ(source(1)->palette().color(QPalette::WindowText), QColor(0, 0, 0));
 }
 
 }  // namespace
