@@ -15,12 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "core/console/data_log.h"
 #include "core/firmware_rig.h"
 #include "sim/calibration_memory.h"
 #include "sim/memory_cells.h"
 #include "sim/memory_dump.h"
 #include "sim/memory_seed.h"
-#include "support/sweep_log.h"
+#include "sim/virtual_ecu.h"
 #include "support/temp_folder.h"
 #include "ui/about_window.h"
 #include "ui/advisor_tools.h"
@@ -34,51 +35,52 @@
 #include "ui/view_window.h"
 #include "ui/workbench.h"
 
+namespace ecu::testing {
 namespace {
+
+// A view window opened from the View menu after three loop turns.
+QWidget* Shown(ConsoleRig& rig, const char* entry, View view,
+               bool loop_first = false) {
+  QWidget* window = rig.OpenView(entry, view, loop_first);
+  rig.Ticks(3);
+  return window;
+}
 
 // Basic Mapping in demo mode after the tuner raised a block of cells with
 // the block modifier: the change marks, and a surface with some relief.
-ecu::FuelMapWindow* FuelMapWithBlockEdit(ecu::testing::ConsoleRig& rig) {
-  rig.Trigger("menu_View_Mapping");
-  rig.StartLoop();
-  QApplication::processEvents();
+FuelMapWindow* FuelMapWithBlockEdit(ConsoleRig& rig) {
   auto* window =
-      static_cast<ecu::FuelMapWindow*>(rig.app->WindowOf(ecu::View::kFuelMap));
-  ecu::FuelMapEditor& editor = window->editor();
-  editor.KeyPressed({ecu::kMapCells, 16 * 7 + 5},
-                    {.key = ecu::EditorKey::kControl});
-  editor.KeyPressed({ecu::kMapCells, 16 * 11 + 10},
-                    {.key = ecu::EditorKey::kControl, .release = true});
+      rig.OpenView<FuelMapWindow>("menu_View_Mapping", View::kFuelMap);
+  FuelMapEditor& editor = window->editor();
+  editor.KeyPressed({kMapCells, 16 * 7 + 5}, {.key = EditorKey::kControl});
+  editor.KeyPressed({kMapCells, 16 * 11 + 10},
+                    {.key = EditorKey::kControl, .release = true});
   editor.modifier().multiply = "1.25";
-  rig.prompts.QueueAnswer(ecu::Answer::kYes);
-  editor.modifier().Press(ecu::BlockOperation::kMultiply);
+  rig.prompts.QueueAnswer(Answer::kYes);
+  editor.modifier().Press(BlockOperation::kMultiply);
   rig.Ticks(3);
   return window;
 }
 
 // Two setup files of one engine, the second richer in the mid-range with a
 // higher rev limit and a warmer idle, compared in the compare window.
-QWidget* CompareTwoFiles(ecu::testing::ConsoleRig& rig,
-                         const ecu::testing::TempFolder& files) {
-  ecu::sim::CalibrationMemory memory;
-  ecu::sim::FillDefaultCalibration(memory);
-  const std::string a =
-      files.Write("BASE.SET", ecu::sim::SetupFileText(memory));
-  const ecu::TableItem& map = *ecu::FindTable("MAPM");
+QWidget* CompareTwoFiles(ConsoleRig& rig, const TempFolder& files) {
+  sim::CalibrationMemory memory;
+  sim::FillDefaultCalibration(memory);
+  const std::string a = files.Write("BASE.SET", sim::SetupFileText(memory));
+  const TableItem& map = *FindTable("MAPM");
   for (int column = 5; column <= 10; ++column) {
     for (int row = 4; row <= 11; ++row) {
       const int i = 16 * column + row;
       const int bump = 4 + 2 * (6 - std::abs(row - 8) - std::abs(column - 8));
-      ecu::sim::SetCellValue(memory, map, i,
-                             ecu::sim::CellValue(memory, map, i) + bump);
+      sim::SetCellValue(memory, map, i, sim::CellValue(memory, map, i) + bump);
     }
   }
   memory.SetScalar("KILL_RPM", memory.ScalarOr("KILL_RPM", 0) + 40);
-  ecu::sim::SetCellValue(memory, *ecu::FindTable("IDLE"), 0, 140);
-  const std::string b =
-      files.Write("TUNED.SET", ecu::sim::SetupFileText(memory));
+  sim::SetCellValue(memory, *FindTable("IDLE"), 0, 140);
+  const std::string b = files.Write("TUNED.SET", sim::SetupFileText(memory));
   rig.Trigger("menu_file_compare");
-  auto* window = rig.Find<ecu::CompareWindow>("frm_compare");
+  auto* window = rig.Find<CompareWindow>("frm_compare");
   window->findChild<QComboBox*>("compare_a_kind")->setCurrentIndex(1);
   window->findChild<QLineEdit*>("compare_a_path")
       ->setText(QString::fromStdString(a));
@@ -88,16 +90,48 @@ QWidget* CompareTwoFiles(ecu::testing::ConsoleRig& rig,
   return window;
 }
 
+// A data log of the virtual engine on its sweep (ecu-sim --drive sweep
+// with --true-map-error `map_error_percent`), `samples` lines ten to the
+// second from 10:00:00, written as the plotter writes them.
+std::string SweepLogText(int samples, double map_error_percent) {
+  sim::SimOptions options;
+  options.drive = sim::DriveCycle::kSweep;
+  options.true_map_error_percent = map_error_percent;
+  sim::VirtualEcu ecu(options);
+  sim::EngineModel& engine = ecu.engine();
+  engine.set_ego_closed_loop(false);
+  std::string text = LogHeader("12-07-2026");
+  constexpr int kStart = 10 * 3600;
+  for (int i = 0; i < samples; ++i) {
+    engine.AdvanceTo(i * 0.1);
+    const sim::EngineState& s = engine.state();
+    LiveData live;
+    live.RPM = static_cast<float>(s.rpm);
+    live.Lambda = static_cast<float>(1 / s.gamma);
+    live.CLT = static_cast<float>(s.clt_c);
+    live.TPS = static_cast<float>(s.tps_percent);
+    live.MAP = static_cast<float>(s.map_kpa);
+    live.MAT = static_cast<float>(s.mat_c);
+    live.PW = static_cast<float>(s.pw_ms / 1000);
+    live.EgoCorrection = static_cast<float>(s.ego_correction);
+    const int t = (kStart + i / 10) % 86400;
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d:%02d", t / 3600, t / 60 % 60,
+                  t % 60);
+    text += LogDataLine(live, time);
+  }
+  return text;
+}
+
 // Four minutes of the sweeping virtual engine, its map up to 20 % off, in
 // the log viewer: a minute in view, the cursor on a held cell.
-ecu::LogViewerWindow* ViewSweepLog(ecu::testing::ConsoleRig& rig) {
-  static ecu::testing::TempFolder files;
-  const std::string log =
-      files.Write("SWEEP.CSV", ecu::testing::SweepLogText(2400, 20));
+LogViewerWindow* ViewSweepLog(ConsoleRig& rig) {
+  static TempFolder files;
+  const std::string log = files.Write("SWEEP.CSV", SweepLogText(2400, 20));
   rig.ctx().live.FullScaleRpm = 10000;  // the sim's, not the demo's
   rig.app->advisor_tools().ViewLog(log);
-  ecu::LogViewerWindow* viewer = rig.app->advisor_tools().log_viewer();
-  ecu::LogViewModel& model = viewer->model();
+  LogViewerWindow* viewer = rig.app->advisor_tools().log_viewer();
+  LogViewModel& model = viewer->model();
   model.Zoom(0.25, model.first_s() + 120);
   model.PlaceCursor(model.view_begin() + 33.3);
   viewer->resize(1180, 560);
@@ -107,53 +141,39 @@ ecu::LogViewerWindow* ViewSweepLog(ecu::testing::ConsoleRig& rig) {
 }
 
 // The sweep log advised against Basic Mapping's demo map.
-ecu::AdvisorWindow* AdviseSweepLog(ecu::testing::ConsoleRig& rig) {
-  rig.Trigger("menu_View_Mapping");
-  rig.StartLoop();
-  QApplication::processEvents();
-  ecu::LogViewerWindow* viewer = ViewSweepLog(rig);
+AdvisorWindow* AdviseSweepLog(ConsoleRig& rig) {
+  rig.OpenView("menu_View_Mapping", View::kFuelMap);
+  LogViewerWindow* viewer = ViewSweepLog(rig);
   rig.TriggerIn(viewer, "menu_log_advise");
-  ecu::AdvisorWindow* advisor = rig.app->advisor_tools().advisor();
+  AdvisorWindow* advisor = rig.app->advisor_tools().advisor();
   advisor->resize(1240, 700);
   return advisor;
 }
 
 struct Shot {
   const char* name;
-  std::function<QWidget*(ecu::testing::ConsoleRig&)> prepare;
+  std::function<QWidget*(ConsoleRig&)> prepare;
 };
 
 const std::vector<Shot>& Shots() {
   static const std::vector<Shot> shots = {
       {"main-window",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         return &rig.app->main_window();
-       }},
+       [](ConsoleRig& rig) -> QWidget* { return &rig.app->main_window(); }},
       {"monitor",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         rig.Trigger("Menu_View_Monitor");
-         rig.StartLoop();
-         rig.Ticks(3);
-         return &rig.app->monitor();
+       [](ConsoleRig& rig) -> QWidget* {
+         return Shown(rig, "Menu_View_Monitor", View::kMonitor);
        }},
       {"dashboard",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         rig.ctx().link.EnsureLink();
-         rig.StartLoop();
-         rig.Trigger("menu_view_dashboard");
-         QApplication::processEvents();
-         rig.Ticks(3);
-         QWidget* window = rig.app->WindowOf(ecu::View::kDashboard);
+       [](ConsoleRig& rig) -> QWidget* {
+         QWidget* window =
+             Shown(rig, "menu_view_dashboard", View::kDashboard, true);
          window->resize(860, 640);
          return window;
        }},
       {"plotter",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         rig.ctx().link.EnsureLink();
-         rig.StartLoop();
-         rig.Trigger("menu_View_Plotter");
-         QApplication::processEvents();
-         QWidget* window = rig.app->WindowOf(ecu::View::kPlotter);
+       [](ConsoleRig& rig) -> QWidget* {
+         QWidget* window =
+             rig.OpenView("menu_View_Plotter", View::kPlotter, true);
          for (int i = 0; i < 8; ++i) {
            window->findChild<QAbstractButton*>(QString("Check3d1_%1").arg(i))
                ->click();
@@ -172,27 +192,17 @@ const std::vector<Shot>& Shots() {
          return window;
        }},
       {"additional-mapping",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         rig.Trigger("menu_view_temperature");
-         rig.StartLoop();
-         QApplication::processEvents();
-         rig.Ticks(3);
-         return rig.app->WindowOf(ecu::View::kCurves);
+       [](ConsoleRig& rig) -> QWidget* {
+         return Shown(rig, "menu_view_temperature", View::kCurves);
        }},
       {"supplementary",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         rig.Trigger("menu_View_supp");
-         rig.StartLoop();
-         QApplication::processEvents();
-         rig.Ticks(3);
-         return rig.app->WindowOf(ecu::View::kSupplementary);
+       [](ConsoleRig& rig) -> QWidget* {
+         return Shown(rig, "menu_View_supp", View::kSupplementary);
        }},
       {"configuration",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         rig.Trigger("Menu_View_Injection");
-         rig.StartLoop();
-         QApplication::processEvents();
-         QWidget* window = rig.app->WindowOf(ecu::View::kConfiguration);
+       [](ConsoleRig& rig) -> QWidget* {
+         QWidget* window =
+             rig.OpenView("Menu_View_Injection", View::kConfiguration);
          // The tuner has set a sequential phase matrix and a wide-band
          // sensor; the marks show what is not yet sent.
          for (int p = 0; p < 8; ++p) {
@@ -202,44 +212,40 @@ const std::vector<Shot>& Shots() {
          window->findChild<QAbstractButton*>("EGO_type_1")->click();
          return window;
        }},
-      {"fuel-map",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         return FuelMapWithBlockEdit(rig);
-       }},
+      {"fuel-map", FuelMapWithBlockEdit},
       {"block-modifier",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         ecu::FuelMapWindow* window = FuelMapWithBlockEdit(rig);
-         window->editor().KeyPressed({ecu::kMapCells, 16 * 2 + 3},
-                                     {.key = ecu::EditorKey::kControl});
+       [](ConsoleRig& rig) -> QWidget* {
+         FuelMapWindow* window = FuelMapWithBlockEdit(rig);
+         window->editor().KeyPressed({kMapCells, 16 * 2 + 3},
+                                     {.key = EditorKey::kControl});
          window->editor().KeyPressed(
-             {ecu::kMapCells, 16 * 6 + 9},
-             {.key = ecu::EditorKey::kControl, .release = true});
+             {kMapCells, 16 * 6 + 9},
+             {.key = EditorKey::kControl, .release = true});
          return window->modifier_window();
        }},
       {"surface-graph",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         ecu::FuelMapWindow* window = FuelMapWithBlockEdit(rig);
+       [](ConsoleRig& rig) -> QWidget* {
+         FuelMapWindow* window = FuelMapWithBlockEdit(rig);
          window->editor().graph().Show();
          return window->graph_window();
        }},
       {"flash-utility",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+       [](ConsoleRig& rig) -> QWidget* {
          // A controller waiting in its loader, and a small firmware file
          // flashed to it through the utility's own port.
          rig.port.ecu()->controller().awaiting_firmware = true;
          rig.app->set_flash_port(&rig.port);
          rig.app->ShowFlashUtility();
          QWidget* window = rig.app->flash_utility();
-         ecu::testing::TempFolder files;
-         rig.prompts.QueueAnswer(ecu::Answer::kOk);
-         rig.prompts.QueueFileName(
-             files.WriteLines("FW.S", ecu::testing::FirmwareLines(40)));
+         TempFolder files;
+         rig.prompts.QueueAnswer(Answer::kOk);
+         rig.prompts.QueueFileName(files.WriteLines("FW.S", FirmwareLines(40)));
          window->findChild<QAbstractButton*>("Command1")->click();
          return window;
        }},
       {"compare",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         static ecu::testing::TempFolder files;
+       [](ConsoleRig& rig) -> QWidget* {
+         static TempFolder files;
          QWidget* window = CompareTwoFiles(rig, files);
          window->findChild<QTreeWidget*>("compare_list")
              ->topLevelItem(0)
@@ -247,32 +253,26 @@ const std::vector<Shot>& Shots() {
          return window;
        }},
       {"compare-grids",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         static ecu::testing::TempFolder files;
+       [](ConsoleRig& rig) -> QWidget* {
+         static TempFolder files;
          QWidget* window = CompareTwoFiles(rig, files);
          window->findChild<QTabWidget*>("compare_tabs")->setCurrentIndex(1);
          return window;
        }},
-      {"log-viewer",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         return ViewSweepLog(rig);
-       }},
-      {"map-advisor",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
-         return AdviseSweepLog(rig);
-       }},
+      {"log-viewer", ViewSweepLog},
+      {"map-advisor", AdviseSweepLog},
       {"advisor-applied",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+       [](ConsoleRig& rig) -> QWidget* {
          AdviseSweepLog(rig)->Apply();
-         QWidget* map = rig.app->WindowOf(ecu::View::kFuelMap);
+         QWidget* map = rig.app->WindowOf(View::kFuelMap);
          map->raise();
          return map;
        }},
       {"comm-menu",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+       [](ConsoleRig& rig) -> QWidget* {
          // An example USB adapter beside a built-in port.
          rig.app->workbench().set_port_lister([] {
-           return std::vector<ecu::PresentPort>{
+           return std::vector<PresentPort>{
                {"/dev/ttyS0", "", "", std::nullopt, std::nullopt},
                {"/dev/ttyUSB0", "FT232R USB UART", "FTDI", 0x0403, 0x6001}};
          });
@@ -281,7 +281,7 @@ const std::vector<Shot>& Shots() {
          return comm;
        }},
       {"about",
-       [](ecu::testing::ConsoleRig& rig) -> QWidget* {
+       [](ConsoleRig& rig) -> QWidget* {
          rig.Trigger("menu_about");
          rig.app->commands().ReadIdentification();
          return &rig.app->about();
@@ -291,6 +291,7 @@ const std::vector<Shot>& Shots() {
 }
 
 }  // namespace
+}  // namespace ecu::testing
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -303,7 +304,7 @@ int main(int argc, char** argv) {
   QDir().mkpath(folder);
   std::vector<std::string> wanted(argv + 2, argv + argc);
   int failures = 0;
-  for (const Shot& shot : Shots()) {
+  for (const ecu::testing::Shot& shot : ecu::testing::Shots()) {
     if (!wanted.empty() &&
         std::find(wanted.begin(), wanted.end(), shot.name) == wanted.end()) {
       continue;
