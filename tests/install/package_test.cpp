@@ -1,6 +1,6 @@
 // Builds the Debian package as scripts/package does and checks it: its
-// control fields, its contents, lintian, and the programs run from the
-// unpacked tree.
+// control fields, its contents, lintian, and the console run from the
+// unpacked tree (the installed tree's test runs every program).
 
 #include <gtest/gtest.h>
 
@@ -74,17 +74,12 @@ TEST_F(PackageTest, LintianFindsNoErrorOrWarning) {
   EXPECT_EQ(lint.exit_status, 0) << lint.out << lint.err;
 }
 
-TEST_F(PackageTest, ProgramsRunFromTheUnpackedTreeOnPath) {
+TEST_F(PackageTest, TheConsoleRunsFromTheUnpackedTreeOnPath) {
   TempFolder root;
   ASSERT_EQ(RunProgram({"/usr/bin/env", "dpkg-deb", "-x", deb_, root.path()})
                 .exit_status,
             0);
   const std::string path = "PATH=" + root.Path("usr/bin") + ":/usr/bin:/bin";
-  for (const char* program : {"ecu-console", "ecu-cli", "ecu-sim"}) {
-    const ProcessResult help =
-        RunProgram({"/usr/bin/env", path, program, "--help"});
-    EXPECT_EQ(help.exit_status, 0) << program << help.err;
-  }
   // The console comes up and keeps running (offscreen, no port chosen)
   // until `timeout` ends it.
   TempFolder config;

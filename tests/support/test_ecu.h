@@ -25,14 +25,13 @@ class TestEcu {
 
   sim::CalibrationMemory& memory() { return ecu.memory(); }
   testing::FarEnd FarEnd() {
-    return [this](std::string_view request, double now) {
-      std::vector<LineChunk> out;
-      if (silent_codes.count(ByteAt(request, 2)) != 0) return out;
-      for (const sim::Transmission& t : ecu.Receive(request, now)) {
-        out.push_back({t.bytes, t.delay_s});
-      }
-      return out;
-    };
+    return
+        [this, answer = FarEndOf(ecu)](std::string_view request, double now) {
+          if (silent_codes.count(ByteAt(request, 2)) != 0) {
+            return std::vector<LineChunk>{};
+          }
+          return answer(request, now);
+        };
   }
 };
 

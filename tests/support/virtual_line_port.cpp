@@ -7,16 +7,20 @@ namespace ecu::testing {
 VirtualLinePort::VirtualLinePort(FakeClock& clock, FarEnd far_end)
     : clock_(clock), far_end_(std::move(far_end)) {}
 
-VirtualLinePort::VirtualLinePort(FakeClock& clock,
-                                 const sim::SimOptions& options)
-    : clock_(clock), ecu_(std::make_unique<sim::VirtualEcu>(options)) {
-  far_end_ = [this](std::string_view bytes, double now) {
+FarEnd FarEndOf(sim::VirtualEcu& ecu) {
+  return [&ecu](std::string_view bytes, double now) {
     std::vector<LineChunk> chunks;
-    for (sim::Transmission& t : ecu_->Receive(bytes, now)) {
+    for (sim::Transmission& t : ecu.Receive(bytes, now)) {
       chunks.push_back(LineChunk{std::move(t.bytes), t.delay_s});
     }
     return chunks;
   };
+}
+
+VirtualLinePort::VirtualLinePort(FakeClock& clock,
+                                 const sim::SimOptions& options)
+    : clock_(clock), ecu_(std::make_unique<sim::VirtualEcu>(options)) {
+  far_end_ = FarEndOf(*ecu_);
 }
 
 bool VirtualLinePort::Open(const std::string& device) {

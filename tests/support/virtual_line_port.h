@@ -25,6 +25,8 @@ struct LineChunk {
 // Answers the bytes the console wrote; `now` is virtual seconds.
 using FarEnd =
     std::function<std::vector<LineChunk>(std::string_view bytes, double now)>;
+// A virtual ECU as the far end (kept by the caller).
+FarEnd FarEndOf(sim::VirtualEcu& ecu);
 
 // An in-memory serial port in virtual time: bytes cross the line at 19200
 // baud, 10 bits a byte, both ways; each chunk of the far end's reply becomes

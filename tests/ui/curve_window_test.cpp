@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QMenuBar>
-
 #include "core/link/frame.h"
 #include "ui/console_rig.h"
 
@@ -55,7 +53,7 @@ TEST(CurveWindowTest, FillsSendsATypedCellAndTheEgoResetSparesTheSpareCell) {
   EXPECT_TRUE(rig.port.written().empty());
 }
 
-TEST(CurveWindowTest, MarkerBarsFollowTheEngineAndSwitchEntriesOpenEditors) {
+TEST(CurveWindowTest, MarkerBarsFollowTheEngine) {
   ConsoleRig rig;
   auto* window =
       rig.OpenView<CurveWindow>("menu_view_temperature", View::kCurves);
@@ -76,19 +74,6 @@ TEST(CurveWindowTest, MarkerBarsFollowTheEngineAndSwitchEntriesOpenEditors) {
   const int low = bar("map_bar");
   live.MAP = live.MapOffset + live.MapSpan;
   EXPECT_LT(bar("map_bar"), low);
-
-  QStringList captions;
-  for (QAction* action : window->menuBar()->actions()) {
-    captions << action->text();
-  }
-  EXPECT_TRUE(captions.contains("&Basic Map"));
-  EXPECT_TRUE(captions.contains("&Supp. Drv."));
-  EXPECT_FALSE(captions.contains("&Additional Map"));
-  ASSERT_TRUE(rig.TriggerIn(window, "menu_sup"));
-  EXPECT_FALSE(window->isVisible());
-  rig.Ticks(1);
-  EXPECT_TRUE(rig.app->WindowOf(View::kSupplementary)->isVisible());
-  EXPECT_EQ(rig.ctx().console.live_window_mode, View::kSupplementary);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ DashboardWindow* OpenDashboard(ConsoleRig& rig) {
                                        /*loop_first=*/true);
 }
 
-TEST(DashboardWindowTest, DemoModeFillsMovesTheInstrumentsAndSwitches) {
+TEST(DashboardWindowTest, DemoModeFillsAndMovesTheInstruments) {
   ConsoleRig rig({"demo"});
   DashboardWindow* window = OpenDashboard(rig);
   EXPECT_TRUE(window->isVisible());
@@ -42,7 +42,7 @@ TEST(DashboardWindowTest, DemoModeFillsMovesTheInstrumentsAndSwitches) {
   EXPECT_NE(rig.Text("control_ego_gain"), "0.00");
   EXPECT_TRUE(rig.port.written().empty());
 
-  // The hard filter entries, and the switch entry to the plotter.
+  // The hard filter entries.
   const auto filter = [window](int i) {
     return window->findChild<QAction*>(
         QString("menu_opts_tach_filt_num_%1").arg(i));
@@ -51,11 +51,6 @@ TEST(DashboardWindowTest, DemoModeFillsMovesTheInstrumentsAndSwitches) {
   filter(0)->trigger();
   EXPECT_EQ(rig.ctx().live.TachFilterFactor, 0.2f);
   EXPECT_FALSE(filter(1)->isChecked());
-  EXPECT_EQ(window->findChild<QAction*>("menu_dash"), nullptr);
-  window->findChild<QAction*>("menu_plot")->trigger();
-  EXPECT_FALSE(window->isVisible());
-  rig.Ticks(1);
-  EXPECT_EQ(rig.ctx().console.live_window_mode, View::kPlotter);
 }
 
 TEST(DashboardWindowTest, KeysUpdateAndTheEgoSwitchTalkToTheEcu) {

@@ -20,7 +20,7 @@ QStringList MenuCaptions(QWidget* bar) {
   return captions;
 }
 
-TEST(MainWindowTest, TitleMenusAndLaunchers) {
+TEST(MainWindowTest, TitleMenusLaunchersAndMasterMode) {
   ConsoleRig rig;
   MainWindow& main = rig.app->main_window();
   EXPECT_EQ(main.windowTitle(), "ECU System Console");
@@ -29,20 +29,21 @@ TEST(MainWindowTest, TitleMenusAndLaunchers) {
       (QStringList{"&File", "&View", "&Comm", "&Tool", "&About", "&Units"}));
   EXPECT_EQ(main.findChild<QMenu*>("menu_view")->actions().front()->text(),
             "&Monitor");
-  EXPECT_EQ(main.findChild<QToolButton*>("Command3d4")->toolTip(),
-            "Realtime Data Monitor");
-  EXPECT_EQ(main.findChild<QToolButton*>("Command3d5")->toolTip(),
-            "Exit Program");
-  EXPECT_EQ(main.findChild<QToolButton*>("Command3d6")->toolTip(),
-            "Additional Info");
-  EXPECT_EQ(main.findChild<QLabel*>("Picture1")->toolTip(),
-            "Contact us for technical support");
-}
+  const auto tip = [&main](const char* name) {
+    return main.findChild<QWidget*>(name)->toolTip();
+  };
+  EXPECT_EQ(tip("Command3d4"), "Realtime Data Monitor");
+  EXPECT_EQ(tip("Command3d5"), "Exit Program");
+  EXPECT_EQ(tip("Command3d6"), "Additional Info");
+  EXPECT_EQ(tip("Picture1"), "Contact us for technical support");
+  // Nothing goes out until a window is opened.
+  for (int i = 0; i < 5; ++i) rig.pump.ProcessPending();
+  EXPECT_TRUE(rig.port.written().empty());
+  EXPECT_FALSE(rig.ctx().link_state.port_ready);
 
-TEST(MainWindowTest, DebugIniSwitchesOnMasterMode) {
-  ConsoleRig rig({}, {"debug.ini"});
-  EXPECT_TRUE(rig.ctx().console.master_mode);
-  EXPECT_EQ(rig.app->main_window().windowTitle(),
+  ConsoleRig master({}, {"debug.ini"});
+  EXPECT_TRUE(master.ctx().console.master_mode);
+  EXPECT_EQ(master.app->main_window().windowTitle(),
             "ECU System Console [Master Mode]");
 }
 
@@ -66,7 +67,7 @@ TEST(MainWindowTest, CommMenuChecksTheStoredPort) {
   EXPECT_EQ(checked(), QStringList{"5"});
 }
 
-TEST(MainWindowTest, ExitAsksAndNoChangesNothing) {
+TEST(MainWindowTest, ExitAsksNoChangesNothingAndTheCloseBoxDoesNotAsk) {
   ConsoleRig rig;
   rig.prompts.QueueAnswer(Answer::kNo);
   MainWindow& main = rig.app->main_window();
@@ -79,24 +80,15 @@ TEST(MainWindowTest, ExitAsksAndNoChangesNothing) {
   EXPECT_EQ(question.icon, Icon::kExclamation);
   EXPECT_EQ(question.default_button, 1);
   EXPECT_FALSE(rig.app->stop());
-  EXPECT_TRUE(rig.app->main_window().isVisible());
+  EXPECT_TRUE(main.isVisible());
   rig.prompts.QueueAnswer(Answer::kYes);
   rig.TriggerIn(&main, "menu_file_exit");
   EXPECT_TRUE(rig.app->stop());
-}
 
-TEST(MainWindowTest, CloseBoxEndsWithoutAQuestion) {
-  ConsoleRig rig;
-  rig.app->main_window().close();
-  EXPECT_TRUE(rig.app->stop());
-  EXPECT_TRUE(rig.prompts.shown().empty());
-}
-
-TEST(MainWindowTest, NoTrafficUntilAWindowIsOpened) {
-  ConsoleRig rig;
-  for (int i = 0; i < 5; ++i) rig.pump.ProcessPending();
-  EXPECT_TRUE(rig.port.written().empty());
-  EXPECT_FALSE(rig.ctx().link_state.port_ready);
+  ConsoleRig closed;
+  closed.app->main_window().close();
+  EXPECT_TRUE(closed.app->stop());
+  EXPECT_TRUE(closed.prompts.shown().empty());
 }
 
 TEST(CommPortsTest, PresentPortsFollowTheDescribedEntriesAndDetectPicksTheSim) {

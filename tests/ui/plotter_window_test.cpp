@@ -50,7 +50,6 @@ TEST(PlotterWindowTest, CaptionsAndTheIntervalMenuSetTimerAndTitle) {
   EXPECT_EQ(rig.Find<QCheckBox>("Check3d1_4")->text(),
             "Manifold Pressure [0 to 115 kPa]");
   EXPECT_FALSE(rig.Find<QPushButton>("Command3d3")->isEnabled());
-  EXPECT_EQ(rig.window->findChild<QAction*>("menu_plot"), nullptr);
   // Fastest comes after the described intervals.
   QStringList captions;
   for (const QAction* entry :
@@ -84,7 +83,7 @@ TEST(PlotterWindowTest, CaptionsAndTheIntervalMenuSetTimerAndTitle) {
   EXPECT_TRUE(rig.prompts.shown().empty());
 }
 
-TEST(PlotterWindowTest, LogsWhileOpenAndRefusesToCloseOrSwitchUntilHalted) {
+TEST(PlotterWindowTest, LogsWhileOpenAndRefusesToCloseUntilHalted) {
   PlotterRig rig;
   rig.Click("Command3d2");
   EXPECT_FALSE(rig.Find<QLineEdit>("plot_file")->isEnabled());
@@ -98,9 +97,23 @@ TEST(PlotterWindowTest, LogsWhileOpenAndRefusesToCloseOrSwitchUntilHalted) {
   rig.window->close();
   EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>(2, kHaltBeforeExit));
   EXPECT_TRUE(rig.window->isVisible());
-  // A switch is told the same, and still served: the plotter stays up with
-  // its file open, but samples stop with the loop's mode.
-  rig.prompts.Clear();
+
+  rig.Click("Command3d3");
+  EXPECT_TRUE(rig.Find<QLineEdit>("plot_file")->isEnabled());
+  rig.LogTicks(1);
+  EXPECT_EQ(rig.Text("File_Samples"), "N/A");
+  EXPECT_EQ(rig.LogLines(), 6u);
+  rig.Click("Command3d1");
+  EXPECT_FALSE(rig.window->isVisible());
+  EXPECT_TRUE(rig.app->main_window().isVisible());
+}
+
+// A switch while logging is told the same and still served: the plotter
+// stays up with its file open, but samples stop with the loop's mode.
+TEST(PlotterWindowTest, SwitchWhileLoggingOpensTheTargetAndKeepsTheFile) {
+  PlotterRig rig;
+  rig.Click("Command3d2");
+  rig.LogTicks(1);
   ASSERT_TRUE(rig.Trigger("menu_mon"));
   EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kHaltBeforeExit});
   rig.LogTicks(2);
@@ -108,13 +121,9 @@ TEST(PlotterWindowTest, LogsWhileOpenAndRefusesToCloseOrSwitchUntilHalted) {
   EXPECT_TRUE(rig.app->monitor().isVisible());
   EXPECT_TRUE(rig.window->isVisible());
   EXPECT_TRUE(rig.ctx().log.LogActive());
-  EXPECT_EQ(rig.LogLines(), 3u + 3u);
-
+  EXPECT_EQ(rig.LogLines(), 3u + 1u);
   rig.Click("Command3d3");
   EXPECT_FALSE(rig.ctx().log.LogActive());
-  EXPECT_TRUE(rig.Find<QLineEdit>("plot_file")->isEnabled());
-  rig.Click("Command3d1");
-  EXPECT_FALSE(rig.window->isVisible());
 }
 
 TEST(PlotterWindowTest, TickedChannelsChartAndAClickStampsTheChart) {

@@ -39,25 +39,18 @@ struct Opening {
   std::function<QWidget*(ConsoleRig&)> open;
 };
 
-QWidget* OpenView(ConsoleRig& rig, const char* entry, View view) {
-  rig.ctx().link.EnsureLink();
-  rig.StartLoop();
-  rig.Trigger(entry);
-  QApplication::processEvents();
-  rig.Ticks(2);
-  return rig.app->WindowOf(view);
+// A view window, opened from its View menu entry.
+Opening ViewOpening(const char* name, const char* entry, View view) {
+  return {name, [entry, view](ConsoleRig& rig) {
+            QWidget* window = rig.OpenView(entry, view, /*loop_first=*/true);
+            rig.Ticks(2);
+            return window;
+          }};
 }
 
 FuelMapWindow* FuelMap(ConsoleRig& rig) {
   return static_cast<FuelMapWindow*>(
-      OpenView(rig, "menu_View_Mapping", View::kFuelMap));
-}
-
-// A view window, opened from its View menu entry.
-Opening ViewOpening(const char* name, const char* entry, View view) {
-  return {name, [entry, view](ConsoleRig& rig) {
-            return static_cast<QWidget*>(OpenView(rig, entry, view));
-          }};
+      ViewOpening("", "menu_View_Mapping", View::kFuelMap).open(rig));
 }
 
 const std::vector<Opening>& Windows() {
@@ -70,7 +63,7 @@ const std::vector<Opening>& Windows() {
       ViewOpening("curves", "menu_view_temperature", View::kCurves),
       ViewOpening("supplementary", "menu_View_supp", View::kSupplementary),
       ViewOpening("configuration", "Menu_View_Injection", View::kConfiguration),
-      {"fuel map", [](ConsoleRig& rig) -> QWidget* { return FuelMap(rig); }},
+      {"fuel map", FuelMap},
       {"surface graph",
        [](ConsoleRig& rig) -> QWidget* {
          FuelMapWindow* map = FuelMap(rig);
