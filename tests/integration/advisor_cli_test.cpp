@@ -116,10 +116,9 @@ TEST(AdvisorCliTest, FromASetupFileEveryOtherLineStaysAsRead) {
   EXPECT_EQ(ReadText(folder.Path("NEW.SET")), expected);
 
   // The same advice told in air/fuel ratio for gasoline.
-  const auto afr =
-      RunProgram({BuiltProgram("ecu-cli"), "advise", folder.Path("LEAN.CSV"),
-                  "--setup", folder.Path("BASE.SET"), "--target", "1.0",
-                  "--min-samples", "1", "--afr", "14.7"});
+  const auto afr = RunCli({"advise", folder.Path("LEAN.CSV"), "--setup",
+                           folder.Path("BASE.SET"), "--target", "1.0",
+                           "--min-samples", "1", "--afr", "14.7"});
   ASSERT_EQ(afr.exit_status, 0) << afr.err;
   EXPECT_TRUE(Contains(afr.out, "Samples     AFR  Target")) << afr.out;
   EXPECT_TRUE(Contains(afr.out, "9.5   16.17   14.70   1.000   1.102"))
