@@ -44,13 +44,21 @@ testing::FarEnd Script(std::vector<std::vector<LineChunk>> script) {
   };
 }
 
-// Counts how many "A" replies were decoded.
-void CountLiveReplies(LinkRig& rig, int* decoded) {
-  rig.replies.Add('A', 23, [decoded](std::string_view) {
-    ++*decoded;
-    return true;
-  });
-}
+// A link whose far end plays a script (silence by default); it counts the
+// "A" replies decoded and keeps the lamp's colours.
+struct ScriptRig : LinkRig {
+  explicit ScriptRig(std::vector<std::vector<LineChunk>> script = {{}})
+      : LinkRig(Script(std::move(script))) {
+    replies.Add('A', 23, [this](std::string_view) {
+      ++decoded;
+      return true;
+    });
+  }
+  int decoded = 0;
+  std::vector<LampColour> lamp;
+  Subscription lamp_seen = link.indicators().lamp.Subscribe(
+      [this](LampColour c) { lamp.push_back(c); });
+};
 
 const char kSilentText[] =
     "Warning, comm non-response.  Maximum retries exceeded.   Expected 25 "
@@ -82,17 +90,12 @@ TEST(ReplyFrameTest, ChecksLengthByteAndSum) {
 }
 
 TEST(SendCommandTest, GoodReplyIsDecodedOnceAtLineSpeed) {
-  LinkRig rig(Script({{{LiveReply(), 0}}}));
-  int decoded = 0;
-  CountLiveReplies(rig, &decoded);
-  std::vector<LampColour> lamp;
-  const Subscription lamp_seen = rig.link.indicators().lamp.Subscribe(
-      [&](LampColour c) { lamp.push_back(c); });
+  ScriptRig rig({{{LiveReply(), 0}}});
   const double start = rig.clock.now();
   EXPECT_TRUE(rig.link.SendCommand("A").answered());
-  EXPECT_EQ(decoded, 1);
+  EXPECT_EQ(rig.decoded, 1);
   // Answered in the first wait: no red that no paint would show.
-  EXPECT_EQ(lamp, std::vector<LampColour>{LampColour::kGreen});
+  EXPECT_EQ(rig.lamp, std::vector<LampColour>{LampColour::kGreen});
   EXPECT_EQ(rig.port.written().size(), 1u);
   EXPECT_EQ(Hex(rig.port.written()[0]), "02 08 41 30 30 30 DB 00");
   EXPECT_TRUE(rig.prompts.shown().empty());
@@ -101,13 +104,10 @@ TEST(SendCommandTest, GoodReplyIsDecodedOnceAtLineSpeed) {
 }
 
 TEST(SendCommandTest, SilentEcuCostsTenAttemptsAndOneMessage) {
-  LinkRig rig(Script({{}}));
-  LampColour lamp = LampColour::kGreen;
-  const Subscription lamp_seen =
-      rig.link.indicators().lamp.Subscribe([&](LampColour c) { lamp = c; });
+  ScriptRig rig;
   const double start = rig.clock.now();
   EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kNoAnswer);
-  EXPECT_EQ(lamp, LampColour::kRed);
+  EXPECT_EQ(rig.lamp.back(), LampColour::kRed);
   EXPECT_EQ(rig.port.written().size(), 10u);
   ASSERT_EQ(rig.prompts.shown().size(), 1u);
   EXPECT_EQ(rig.prompts.shown()[0].text, kSilentText);
@@ -125,25 +125,21 @@ TEST(SendCommandTest, SilentEcuCostsTenAttemptsAndOneMessage) {
 TEST(SendCommandTest, LateReplyIsRejectedUntilACleanOneArrives) {
   const std::string reply = LiveReply(1);
   // First answer: 10 bytes, then the rest after the attempt has given up.
-  LinkRig rig(Script({{{reply.substr(0, 10), 0}, {reply.substr(10), 0.2}},
-                      {},
-                      {},
-                      {{reply, 0}}}));
-  int decoded = 0;
-  CountLiveReplies(rig, &decoded);
+  ScriptRig rig({{{reply.substr(0, 10), 0}, {reply.substr(10), 0.2}},
+                 {},
+                 {},
+                 {{reply, 0}}});
   std::ignore = rig.link.SendCommand("A");
-  EXPECT_EQ(decoded, 1);
+  EXPECT_EQ(rig.decoded, 1);
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_GE(rig.port.written().size(), 3u);
 }
 
 TEST(SendCommandTest, ExtraByteWaitsOutTheAttemptAndIsRejected) {
-  LinkRig rig(Script({{{LiveReply() + "\x55", 0}}}));
-  int decoded = 0;
-  CountLiveReplies(rig, &decoded);
+  ScriptRig rig({{{LiveReply() + "\x55", 0}}});
   const double start = rig.clock.now();
   std::ignore = rig.link.SendCommand("A");
-  EXPECT_EQ(decoded, 0);
+  EXPECT_EQ(rig.decoded, 0);
   EXPECT_EQ(rig.port.written().size(), 10u);
   EXPECT_GE(rig.clock.now() - start, 1.25);
   ASSERT_EQ(rig.prompts.shown().size(), 1u);
@@ -155,21 +151,19 @@ TEST(SendCommandTest, BadChecksumAndWrongLengthAreRetried) {
   std::string corrupt = LiveReply();
   corrupt[corrupt.size() - 2] ^= 0x40;
   const std::string short_frame = BuildReply('A', std::string(19, '\0'));
-  LinkRig rig(Script({{{corrupt, 0}}, {{short_frame, 0}}, {{LiveReply(), 0}}}));
-  int decoded = 0;
-  CountLiveReplies(rig, &decoded);
+  ScriptRig rig({{{corrupt, 0}}, {{short_frame, 0}}, {{LiveReply(), 0}}});
   std::vector<std::string> delays;
   const Subscription delays_seen = rig.link.indicators().group_delay.Subscribe(
       [&](const std::string& text) { delays.push_back(text); });
   std::ignore = rig.link.SendCommand("A");
-  EXPECT_EQ(decoded, 1);
+  EXPECT_EQ(rig.decoded, 1);
   EXPECT_EQ(rig.port.written().size(), 3u);
   // The valid frame of the wrong length still counts for the interval.
   EXPECT_EQ(delays.size(), 2u);
 }
 
 TEST(SendCommandTest, AnotherKnownCodeIsTakenUnknownOrRefusedOnesRetried) {
-  LinkRig rig(Script({{{BuildReply('F', "\x01\x02\x03\x04"), 0}}}));
+  ScriptRig rig({{{BuildReply('F', "\x01\x02\x03\x04"), 0}}});
   int f_decoded = 0;
   rig.replies.Add('F', 7, [&](std::string_view) {
     ++f_decoded;
@@ -195,17 +189,14 @@ TEST(SendCommandTest, AnotherKnownCodeIsTakenUnknownOrRefusedOnesRetried) {
 }
 
 TEST(SendCommandTest, DemoModeAndUnknownCodesSendNothing) {
-  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  ScriptRig rig({{{LiveReply(), 0}}});
   rig.state.demo_mode = true;
-  std::vector<LampColour> lamp;
-  const Subscription lamp_seen = rig.link.indicators().lamp.Subscribe(
-      [&](LampColour c) { lamp.push_back(c); });
   const double start = rig.clock.now();
   EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kDemo);
   EXPECT_TRUE(rig.port.written().empty());
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_EQ(rig.clock.now(), start);
-  EXPECT_EQ(lamp, std::vector<LampColour>{LampColour::kRed});
+  EXPECT_EQ(rig.lamp, std::vector<LampColour>{LampColour::kRed});
   // A code without a reply length is refused loudly, before the port.
   rig.state.demo_mode = false;
   EXPECT_EQ(rig.link.SendCommand("Q").result, CommandResult::kUnknownCode);
@@ -214,7 +205,7 @@ TEST(SendCommandTest, DemoModeAndUnknownCodesSendNothing) {
 }
 
 TEST(SendCommandTest, APortThatGoesAwayEndsTheTransactionWithItsReason) {
-  LinkRig rig(Script({{}}));
+  ScriptRig rig;
   rig.port.Unplug("No such device", /*after_writes=*/2);
   const CommandOutcome outcome = rig.link.SendCommand("A");
   EXPECT_EQ(outcome.result, CommandResult::kPortLost);
@@ -239,7 +230,7 @@ TEST(SendCommandTest, APortThatGoesAwayEndsTheTransactionWithItsReason) {
 }
 
 TEST(WatchdogTest, TwoSilentSecondsAskForDemoMode) {
-  LinkRig rig(Script({{}}));
+  ScriptRig rig;
   rig.state.last_receive_time = rig.clock.SecondsSinceMidnight();
   rig.prompts.QueueAnswer(Answer::kYes);
   std::ignore = rig.link.SendCommand("A");
@@ -259,7 +250,7 @@ TEST(WatchdogTest, TwoSilentSecondsAskForDemoMode) {
 }
 
 TEST(WatchdogTest, NoKeepsTryingAndAsksAgainAfterAnotherTwoSeconds) {
-  LinkRig rig(Script({{}}));
+  ScriptRig rig;
   rig.clock.Advance(2.5);
   rig.prompts.QueueAnswer(Answer::kNo);
   rig.prompts.QueueAnswer(Answer::kCancel);
@@ -274,13 +265,11 @@ TEST(WatchdogTest, NoKeepsTryingAndAsksAgainAfterAnotherTwoSeconds) {
 }
 
 TEST(MidnightTest, TransactionAcrossMidnightBehavesNormally) {
-  LinkRig rig(Script({{{LiveReply(), 0.05}}}));
-  int decoded = 0;
-  CountLiveReplies(rig, &decoded);
+  ScriptRig rig({{{LiveReply(), 0.05}}});
   rig.clock.Advance(86399.97 - rig.clock.now());
   rig.state.last_receive_time = rig.clock.SecondsSinceMidnight();
   std::ignore = rig.link.SendCommand("A");
-  EXPECT_EQ(decoded, 1);
+  EXPECT_EQ(rig.decoded, 1);
   EXPECT_EQ(rig.port.written().size(), 1u);
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_LT(rig.clock.SecondsSinceMidnight(), 1.0f);
@@ -307,7 +296,7 @@ TEST(MidnightTest, ElapsedTimeAndWaitsStayBounded) {
 }
 
 TEST(GroupDelayTest, MeanOfSixteenIntervalsCappedAt9999Point9) {
-  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  ScriptRig rig({{{LiveReply(), 0}}});
   rig.replies.Add('A', 23, [](std::string_view) { return true; });
   std::string shown;
   const Subscription shown_seen = rig.link.indicators().group_delay.Subscribe(
@@ -323,9 +312,7 @@ TEST(GroupDelayTest, MeanOfSixteenIntervalsCappedAt9999Point9) {
 }
 
 TEST(TransactionGuardTest, UserActionInsideATransactionWaitsForTheLink) {
-  LinkRig rig(Script({{{LiveReply(), 0}}}));
-  int decoded = 0;
-  CountLiveReplies(rig, &decoded);
+  ScriptRig rig({{{LiveReply(), 0}}});
   bool nested_started_inside = false;
   bool queued = false;
   rig.pump.set_on_pump([&] {
@@ -337,16 +324,16 @@ TEST(TransactionGuardTest, UserActionInsideATransactionWaitsForTheLink) {
     });
   });
   std::ignore = rig.link.SendCommand("A");
-  EXPECT_EQ(decoded, 1);
+  EXPECT_EQ(rig.decoded, 1);
   EXPECT_FALSE(rig.link.busy());
   rig.link.RunDeferred();
-  EXPECT_EQ(decoded, 2);
+  EXPECT_EQ(rig.decoded, 2);
   EXPECT_FALSE(nested_started_inside);
   EXPECT_EQ(rig.port.written().size(), 2u);
 }
 
 TEST(TransactionGuardTest, ANestedRequestIsRefusedAndNotSilent) {
-  LinkRig rig(Script({{{LiveReply(), 0}}}));
+  ScriptRig rig({{{LiveReply(), 0}}});
   std::optional<CommandOutcome> nested;
   rig.pump.set_on_pump([&] {
     if (!nested) nested = rig.link.SendCommand("A");
