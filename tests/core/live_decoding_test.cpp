@@ -130,26 +130,16 @@ TEST(MonitorTextTest, FormatsAndClamps) {
       [&](int i, const std::string& t) { writes.emplace_back(i, t); });
   monitor.Refresh(live);
   // The clamps change the stored values.
-  EXPECT_FLOAT_EQ(live.RPM, 40000);
-  EXPECT_FLOAT_EQ(live.TPS, 100);
-  EXPECT_FLOAT_EQ(live.CLT, 125);
-  EXPECT_FLOAT_EQ(live.Gamma, 2);
-  EXPECT_FLOAT_EQ(live.Lambda, 0.5);
+  EXPECT_EQ((std::vector<float>{live.RPM, live.TPS, live.CLT, live.Gamma,
+                                live.Lambda}),
+            (std::vector<float>{40000, 100, 125, 2, 0.5}));
   const MonitorLines& t = monitor.shown();
-  EXPECT_EQ(t[0], "40000");
-  EXPECT_EQ(t[1], ".500");
-  EXPECT_EQ(t[2], "125");
-  EXPECT_EQ(t[3], "100");
-  EXPECT_EQ(t[4], "32.3");
-  EXPECT_EQ(t[5], "8.100");
-  EXPECT_EQ(t[6], "1.024");
-  EXPECT_EQ(t[10], "14.25");
-  EXPECT_EQ(t[13], "");
-  EXPECT_EQ(t[14], "101.2");
-  EXPECT_EQ(t[15], "CLOSED");
-  EXPECT_EQ(t[16], "ERR 12");
-  EXPECT_EQ(t[17], "45");
-  EXPECT_EQ(t[18], "850");
+  EXPECT_EQ(
+      (std::vector<std::string>{t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[10],
+                                t[13], t[14], t[15], t[16], t[17], t[18]}),
+      (std::vector<std::string>{"40000", ".500", "125", "100", "32.3", "8.100",
+                                "1.024", "14.25", "", "101.2", "CLOSED",
+                                "ERR 12", "45", "850"}));
   live.IacError = -2;
   EXPECT_EQ(ComputeMonitorText(live)[16], "ERR-2");
   live.IacError = 0;
