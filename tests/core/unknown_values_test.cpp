@@ -161,25 +161,31 @@ TEST(UnknownValuesTest, CurveCellsReadAgainWithoutAnswerAreNotResent) {
 }
 
 TEST(UnknownValuesTest, FuelMapReadsItsUnknownCellsOnTheNextActivation) {
-  EditorRig rig;
-  FuelMapEditor editor(rig.ctx.editors());
+  testing::FuelMapRig rig;
   rig.silent = {0x100 + 7};
-  editor.Activate();
-  EXPECT_EQ(editor.cells().text({kMapCells, 7}), "");
+  rig.editor.Activate();
+  EXPECT_EQ(rig.Text(kMapCells, 7), "");
   EXPECT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
-  editor.cells().Edited({kMapCells, 9}, "2.00");
-  editor.Hidden();
+  // An entry undone leaves the cell unknown, and unsent.
+  rig.Type({kMapCells, 7}, "1.25");
+  rig.cells().Undo();
+  EXPECT_EQ(rig.Text(kMapCells, 7), "");
+  EXPECT_FALSE(rig.Cell(kMapCells, 7).known);
   rig.TakeRequests();
+  rig.cells().Update();
+  EXPECT_TRUE(rig.TakeRequests().empty());
 
+  rig.Type({kMapCells, 9}, "2.00");
+  rig.editor.Hidden();
   rig.silent.clear();
-  editor.Activate();
+  rig.editor.Activate();
   // Only the unknown cell is read; the edit is kept.
   EXPECT_EQ(rig.TakeRequests(),
-            std::vector<std::string>{Command('E', 0x107 & 0xFF, 0x01, 0)});
-  EXPECT_FALSE(editor.cells().text({kMapCells, 7}).empty());
-  EXPECT_FALSE(editor.cells().cell({kMapCells, 7}).changed());
-  EXPECT_EQ(editor.cells().text({kMapCells, 9}), "2.00");
-  EXPECT_TRUE(editor.cells().cell({kMapCells, 9}).changed());
+            std::vector<std::string>{testing::ByteRead(0x107)});
+  EXPECT_FALSE(rig.Text(kMapCells, 7).empty());
+  EXPECT_FALSE(rig.Cell(kMapCells, 7).changed());
+  EXPECT_EQ(rig.Text(kMapCells, 9), "2.00");
+  EXPECT_TRUE(rig.Cell(kMapCells, 9).changed());
 }
 
 }  // namespace

@@ -124,20 +124,6 @@ TEST(EditorUndoTest, BlockOperationsNudgesResetsAndAppliesAreOneStepEach) {
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
 
-TEST(EditorUndoTest, AnEntryUndoneInACellNeverReadLeavesItUnknown) {
-  testing::FuelMapRig rig;
-  rig.silent = {0x100 + 7};
-  rig.editor.Activate();
-  ASSERT_FALSE(rig.Cell(kMapCells, 7).known);
-  rig.Type({kMapCells, 7}, "1.25");
-  rig.cells().Undo();
-  EXPECT_EQ(rig.Text(kMapCells, 7), "");
-  EXPECT_FALSE(rig.Cell(kMapCells, 7).known);
-  rig.TakeRequests();
-  rig.cells().Update();
-  EXPECT_TRUE(rig.TakeRequests().empty());
-}
-
 constexpr int kN = 16;
 // Frame (4 floor + 3 uprights) and height scale (2 x 10) come first.
 constexpr size_t kFrameSegments = 7 + 20;
