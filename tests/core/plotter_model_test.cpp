@@ -83,6 +83,20 @@ TEST(PlotterModelTest, RefusalsAndTheButtonsThatFollowTheState) {
   rig.model.StopLog();
   EXPECT_FALSE(rig.model.logging());
   EXPECT_TRUE(rig.model.CanExit());
+  // A log that cannot be created stays not logging.
+  rig.prompts.Clear();
+  const std::string name = rig.folder.Path("no-such-folder/X.CSV");
+  rig.model.set_plot_file(name);
+  rig.model.StartLog();
+  ASSERT_EQ(rig.prompts.shown().size(), 1u);
+  EXPECT_EQ(rig.prompts.texts()[0].rfind(
+                "The log file " + name + " could not be created (", 0),
+            0u)
+      << rig.prompts.texts()[0];
+  EXPECT_FALSE(rig.model.logging());
+  EXPECT_TRUE(rig.model.CanExit());
+  rig.model.TakeSample();
+  EXPECT_EQ(rig.model.file_samples(), "N/A");
 }
 
 TEST(PlotterModelTest, SamplesCountWhileLoggingAndShowNaOtherwise) {
@@ -132,22 +146,6 @@ TEST(PlotterModelTest, SamplesCountWhileLoggingAndShowNaOtherwise) {
   rig.model.TickChannel(7, false);
   rig.model.TakeSample();
   EXPECT_EQ(rig.samples.size(), 1u);
-}
-
-TEST(PlotterModelTest, LogThatCannotBeCreatedStaysNotLogging) {
-  PlotterRig rig;
-  const std::string name = rig.folder.Path("no-such-folder/X.CSV");
-  rig.model.set_plot_file(name);
-  rig.model.StartLog();
-  ASSERT_EQ(rig.prompts.shown().size(), 1u);
-  EXPECT_EQ(rig.prompts.texts()[0].rfind(
-                "The log file " + name + " could not be created (", 0),
-            0u)
-      << rig.prompts.texts()[0];
-  EXPECT_FALSE(rig.model.logging());
-  EXPECT_TRUE(rig.model.CanExit());
-  rig.model.TakeSample();
-  EXPECT_EQ(rig.model.file_samples(), "N/A");
 }
 
 TEST(PlotterModelTest, StartLogKeepsALogThatHoldsDataUnlessTold) {
