@@ -194,12 +194,25 @@ TEST(ScalingTest, RawCountsShowInTheirFieldFormats) {
   EXPECT_EQ(Shown("MIN_PRES", 100, live), "21.0");
 }
 
+// Calls `check` with the key, scaling, format, range and limits of every
+// item of the catalogue.
+template <typename Check>
+void ForEachItem(Check check) {
+  for (const ScalarItem& i : AllScalars()) {
+    check(i.key, i.scaling, i.format, RangeOf(i), i.limits);
+  }
+  for (const TableItem& t : AllTables()) {
+    check(t.key, t.scaling, t.format, RangeOf(t), t.limits);
+  }
+}
+
 // Whatever count an item holds, its field gets a plain number or nothing:
 // no "Inf", "NaN" or other text.
 TEST(ScalingTest, EveryCountShowsAsANumber) {
   const LiveData live;
-  auto check = [&](Scaling scaling, std::string_view format, ItemRange range,
-                   std::string_view key) {
+  ForEachItem([&](std::string_view key, Scaling scaling,
+                  std::string_view format, ItemRange range,
+                  const EntryLimits&) {
     const int32_t step = range.max > 255 ? 97 : 1;
     for (int32_t raw = range.min; raw <= range.max + step; raw += step) {
       const std::string text =
@@ -207,38 +220,24 @@ TEST(ScalingTest, EveryCountShowsAsANumber) {
       ASSERT_EQ(text.find_first_not_of("-.0123456789"), std::string::npos)
           << key << " raw " << raw << ": " << text;
     }
-  };
-  for (const ScalarItem& item : AllScalars()) {
-    check(item.scaling, item.format, RangeOf(item), item.key);
-  }
-  for (const TableItem& table : AllTables()) {
-    check(table.scaling, table.format, RangeOf(table), table.key);
-  }
+  });
 }
 
 // An editor shows the rule's message or puts its text in the field; a rule
 // without them would show an empty box or blank the field.
 TEST(CatalogueTest, LimitRulesCarryTheirTexts) {
-  auto check = [](const LimitRule& rule, std::string_view key) {
-    const bool needs_message =
-        rule.action == LimitAction::kRefuse || rule.action == LimitAction::kAsk;
-    EXPECT_TRUE(!needs_message || !rule.message.empty()) << key;
-    EXPECT_TRUE(rule.action != LimitAction::kReplaceText || !rule.text.empty())
-        << key;
-  };
-  for (const ScalarItem& item : AllScalars()) {
-    for (const LimitRule& rule : {item.limits.value_low, item.limits.value_high,
-                                  item.limits.raw_low, item.limits.raw_high}) {
-      check(rule, item.key);
+  ForEachItem([](std::string_view key, Scaling, std::string_view, ItemRange,
+                 const EntryLimits& limits) {
+    for (const LimitRule& rule : {limits.value_low, limits.value_high,
+                                  limits.raw_low, limits.raw_high}) {
+      const bool needs_message = rule.action == LimitAction::kRefuse ||
+                                 rule.action == LimitAction::kAsk;
+      EXPECT_TRUE(!needs_message || !rule.message.empty()) << key;
+      EXPECT_TRUE(rule.action != LimitAction::kReplaceText ||
+                  !rule.text.empty())
+          << key;
     }
-  }
-  for (const TableItem& table : AllTables()) {
-    for (const LimitRule& rule :
-         {table.limits.value_low, table.limits.value_high, table.limits.raw_low,
-          table.limits.raw_high}) {
-      check(rule, table.key);
-    }
-  }
+  });
 }
 
 // The ECU and the virtual ECU share the catalogue, so a wrong code, length
