@@ -138,11 +138,7 @@ void LogViewerWindow::showEvent(QShowEvent* event) {
   // The console's scaling may have changed since (a new configuration).
   if (axes_) {
     const MapAxes axes = axes_();
-    const MapAxes& shown = model_.axes();
-    if (axes.full_scale_rpm != shown.full_scale_rpm ||
-        axes.map_span != shown.map_span ||
-        axes.map_offset != shown.map_offset ||
-        axes.tps_mapped != shown.tps_mapped) {
+    if (axes != model_.axes()) {
       model_.set_axes(axes);
       ShowLog();
     }

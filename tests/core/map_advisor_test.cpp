@@ -304,7 +304,10 @@ TEST(AdvisorModelTest, CellsNotConfirmedByTheEcuAreLeftAlone) {
 }
 
 TEST(AdvisorModelTest, AChangeHeldAtTheLimitIsFramed) {
-  const DataLog log = LogMaker().At(5, 5, 10, 1.40).log;  // 15 % a pass
+  DataLog log = LogMaker().At(5, 5, 10, 1.40).log;  // 15 % a pass
+  // Lines left out of a log are named with it: they change the advice.
+  log.source = "/logs/RUN.CSV";
+  log.problems.push_back({12, "no RPM"});
   AdvisorModel model = Model(log, ConfirmedMap());
   ASSERT_EQ(model.Proposals().size(), 1u);
   EXPECT_EQ(model.Proposals()[0].text, "1.15");
@@ -318,6 +321,10 @@ TEST(AdvisorModelTest, AChangeHeldAtTheLimitIsFramed) {
   EXPECT_NE(model.CellTip(Cell(5, 5)).find("AFR 20.58 for 14.70"),
             std::string::npos);
   EXPECT_NE(model.Summary().find("AFR off target by"), std::string::npos);
+  EXPECT_NE(model.Summary().find(
+                ". RUN.CSV: 1 line could not be read (line 12: no RPM)"),
+            std::string::npos)
+      << model.Summary();
 }
 
 }  // namespace

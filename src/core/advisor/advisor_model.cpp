@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "core/advisor/advice_text.h"
 #include "core/calibration/catalogue.h"
@@ -120,7 +121,16 @@ std::string AdvisorModel::Summary() const {
     text += "; " + std::to_string(shown) +
             " of them change by a step Basic Mapping shows";
   }
-  return text + ". " + MapErrorSummary(error_, units_);
+  text += ". " + MapErrorSummary(error_, units_);
+  // Lines left out change the advice; the tuner should know which log.
+  for (const DataLog& log : logs_) {
+    const std::string unread = UnreadLinesText(log);
+    if (unread.empty()) continue;
+    if (text.back() != '.') text += '.';
+    text += " " + std::filesystem::path(log.source).filename().string() + ": " +
+            unread;
+  }
+  return text;
 }
 
 std::string AdvisorModel::CellTip(int cell) const {

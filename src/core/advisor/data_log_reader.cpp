@@ -254,6 +254,22 @@ DataLog ReadDataLog(std::string_view text) {
   return log;
 }
 
+std::string UnreadLinesText(const DataLog& log) {
+  std::string text;
+  if (!log.problems.empty()) {
+    const LogProblem& p = log.problems.front();
+    text = std::to_string(log.problems.size()) +
+           (log.problems.size() == 1 ? " line" : " lines") +
+           " could not be read (line " + std::to_string(p.line) + ": " +
+           p.reason + (log.problems.size() > 1 ? ", ..." : "") + ")";
+  }
+  if (log.truncated_last_line) {
+    text += text.empty() ? "the last line was cut off"
+                         : "; the last line was cut off";
+  }
+  return text;
+}
+
 DataLog ReadDataLogFile(const std::string& path) {
   const std::optional<std::string> text = ReadTextFile(path);
   DataLog log;

@@ -53,6 +53,10 @@ struct DataLog {
 DataLog ReadDataLog(std::string_view text);
 DataLog ReadDataLogFile(const std::string& path);
 
+// "3 lines could not be read (line 12: reason, ...)", with "; the last
+// line was cut off" when it was; empty for a log read whole.
+std::string UnreadLinesText(const DataLog& log);
+
 }  // namespace ecu
 
 #endif  // ECU_CORE_ADVISOR_DATA_LOG_READER_H_

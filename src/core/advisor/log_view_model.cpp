@@ -93,14 +93,8 @@ std::string LogViewModel::Summary() const {
                      TimeText(span, false) + " from " +
                      TimeText(first_s(), false);
   if (!log_.date.empty()) text += " on " + log_.date;
-  if (!log_.problems.empty()) {
-    const LogProblem& p = log_.problems.front();
-    text += "; " + std::to_string(log_.problems.size()) +
-            (log_.problems.size() == 1 ? " line" : " lines") +
-            " could not be read (line " + std::to_string(p.line) + ": " +
-            p.reason + (log_.problems.size() > 1 ? ", ..." : "") + ")";
-  }
-  if (log_.truncated_last_line) text += "; the last line was cut off";
+  const std::string unread = UnreadLinesText(log_);
+  if (!unread.empty()) text += "; " + unread;
   return text;
 }
 

@@ -26,6 +26,8 @@ struct MapAxes {
   double map_span = 115;
   double map_offset = 10;
   bool tps_mapped = false;  // load is the throttle, not the pressure
+
+  friend bool operator==(const MapAxes&, const MapAxes&) = default;
 };
 
 // The fuel map's axis captions as Basic Mapping writes them: the 17 grid
