@@ -250,8 +250,10 @@ void EcuLink::WaitForBytes(double timeout_seconds, int count) {
     const double left = timeout_seconds - elapsed;
     // Once a reply has begun to trickle in, the rest cannot come faster
     // than the line carries it: sleep that long instead of waking for every
-    // byte. A reply that then stalls is waited for as usual.
-    const double line_time = (count - waiting) * kByteSeconds;
+    // byte, but only up to the last byte, which the port's own wait then
+    // catches as it lands rather than a sleep's overshoot later. A reply
+    // that stalls is waited for as usual.
+    const double line_time = (count - waiting - 1) * kByteSeconds;
     if (waiting > 0 && waiting != slept_with && line_time >= kShortestSleep) {
       slept_with = waiting;
       clock_.Sleep(std::min(line_time, left));
