@@ -229,6 +229,31 @@ TEST(PollingLoopTest, FastestLetsAUserActionInBetweenPasses) {
   EXPECT_EQ(ran_after, before + 1);
 }
 
+// At the line's rate the repaint that a display tick leaves waiting is done
+// while the next request is on the line, not between a reply and the next
+// request: a 5 ms paint on every pass must not stretch the passes.
+TEST(PollingLoopTest, FastestPaintsWhileTheRequestIsOnTheLine) {
+  ConsoleRig rig;
+  rig.ctx.link.EnsureLink();
+  rig.ctx.console.live_window_mode = View::kPlotter;
+  rig.ctx.console.fastest_log = true;
+  rig.loop.set_take_sample([] {});
+  bool paint_due = false;
+  rig.loop.set_on_display(View::kPlotter, [&] { paint_due = true; });
+  rig.pump.set_on_pump([&] {
+    if (paint_due) rig.clock.Advance(0.005);
+    paint_due = false;
+  });
+  rig.ctx.console.poll_tick = true;
+  rig.loop.Step();
+  const double start = rig.clock.now();
+  for (int i = 0; i < 10; ++i) {
+    rig.ctx.console.display_tick = true;
+    rig.loop.Step();
+  }
+  EXPECT_NEAR(rig.clock.now() - start, 10 * 33 * 10.0 / 19200, 0.001);
+}
+
 // Demo mode has no transactions to wait on: Fastest samples on the ticks
 // rather than spinning.
 TEST(PollingLoopTest, FastestInDemoModeKeepsToTheTicks) {

@@ -76,7 +76,10 @@ void PollingLoop::Step() {
     if (ctx_.link.lost()) {
       back_to_back_ = false;
     } else {
-      SampleAtLineRate(PollingPass());
+      ctx_.link.set_serve_while_waiting(AtLineRate());
+      const PassOutcome pass = PollingPass();
+      ctx_.link.set_serve_while_waiting(false);
+      SampleAtLineRate(pass);
     }
   }
   if (ctx_.link_state.demo_mode) demo_.Run(ctx_.live, ctx_.image);

@@ -122,6 +122,7 @@ CommandResult EcuLink::Attempt(std::string_view command, int expected) {
       reply_accepted_ = false;
       port_.Write(request);
       ++requests_sent_;
+      if (serve_while_waiting_) pump_.ProcessPending();
       WaitForBytes(kAttemptSeconds, frame_length);
       bytes_got = port_.BytesAvailable();
       HandleReply();

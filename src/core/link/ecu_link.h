@@ -62,6 +62,11 @@ class EcuLink {
   // the outcome tells the caller too.
   CommandOutcome SendCommand(std::string_view command);
 
+  // While set, the window messages waiting when a request goes out are
+  // served while it and its reply are on the line: at the line's rate a
+  // chart's repaint then costs no time between a reply and the next request.
+  void set_serve_while_waiting(bool serve) { serve_while_waiting_ = serve; }
+
   // Waits without processing window messages.
   void Pause(double seconds);
   // Waits until exactly `count` bytes are waiting or the time-out passes.
@@ -133,6 +138,7 @@ class EcuLink {
   int unanswered_ = 0;
 
   bool reconnects_ = false;
+  bool serve_while_waiting_ = false;
   std::string lost_reason_;
   float last_reopen_try_ = 0.0f;
 };
