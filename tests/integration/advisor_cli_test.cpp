@@ -10,14 +10,8 @@
 #include "support/processes.h"
 #include "support/temp_folder.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::Contains;
-using testing::Lines;
-using testing::ReadText;
-using testing::RunCli;
-using testing::SimProcess;
 
 // The mean of "Lambda off target by 9.6 % on average ..." in percent.
 double MeanOffTarget(const std::string& out) {
@@ -37,7 +31,7 @@ const std::vector<std::string> kQuickFilters = {
     "--min-samples", "0.3", "--max-tps-rate", "10000", "--settle", "0"};
 
 TEST(AdvisorCliTest, OnePassBringsTheMapCloserToItsTargets) {
-  testing::TempFolder folder;
+  TempFolder folder;
   SimProcess sim({"--true-map-error", "20", "--drive", "sweep", "--time-scale",
                   "20", "--no-pacing"});
   ASSERT_TRUE(sim.running());
@@ -90,7 +84,7 @@ std::string LeanLog() {
 }
 
 TEST(AdvisorCliTest, FromASetupFileEveryOtherLineStaysAsRead) {
-  testing::TempFolder folder;
+  TempFolder folder;
   sim::CalibrationMemory memory;
   sim::FillDefaultCalibration(memory);
   // A hand-edited file: one line with LF only, one unknown key.
@@ -127,7 +121,7 @@ TEST(AdvisorCliTest, FromASetupFileEveryOtherLineStaysAsRead) {
 }
 
 TEST(AdvisorCliTest, WhatCannotBeUsedIsSaid) {
-  testing::TempFolder folder;
+  TempFolder folder;
   folder.Write("LEAN.CSV", LeanLog());
   folder.Write("NOT.CSV", "ACC_SEN = 50\r\n");
   sim::CalibrationMemory memory;
@@ -170,4 +164,4 @@ TEST(AdvisorCliTest, WhatCannotBeUsedIsSaid) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

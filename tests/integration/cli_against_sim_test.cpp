@@ -4,12 +4,8 @@
 
 #include "support/processes.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::Contains;
-using testing::RunCli;
-using testing::SimProcess;
 
 TEST(CliAgainstSimTest, InfoResetAndWhatGoesWrong) {
   struct Case {
@@ -64,4 +60,4 @@ TEST(CliAgainstSimTest, FaultsAreRetriedAway) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

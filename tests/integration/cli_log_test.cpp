@@ -11,14 +11,8 @@
 #include "support/processes.h"
 #include "support/temp_folder.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::Lines;
-using testing::ReadText;
-using testing::RunCli;
-using testing::SimLogRequests;
-using testing::SimProcess;
 
 // The described interval, and the line's rate: a line for every answer and
 // nothing asked that does not become a line ("0" means the same). The time
@@ -42,7 +36,7 @@ TEST(CliLogTest, WritesTheHeaderAndALinePerIntervalOrPerAnswer) {
       {{"--interval", "0", "--count", "40"}, 40, R"(\d\d:\d\d:\d\d)", 40, 40},
   };
   for (const Run& run : runs) {
-    testing::TempFolder folder;
+    TempFolder folder;
     const std::string sim_log = folder.Path("sim.log");
     const std::string log = folder.Path("RUN.CSV");
     SimProcess sim({"--log", sim_log});
@@ -54,7 +48,7 @@ TEST(CliLogTest, WritesTheHeaderAndALinePerIntervalOrPerAnswer) {
                          log + "\n");
     sim.Stop();
 
-    const std::vector<std::string> lines = testing::CrLfLines(ReadText(log));
+    const std::vector<std::string> lines = CrLfLines(ReadText(log));
     ASSERT_EQ(lines.size(), 3u + run.samples);
     EXPECT_EQ(lines[0], "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR");
     EXPECT_TRUE(std::regex_match(
@@ -81,11 +75,11 @@ TEST(CliLogTest, WritesTheHeaderAndALinePerIntervalOrPerAnswer) {
   const auto bad = RunCli({"--port", sim.device(), "log",
                            "/nonexistent-folder/RUN.CSV", "--count", "1"});
   EXPECT_EQ(bad.exit_status, 1);
-  EXPECT_TRUE(testing::Contains(bad.err, "could not be created")) << bad.err;
+  EXPECT_TRUE(Contains(bad.err, "could not be created")) << bad.err;
 }
 
 TEST(CliMonitorTest, PollsAsTheMonitorWindowAndPrintsEveryPass) {
-  testing::TempFolder folder;
+  TempFolder folder;
   const std::string sim_log = folder.Path("sim.log");
   SimProcess sim({"--log", sim_log});
   const auto r =
@@ -111,7 +105,7 @@ TEST(CliMonitorTest, PollsAsTheMonitorWindowAndPrintsEveryPass) {
 // Commands stopped by a port that goes away part-way: the live ones and
 // a plain run of requests (there the hang-up shows as a read error).
 TEST(CliLiveCommandsTest, EndWithExitOneOnceThePortIsLost) {
-  testing::TempFolder folder;
+  TempFolder folder;
   const std::vector<std::vector<std::string>> commands = {
       {"monitor", "--csv"},
       {"log", folder.Path("RUN.CSV"), "--interval", "100"},
@@ -128,7 +122,7 @@ TEST(CliLiveCommandsTest, EndWithExitOneOnceThePortIsLost) {
     const auto r = RunCli(argv, 20);
     pull.join();
     EXPECT_EQ(r.exit_status, 1) << command[0] << r.err;
-    EXPECT_TRUE(testing::Contains(r.err, "was lost")) << r.err;
+    EXPECT_TRUE(Contains(r.err, "was lost")) << r.err;
     // One line for the loss, not the silent ECU's warning before it.
     EXPECT_EQ(Lines(r.err).size(), 1u) << r.err;
     // Rows only while the ECU answered: about ten a second.
@@ -139,7 +133,7 @@ TEST(CliLiveCommandsTest, EndWithExitOneOnceThePortIsLost) {
 
 TEST(CliLiveCommandsTest, WaitForThePortAndReadTheConfigurationAgain) {
   // One device name for two sims in turn, as an adapter plugged in again.
-  testing::TempFolder folder;
+  TempFolder folder;
   const std::string link = folder.Path("ecu");
   const std::string second_log = folder.Path("second.log");
   SimProcess first;
@@ -159,7 +153,7 @@ TEST(CliLiveCommandsTest, WaitForThePortAndReadTheConfigurationAgain) {
   replug.join();
   // The request cut by the pull still counts as unanswered.
   EXPECT_EQ(r.exit_status, 1) << r.err;
-  EXPECT_TRUE(testing::Contains(r.err, "is back")) << r.err;
+  EXPECT_TRUE(Contains(r.err, "is back")) << r.err;
   EXPECT_EQ(Lines(r.out).size(), 1u + 30u);
   second->Stop();
   const std::vector<std::string> codes = SimLogRequests(second_log);
@@ -168,4 +162,4 @@ TEST(CliLiveCommandsTest, WaitForThePortAndReadTheConfigurationAgain) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

@@ -5,12 +5,8 @@
 
 #include "support/processes.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::BuiltProgram;
-using testing::Contains;
-using testing::RunProgram;
 
 // A port that does not exist: a usage error must be found before it is
 // tried, or the run would exit 1 instead.
@@ -115,4 +111,4 @@ TEST(CommandLineTest, HelpNamesEveryCommandAndOption) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

@@ -7,35 +7,28 @@
 #include "integration/flash_firmware.h"
 #include "support/processes.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::BuiltProgram;
-using testing::Contains;
-using testing::ProcessResult;
-using testing::SimProcess;
 
 class FlashCliTest : public ::testing::Test {
  protected:
   // ecu-cli flash against ecu-sim; `received_` gets what the loader took.
   ProcessResult Flash(std::vector<std::string> sim_options,
                       const std::vector<std::string>& flash_args,
-                      testing::Interruption interruption = {},
-                      double timeout_s = 60) {
+                      Interruption interruption = {}, double timeout_s = 60) {
     sim_options.insert(sim_options.end(),
                        {"--loader-log", firmware_.Path("loader.bin")});
     SimProcess sim(sim_options);
     std::vector<std::string> argv = {BuiltProgram("ecu-cli"), "--port",
                                      sim.device(), "flash"};
     argv.insert(argv.end(), flash_args.begin(), flash_args.end());
-    const ProcessResult result =
-        testing::RunProgram(argv, timeout_s, interruption);
+    const ProcessResult result = RunProgram(argv, timeout_s, interruption);
     sim.Stop();
     received_ = firmware_.Read("loader.bin");
     return result;
   }
 
-  testing::FirmwareFolder firmware_{1024};
+  FirmwareFolder firmware_{1024};
   std::string received_;
 };
 
@@ -97,4 +90,4 @@ TEST_F(FlashCliTest, NoLoaderEmptyFileAndUsage) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

@@ -9,20 +9,16 @@
 #include "support/processes.h"
 #include "support/temp_folder.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Contains;
-using testing::ReadText;
-using testing::RunCli;
-using testing::SimProcess;
 
 class SetupFilesTest : public ::testing::Test {
  protected:
   std::string Path(const std::string& name) const { return folder_.Path(name); }
 
-  testing::TempFolder folder_;
+  TempFolder folder_;
 };
 
 TEST_F(SetupFilesTest, SaveMatchesTheSimDumpAndLoadCopiesTheCalibration) {
@@ -35,9 +31,9 @@ TEST_F(SetupFilesTest, SaveMatchesTheSimDumpAndLoadCopiesTheCalibration) {
 
   // The sim dumps on SIGUSR1 and goes on serving.
   const std::string dump = first.Dump(Path("first.dump"));
-  const std::vector<std::string> dumped = testing::CrLfLines(dump);
+  const std::vector<std::string> dumped = CrLfLines(dump);
   const std::vector<std::string> saved_lines =
-      testing::CrLfLines(ReadText(Path("s.SET")));
+      CrLfLines(ReadText(Path("s.SET")));
   ASSERT_EQ(dumped.size(), 436u);
   ASSERT_EQ(saved_lines.size(), 436u);
   for (size_t i = 0; i < dumped.size(); ++i) {
@@ -132,4 +128,4 @@ TEST_F(SetupFilesTest, AnInterruptedLoadSaysWhatItApplied) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

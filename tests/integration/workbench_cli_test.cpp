@@ -7,14 +7,11 @@
 #include "support/processes.h"
 #include "support/temp_folder.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
 
-using testing::RunCli;
-using testing::SimProcess;
-
 TEST(DiffCliTest, TheEcuAgainstItsOwnFileAndAgainstASeededDifference) {
-  testing::TempFolder folder;
+  TempFolder folder;
   const std::string dump = folder.Path("ecu.SET");
   SimProcess sim({"--seed", "31", "--no-pacing", "--dump", dump});
   ASSERT_TRUE(sim.running());
@@ -33,7 +30,7 @@ TEST(DiffCliTest, TheEcuAgainstItsOwnFileAndAgainstASeededDifference) {
   const std::string tuned = folder.Write("tuned.SET", text);
   const auto differs = RunCli({"--port", sim.device(), "diff", "--ecu", tuned});
   EXPECT_EQ(differs.exit_status, 1) << differs.err;
-  const std::vector<std::string> lines = testing::Lines(differs.out);
+  const std::vector<std::string> lines = Lines(differs.out);
   ASSERT_EQ(lines.size(), 6u) << differs.out;
   EXPECT_EQ(lines[0], "A: ECU");
   EXPECT_EQ(lines[1], "B: " + tuned);
@@ -52,7 +49,7 @@ TEST(DiffCliTest, TheEcuAgainstItsOwnFileAndAgainstASeededDifference) {
 }
 
 TEST(DiffCliTest, TroubleIsExitTwo) {
-  testing::TempFolder folder;
+  TempFolder folder;
   const std::string file = folder.Write("a.SET", "EGO_RATE= 8\r\n");
   SimProcess silent({"--silent", "--no-pacing"});
   const auto no_answer =
@@ -77,7 +74,7 @@ TEST(DetectCliTest, FindsTheSimAmongASilentAndAGarbledPty) {
   const auto found = RunCli(
       {"detect", silent.device(), garbled.device(), ecu.device(), "/dev/none"});
   EXPECT_EQ(found.exit_status, 0) << found.err;
-  const std::vector<std::string> lines = testing::Lines(found.out);
+  const std::vector<std::string> lines = Lines(found.out);
   ASSERT_EQ(lines.size(), 4u) << found.out;
   EXPECT_EQ(lines[0], silent.device() + ": no answer within 0.5 s");
   EXPECT_TRUE(lines[1].starts_with(garbled.device() +
@@ -91,4 +88,4 @@ TEST(DetectCliTest, FindsTheSimAmongASilentAndAGarbledPty) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

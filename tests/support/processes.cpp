@@ -1,18 +1,18 @@
 #include "support/processes.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <utility>
 
 namespace ecu::testing {
 namespace {
@@ -33,74 +33,43 @@ std::string BuiltProgram(const std::string& name) {
 
 ProcessResult RunProgram(const std::vector<std::string>& argv, double timeout_s,
                          Interruption interruption) {
-  ProcessResult result;
-  int out_pipe[2];
-  int err_pipe[2];
-  if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return result;
+  // Output goes to unnamed files: a chatty program never waits on a pipe.
+  FILE* out = std::tmpfile();
+  FILE* err = std::tmpfile();
   const pid_t pid = fork();
   if (pid == 0) {
-    dup2(out_pipe[1], 1);
-    dup2(err_pipe[1], 2);
-    close(out_pipe[0]);
-    close(err_pipe[0]);
-    const int null_in = open("/dev/null", O_RDONLY);
-    dup2(null_in, 0);
+    dup2(fileno(out), 1);
+    dup2(fileno(err), 2);
+    dup2(open("/dev/null", O_RDONLY), 0);
     std::vector<char*> args = Argv(argv);
     execv(args[0], args.data());
     _exit(127);
   }
-  close(out_pipe[1]);
-  close(err_pipe[1]);
   const auto start = std::chrono::steady_clock::now();
-  const auto deadline =
-      start + std::chrono::milliseconds(static_cast<long>(timeout_s * 1000));
-  const auto interrupt_at =
-      start +
-      std::chrono::milliseconds(static_cast<long>(interruption.after_s * 1000));
-  bool interrupt_due = interruption.signal_number != 0;
-  pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
-  int open_fds = 2;
-  while (open_fds > 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                          deadline - std::chrono::steady_clock::now())
-                          .count();
-    if (left <= 0) {
-      kill(pid, SIGKILL);
-      break;
-    }
-    long wait_ms = left;
-    if (interrupt_due) {
-      const auto until = std::chrono::duration_cast<std::chrono::milliseconds>(
-                             interrupt_at - std::chrono::steady_clock::now())
-                             .count();
-      if (until <= 0) {
-        kill(pid, interruption.signal_number);
-        interrupt_due = false;
-        continue;
-      }
-      wait_ms = std::min(wait_ms, static_cast<long>(until));
-    }
-    if (poll(fds, 2, static_cast<int>(wait_ms)) <= 0) continue;
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
-      char buffer[4096];
-      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-      if (n <= 0) {
-        close(fds[i].fd);
-        fds[i].fd = -1;
-        --open_fds;
-      } else {
-        (i == 0 ? result.out : result.err)
-            .append(buffer, static_cast<size_t>(n));
-      }
-    }
-  }
-  for (pollfd& f : fds) {
-    if (f.fd >= 0) close(f.fd);
-  }
   int status = 0;
-  waitpid(pid, &status, 0);
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    const double s =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+            .count();
+    if (interruption.signal_number != 0 && s >= interruption.after_s) {
+      kill(pid, std::exchange(interruption.signal_number, 0));
+    }
+    if (s >= timeout_s) {
+      kill(pid, SIGKILL);
+      timeout_s = HUGE_VAL;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  ProcessResult result;
   result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  for (auto [file, text] : {std::pair{out, &result.out}, {err, &result.err}}) {
+    std::rewind(file);
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+      text->append(buffer, n);
+    }
+    std::fclose(file);
+  }
   return result;
 }
 

@@ -17,11 +17,8 @@
 #include "ui/log_viewer_window.h"
 #include "ui/widgets/cell_grid.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::ConsoleRig;
-using testing::kYellowMark;
 
 // A warm, steady log: 20 samples at the centre of each cell given, with
 // its lambda.
@@ -53,7 +50,7 @@ TEST(AdvisorWindowTest, ApplyMarksExactlyTheChangedCellsAndSendsNothing) {
     return map->findChild<CellEdit*>(QString("map_data_%1").arg(i));
   };
   const MapAxes axes = MapAxesOf(rig.ctx().live, false);
-  testing::TempFolder folder;
+  TempFolder folder;
   // Cell (3, 4) ran 10 % lean, (10, 8) 8 % rich.
   rig.app->advisor_tools().ViewLog(
       folder.Write("RUN.CSV", LogAt(axes, {{3, 4, 1.10}, {10, 8, 0.92}})));
@@ -83,7 +80,7 @@ TEST(AdvisorWindowTest, ApplyMarksExactlyTheChangedCellsAndSendsNothing) {
   }
   for (int i = 0; i < kMapCellCount; ++i) {
     const bool proposed = i == proposals[0].cell || i == proposals[1].cell;
-    ASSERT_EQ(testing::Background(cell(i)) == kYellowMark, proposed) << i;
+    ASSERT_EQ(Background(cell(i)) == kYellowMark, proposed) << i;
   }
   EXPECT_EQ(cell(proposals[0].cell)->text().toStdString(), proposals[0].text);
   EXPECT_EQ(cell(proposals[1].cell)->text().toStdString(), proposals[1].text);
@@ -98,12 +95,12 @@ TEST(AdvisorWindowTest, ApplyMarksExactlyTheChangedCellsAndSendsNothing) {
     if (request[0] == 'e') written.push_back(static_cast<uint8_t>(request[1]));
   }
   EXPECT_EQ(written, (std::vector<int>{16 * 3 + 4, 16 * 10 + 8}));
-  EXPECT_NE(testing::Background(cell(proposals[0].cell)), kYellowMark);
+  EXPECT_NE(Background(cell(proposals[0].cell)), kYellowMark);
 }
 
 TEST(AdvisorWindowTest, WithoutBasicMappingNothingIsProposed) {
   ConsoleRig rig({"demo"});
-  testing::TempFolder folder;
+  TempFolder folder;
   rig.app->advisor_tools().ViewLog(
       folder.Write("RUN.CSV", LogAt(MapAxes{}, {{3, 4, 1.10}})));
   rig.app->advisor_tools().ShowAdvisor();
@@ -144,7 +141,7 @@ TEST(AdvisorWindowTest, TheEgoTargetIsReadFromTheEcuAndNeverMadeUp) {
 // and typed in AFR, and the target kept as lambda.
 TEST(AdvisorWindowTest, AfrChosenShowsTheLogMixtureAndTakesTheTargetAsAfr) {
   ConsoleRig rig;
-  testing::TempFolder folder;
+  TempFolder folder;
   ASSERT_TRUE(rig.Trigger("menu_units_gasoline"));
   AdvisorTools& tools = rig.app->advisor_tools();
   tools.ViewLog(folder.Write(
@@ -179,4 +176,4 @@ TEST(AdvisorWindowTest, AfrChosenShowsTheLogMixtureAndTakesTheTargetAsAfr) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

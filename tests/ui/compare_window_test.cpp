@@ -14,14 +14,12 @@
 #include "support/temp_folder.h"
 #include "ui/console_rig.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::ConsoleRig;
 
 TEST(CompareWindowTest, ListsASeededDifferenceAndCopiesItBack) {
   ConsoleRig rig;
-  testing::TempFolder folder;
+  TempFolder folder;
   const std::string path = folder.Path("tune.SET");
   rig.ctx().link.EnsureLink();
   ASSERT_TRUE(
@@ -73,4 +71,4 @@ TEST(CompareWindowTest, ListsASeededDifferenceAndCopiesItBack) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

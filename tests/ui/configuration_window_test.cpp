@@ -10,13 +10,8 @@
 #include "ui/console_rig.h"
 #include "ui/widgets/qt_text.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::Background;
-using testing::ConsoleRig;
-using testing::kWhiteMark;
-using testing::kYellowMark;
 
 // Configuration opened from the View menu and filled.
 struct ConfigurationRig : ConsoleRig {
@@ -69,7 +64,7 @@ TEST(ConfigurationWindowTest, FillsFromTheVirtualEcuAndSendsEachKindOfChange) {
 
   // One change of each kind: a text field, a check box, an option group
   // and a phase row.
-  testing::TypeOver(rig.Field("max_rpm"), "7000");
+  TypeOver(rig.Field("max_rpm"), "7000");
   EXPECT_EQ(Background(rig.Field("max_rpm")), kYellowMark);
   rig.Button("MAP_accel")->click();
   EXPECT_EQ(rig.TextColour("MAP_accel"), kYellowMark);
@@ -117,7 +112,7 @@ TEST(ConfigurationWindowTest, KeysCaptureButtonsAndLeavingTheWindow) {
   EXPECT_TRUE(rig.TakeRequests().empty());
 
   // Return on a check box sends the text field typed before it.
-  testing::TypeOver(rig.Field("ego_rate"), "20");
+  TypeOver(rig.Field("ego_rate"), "20");
   rig.Button("TPS_mapped")->setFocus();
   QTest::keyClick(rig.Button("TPS_mapped"), Qt::Key_Return);
   EXPECT_EQ(rig.TakeRequests(),
@@ -159,7 +154,7 @@ TEST(ConfigurationWindowTest,
 
   // A changed field and a changed check box: the field goes out, the
   // OPTIONS byte (half unknown) and the phase table do not.
-  testing::TypeOver(rig.Field("ego_rate"), "20");
+  TypeOver(rig.Field("ego_rate"), "20");
   rig.Box("MAP_accel")->click();
   EXPECT_EQ(rig.Box("MAP_accel")->checkState(), Qt::Checked);
   EXPECT_EQ(rig.Update(), std::vector<std::string>{CommandWithByte('c', 20)});
@@ -174,4 +169,4 @@ TEST(ConfigurationWindowTest,
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

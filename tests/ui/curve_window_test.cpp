@@ -5,13 +5,8 @@
 #include "core/link/frame.h"
 #include "ui/console_rig.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::Background;
-using testing::ConsoleRig;
-using testing::kWhiteMark;
-using testing::kYellowMark;
 
 TEST(CurveWindowTest, FillsSendsATypedCellAndTheEgoResetSparesTheSpareCell) {
   ConsoleRig rig;
@@ -31,7 +26,7 @@ TEST(CurveWindowTest, FillsSendsATypedCellAndTheEgoResetSparesTheSpareCell) {
   EXPECT_EQ(cell("ego_map_24")->text(), "");
   EXPECT_FALSE(cell("ego_map_24")->isEnabled());
 
-  testing::TypeOver(cell("idle_rpm_map_1"), "2100");
+  TypeOver(cell("idle_rpm_map_1"), "2100");
   EXPECT_EQ(Background(cell("idle_rpm_map_1")), kYellowMark);
   rig.port.ClearWritten();
   QTest::keyClick(cell("idle_rpm_map_1"), Qt::Key_Return);
@@ -77,4 +72,4 @@ TEST(CurveWindowTest, MarkerBarsFollowTheEngine) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

@@ -7,11 +7,8 @@
 
 #include "ui/console_rig.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::Background;
-using testing::ConsoleRig;
 
 DashboardWindow* OpenDashboard(ConsoleRig& rig) {
   rig.prompts.Clear();  // demo mode's
@@ -58,7 +55,7 @@ TEST(DashboardWindowTest, KeysUpdateAndTheEgoSwitchTalkToTheEcu) {
   DashboardWindow* window = OpenDashboard(rig);
   EXPECT_EQ(rig.TakeCodes(), (std::vector<int>{'C', 'B'}));
   auto* scaler = rig.FindIn<QLineEdit>(window, "ecu_pgm_0");
-  testing::TypeOver(scaler, "65.5");
+  TypeOver(scaler, "65.5");
   EXPECT_EQ(Background(scaler), QColor(Qt::yellow));
   QTest::keyClick(scaler, Qt::Key_Up, Qt::ShiftModifier);
   EXPECT_EQ(scaler->text(), "65.535");
@@ -81,4 +78,4 @@ TEST(DashboardWindowTest, KeysUpdateAndTheEgoSwitchTalkToTheEcu) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

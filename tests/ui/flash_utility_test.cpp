@@ -17,7 +17,7 @@
 #include "ui/console_rig.h"
 #include "ui/flash_utility_window.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
 
 template <typename T>
@@ -32,10 +32,9 @@ QString Terminal(QWidget* window) {
 }
 
 TEST(FlashUtilityConsoleTest, ToolMenuHandsTheLineToTheUtilityAndBack) {
-  testing::ConsoleRig rig;
+  ConsoleRig rig;
   // The utility's own port reaches the same virtual ECU.
-  testing::VirtualLinePort flash_port(rig.clock,
-                                      testing::FarEndOf(*rig.port.ecu()));
+  VirtualLinePort flash_port(rig.clock, FarEndOf(*rig.port.ecu()));
   rig.app->set_flash_port(&flash_port);
   QAction* entry = rig.Find<QAction>("menu_tool_flash_utility");
   ASSERT_NE(entry, nullptr);
@@ -87,12 +86,11 @@ class FlashAgainstSimTest : public ::testing::Test {
     return firmware_.Read("loader.bin");
   }
 
-  testing::FirmwareFolder firmware_{1024};
-  testing::SimProcess sim_{
-      {"--loader", "--loader-log", firmware_.Path("loader.bin")}};
+  FirmwareFolder firmware_{1024};
+  SimProcess sim_{{"--loader", "--loader-log", firmware_.Path("loader.bin")}};
   QtSerialPort port_;
   SystemClock clock_;
-  testing::ScriptedPrompts prompts_;
+  ScriptedPrompts prompts_;
   QtEventPump pump_;
   LinkState link_;
   FlashUtility utility_{FlashPlatform{port_, clock_, prompts_, pump_}, link_};
@@ -120,4 +118,4 @@ TEST_F(FlashAgainstSimTest, HaltButtonStopsBeforeTheNextLine) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

@@ -9,13 +9,8 @@
 #include "core/link/frame.h"
 #include "ui/console_rig.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::Background;
-using testing::ConsoleRig;
-using testing::kWhiteMark;
-using testing::kYellowMark;
 
 // Basic Mapping opened from the View menu and filled; cell(i) is map_data_i.
 struct FuelMapRig : ConsoleRig {
@@ -43,7 +38,7 @@ TEST(FuelMapWindowTest, FillsFromTheVirtualEcuAndSendsATypedCell) {
         << name;
   }
 
-  testing::TypeOver(rig.cell(17), "1.25");
+  TypeOver(rig.cell(17), "1.25");
   EXPECT_EQ(Background(rig.cell(17)), kYellowMark);
   rig.port.ClearWritten();
   QTest::keyClick(rig.cell(17), Qt::Key_Return);
@@ -79,7 +74,7 @@ TEST(FuelMapWindowTest, KeysNudgeSelectABlockAndUndo) {
   BlockModifierWindow* modifier = rig.window->modifier_window();
   ASSERT_TRUE(modifier->isVisible());
   EXPECT_EQ(modifier->windowTitle(), "Modify Block of Cells");
-  testing::TypeOver(modifier->findChild<QLineEdit*>("multiply"), "1.5");
+  TypeOver(modifier->findChild<QLineEdit*>("multiply"), "1.5");
   rig.prompts.QueueAnswer(Answer::kYes);
   modifier->findChild<QPushButton*>("cell_operation_1")->click();
   EXPECT_FALSE(modifier->isVisible());
@@ -144,4 +139,4 @@ TEST(FuelMapWindowTest, DemoLiveCellGraphAndTheCloseBox) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

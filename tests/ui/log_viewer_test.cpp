@@ -8,10 +8,8 @@
 #include "ui/console_rig.h"
 #include "ui/log_viewer_window.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::ConsoleRig;
 
 // Demo scaling: 8000 rev/min, 10 to 125 kPa. Three samples in cell
 // (2, 2), one in the top right cell, and a line that cannot be read.
@@ -29,7 +27,7 @@ TEST(LogViewerTest, OpensALogAndCountsItsSamplesInEachCell) {
   ConsoleRig rig({"demo"});
   rig.ctx().link.EnsureLink();
   rig.StartLoop();  // demo mode sets its full scale
-  testing::TempFolder folder;
+  TempFolder folder;
   rig.prompts.QueueFileName(folder.Write("RUN.CSV", kLog));
   ASSERT_TRUE(rig.Trigger("menu_file_open_log"));
   LogViewerWindow* viewer = rig.app->advisor_tools().log_viewer();
@@ -71,7 +69,7 @@ TEST(LogViewerTest, OpensALogAndCountsItsSamplesInEachCell) {
 
 TEST(LogViewerTest, WheelZoomsDragPansAndABadFileKeepsTheLog) {
   ConsoleRig rig({"demo"});
-  testing::TempFolder folder;
+  TempFolder folder;
   // As "ecu-console RUN.CSV" opens it.
   rig.app->OpenFile(folder.Write("RUN.CSV", kLog));
   LogViewerWindow* viewer = rig.app->advisor_tools().log_viewer();
@@ -105,4 +103,4 @@ TEST(LogViewerTest, WheelZoomsDragPansAndABadFileKeepsTheLog) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

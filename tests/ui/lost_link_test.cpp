@@ -18,12 +18,8 @@
 #include "ui/monitor_window.h"
 #include "ui/widgets/cell_grid.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::ConsoleRig;
-using testing::kWhiteMark;
-using testing::kYellowMark;
 
 constexpr const char* kLostPrefix = "The ECU connection was lost (";
 
@@ -91,12 +87,12 @@ TEST(LostLinkTest, EditsSurviveAndPollingResumesWithTheConfigurationBlock) {
 // The console over a real pty to ecu-sim, killed and started again on the
 // same link path, in real time.
 TEST(LostLinkTest, AgainstTheSimKilledAndRestarted) {
-  testing::SimProcess sim;
+  SimProcess sim;
   const std::filesystem::path folder = sim.folder();
   std::ofstream(folder / "port.cfg") << sim.device() << "\n";
   QtSerialPort port;
   SystemClock clock;
-  testing::ScriptedPrompts prompts;
+  ScriptedPrompts prompts;
   QtEventPump pump;
   ConsoleApp app(ConsolePlatform{port, clock, prompts, pump, {}}, {},
                  ConsoleFolders{folder.string(), folder.string()});
@@ -162,4 +158,4 @@ TEST(LostLinkTest, AgainstTheSimKilledAndRestarted) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

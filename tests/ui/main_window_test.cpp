@@ -9,10 +9,8 @@
 #include "ui/monitor_window.h"
 #include "ui/workbench.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::ConsoleRig;
 
 QStringList MenuCaptions(QWidget* bar) {
   QStringList captions;
@@ -151,4 +149,4 @@ TEST(MainWindowTest, UnitsMenuSwitchesTheMonitorToAfrAndRemembersIt) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

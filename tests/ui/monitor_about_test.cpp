@@ -7,10 +7,8 @@
 #include "ui/console_rig.h"
 #include "ui/monitor_window.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
-
-using testing::ConsoleRig;
 
 TEST(MonitorWindowTest, DemoModeMovesEveryReadoutButTheBarometer) {
   ConsoleRig rig({"demo"});
@@ -82,4 +80,4 @@ TEST(AboutWindowTest, ReadsAgainOnlyWhenComingFromAnotherConsoleWindow) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

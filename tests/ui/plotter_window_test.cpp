@@ -10,12 +10,12 @@
 #include "ui/console_rig.h"
 #include "ui/monitor_window.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
 
 // The console in demo mode with the plotter opened from the View menu and
 // logging set to go into a fresh folder.
-struct PlotterRig : testing::ConsoleRig {
+struct PlotterRig : ConsoleRig {
   PlotterRig() : ConsoleRig({"demo"}) {
     prompts.Clear();
     window = OpenView<PlotterWindow>("menu_View_Plotter", View::kPlotter,
@@ -31,13 +31,11 @@ struct PlotterRig : testing::ConsoleRig {
       clock.Advance(1);
     }
   }
-  size_t LogLines() const {
-    return testing::CrLfLines(folder.Read("P.CSV")).size();
-  }
+  size_t LogLines() const { return CrLfLines(folder.Read("P.CSV")).size(); }
   void Click(const char* button) { Find<QPushButton>(button)->click(); }
   bool Checked(const char* entry) { return Find<QAction>(entry)->isChecked(); }
 
-  testing::TempFolder folder;
+  TempFolder folder;
   const std::string log_path = folder.Path("P.CSV");
   PlotterWindow* window = nullptr;
 };
@@ -158,4 +156,4 @@ TEST(PlotterWindowTest, FastestShowsItsSamplesOnTheDisplayTick) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

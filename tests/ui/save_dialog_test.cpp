@@ -12,13 +12,13 @@
 #include "qt/qt_prompts.h"
 #include "support/temp_folder.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
 
 // Download's dialog, a bare name typed: the dialog adds ".set" before it
 // looks for a file to replace, so an existing base.set is asked about.
 TEST(SaveDialogTest, AddsTheExtensionBeforeAskingAboutOverwrite) {
-  testing::TempFolder folder;
+  TempFolder folder;
   folder.Write("base.set", "EGO_RATE= 7\r\n");
   const QString previous = QDir::currentPath();
   QDir::setCurrent(QString::fromStdString(folder.path()));
@@ -60,4 +60,4 @@ TEST(SaveDialogTest, AddsTheExtensionBeforeAskingAboutOverwrite) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing

@@ -7,11 +7,11 @@
 #include "core/link/frame.h"
 #include "ui/console_rig.h"
 
-namespace ecu {
+namespace ecu::testing {
 namespace {
 
 TEST(SupplementaryWindowTest, FillsFromTheVirtualEcuAndSendsTheEdits) {
-  testing::ConsoleRig rig;
+  ConsoleRig rig;
   auto* window =
       rig.OpenView<SupplementaryWindow>("menu_View_supp", View::kSupplementary);
   const auto source = [window](int i) {
@@ -34,7 +34,7 @@ TEST(SupplementaryWindowTest, FillsFromTheVirtualEcuAndSendsTheEdits) {
   EXPECT_TRUE(source(1)->isChecked());
   EXPECT_EQ(rig.Text("m_src"), "1");
   EXPECT_EQ(rig.Text("source_units"), "TPS %");
-  testing::TypeOver(box("map_data_2"), "150");
+  TypeOver(box("map_data_2"), "150");
   rig.port.ClearWritten();
   QTest::keyClick(box("map_data_2"), Qt::Key_Return);
   EXPECT_EQ(rig.TakeRequests(),
@@ -45,4 +45,4 @@ TEST(SupplementaryWindowTest, FillsFromTheVirtualEcuAndSendsTheEdits) {
 }
 
 }  // namespace
-}  // namespace ecu
+}  // namespace ecu::testing
