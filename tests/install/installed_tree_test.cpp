@@ -2,14 +2,11 @@
 // package does) and checks what a desktop and a shell get from it.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <set>
 #include <string>
-#include <vector>
 
 #include "support/processes.h"
 #include "support/temp_folder.h"

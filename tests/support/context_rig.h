@@ -1,8 +1,6 @@
 #ifndef ECU_TESTS_SUPPORT_CONTEXT_RIG_H_
 #define ECU_TESTS_SUPPORT_CONTEXT_RIG_H_
 
-#include <cstdint>
-#include <string>
 #include <utility>
 #include <vector>
 

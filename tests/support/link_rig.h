@@ -1,8 +1,6 @@
 #ifndef ECU_TESTS_SUPPORT_LINK_RIG_H_
 #define ECU_TESTS_SUPPORT_LINK_RIG_H_
 
-#include <memory>
-
 #include "core/link/ecu_link.h"
 #include "core/link/link_state.h"
 #include "core/link/live_data.h"

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>

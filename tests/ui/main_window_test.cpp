@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QMenu>
-#include <QToolButton>
 
 #include "core/link/port_config.h"
 #include "core/units/mixture_units.h"
