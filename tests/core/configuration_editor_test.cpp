@@ -115,26 +115,6 @@ TEST(ConfigurationFillTest, DemoModeShowsTheDemoTextsAndSendsNothing) {
   EXPECT_EQ(switches.state({kMapAccel}).text, kYellow);
 }
 
-TEST(ConfigurationFillTest, AWindowLeftBeforeTheLinkWasFreeIsNotFilled) {
-  ConfigurationRig rig;
-  rig.silent_codes = {'A'};
-  bool acted = false;
-  rig.pump.set_on_pump([&] {
-    if (std::exchange(acted, true)) return;
-    rig.editor.Activate();
-    rig.editor.Hidden();
-  });
-  std::ignore = rig.ctx.link.SendCommand("A");
-  rig.pump.set_on_pump(nullptr);
-  rig.seen.clear();
-  rig.ctx.link.RunDeferred();
-  EXPECT_TRUE(rig.seen.empty());
-  // Shown again, it fills as usual.
-  rig.editor.Activate();
-  EXPECT_EQ(rig.seen.size(), ConfigurationFillReads().size());
-  EXPECT_TRUE(rig.editor.enabled());
-}
-
 TEST(ConfigurationFillTest, TpsCaptureShowsTheEndPointTheEcuTook) {
   ConfigurationRig rig;
   rig.Fill();

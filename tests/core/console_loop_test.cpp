@@ -97,35 +97,6 @@ TEST(PollingLoopTest, PassesOfTheOtherWindows) {
   }
 }
 
-TEST(PollingLoopTest, DemoModeSimulatesWithoutTraffic) {
-  ConsoleRig rig;
-  rig.ctx.link_state.demo_mode = true;
-  rig.views.OpenView(View::kMonitor);
-  bool stop = false;
-  ASSERT_TRUE(rig.loop.Start(stop));
-  std::map<int, std::set<std::string>> seen;
-  const Subscription writer = rig.monitor.labels().Subscribe(
-      [&](int i, const std::string& t) { seen[i].insert(t); });
-  for (int i = 0; i < 50; ++i) {
-    rig.ctx.console.poll_tick = true;
-    rig.ctx.console.display_tick = true;
-    rig.loop.Step();
-    const LiveData& live = rig.ctx.live;
-    EXPECT_GE(live.RPM, 3210);
-    EXPECT_LT(live.RPM, 3260);
-    EXPECT_GE(live.CLT, 92);
-    EXPECT_LT(live.CLT, 94);
-    EXPECT_GE(live.Lambda, 1);
-    EXPECT_LT(live.Lambda, 1.17);
-    EXPECT_FLOAT_EQ(live.FullScaleRpm, 8000);
-  }
-  EXPECT_TRUE(rig.port.written().empty());
-  EXPECT_EQ(rig.ctx.image.scalar("KILL_RPM"), 925);
-  EXPECT_EQ(seen[14], std::set<std::string>{"101.2"});
-  EXPECT_EQ(seen[13], std::set<std::string>{""});
-  EXPECT_GT(seen[0].size(), 5u);  // the speed moves
-}
-
 // An adapter pulled while the monitor polls: told once, nothing sent and no
 // demo-mode question while it is gone, the same device tried about once a
 // second, and polling starts afresh with "C" when it is back.

@@ -139,22 +139,6 @@ TEST(CurveEditorTest, UpdateSendsPointByPointThenTheSetPoints) {
   EXPECT_EQ(rig.memory().TableByte(0x0D5), 101);
 }
 
-TEST(CurveEditorTest, AFillWaitsForTheLinkUnlessTheCloseBoxCameFirst) {
-  CurveRig rig;
-  rig.TakeRequests();
-  rig.DuringLiveRequest([&] { rig.editor.Activate(); });
-  EXPECT_FALSE(rig.editor.cells().enabled());
-  rig.ctx.link.RunDeferred();
-  EXPECT_EQ(rig.TakeRequests().size(), 97u);
-  EXPECT_TRUE(rig.editor.cells().enabled());
-  rig.DuringLiveRequest([&] {
-    rig.editor.Activate();
-    rig.editor.Discard();
-  });
-  rig.ctx.link.RunDeferred();
-  EXPECT_TRUE(rig.TakeRequests().empty());
-}
-
 TEST(CurveEditorTest, ResetFillsOneTableAndSendsNothing) {
   CurveRig rig;
   rig.TakeRequests();
@@ -359,17 +343,6 @@ TEST(SupplementaryEditorTest, AnUnreadSourceIsNeverWritten) {
   editor.Update();
   EXPECT_EQ(rig.TakeRequests(), std::vector<std::string>{DutyWrite(0, 8192)});
   EXPECT_TRUE(rig.prompts.shown().empty());
-}
-
-TEST(SupplementaryEditorTest, AFillWaitingForTheLinkIsDroppedByTheCloseBox) {
-  SupplementaryRig rig;
-  rig.TakeRequests();
-  rig.DuringLiveRequest([&] {
-    rig.editor.Activate();
-    rig.editor.Discard();
-  });
-  rig.ctx.link.RunDeferred();
-  EXPECT_TRUE(rig.TakeRequests().empty());
 }
 
 // Each source names its axis and moves the pointer with its live value.

@@ -103,19 +103,6 @@ TEST(EditorKeysTest, PlainArrowsFollowEachFamilysTable) {
   EXPECT_FALSE(rig.Key({kCutInBox, 0}, K::kRight).handled);
 }
 
-TEST(BlockSelectionTest, CornersGiveTheBoundsEitherWayRound) {
-  const BlockBounds b = BoundsOf(17, 2, 16, 16);
-  EXPECT_EQ(b.min_column, 0);
-  EXPECT_EQ(b.max_column, 1);
-  EXPECT_EQ(b.min_row, 1);
-  EXPECT_EQ(b.max_row, 2);
-  std::vector<int> inside;
-  for (int k = 0; k < 256; ++k) {
-    if (InBlock(b, k, 16, 16)) inside.push_back(k);
-  }
-  EXPECT_EQ(inside, (std::vector<int>{1, 2, 17, 18}));
-}
-
 TEST(BlockSelectionTest, CtrlPressAndReleaseOpenTheModifier) {
   BlockRig rig;
   int shown_changes = 0;

@@ -168,27 +168,6 @@ class EcuCompareTest : public ::testing::Test,
   testing::TempFolder folder_;
 };
 
-TEST_F(EcuCompareTest, TheEcuIsReadWithTheSavesReadsAndAgreesWithItsFile) {
-  const std::string path = folder_.Path("saved.SET");
-  ASSERT_TRUE(SetupFileWriter(rig.link, image).save(path).file_ok);
-  const std::vector<std::string> save_requests = rig.port.written();
-  rig.port.ClearWritten();
-
-  int last_done = 0;
-  const CalibrationSnapshot read =
-      ReadEcuSnapshot(rig.link, image, [&](int done, int total) {
-        EXPECT_EQ(total, 410);
-        EXPECT_EQ(done, last_done + 1);
-        last_done = done;
-      });
-  EXPECT_EQ(last_done, 410);
-  EXPECT_TRUE(read.trouble.empty());
-  EXPECT_EQ(read.UnknownCount(), 0);
-  EXPECT_EQ(rig.port.written(), save_requests);
-  EXPECT_EQ(CompareCalibrations(read, SnapshotOfSetupFile(path), live).count(),
-            0);
-}
-
 TEST_F(EcuCompareTest, UnansweredReadsLeaveItemsUnknownAndASilentEcuIsTrouble) {
   ecu.silent_codes = {'W'};
   const CalibrationSnapshot read = ReadEcuSnapshot(rig.link, image);
