@@ -106,56 +106,6 @@ TEST_F(CalibrationRepliesTest, PhaseTableEchoLeavesTheCachedTable) {
   EXPECT_EQ(seen_.size(), 9u);
 }
 
-TEST_F(CalibrationRepliesTest, ProgramBlockFillsItsHolders) {
-  Watch(kFuelMapWindow, "ecu_pgm");
-  Watch(kDashboardWindow, "ecu_pgm");
-  // FUEL_B 16056 (-0.525 ms), FUEL_MX 6375, ACC_MINP 781, ACC_MAXP 5938,
-  // BAT_COMP 37.
-  EXPECT_TRUE(
-      Feed('B', Bytes({0xB8, 0x3E, 0xE7, 0x18, 0x0D, 0x03, 0x32, 0x17, 37})));
-  EXPECT_EQ(image_.scalar("FUEL_B"), 16056);
-  EXPECT_EQ(image_.scalar("FUEL_MX"), 6375);
-  EXPECT_EQ(image_.scalar("ACC_MINP"), 781);
-  EXPECT_EQ(image_.scalar("ACC_MAXP"), 5938);
-  EXPECT_EQ(image_.scalar("BAT_COMP"), 37);
-  // Two items on two windows.
-  EXPECT_EQ(SeenTexts(), (Texts{"-0.525", "-0.525", "10.200", "10.200"}));
-  EXPECT_EQ(seen_[0].index, 1);
-  EXPECT_EQ(seen_[1].window, kDashboardWindow);
-  EXPECT_EQ(seen_[2].index, 0);
-}
-
-TEST_F(CalibrationRepliesTest, ConfigurationBlockSetsHoldersAndScaling) {
-  Watch(kConfigurationWindow, "max_rpm");
-  Watch(kConfigurationWindow, "min_pressure");
-  Watch(kConfigurationWindow, "special_cfg");
-  std::string data(18, '\0');
-  data[2] = static_cast<char>(0xFF);  // KILL_RPM 1023 at byte 5
-  data[3] = 0x03;
-  data[6] = static_cast<char>(0xFF);  // MIN_PRES 1023 at byte 9
-  data[7] = 0x03;
-  data[11] = 8;     // PH_2_REC
-  data[13] = 0x70;  // FS_RPM 6000 at byte 16
-  data[14] = 0x17;
-  data[15] = 0b0110;  // OPTIONS
-  data[17] = 6;       // MAP_TYPE: low bits 2
-  EXPECT_TRUE(Feed('C', data));
-  EXPECT_EQ(image_.scalar("FS_RPM"), 6000);
-  EXPECT_EQ(image_.scalar("PH_2_REC"), 8);
-  EXPECT_EQ(image_.scalar("MAP_TYPE"), 6);
-  EXPECT_EQ(live_.FullScaleRpm, 6000);
-  EXPECT_EQ(live_.MapSpan, 551);
-  EXPECT_EQ(live_.MapOffset, 79);
-  // Shown against the full scale and sensor of the same block.
-  ASSERT_EQ(seen_.size(), 4u);
-  EXPECT_EQ(seen_[0].text, "6000");
-  EXPECT_EQ(seen_[1].text, "630.0");
-  EXPECT_EQ(seen_[2].index, 0);  // special_cfg(0) is bit 2
-  EXPECT_EQ(seen_[2].raw, 1);
-  EXPECT_EQ(seen_[3].index, 1);  // special_cfg(1) is bit 3
-  EXPECT_EQ(seen_[3].raw, 0);
-}
-
 TEST_F(CalibrationRepliesTest, FullScaleEchoRescalesAtOnce) {
   EXPECT_TRUE(Feed(125, Bytes({0x70, 0x17})));
   EXPECT_EQ(live_.FullScaleRpm, 6000);
