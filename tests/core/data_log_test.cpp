@@ -86,27 +86,6 @@ TEST(DataLogFileTest, AFullDiskLeavesTheStateNotLogging) {
   EXPECT_FALSE(log.LogActive());
 }
 
-TEST(DataLogLineTest, TheLogReaderReadsWhatIsWritten) {
-  const std::string crlf =
-      LogHeader("09-14-2008") + LogDataLine(ExampleValues(), "14:05:09");
-  std::string lf = crlf;
-  std::erase(lf, '\r');
-  for (const std::string& text : {crlf, lf}) {
-    const DataLog log = ReadDataLog(text);
-    EXPECT_TRUE(log.trouble.empty());
-    EXPECT_TRUE(log.problems.empty());
-    EXPECT_EQ(log.date, "09-14-2008");
-    ASSERT_EQ(log.samples.size(), 1u);
-    const LogSample& s = log.samples[0];
-    EXPECT_EQ(s.line, 4);
-    EXPECT_EQ(
-        (std::vector<double>{s.time_s, s.rpm, s.lambda, s.clt_c, s.tps_percent,
-                             s.map_kpa, s.mat_c, s.pw_ms, s.ego_correction}),
-        (std::vector<double>{14 * 3600 + 5 * 60 + 9, 3235, 1.05, 93, 15.8, 32.2,
-                             24, 8.175, 1.024}));
-  }
-}
-
 const std::string kHeader = LogHeader("09-14-2008");
 
 std::string Lines(const std::vector<std::string>& lines) {
