@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tuple>
 #include <utility>
 
 #include "core/calibration/scaling.h"
@@ -108,6 +107,19 @@ TEST(ConfigurationFillTest, DemoModeShowsTheDemoTextsAndSendsNothing) {
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_TRUE(rig.Field("max_rpm").changed());
   EXPECT_EQ(switches.state({kMapAccel}).text, kYellow);
+}
+
+TEST(ConfigurationFillTest, AWindowLeftBeforeTheLinkWasFreeIsNotFilled) {
+  ConfigurationRig rig;
+  rig.DuringLiveRequest([&] {
+    rig.editor.Activate();
+    rig.editor.Hidden();
+  });
+  rig.ctx.link.RunDeferred();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+  // Shown again, it fills as usual.
+  rig.editor.Activate();
+  EXPECT_EQ(rig.TakeRequests().size(), ConfigurationFillReads().size());
 }
 
 TEST(ConfigurationFillTest, TpsCaptureShowsTheEndPointTheEcuTook) {

@@ -345,6 +345,17 @@ TEST(SupplementaryEditorTest, AnUnreadSourceIsNeverWritten) {
   EXPECT_TRUE(rig.prompts.shown().empty());
 }
 
+TEST(SupplementaryEditorTest, AFillWaitingForTheLinkIsDroppedByTheCloseBox) {
+  SupplementaryRig rig;
+  rig.TakeRequests();
+  rig.DuringLiveRequest([&] {
+    rig.editor.Activate();
+    rig.editor.Discard();
+  });
+  rig.ctx.link.RunDeferred();
+  EXPECT_TRUE(rig.TakeRequests().empty());
+}
+
 // Each source names its axis and moves the pointer with its live value.
 TEST(SupplementaryEditorTest, AxisAndPointerFollowTheChosenSource) {
   SupplementaryRig rig;

@@ -290,11 +290,15 @@ TEST(DashboardModelTest, UpdateSendsOnlyTheChangedBoxWithTheFuelMapRules) {
   EXPECT_TRUE(rig.Box(kOffset).changed());
 }
 
-TEST(DashboardModelTest, EgoSwitchAndHiding) {
+TEST(DashboardModelTest, EgoSwitchFilterChoiceAndHiding) {
   DashboardRig rig;
   rig.model.SwitchEgo(EgoSwitch::kOn);
   EXPECT_EQ(rig.TakeCodes(), (std::vector<int>{'d'}));
   EXPECT_EQ(rig.model.ego_switch(), EgoSwitch::kOn);
+  rig.model.ChooseTachFilter(0);
+  EXPECT_EQ(rig.ctx.live.TachFilterFactor, 0.2f);
+  rig.model.ChooseTachFilter(9);  // no such entry
+  EXPECT_EQ(rig.model.tach_filter_entry(), 0);
 
   // Hidden, the dashboard no longer takes the program block's values.
   rig.model.Activate();

@@ -108,8 +108,11 @@ TEST(PlotterModelTest, AfrChangesTheCaptionAndTheLogKeepsLambda) {
   rig.model.UnitsChanged();
   EXPECT_EQ(rig.model.caption(1), "Air Fuel [5.9 to 13.7 AFR]");
   rig.model.StartLog();
+  rig.model.TickChannel(1, true);
   rig.model.TakeSample();
   rig.model.StopLog();
+  ASSERT_EQ(rig.samples.size(), 1u);
+  EXPECT_NEAR(rig.samples[0][1], (1.05 - 0.6) / 0.8, 1e-6);  // 0.6 to 1.4
   EXPECT_EQ(testing::CrLfLines(rig.folder.Read("PLOTTER.CSV"))[3].substr(0, 18),
             "14:05:09,3235,1.05");
 }
