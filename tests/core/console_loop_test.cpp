@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "core/console/demo_simulation.h"
@@ -41,6 +42,14 @@ struct ConsoleRig : testing::ContextRig {
   Views views{ctx, host, monitor};
   DemoSimulation demo;
   PollingLoop loop{ctx, views, monitor, demo};
+
+  // The plotter is the live window, on "Fastest", over an open link.
+  void PlotFastest(std::function<void()> take_sample = [] {}) {
+    ctx.link.EnsureLink();
+    ctx.console.live_window_mode = View::kPlotter;
+    ctx.console.fastest_log = true;
+    loop.set_take_sample(std::move(take_sample));
+  }
 };
 
 TEST(PollingLoopTest, NothingIsSentBeforeTheFirstWindow) {
@@ -149,12 +158,9 @@ TEST(PollingLoopTest, FastestPlotterSamplesEveryAnswerBackToBack) {
     sim::SimOptions options;
     options.silent = silent;
     ConsoleRig rig(options);
-    rig.ctx.link.EnsureLink();
-    rig.TakeCodes();
-    rig.ctx.console.live_window_mode = View::kPlotter;
-    rig.ctx.console.fastest_log = true;
     int samples = 0;
-    rig.loop.set_take_sample([&] { ++samples; });
+    rig.PlotFastest([&] { ++samples; });
+    rig.TakeCodes();
     rig.ctx.console.poll_tick = true;
     rig.ctx.console.log_tick = true;  // the log timer adds nothing
     const int served = rig.pump.count();
@@ -182,10 +188,7 @@ TEST(PollingLoopTest, FastestPlotterSamplesEveryAnswerBackToBack) {
 // run before the next request, not once the run stops.
 TEST(PollingLoopTest, FastestLetsAUserActionInBetweenPasses) {
   ConsoleRig rig;
-  rig.ctx.link.EnsureLink();
-  rig.ctx.console.live_window_mode = View::kPlotter;
-  rig.ctx.console.fastest_log = true;
-  rig.loop.set_take_sample([] {});
+  rig.PlotFastest();
   long ran_after = -1;
   bool pressed = false;
   rig.pump.set_on_pump([&] {
@@ -205,10 +208,7 @@ TEST(PollingLoopTest, FastestLetsAUserActionInBetweenPasses) {
 // request: a 5 ms paint on every pass must not stretch the passes.
 TEST(PollingLoopTest, FastestPaintsWhileTheRequestIsOnTheLine) {
   ConsoleRig rig;
-  rig.ctx.link.EnsureLink();
-  rig.ctx.console.live_window_mode = View::kPlotter;
-  rig.ctx.console.fastest_log = true;
-  rig.loop.set_take_sample([] {});
+  rig.PlotFastest();
   bool paint_due = false;
   rig.loop.set_on_display(View::kPlotter, [&] { paint_due = true; });
   rig.pump.set_on_pump([&] {
