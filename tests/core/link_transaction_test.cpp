@@ -162,17 +162,39 @@ TEST(SendCommandTest, BadChecksumAndWrongLengthAreRetried) {
   EXPECT_EQ(delays.size(), 2u);
 }
 
-TEST(SendCommandTest, AnotherKnownCodeIsTakenUnknownOrRefusedOnesRetried) {
-  ScriptRig rig({{{BuildReply('F', "\x01\x02\x03\x04"), 0}}});
+// A reply that answers another request (one that came late, after its
+// transaction had retried) is decoded where its code and address say, but
+// is not taken as the answer: a save would write the neighbour's value.
+TEST(SendCommandTest, AReplyToAnotherRequestIsDecodedButNotTaken) {
+  ScriptRig rig(
+      {{{BuildReply('F', "\x01\x02\x03\x04"), 0}}, {{LiveReply(), 0}}});
   int f_decoded = 0;
   rig.replies.Add('F', 7, [&](std::string_view) {
     ++f_decoded;
     return true;
   });
-  std::ignore = rig.link.SendCommand("A");
+  EXPECT_TRUE(rig.link.SendCommand("A").answered());
   EXPECT_EQ(f_decoded, 1);
-  EXPECT_EQ(rig.port.written().size(), 1u);
+  EXPECT_EQ(rig.decoded, 1);
+  EXPECT_EQ(rig.port.written().size(), 2u);
 
+  // Cell 11's late reply while cell 12 is asked for, then cell 12's.
+  LinkRig cells(Script({{{BuildReply('E', Bytes({11, 1, 154})), 0}},
+                        {{BuildReply('E', Bytes({12, 1, 194})), 0}}}));
+  std::vector<int> values;
+  cells.replies.Add(
+      'E', 6,
+      [&](std::string_view frame) {
+        values.push_back(ByteAt(frame, 5));
+        return true;
+      },
+      2);
+  EXPECT_TRUE(cells.link.SendCommand(Command('E', 12, 1, 0)).answered());
+  EXPECT_EQ(values, (std::vector<int>{154, 194}));
+  EXPECT_EQ(cells.port.written().size(), 2u);
+}
+
+TEST(SendCommandTest, UnknownOrRefusedRepliesAreRetried) {
   LinkRig unknown(Script({{{BuildReply('Q', "\x01"), 0}}}));
   std::ignore = unknown.link.SendCommand("A");
   EXPECT_EQ(unknown.port.written().size(), 10u);
@@ -182,7 +204,8 @@ TEST(SendCommandTest, AnotherKnownCodeIsTakenUnknownOrRefusedOnesRetried) {
   // A frame its decoder refuses is retried like a damaged one.
   LinkRig refused(Script({{{BuildReply('E', Bytes({0, 3, 7})), 0}}}));
   refused.replies.Add(
-      'E', 6, [](std::string_view frame) { return U16At(frame, 3) < 0x300; });
+      'E', 6, [](std::string_view frame) { return U16At(frame, 3) < 0x300; },
+      2);
   std::ignore = refused.link.SendCommand(Command('E', 0, 3, 0));
   EXPECT_EQ(refused.port.written().size(), 10u);
   EXPECT_EQ(refused.prompts.shown().size(), 1u);

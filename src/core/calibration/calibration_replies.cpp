@@ -132,7 +132,8 @@ void AddCalibrationReplies(ReplyTable& replies, CalibrationImage& image,
   const Records records{image, live, board};
   // Each decoder only ever sees whole frames of its length.
   auto add = [&](uint8_t code, int length,
-                 std::function<bool(std::string_view, const Records&)> decode) {
+                 std::function<bool(std::string_view, const Records&)> decode,
+                 int echoed_arguments = 0) {
     replies.Add(
         code, length,
         [records, length, decode = std::move(decode)](std::string_view frame) {
@@ -140,7 +141,8 @@ void AddCalibrationReplies(ReplyTable& replies, CalibrationImage& image,
             return false;
           }
           return decode(frame, records);
-        });
+        },
+        echoed_arguments);
   };
 
   for (const ScalarItem& item : AllScalars()) {
@@ -162,14 +164,16 @@ void AddCalibrationReplies(ReplyTable& replies, CalibrationImage& image,
       return DecodeBlock(code, frame, r);
     });
   }
+  // Cell replies repeat the address: two bytes for one-byte cells, one for
+  // two-byte cells and phase rows.
   for (uint8_t code : {kReadByteCell, kWriteByteCell}) {
-    add(code, kCellReplyLength, DecodeByteCell);
+    add(code, kCellReplyLength, DecodeByteCell, 2);
   }
   for (uint8_t code : {kReadWordCell, kWriteWordCell}) {
-    add(code, kCellReplyLength, DecodeWordCell);
+    add(code, kCellReplyLength, DecodeWordCell, 1);
   }
   add(kReadPhaseTable, kPhaseTableReplyLength, DecodePhaseTable);
-  add(kWritePhaseCell, kPhaseCellReplyLength, DecodePhaseCellEcho);
+  add(kWritePhaseCell, kPhaseCellReplyLength, DecodePhaseCellEcho, 1);
 
   const ScalarItem* closed = FindScalar("TPS_BASE");
   const ScalarItem* open = FindScalar("TPS_FS_V");

@@ -115,12 +115,12 @@ CommandResult EcuLink::Attempt(std::string_view command, int expected) {
   }
   if (port_.IsOpen()) {
     port_.ReadAll();
-    const std::string request = BuildRequest(command);
+    request_ = BuildRequest(command);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
       // The adapter went away: more attempts would only wait in vain.
       if (!port_.IsOpen()) return CommandResult::kPortLost;
       reply_accepted_ = false;
-      port_.Write(request);
+      port_.Write(request_);
       ++requests_sent_;
       if (serve_while_waiting_) pump_.ProcessPending();
       WaitForBytes(kAttemptSeconds, frame_length);
@@ -190,7 +190,10 @@ void EcuLink::HandleReply() {
     if (entry == nullptr) {
       pump_.ProcessPending();
     } else if (static_cast<int>(reply.size()) - 2 == entry->length) {
-      reply_accepted_ = entry->decode ? entry->decode(reply) : true;
+      const bool decoded = entry->decode ? entry->decode(reply) : true;
+      // Decoded where its code and address say, but a reply to another
+      // request (one that came late) does not answer this one.
+      reply_accepted_ = decoded && replies_.Answers(request_, reply);
     }
     NoteReplyInterval();
   }

@@ -130,6 +130,8 @@ class EcuLink {
 
   bool busy_ = false;
   bool reply_accepted_ = false;
+  // The request frame of the transaction under way.
+  std::string request_;
   std::deque<std::function<void()>> deferred_;
 
   float previous_reply_time_ = 0.0f;
