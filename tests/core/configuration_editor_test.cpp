@@ -253,7 +253,8 @@ TEST(ConfigurationUpdateTest, MorePrimingPulsesThanOneAreSentOnlyOnYes) {
   EXPECT_FALSE(rig.Field("num_pulses_hot").changed());
 }
 
-TEST(ConfigurationUpdateTest, OptionsGoAsAWholeByteAndPhaseRowsRowByRow) {
+// A phase row's write is checked on the window.
+TEST(ConfigurationUpdateTest, OptionsGoAsAWholeByte) {
   testing::ConfigurationRig rig;
   rig.ecu.memory().SetScalar("OPTIONS", 1 | 4);  // TPS mapped, Alt IGN
   rig.ctx.console.master_mode = true;
@@ -270,14 +271,6 @@ TEST(ConfigurationUpdateTest, OptionsGoAsAWholeByteAndPhaseRowsRowByRow) {
   EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('|', 10)});
   EXPECT_EQ(rig.Scalar("OPTIONS"), 10);
   EXPECT_EQ(rig.editor.switches().state({kSpecialConfig, 1}).text, kPlainText);
-  // One box of a phase row sends that row only.
-  ASSERT_EQ(rig.editor.switches().row_mask(3), 8);
-  rig.editor.Click({"inj_ph_3", 5});
-  EXPECT_TRUE(rig.editor.switches().row_marked(3));
-  rig.editor.Update();
-  EXPECT_EQ(rig.TakeRequests(), Requests{Command(128, 3, 8 | 32, 0)});
-  EXPECT_FALSE(rig.editor.switches().row_marked(3));
-  EXPECT_EQ(rig.ecu.memory().PhaseCell(3), 40);
 }
 
 TEST(ConfigurationUpdateTest, NewFullScaleIsReadBackAndLaterEntriesSurvive) {
@@ -420,7 +413,6 @@ TEST(ConfigurationUpdateTest, EnterRunsTheUpdateFromMostControls) {
             std::vector<std::string>{"A cell that does not hold a number has "
                                      "been found, it will not be updated"});
   EXPECT_TRUE(rig.Field("max_rpm").changed());
-
   rig.Type("ego_rate", "13");
   rig.editor.KeyOnSwitch({kTpsMapped}, enter);
   EXPECT_EQ(rig.TakeRequests(), Requests{CommandWithByte('c', 13)});
