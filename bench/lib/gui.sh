@@ -14,9 +14,11 @@ xvfb=$!
 sim=""
 console=""
 cleanup() {
-  [ -n "$console" ] && kill "$console" 2>/dev/null
-  [ -n "$sim" ] && kill "$sim" 2>/dev/null
-  kill "$xvfb" 2>/dev/null
+  # A console that has already gone must not leave the sim and the server
+  # running: under set -e a failed kill would end the clean-up.
+  [ -n "$console" ] && kill "$console" 2>/dev/null || true
+  [ -n "$sim" ] && kill "$sim" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
