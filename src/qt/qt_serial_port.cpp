@@ -126,9 +126,12 @@ void QtSerialPort::CloseOnFatalError() {
   // A device that hung up (adapter pulled, far end of a pty gone) reads
   // as end of file; Qt then reports a read error whose text is a stale
   // errno, and every wait returns at once, so the line is gone for good.
+  // A wait that timed out looks too: only a silent line times out, so the
+  // check costs nothing while the ECU answers.
   const bool hung_up =
       (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
-       error == QSerialPort::ResourceError) &&
+       error == QSerialPort::ResourceError ||
+       error == QSerialPort::TimeoutError) &&
       HungUp();
   if (hung_up || error == QSerialPort::ResourceError ||
       error == QSerialPort::DeviceNotFoundError ||
