@@ -93,8 +93,7 @@ int main(int argc, char** argv) {
   }
   std::cout << server.device_path() << std::endl;
 
-  const double seconds_per_byte =
-      parsed.pacing ? ecu::sim::kSecondsPerByte : 0.0;
+  const double seconds_per_byte = parsed.pacing ? ecu::kSecondsPerByte : 0.0;
   if (!server.Run(ecu, seconds_per_byte)) {
     std::cerr << "ecu-sim: polling the terminal failed\n";
     return 1;

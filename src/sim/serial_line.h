@@ -6,12 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/link/frame.h"
 #include "sim/transmission.h"
 
 namespace ecu::sim {
-
-// 19200 baud with a start bit, 8 data bits and a stop bit: 10 bits a byte.
-inline constexpr double kSecondsPerByte = 10.0 / 19200.0;
 
 // The timing of a real serial line, for a pseudo-terminal that moves bytes
 // instantly. Incoming bytes count as arrived only once they would have

@@ -6,6 +6,7 @@
 #include "app/cli/cli_commands.h"
 #include "app/command_line/checked_options.h"
 #include "core/link/controller_commands.h"
+#include "core/link/frame.h"
 
 namespace ecu::cli {
 namespace {
@@ -19,8 +20,8 @@ int RunPing(CliSession& s, int64_t count) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
           .count();
-  // Request 8 bytes and reply 7 bytes, 10 bits each at 19200 baud.
-  const double line_ms = 15 * 10.0 / 19200 * 1000;
+  // The request and the 7-byte reply.
+  const double line_ms = (kRequestLength + 7) * kSecondsPerByte * 1000;
   std::printf(
       "%lld transactions, mean %.2f ms (line time %.2f ms), %d "
       "unanswered\n",

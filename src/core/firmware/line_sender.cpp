@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/link/frame.h"
+
 namespace ecu {
 
 bool LineSender::WaitForRoom() {
@@ -11,7 +13,7 @@ bool LineSender::WaitForRoom() {
     if (!port_.IsOpen()) return false;
     // Sleep about as long as the line needs to bring the queue down to the
     // threshold, rather than spinning on the count.
-    Wait(std::max(0.0005, (queued - kTransmitThreshold) * kByteSeconds));
+    Wait(std::max(0.0005, (queued - kTransmitThreshold) * kSecondsPerByte));
     const int now_queued = port_.BytesToWrite();
     const float now = clock_.SecondsSinceMidnight();
     if (now_queued < queued) {
@@ -48,7 +50,7 @@ void LineSender::SendLine(std::string_view line,
 }
 
 double LineSender::SecondsUntilCarried() {
-  const double line_time = static_cast<double>(bytes_sent_) * kByteSeconds;
+  const double line_time = static_cast<double>(bytes_sent_) * kSecondsPerByte;
   const double elapsed = ElapsedSince(started_, clock_.SecondsSinceMidnight());
   return std::max(0.0, line_time - elapsed);
 }

@@ -15,8 +15,6 @@ namespace ecu {
 class LineSender {
  public:
   static constexpr int kTransmitThreshold = 128;
-  // 10 bits a byte at 19200 baud.
-  static constexpr double kByteSeconds = 10.0 / 19200.0;
   // A transmit queue that does not move for this long is given up on.
   static constexpr double kStallSeconds = 5.0;
 

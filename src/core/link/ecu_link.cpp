@@ -17,8 +17,6 @@ constexpr float kWatchdogSeconds = 2.0f;
 // A re-enumerating USB adapter takes about this long to come back; opening
 // a missing device costs next to nothing.
 constexpr float kReopenSeconds = 1.0f;
-// One byte on the line: 10 bits at 19200 baud.
-constexpr double kByteSeconds = 10.0 / 19200.0;
 // Below this a sleep costs more than waking for the bytes.
 constexpr double kShortestSleep = 0.001;
 
@@ -257,7 +255,7 @@ void EcuLink::WaitForBytes(double timeout_seconds, int count) {
     // byte, but only up to the last byte, which the port's own wait then
     // catches as it lands rather than a sleep's overshoot later. A reply
     // that stalls is waited for as usual.
-    const double line_time = (count - waiting - 1) * kByteSeconds;
+    const double line_time = (count - waiting - 1) * kSecondsPerByte;
     if (waiting > 0 && waiting != slept_with && line_time >= kShortestSleep) {
       slept_with = waiting;
       clock_.Sleep(std::min(line_time, left));

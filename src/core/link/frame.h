@@ -12,6 +12,9 @@ namespace ecu {
 inline constexpr int kRequestLength = 8;
 // The reply buffer holds at most 32 bytes.
 inline constexpr int kMaxReplyLength = 32;
+// One byte on the line: a start bit, 8 data bits and a stop bit at 19200
+// baud.
+inline constexpr double kSecondsPerByte = 10.0 / 19200.0;
 
 inline uint8_t ByteAt(std::string_view bytes, size_t i) {
   return static_cast<uint8_t>(bytes[i]);

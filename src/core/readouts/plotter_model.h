@@ -10,6 +10,7 @@
 #include "core/console/sample_rate.h"
 #include "core/ecu_context.h"
 #include "core/editors/editor_colours.h"
+#include "core/link/frame.h"
 #include "core/link/window_activation.h"
 #include "core/units/mixture_units.h"
 
@@ -56,9 +57,9 @@ inline constexpr int kStartLogIntervalEntry = 3;
 // After them: samples at the line's rate, each from its own answer.
 inline constexpr int kFastestIntervalEntry = 7;
 inline constexpr std::string_view kFastestCaption = "&Fastest";
-// The most "A" frames the line carries: 8 request and 25 reply bytes of
-// 10 bits at 19200 baud.
-inline constexpr double kLineSamplesPerSecond = 19200.0 / ((8 + 25) * 10);
+// The most "A" frames the line carries: the request and the 25-byte reply.
+inline constexpr double kLineSamplesPerSecond =
+    1.0 / ((kRequestLength + 25) * kSecondsPerByte);
 // The samples the chart holds.
 inline constexpr int kChartSamples = 600;
 

@@ -10,6 +10,8 @@
 #include <array>
 #include <deque>
 
+#include "core/readouts/plotter_model.h"
+
 namespace ecu {
 
 // A scrolling chart recorder of eight numbered channels: each sample holds
@@ -22,7 +24,7 @@ class StripChart : public QWidget {
 
  public:
   static constexpr int kChannels = 8;
-  static constexpr int kCapacity = 600;
+  static constexpr int kCapacity = kChartSamples;
   using Sample = std::array<double, kChannels>;
 
   explicit StripChart(QWidget* parent = nullptr);
