@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "ui/widgets/redo_keys.h"
+
 namespace ecu {
 
 void EditorWindow::AddFileAndUpdateMenus() {
@@ -69,8 +71,7 @@ void EditorWindow::AddLastMenus() {
   connect(undo, &QAction::triggered, this, [this] { UndoCells().Undo(); });
   QAction* redo = menu->addAction("&Redo");
   redo->setObjectName("menu_edit_redo");
-  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
-                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  redo->setShortcuts(RedoShortcuts());
   connect(redo, &QAction::triggered, this, [this] { UndoCells().Redo(); });
 }
 

@@ -8,6 +8,7 @@
 #include "core/editors/widest_cell_text.h"
 #include "ui/widgets/line_edit_width.h"
 #include "ui/widgets/qt_colour.h"
+#include "ui/widgets/redo_keys.h"
 
 namespace ecu {
 namespace {
@@ -32,15 +33,14 @@ EditorKey KeyOf(int qt_key) {
   }
 }
 
-// Undo and redo by the platform's keys and by Ctrl+Y and Ctrl+Shift+Z, all
-// taken from the text box's own undo.
+// Undo and redo by the platform's keys and by the Edit menu's redo keys,
+// all taken from the text box's own undo.
 EditorKey UndoKeyOf(const QKeyEvent* event) {
   const Qt::KeyboardModifiers mods =
       event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
-  if (event->matches(QKeySequence::Redo) ||
-      (event->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
-      (event->key() == Qt::Key_Z &&
-       mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+  const QKeySequence pressed(
+      QKeyCombination(mods, static_cast<Qt::Key>(event->key())));
+  if (event->matches(QKeySequence::Redo) || RedoShortcuts().contains(pressed)) {
     return EditorKey::kRedo;
   }
   if (event->matches(QKeySequence::Undo)) return EditorKey::kUndo;
