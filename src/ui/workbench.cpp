@@ -46,7 +46,7 @@ void Workbench::AddUnitsMenu() {
   QMenu* menu = main_.menuBar()->addMenu("&Units");
   menu->setObjectName("menu_units");
   auto* group = new QActionGroup(menu);
-  auto add = [&](const QString& caption, const char* name,
+  auto add = [&](const QString& caption, const QString& name,
                  const MixtureUnits& units) {
     QAction* entry = menu->addAction(caption);
     entry->setObjectName(name);
@@ -57,14 +57,11 @@ void Workbench::AddUnitsMenu() {
     unit_entries_.emplace_back(entry, units);
   };
   add("&Lambda", "menu_units_lambda", MixtureUnits{});
-  static const char* const kNames[] = {"menu_units_gasoline", "menu_units_e85",
-                                       "menu_units_methanol"};
-  int n = 0;
   for (const Fuel& fuel : Fuels()) {
-    add(QString("AFR, &%1 (%2)")
-            .arg(QString::fromUtf8(fuel.name.data(), fuel.name.size()))
-            .arg(fuel.stoichiometric),
-        kNames[n++], MixtureUnits{true, fuel.stoichiometric});
+    const QString name = QString::fromUtf8(fuel.name.data(), fuel.name.size());
+    add(QString("AFR, &%1 (%2)").arg(name).arg(fuel.stoichiometric),
+        "menu_units_" + name.toLower(),
+        MixtureUnits{true, fuel.stoichiometric});
   }
   typed_ratio_ = menu->addAction("AFR, Other &Ratio...");
   typed_ratio_->setObjectName("menu_units_ratio");
