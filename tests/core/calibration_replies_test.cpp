@@ -120,66 +120,58 @@ TEST_F(CalibrationRepliesTest, FullScaleEchoRescalesAtOnce) {
   EXPECT_EQ(live_.FullScaleRpm, 6000);
 }
 
-TEST_F(CalibrationRepliesTest, GeometryAndSensorEchoesOnlyRefreshTheField) {
+// Reads and echoes of scalars refresh their holders and the fields that
+// watch them; signed temperatures keep their file forms; the echoes of the
+// engine geometry and the MAP sensor only refresh the field.
+TEST_F(CalibrationRepliesTest, ScalarRepliesRefreshHoldersAndWatchedFields) {
   image_.set_scalar("PH_2_REC", 4);
   image_.set_scalar("TRGS_PH", 1);
   image_.set_scalar("TRGS_REV", 8);
   image_.set_scalar("MAP_TYPE", 1);
-  Watch(kConfigurationWindow, "phases_till_recycle");
-  Watch(kConfigurationWindow, "map_type");
-  EXPECT_TRUE(Feed(129, Bytes({6})));
-  EXPECT_TRUE(Feed(123, Bytes({2})));
-  EXPECT_TRUE(Feed(126, Bytes({12})));
-  EXPECT_TRUE(Feed(130, Bytes({6})));
-  EXPECT_EQ(image_.scalar("PH_2_REC"), 4);
-  EXPECT_EQ(image_.scalar("TRGS_PH"), 1);
-  EXPECT_EQ(image_.scalar("TRGS_REV"), 8);
-  EXPECT_EQ(image_.scalar("MAP_TYPE"), 1);
-  EXPECT_EQ(live_.MapSpan, 551);  // type 6 AND 3 = 2
-  EXPECT_EQ(SeenTexts(), (Texts{"6", "2"}));
-  EXPECT_EQ(seen_[1].raw, 6);
-  // The other block items' echoes do refresh their holders.
-  EXPECT_TRUE(Feed(131, Bytes({40})));
-  EXPECT_EQ(image_.scalar("BAT_COMP"), 40);
-}
-
-TEST_F(CalibrationRepliesTest, SingleReadsEchoesAndSignedTemperatures) {
-  Watch(kConfigurationWindow, "iac_close_steps");
-  Watch(kConfigurationWindow, "temp_threshold");
+  for (const char* field :
+       {"iac_close_steps", "temp_threshold", "EGO_type", "WB_EGO_0V_LAMBDA",
+        "tps_base_val", "phases_till_recycle", "map_type"}) {
+    Watch(kConfigurationWindow, field);
+  }
   Watch(kSupplementaryWindow, "cool_thrsh");
-  EXPECT_TRUE(Feed(132, Bytes({200, 0})));
-  EXPECT_EQ(image_.scalar("IAC_CLOS"), 200);
-  EXPECT_TRUE(Feed(133, Bytes({0xF4, 0x01})));
-  EXPECT_EQ(image_.scalar("IAC_CLOS"), 500);
-  // Signed temperatures keep their file forms.
-  EXPECT_TRUE(Feed('w', Bytes({0xF3})));
-  EXPECT_TRUE(Feed(154, Bytes({0xFB})));
-  EXPECT_EQ(image_.scalar("TMP_THRS"), 243);  // the raw byte
-  EXPECT_EQ(image_.scalar("COOL_DEG"), -5);   // the temperature
-  EXPECT_EQ(SeenTexts(), (Texts{"200", "500", "-13", "-5"}));
+  struct Reply {
+    uint8_t code;
+    std::string data;
+    const char* key;
+    int32_t held;
+  };
+  const Reply replies[] = {
+      {132, Bytes({200, 0}), "IAC_CLOS", 200},
+      {133, Bytes({0xF4, 0x01}), "IAC_CLOS", 500},
+      {'w', Bytes({0xF3}), "TMP_THRS", 243},  // the raw byte
+      {154, Bytes({0xFB}), "COOL_DEG", -5},   // the temperature
+      {131, Bytes({40}), "BAT_COMP", 40},
+      {208, Bytes({0x03, 0, 143}), "EGO_WBV1", 143},
+      {212, Bytes({26, 230}), "TPS_FS_V", 230},
+      {215, Bytes({51}), "TPS_BASE", 51},
+      {216, Bytes({255}), "TPS_FS_V", 255},
+      {129, Bytes({6}), "PH_2_REC", 4},
+      {123, Bytes({2}), "TRGS_PH", 1},
+      {126, Bytes({12}), "TRGS_REV", 8},
+      {130, Bytes({6}), "MAP_TYPE", 1},
+  };
+  for (const Reply& reply : replies) {
+    EXPECT_TRUE(Feed(reply.code, reply.data)) << int{reply.code};
+    EXPECT_EQ(image_.scalar(reply.key), reply.held) << reply.key;
+  }
+  EXPECT_EQ(image_.scalar("EGO_FLGS"), 3);
+  EXPECT_EQ(live_.MapSpan, 551);  // type 6 AND 3 = 2
+  // Bit 0 of the EGO flags (wide band), the lambda of a zero count, the two
+  // throttle captures.
+  EXPECT_EQ(SeenTexts(), (Texts{"200", "500", "-13", "-5", "1", "", "10.2",
+                                "20.0", "6", "2"}));
+  EXPECT_EQ(seen_[4].raw, 1);
+  EXPECT_EQ(seen_[9].raw, 6);
   // Fields nobody watches any more are not shown.
   subscriptions_.clear();
   EXPECT_TRUE(Feed('i', Bytes({0x00, 0x02})));
-  EXPECT_EQ(seen_.size(), 4u);
+  EXPECT_EQ(seen_.size(), 10u);
   EXPECT_EQ(image_.scalar("KILL_RPM"), 512);
-}
-
-TEST_F(CalibrationRepliesTest, EgoAndThrottleBlocksAndCaptures) {
-  Watch(kConfigurationWindow, "EGO_type");
-  Watch(kConfigurationWindow, "WB_EGO_0V_LAMBDA");
-  Watch(kConfigurationWindow, "tps_base_val");
-  EXPECT_TRUE(Feed(208, Bytes({0x03, 0, 143})));
-  EXPECT_EQ(image_.scalar("EGO_FLGS"), 3);
-  EXPECT_EQ(image_.scalar("EGO_WBV1"), 143);
-  EXPECT_TRUE(Feed(212, Bytes({26, 230})));
-  EXPECT_EQ(image_.scalar("TPS_FS_V"), 230);
-  EXPECT_TRUE(Feed(215, Bytes({51})));
-  EXPECT_EQ(image_.scalar("TPS_BASE"), 51);
-  // Bit 0 (wide band), the lambda of a zero count, the two captures.
-  EXPECT_EQ(SeenTexts(), (Texts{"1", "", "10.2", "20.0"}));
-  EXPECT_EQ(seen_[0].raw, 1);
-  EXPECT_TRUE(Feed(216, Bytes({255})));
-  EXPECT_EQ(image_.scalar("TPS_FS_V"), 255);
 }
 
 TEST(FieldBoardTest, ListenersMayCancelOthersWhileBeingTold) {

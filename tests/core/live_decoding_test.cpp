@@ -8,34 +8,21 @@
 #include "core/readouts/dashboard_model.h"
 #include "core/readouts/monitor_text.h"
 #include "support/context_rig.h"
+#include "support/wire_bytes.h"
 
 namespace ecu {
 namespace {
 
-// An "A" frame with chosen words and bytes (data offsets as in the frame).
-class LiveFrame {
- public:
-  LiveFrame() : data_(20, '\0') {}
-  LiveFrame& Word(int frame_offset, int value) {
-    data_[static_cast<size_t>(frame_offset - 3)] =
-        static_cast<char>(value & 0xFF);
-    data_[static_cast<size_t>(frame_offset - 2)] =
-        static_cast<char>(value >> 8);
-    return *this;
-  }
-  LiveFrame& Byte(int frame_offset, int value) {
-    data_[static_cast<size_t>(frame_offset - 3)] = static_cast<char>(value);
-    return *this;
-  }
-  std::string frame() const { return BuildReply('A', data_); }
-
- private:
-  std::string data_;
-};
+// An "A" frame whose data bytes begin with `head`, zeros after it.
+std::string LiveFrame(std::initializer_list<int> head) {
+  std::string data = testing::Bytes(head);
+  data.resize(20, '\0');
+  return BuildReply('A', data);
+}
 
 TEST(LiveDecodingTest, TachFilterApproachesTheNewSpeed) {
   LiveData live;
-  const std::string frame = LiveFrame().Word(7, 1023).frame();
+  const std::string frame = LiveFrame({0, 0, 0, 0, 0xFF, 0x03});  // RPM
   DecodeLiveFrame(frame, live);
   EXPECT_FLOAT_EQ(live.RPM, 8000);
   DecodeLiveFrame(frame, live);
@@ -54,20 +41,13 @@ TEST(LiveDecodingTest, FieldsAndTheirScaling) {
   LiveData live;
   live.MapSpan = 551;
   live.MapOffset = 79;
-  DecodeLiveFrame(LiveFrame()
-                      .Word(3, 1023)
-                      .Word(5, 1023)
-                      .Word(9, 0)
-                      .Word(11, 5000)
-                      .Byte(13, 0xF6)
-                      .Byte(14, 30)
-                      .Byte(15, 255)
-                      .Byte(16, 64)
-                      .Byte(17, 128)
-                      .Word(18, 65535)
-                      .Byte(20, 80)
-                      .Word(21, 1023)
-                      .frame(),
+  DecodeLiveFrame(LiveFrame({0xFF, 0x03,                // MAP
+                             0xFF, 0x03,                // TPS
+                             0,    0,    0,   0,        // RPM, gamma
+                             0x88, 0x13,                // PW
+                             0xF6, 30,   255, 64, 128,  // CLT .. MAP enrichment
+                             0xFF, 0xFF,                // acceleration
+                             80,   0xFF, 0x03}),        // coolant, baro
                   live);
   EXPECT_FLOAT_EQ(live.MAP, 630);  // MAP sensor type 2
   EXPECT_FLOAT_EQ(live.TPS, 100);
