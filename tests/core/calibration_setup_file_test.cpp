@@ -12,7 +12,6 @@
 #include "core/link/frame.h"
 #include "sim/memory_dump.h"
 #include "sim/memory_seed.h"
-#include "support/link_rig.h"
 #include "support/temp_folder.h"
 #include "support/test_ecu.h"
 

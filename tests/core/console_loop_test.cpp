@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <set>
 
 #include "core/console/demo_simulation.h"
 #include "core/console/polling_loop.h"
 #include "core/console/startup_files.h"
 #include "core/console/views.h"
-#include "core/link/frame.h"
 #include "support/context_rig.h"
 #include "support/temp_folder.h"
 

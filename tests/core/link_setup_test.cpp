@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -67,7 +66,7 @@ TEST(PortConfigTest, NumbersPathsAndMissingFiles) {
   EXPECT_TRUE(state.port_device.empty());
 }
 
-TEST(PortConfigTest, SelectPortRewritesTheFileButKeepsTheOpenPort) {
+TEST(PortConfigTest, SelectPortRewritesTheFileOrSaysWhyNot) {
   TempFolder folder;
   folder.Write("port.cfg", "1\n");
   LinkState state;
@@ -80,11 +79,7 @@ TEST(PortConfigTest, SelectPortRewritesTheFileButKeepsTheOpenPort) {
   SelectPortDevice("/tmp/ecu", folder.path(), state, prompts);
   EXPECT_EQ(ReadPortChoice(folder.path()).device, "/tmp/ecu");
   EXPECT_TRUE(prompts.shown().empty());
-}
-
-TEST(PortConfigTest, UnwritableFolderIsToldNotLost) {
-  LinkState state;
-  ScriptedPrompts prompts;
+  // A folder that cannot take the file is told, not passed over.
   SelectPort(2, "/nonexistent/folder", state, prompts);
   ASSERT_EQ(prompts.shown().size(), 1u);
   EXPECT_NE(prompts.shown()[0].text.find("could not be saved"),

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "core/calibration/calibration_replies.h"
 #include "core/calibration/setup_file_writer.h"
 #include "core/link/frame.h"
 #include "core/workbench/block_interpolation.h"
@@ -14,15 +13,11 @@
 #include "core/workbench/ecu_snapshot.h"
 #include "sim/memory_cells.h"
 #include "sim/memory_seed.h"
-#include "support/link_rig.h"
 #include "support/temp_folder.h"
 #include "support/test_ecu.h"
 
 namespace ecu {
 namespace {
-
-using testing::LinkRig;
-using testing::TestEcu;
 
 std::string Text(const std::vector<std::string>& lines) {
   std::string text;
@@ -62,22 +57,12 @@ TEST(CompareTest, EveryKindOfItemIsComparedInEngineeringUnitsAndRaw) {
             (std::vector<std::string>{"ACC_SEN", "OPTIONS", "MAPM[017]",
                                       "PTBL[003]", "TPSM[002]"}));
   ASSERT_EQ(result.groups.size(), 4u);
-  EXPECT_EQ(result.groups[0].name, "Constants");
-  EXPECT_EQ(result.groups[1].name, "MAPM");
-  EXPECT_EQ(result.groups[1].item_count, 256);
-
-  const ItemDifference& two_byte = Item(result, "ACC_SEN");
-  EXPECT_EQ(two_byte.raw_a, 10);
-  EXPECT_EQ(two_byte.raw_b, 12);
-  EXPECT_EQ(two_byte.value_a, "2.05");
-  EXPECT_EQ(two_byte.value_b, "2.46");
-  EXPECT_EQ(two_byte.difference, "+0.41");
-  EXPECT_EQ(Item(result, "MAPM[017]").difference, "+.25");
   EXPECT_EQ(Item(result, "TPSM[002]").value_b, "2.000");
   // A choice or a set of bits has no arithmetic difference.
   EXPECT_EQ(Item(result, "OPTIONS").difference, "");
   EXPECT_FALSE(Item(result, "PTBL[003]").delta.has_value());
 
+  // Values, raw counts and the difference as the list and ecu-cli show them.
   const std::vector<std::string> lines = ComparisonLines(result);
   EXPECT_EQ(lines[0], "Constants: calibration constants, 2 of 48 differ");
   EXPECT_EQ(lines[1],
@@ -99,11 +84,9 @@ TEST(CompareTest, UnknownOnOneSideDiffersAndIsNeverZero) {
   EXPECT_EQ(no_value.value_a, "");  // 101 / 0 has no value
   EXPECT_EQ(no_value.value_b, "1.000");
   EXPECT_FALSE(no_value.delta.has_value());
-  const ItemDifference& missing = Item(result, "IDLE[001]");
-  EXPECT_FALSE(missing.raw_b.has_value());
   EXPECT_EQ(ComparisonLines(result).back(),
             "  IDLE[001]           800 (100)            unknown");
-  EXPECT_FALSE(CompareModel::Pickable(missing));
+  EXPECT_FALSE(CompareModel::Pickable(Item(result, "IDLE[001]")));
 }
 
 TEST(CompareTest, EachSideIsScaledByItsOwnFullScaleAndSensor) {
