@@ -38,13 +38,12 @@ class SetupFileTest : public ::testing::Test,
 
 // How the loader reads one line: a command, or nothing. Keys and indexes
 // come from fixed columns; a value that does not fit its item, or has no
-// digit, is refused rather than sent cut down or as 0.
+// digit, is refused rather than sent cut down or as 0. (Every item's own
+// line and write are in the catalogue's known answers.)
 TEST(SetupLineTest, LinesBecomeTheirWritesOrAreRefused) {
   using Action = SetupLineRequest::Action;
   const std::string kRefused = "refused", kSkipped = "skipped";
   const std::pair<const char*, std::string> lines[] = {
-      {"ACC_SEN = 50", CommandWithWord('g', 50)},
-      {"EGO_A_LO= 39", CommandWithByte('<', 39)},
       {"ACC_SEN=50", kRefused},  // the key field is "ACC_SEN="
       {"acc_sen = 50", kRefused},
       {"AB", kRefused},
@@ -53,11 +52,7 @@ TEST(SetupLineTest, LinesBecomeTheirWritesOrAreRefused) {
       {"", kSkipped},
       {"   ", kSkipped},
       {"MAPM[005]=160", Command('e', 0x05, 0x01, 160)},
-      {"MAPM[255]=1", Command('e', 0xFF, 0x01, 1)},
-      {"IGNT[008]=9", Command('e', 0x48, 0x02, 9)},
-      {"SUPM[008]=16383", Command('x', 0xB2, 0xFF, 0x3F)},
       {"SUPM[000]=65535", Command('x', 0xA2, 0xFF, 0xFF)},
-      {"PTBL[007]=129", Command(128, 7, 129, 0)},
       // Two index digits: the value column stays at eleven.
       {"MAPM[12]= 5", Command('e', 12, 1, 5)},
       {"MAPM[12]=5", kRefused},
@@ -66,9 +61,7 @@ TEST(SetupLineTest, LinesBecomeTheirWritesOrAreRefused) {
       {"EGO_RATE= 1 2", CommandWithByte('c', 12)},
       {"FS_RPM  = 8000 rpm", CommandWithWord(125, 8000)},  // lenient
       {"FS_RPM  = .5e4", CommandWithWord(125, 5000)},
-      {"COOL_DEG= -5", Command(154, 251, 0, 0)},
       {"COOL_DEG= -128", Command(154, 128, 0, 0)},
-      {"TMP_THRS= 243", Command('w', 243, 0, 0)},
       {"TMP_THRS= -13", Command('w', 243, 0, 0)},
   };
   auto read = [&](const char* line) {

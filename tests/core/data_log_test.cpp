@@ -13,7 +13,11 @@ namespace {
 
 using testing::ReadText;
 
-LiveData ExampleValues() {
+TEST(DataLogLineTest, HeaderAndFieldsInTheirFormats) {
+  EXPECT_EQ(LogHeader("09-14-2008"),
+            "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r\n"
+            "Log Begins on 09-14-2008\r\n"
+            "\r\n");
   LiveData live;
   live.RPM = 3235;
   live.Lambda = 1.05f;
@@ -23,15 +27,6 @@ LiveData ExampleValues() {
   live.MAT = 24;
   live.PW = 0.008175f;
   live.EgoCorrection = 1.024f;
-  return live;
-}
-
-TEST(DataLogLineTest, HeaderAndFieldsInTheirFormats) {
-  EXPECT_EQ(LogHeader("09-14-2008"),
-            "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r\n"
-            "Log Begins on 09-14-2008\r\n"
-            "\r\n");
-  LiveData live = ExampleValues();
   EXPECT_EQ(LogDataLine(live, "14:05:09"),
             "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n");
   // Rounding of the last digit, required zeros, signs.
@@ -55,7 +50,7 @@ TEST(DataLogFileTest, ANewLogCountsItsSamplesAfresh) {
   LogState log;
   std::string error;
   ASSERT_TRUE(log.Start(path, "02-29-2024", &error)) << error;
-  ASSERT_TRUE(log.WriteSample(ExampleValues(), "14:05:09", &error));
+  ASSERT_TRUE(log.WriteSample(LiveData{}, "14:05:09", &error));
   EXPECT_EQ(log.LogSampleCount(), 1);
   log.Stop();
   EXPECT_FALSE(log.LogActive());

@@ -73,8 +73,7 @@ TEST(SendCommandTest, GoodReplyIsDecodedOnceAtLineSpeed) {
   EXPECT_EQ(rig.decoded, 1);
   // Answered in the first wait: no red that no paint would show.
   EXPECT_EQ(rig.lamp, std::vector<LampColour>{LampColour::kGreen});
-  EXPECT_EQ(rig.port.written().size(), 1u);
-  EXPECT_EQ(rig.port.written()[0], BuildRequest("A"));
+  EXPECT_EQ(rig.port.written(), std::vector<std::string>{BuildRequest("A")});
   EXPECT_TRUE(rig.prompts.shown().empty());
   // 8 request and 25 reply bytes at 10 bits each: returns on the exact count.
   EXPECT_NEAR(rig.clock.now() - start, 33 * 10.0 / 19200, 1e-6);
