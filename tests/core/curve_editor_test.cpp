@@ -13,20 +13,7 @@ namespace {
 using Labels = std::vector<std::string>;
 using testing::ByteRead;
 using testing::ByteWrite;
-using testing::EditorRig;
-
-// An editor of one-point cells over the virtual ECU.
-template <typename Editor>
-struct CellsRig : EditorRig {
-  explicit CellsRig(bool demo) : EditorRig(sim::SimOptions{}, demo) {}
-  const EditorCell& Cell(std::string_view family, int i) {
-    return editor.cells().cell({family, i});
-  }
-  void Type(std::string_view family, int i, const std::string& text) {
-    editor.cells().Edited({family, i}, text);
-  }
-  Editor editor{ctx.editors()};
-};
+using testing::CellsRig;
 
 // "Additional Mapping" over the virtual ECU, filled.
 struct CurveRig : CellsRig<CurveEditor> {
@@ -34,10 +21,6 @@ struct CurveRig : CellsRig<CurveEditor> {
     memory().SetTableByte(0x070, 96);  // CLT gain 1.5
     memory().SetTableByte(0x0D4 + 23, 0);
     editor.Activate();
-  }
-  KeyOutcome Key(std::string_view family, int i, EditorKey key,
-                 bool shift = false) {
-    return editor.KeyPressed({family, i}, {.key = key, .shift = shift});
   }
 };
 
@@ -66,10 +49,8 @@ TEST(CurveEditorTest, FillReadsTheConfigurationThenEveryCurveAndSetPoint) {
       ASSERT_FALSE(rig.Cell(family.name, i).changed()) << family.name << i;
     }
   }
-  rig.editor.Update();
-  EXPECT_TRUE(rig.TakeRequests().empty());
   // Activation reads again: unsent edits give way.
-  rig.Type(kCoolantGains, 0, "2");
+  rig.Type({kCoolantGains, 0}, "2");
   rig.editor.Activate();
   EXPECT_EQ(rig.Cell(kCoolantGains, 0).text, "1.500");
   EXPECT_FALSE(rig.Cell(kCoolantGains, 0).changed());
@@ -105,17 +86,17 @@ TEST(CurveEditorTest, AxesFollowTheConfigurationRead) {
 TEST(CurveEditorTest, UpdateSendsPointByPointThenTheSetPoints) {
   CurveRig rig;
   rig.TakeRequests();
-  rig.Type(kEgoSetPoints, 0, "1.6");
-  rig.Type(kEgoSetPoints, 1, "1.61");
-  rig.Type(kEgoSetPoints, 2, "0.5");
-  rig.Type(kEgoSetPoints, 3, "0.49");
-  rig.Type(kRpmRetards, 2, "-3");
-  rig.Type(kCoolantGains, 2, "5");
-  rig.Type(kIdleSpeeds, 1, "2100");
-  rig.Type(kIdleSpeeds, 0, "800");
-  rig.Type(kAirGains, 0, "1.25");
-  rig.Type(kBaroGains, 0, "1.5");
-  rig.Key(kAuxGains, 5, EditorKey::kEnter);
+  rig.Type({kEgoSetPoints, 0}, "1.6");
+  rig.Type({kEgoSetPoints, 1}, "1.61");
+  rig.Type({kEgoSetPoints, 2}, "0.5");
+  rig.Type({kEgoSetPoints, 3}, "0.49");
+  rig.Type({kRpmRetards, 2}, "-3");
+  rig.Type({kCoolantGains, 2}, "5");
+  rig.Type({kIdleSpeeds, 1}, "2100");
+  rig.Type({kIdleSpeeds, 0}, "800");
+  rig.Type({kAirGains, 0}, "1.25");
+  rig.Type({kBaroGains, 0}, "1.5");
+  rig.Key({kAuxGains, 5}, EditorKey::kEnter);
   EXPECT_EQ(
       rig.TakeRequests(),
       (std::vector<std::string>{ByteWrite(0x080, 80), ByteWrite(0x220, 192),
@@ -181,14 +162,14 @@ TEST(CurveEditorTest, ArrowsLinkTheGainRowsAndTheGrid) {
       {kEgoSetPoints, 19, EditorKey::kRight, {kEgoSetPoints, 19}},
   };
   for (const Move& m : moves) {
-    const KeyOutcome outcome = rig.Key(m.family, m.index, m.key);
+    const KeyOutcome outcome = rig.Key({m.family, m.index}, m.key);
     EXPECT_TRUE(outcome.handled) << m.family << m.index;
     EXPECT_EQ(outcome.focus, std::optional<CellRef>(m.to))
         << m.family << m.index;
   }
   // The retards, baro gain and idle speeds leave arrows to the text.
-  EXPECT_FALSE(rig.Key(kMapRetards, 3, EditorKey::kDown).handled);
-  EXPECT_FALSE(rig.Key(kIdleSpeeds, 3, EditorKey::kUp, true).handled);
+  EXPECT_FALSE(rig.Key({kMapRetards, 3}, EditorKey::kDown).handled);
+  EXPECT_FALSE(rig.Key({kIdleSpeeds, 3}, EditorKey::kUp, true).handled);
   EXPECT_EQ(rig.Cell(kIdleSpeeds, 3).text, "1200");
 }
 
@@ -216,21 +197,6 @@ TEST(CurveEditorTest, MarkersFollowTheEngineOnTheirAxes) {
   EXPECT_EQ(axis.PositionFor(rig.editor.marker(CurveInput::kManifoldPressure),
                              200, 100),
             175);
-}
-
-TEST(CurveEditorTest, DemoShowsOnesOnWhiteAndSendsNothing) {
-  CurveRig rig(true);
-  EXPECT_TRUE(rig.port.written().empty());
-  for (const CellFamily& family : rig.editor.cells().families()) {
-    for (int i = 0; i < family.count; ++i) {
-      ASSERT_EQ(rig.Cell(family.name, i).text, "1.000") << family.name;
-      ASSERT_FALSE(rig.Cell(family.name, i).changed()) << family.name;
-    }
-  }
-  rig.Type(kIdleSpeeds, 0, "900");
-  rig.editor.Update();
-  EXPECT_TRUE(rig.port.written().empty());
-  EXPECT_TRUE(rig.Cell(kIdleSpeeds, 0).changed());
 }
 
 // "Supplimental Driver Mapping" over the virtual ECU, filled.
@@ -273,13 +239,13 @@ TEST(SupplementaryEditorTest, FillReadsSourceThenPointsThenThreshold) {
 TEST(SupplementaryEditorTest, UpdateSendsPointsThenTheLastSourceThenThreshold) {
   SupplementaryRig rig;
   rig.TakeRequests();
-  rig.Type(kCoolantThreshold, 0, "-10.4");
+  rig.Type({kCoolantThreshold, 0}, "-10.4");
   rig.editor.ChooseSource(2);
   rig.editor.ChooseSource(3);
-  rig.Type(kDutyCells, 4, "150");
-  rig.Type(kDutyCells, 1, "100");
-  rig.Type(kDutyCells, 2, "-5");
-  rig.Type(kDutyCells, 3, "12.5");
+  rig.Type({kDutyCells, 4}, "150");
+  rig.Type({kDutyCells, 1}, "100");
+  rig.Type({kDutyCells, 2}, "-5");
+  rig.Type({kDutyCells, 3}, "12.5");
   // Only the last choice carries the mark.
   const std::array<Rgb, kSourceCount>& colours = rig.source().text_colours;
   EXPECT_EQ(colours[3], kYellow);
@@ -305,7 +271,7 @@ TEST(SupplementaryEditorTest, UpdateSendsPointsThenTheLastSourceThenThreshold) {
   rig.TakeRequests();
   for (const char* text : {"128", "-129", "127.6"}) {
     rig.prompts.Clear();
-    rig.Type(kCoolantThreshold, 0, text);
+    rig.Type({kCoolantThreshold, 0}, text);
     rig.editor.Update();
     EXPECT_TRUE(rig.TakeRequests().empty()) << text;
     EXPECT_EQ(rig.prompts.texts(),
@@ -315,7 +281,7 @@ TEST(SupplementaryEditorTest, UpdateSendsPointsThenTheLastSourceThenThreshold) {
         << text;
     EXPECT_TRUE(rig.Cell(kCoolantThreshold, 0).changed()) << text;
   }
-  rig.Type(kCoolantThreshold, 0, "-128");
+  rig.Type({kCoolantThreshold, 0}, "-128");
   rig.editor.Update();
   EXPECT_EQ(rig.TakeRequests(),
             std::vector<std::string>{Command(154, 128, 0, 0)});
@@ -323,18 +289,20 @@ TEST(SupplementaryEditorTest, UpdateSendsPointsThenTheLastSourceThenThreshold) {
 }
 
 TEST(SupplementaryEditorTest, AnUnreadSourceIsNeverWritten) {
-  // The stand-in ECU knows the duty points but not the source or threshold.
-  EditorRig rig;
-  SupplementaryEditor editor(rig.ctx.editors());
-  editor.Activate();
-  for (Rgb colour : editor.source().text_colours) EXPECT_EQ(colour, kYellow);
-  EXPECT_FALSE(editor.source().selected.has_value());
-  EXPECT_EQ(editor.source().m_src, "4");
-  EXPECT_EQ(editor.source().source_units, "No Map Source");
+  // The ECU knows the duty points but not the source or threshold.
+  CellsRig<SupplementaryEditor> rig;
+  rig.answered = {'X', 'x'};
+  rig.editor.Activate();
+  for (Rgb colour : rig.editor.source().text_colours) {
+    EXPECT_EQ(colour, kYellow);
+  }
+  EXPECT_FALSE(rig.editor.source().selected.has_value());
+  EXPECT_EQ(rig.editor.source().m_src, "4");
+  EXPECT_EQ(rig.editor.source().source_units, "No Map Source");
   rig.TakeRequests();
   rig.prompts.Clear();
-  editor.cells().Edited({kDutyCells, 0}, "50");
-  editor.Update();
+  rig.Type({kDutyCells, 0}, "50");
+  rig.editor.Update();
   EXPECT_EQ(rig.TakeRequests(), std::vector<std::string>{DutyWrite(0, 8192)});
   EXPECT_TRUE(rig.prompts.shown().empty());
 }
@@ -386,17 +354,6 @@ TEST(SupplementaryEditorTest, AxisAndPointerFollowTheChosenSource) {
   EXPECT_EQ(rig.source().source_units, "No Map Source");
   live.AuxVolts = 0;
   EXPECT_EQ(at(), 100);
-}
-
-TEST(SupplementaryEditorTest, DemoShowsItsTextsAndTheTpsSource) {
-  SupplementaryRig rig(true);
-  EXPECT_TRUE(rig.port.written().empty());
-  EXPECT_EQ(rig.Cell(kDutyCells, 0).text, "0.000");
-  EXPECT_EQ(rig.Cell(kCoolantThreshold, 0).text, "93");
-  EXPECT_FALSE(rig.Cell(kCoolantThreshold, 0).changed());
-  EXPECT_EQ(rig.source().selected, 1);
-  EXPECT_EQ(rig.source().m_src, "1");
-  EXPECT_EQ(rig.source().source_units, "TPS %");
 }
 
 }  // namespace

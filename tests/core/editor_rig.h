@@ -30,12 +30,11 @@ struct SeenRequest {
 // `silent_codes` and never for the cells in `silent`, as from an ECU that
 // never hears them.
 struct EditorRig : ContextRig {
-  // By default the ECU knows the fuel map's commands only: the table cells,
-  // the program block, the cut-in speed and the injector writes.
-  explicit EditorRig(bool demo = false) : EditorRig(sim::SimOptions{}, demo) {
-    answered = {'E', 'e', 'X', 'x', 'B', 'Z', 'z', 'm', 'o'};
-  }
-  EditorRig(const sim::SimOptions& options, bool demo)
+  // The fuel map's commands: the table cells, the program block, the cut-in
+  // speed and the injector writes.
+  static inline const std::set<int> kFuelMapCodes = {'E', 'e', 'X', 'x', 'B',
+                                                     'Z', 'z', 'm', 'o'};
+  explicit EditorRig(const sim::SimOptions& options = {}, bool demo = false)
       : ContextRig([this](std::string_view bytes, double now) {
           return Answer(bytes, now);
         }),
@@ -104,29 +103,42 @@ inline std::string MapWrite(int index, int raw) {
   return ByteWrite(0x100 + index, raw);
 }
 
+// An editor of cells over the virtual ECU, not yet activated.
+template <typename Editor>
+struct CellsRig : EditorRig {
+  explicit CellsRig(bool demo = false) : EditorRig(sim::SimOptions{}, demo) {}
+  TableEditor& cells() { return editor.cells(); }
+  const EditorCell& Cell(std::string_view family, int i) {
+    return cells().cell({family, i});
+  }
+  const std::string& Text(std::string_view family, int i) {
+    return cells().text({family, i});
+  }
+  void Type(CellRef ref, const std::string& text) { cells().Edited(ref, text); }
+  KeyOutcome Key(CellRef ref, EditorKey key, bool shift = false) {
+    return editor.KeyPressed(ref, {.key = key, .shift = shift});
+  }
+  Editor editor{ctx.editors()};
+};
+
 // Basic Mapping over the virtual ECU, not yet activated.
-struct FuelMapRig : EditorRig {
-  explicit FuelMapRig(bool demo = false) : EditorRig(demo) {}
+struct FuelMapRig : CellsRig<FuelMapEditor> {
+  explicit FuelMapRig(bool demo = false) : CellsRig(demo) {
+    answered = kFuelMapCodes;
+  }
   // Every map cell of the ECU at `raw`.
   void FillMap(int raw) {
     for (int i = 0; i < kMapCellCount; ++i) {
       memory().SetTableByte(0x100 + i, raw);
     }
   }
-  TableEditor& cells() { return editor.cells(); }
-  const EditorCell& Cell(std::string_view family, int i) {
-    return editor.cells().cell({family, i});
+  // Filled with every cell at 1.00; requests and messages taken away.
+  void FillFlat() {
+    FillMap(128);
+    editor.Activate();
+    TakeRequests();
+    prompts.Clear();
   }
-  const std::string& Text(std::string_view family, int i) {
-    return editor.cells().text({family, i});
-  }
-  void Type(CellRef ref, const std::string& text) {
-    editor.cells().Edited(ref, text);
-  }
-  KeyOutcome Key(CellRef ref, EditorKey key, bool shift = false) {
-    return editor.KeyPressed(ref, {.key = key, .shift = shift});
-  }
-  FuelMapEditor editor{ctx.editors()};
 };
 
 // The configuration editor over the virtual ECU, which answers every code.

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 
+#include "core/editors/configuration_editor.h"
+#include "core/editors/configuration_fields.h"
+#include "core/editors/configuration_layout.h"
+#include "core/editors/curve_editor.h"
+#include "core/editors/supplementary_editor.h"
 #include "core/editors/value_bands.h"
 #include "core/link/frame.h"
 #include "editor_rig.h"
@@ -14,16 +20,6 @@ namespace {
 using testing::ByteRead;
 using testing::FuelMapRig;
 using testing::MapWrite;
-
-// A filled fuel map, every cell 1.00, requests and messages cleared.
-struct UpdateRig : FuelMapRig {
-  explicit UpdateRig(bool demo = false) : FuelMapRig(demo) {
-    FillMap(128);
-    editor.Activate();
-    TakeRequests();
-    prompts.Clear();
-  }
-};
 
 TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
   FuelMapRig rig;
@@ -53,10 +49,8 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
   // Map cells take their band: 0 the lowest eighth, 199 the highest.
   EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
   EXPECT_EQ(rig.Cell(kMapCells, 199).background, kBandColours[0]);
-  EXPECT_EQ(rig.editor.colour_memory()[199], kBandColours[0]);
   EXPECT_EQ(rig.editor.legend()[0], "1.55");
   EXPECT_TRUE(rig.editor.cells().enabled());
-  EXPECT_FALSE(rig.editor.cells().loading());
 
   // Shown again, it keeps what it shows; after the close box it reads again.
   rig.editor.Activate();
@@ -86,40 +80,70 @@ TEST(FuelMapFillTest, TheFillWaitsForARunningTransaction) {
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
 
-TEST(FuelMapFillTest, ACellWhoseReplyNeverComesStaysYellowAndEmpty) {
-  FuelMapRig rig;
-  rig.FillMap(128);
-  rig.memory().SetTableByte(0x100 + 1, 255);
-  rig.silent = {0x100 + 7, 0xB4 + 2};
-  rig.editor.Activate();
-  EXPECT_EQ(rig.Cell(kMapCells, 7).text, "");
-  EXPECT_TRUE(rig.Cell(kMapCells, 7).changed());
-  EXPECT_TRUE(rig.Cell(kTpsPulseWidths, 1).changed());
-  // The empty cell does not drag the bands' bottom to 0.
-  EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
-  // The two non-responses, then one offer to read them again.
-  ASSERT_EQ(rig.prompts.shown().size(), 3u);
-  EXPECT_EQ(rig.prompts.texts()[2].substr(0, 40),
-            "2 values could not be read from the ECU.");
-}
-
-TEST(FuelMapFillTest, DemoModeShowsTheDemoTextsAndSendsNothing) {
+// Demo mode: every editor shows its demo texts as the ECU's, sends nothing,
+// and entries keep their marks through an update.
+TEST(EditorDemoTest, EachEditorShowsItsDemoTextsAndSendsNothing) {
   FuelMapRig rig(true);
+  CurveEditor curves(rig.ctx.editors());
+  SupplementaryEditor supplementary(rig.ctx.editors());
+  ConfigurationEditor configuration(rig.ctx.editors());
+  ConfigurationSwitches& switches = configuration.switches();
+  switches.Click({kTpsMapped});
   rig.editor.Activate();
+  curves.Activate();
+  supplementary.Activate();
+  configuration.Activate();
   EXPECT_TRUE(rig.port.written().empty());
-  const std::pair<CellRef, std::string> expected[] = {
-      {{"ecu_pgm", 0}, "10.200"},      {{"ecu_pgm", 1}, "-.525"},
-      {{kCutInBox, 0}, "300"},         {{kMapCells, 255}, "1.00"},
-      {{kTpsPulseWidths, 3}, "0.000"}, {{kTpsPercents, 3}, "00.0"}};
-  for (const auto& [ref, text] : expected) {
-    EXPECT_EQ(rig.editor.cells().text(ref), text);
-    EXPECT_FALSE(rig.editor.cells().cell(ref).changed());
+  const TableEditor& fields = configuration.fields();
+  const std::tuple<const TableEditor&, CellRef, std::string> shown[] = {
+      {rig.cells(), {"ecu_pgm", 0}, "10.200"},
+      {rig.cells(), {"ecu_pgm", 1}, "-.525"},
+      {rig.cells(), {kCutInBox, 0}, "300"},
+      {rig.cells(), {kMapCells, 255}, "1.00"},
+      {rig.cells(), {kTpsPulseWidths, 3}, "0.000"},
+      {rig.cells(), {kTpsPercents, 3}, "00.0"},
+      {supplementary.cells(), {kDutyCells, 0}, "0.000"},
+      {supplementary.cells(), {kCoolantThreshold, 0}, "93"},
+      {fields, {"min_ego_gain", 0}, ".604"},
+      {fields, {"priming_pw_cold", 0}, "10.000"}};
+  for (const auto& [cells, ref, text] : shown) {
+    EXPECT_EQ(cells.text(ref), text) << ref.family;
+    EXPECT_FALSE(cells.cell(ref).changed()) << ref.family;
+  }
+  for (const CellFamily& family : curves.cells().families()) {
+    for (int i = 0; i < family.count; ++i) {
+      ASSERT_EQ(curves.cells().text({family.name, i}), "1.000") << family.name;
+      ASSERT_FALSE(curves.cells().cell({family.name, i}).changed());
+    }
   }
   EXPECT_EQ(rig.Cell(kMapCells, 100).background, kBandColours[7]);
+  EXPECT_EQ(fields.cell({"min_ego_gain", 0}).background, kBrightWhite);
+  // Fields without a demo text keep their mark; the switches show the demo.
+  EXPECT_TRUE(fields.cell({kTpsClosedField, 0}).changed());
+  EXPECT_TRUE(fields.cell({"min_rpm_for_ego", 0}).changed());
+  EXPECT_EQ(switches.map_type(), 0);
+  EXPECT_EQ(switches.state({kTpsMapped}).text, kPlainText);
+  EXPECT_EQ(switches.state({kSpecialConfig, 1}).text, kPlainText);
+  EXPECT_TRUE(switches.row_known(0));
+  EXPECT_FALSE(switches.row_marked(0));
+  EXPECT_EQ(supplementary.source().selected, 1);
+  EXPECT_EQ(supplementary.source().m_src, "1");
+  EXPECT_EQ(supplementary.source().source_units, "TPS %");
+
   rig.Type({kMapCells, 1}, "1.5");
+  curves.cells().Edited({kIdleSpeeds, 0}, "900");
+  configuration.fields().Edited({"max_rpm", 0}, "7000");
+  configuration.Click({kMapAccel});
+  configuration.Click({"inj_ph_2", 1});
   rig.cells().Update();
+  curves.Update();
+  configuration.Update();
   EXPECT_TRUE(rig.port.written().empty());
-  EXPECT_TRUE(rig.Cell(kMapCells, 1).changed());  // the mark stays
+  EXPECT_TRUE(rig.prompts.shown().empty());
+  EXPECT_TRUE(rig.Cell(kMapCells, 1).changed());
+  EXPECT_TRUE(curves.cells().cell({kIdleSpeeds, 0}).changed());
+  EXPECT_TRUE(fields.cell({"max_rpm", 0}).changed());
+  EXPECT_EQ(switches.state({kMapAccel}).text, kYellow);
 }
 
 TEST(FuelMapFillTest, AxesFollowTheScalingAndTheGraphOnlyMapChanges) {
@@ -196,13 +220,11 @@ TEST(FuelMapLiveTest, TheOperatingPointFindsItsCell) {
 
 TEST(FuelMapLiveTest, TheLiveCellIsCyanAndTheReadoutsFollow) {
   LiveRig rig;
-  const Rgb band = rig.Cell(kMapCells, 19).background;
   rig.LiveIndexAt(1000, 10 + 115 * 3.5f / 16);  // cell 35
   EXPECT_EQ(rig.Cell(kMapCells, 35).background, kLightCyan);
   rig.LiveIndexAt(500, 10 + 115 * 3.5f / 16);  // cell 19
   EXPECT_EQ(rig.Cell(kMapCells, 35).background, kBrightWhite);
   EXPECT_EQ(rig.Cell(kMapCells, 19).background, kLightCyan);
-  EXPECT_NE(band, kLightCyan);
   rig.editor.cells().Edited({kMapCells, 51}, "1.1");
   rig.LiveIndexAt(1500, 10 + 115 * 3.5f / 16);  // cell 51
   EXPECT_EQ(rig.Cell(kMapCells, 51).background, kYellow);
@@ -235,7 +257,8 @@ TEST(FuelMapLiveTest, TheLiveCellIsCyanAndTheReadoutsFollow) {
 }
 
 TEST(FuelMapUpdateTest, EnterSendsEveryMarkedCellAndTheEchoPaintsItWhite) {
-  UpdateRig rig;
+  FuelMapRig rig;
+  rig.FillFlat();
   // All cells equal: all take the lowest band.
   for (int i = 0; i < kMapCellCount; ++i) {
     ASSERT_EQ(rig.Cell(kMapCells, i).background, kBandColours[7]);
@@ -272,7 +295,8 @@ TEST(FuelMapUpdateTest, EnterSendsEveryMarkedCellAndTheEchoPaintsItWhite) {
 }
 
 TEST(FuelMapUpdateTest, RefusedValuesKeepTheirMarkAndTheRestIsSent) {
-  UpdateRig rig;
+  FuelMapRig rig;
+  rig.FillFlat();
   rig.Type({"ecu_pgm", 0}, "104.9");  // a count beyond 16 bits
   rig.Type({"ecu_pgm", 1}, "52.4288");
   rig.Type({kCutInBox, 0}, "10006");
@@ -319,7 +343,8 @@ TEST(FuelMapUpdateTest, RefusedValuesKeepTheirMarkAndTheRestIsSent) {
 }
 
 TEST(FuelMapUpdateTest, CellsWithoutANumberAreNeverWritten) {
-  UpdateRig rig;
+  FuelMapRig rig;
+  rig.FillFlat();
   rig.editor.cells().MarkUnread(kMapCells, true);  // as if nothing came back
   rig.Type({kMapCells, 1}, "abc");
   rig.Type({kMapCells, 2}, "x1");
@@ -334,7 +359,8 @@ TEST(FuelMapUpdateTest, CellsWithoutANumberAreNeverWritten) {
 }
 
 TEST(FuelMapUpdateTest, ResetAsksFirstAndSendsNothing) {
-  UpdateRig rig;
+  FuelMapRig rig;
+  rig.FillFlat();
   rig.editor.RequestReset();
   ASSERT_EQ(rig.prompts.shown().size(), 1u);
   const Message& question = rig.prompts.shown()[0];
@@ -357,7 +383,8 @@ TEST(FuelMapUpdateTest, ResetAsksFirstAndSendsNothing) {
 }
 
 TEST(FuelMapUpdateTest, AnUpdateAskedForMidTransactionWaitsForIt) {
-  UpdateRig rig;
+  FuelMapRig rig;
+  rig.FillFlat();
   rig.answered.clear();  // the live frame too
   rig.Type({kMapCells, 1}, "1.5");
   rig.DuringLiveRequest([&] { rig.Key({kMapCells, 1}, EditorKey::kEnter); });

@@ -8,6 +8,7 @@
 #include "core/editors/curve_editor.h"
 #include "core/editors/fuel_map_cells.h"
 #include "core/editors/fuel_map_editor.h"
+#include "core/editors/value_bands.h"
 #include "core/link/frame.h"
 #include "editor_rig.h"
 
@@ -162,10 +163,19 @@ TEST(UnknownValuesTest, CurveCellsReadAgainWithoutAnswerAreNotResent) {
 
 TEST(UnknownValuesTest, FuelMapReadsItsUnknownCellsOnTheNextActivation) {
   testing::FuelMapRig rig;
-  rig.silent = {0x100 + 7};
+  rig.FillMap(128);
+  rig.memory().SetTableByte(0x100 + 1, 255);
+  rig.silent = {0x100 + 7, 0xB4 + 2};
   rig.editor.Activate();
   EXPECT_EQ(rig.Text(kMapCells, 7), "");
+  EXPECT_TRUE(rig.Cell(kTpsPulseWidths, 1).changed());
+  // The empty cell does not drag the bands' bottom to 0.
+  EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
+  // The two non-responses, then one offer to read them again.
+  ASSERT_EQ(rig.prompts.shown().size(), 3u);
   EXPECT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
+  EXPECT_EQ(rig.prompts.texts()[2].substr(0, 40),
+            "2 values could not be read from the ECU.");
   // An entry undone leaves the cell unknown, and unsent.
   rig.Type({kMapCells, 7}, "1.25");
   rig.cells().Undo();
@@ -179,9 +189,10 @@ TEST(UnknownValuesTest, FuelMapReadsItsUnknownCellsOnTheNextActivation) {
   rig.editor.Hidden();
   rig.silent.clear();
   rig.editor.Activate();
-  // Only the unknown cell is read; the edit is kept.
+  // Only the unknown cells are read; the edit is kept.
   EXPECT_EQ(rig.TakeRequests(),
-            std::vector<std::string>{testing::ByteRead(0x107)});
+            (std::vector<std::string>{testing::ByteRead(0x107),
+                                      Command('X', 0xB6, 0, 0)}));
   EXPECT_FALSE(rig.Text(kMapCells, 7).empty());
   EXPECT_FALSE(rig.Cell(kMapCells, 7).changed());
   EXPECT_EQ(rig.Text(kMapCells, 9), "2.00");
