@@ -157,6 +157,11 @@ TEST(SurfaceGraphTest, FrameAndScaleGeometryWithHalvesToEven) {
   // Tenths of HZ, 12 units apart, on the left and back walls.
   EXPECT_EQ(drawn[7], (Segment{10, 273, 130, 168, kGrey}));
   EXPECT_EQ(drawn[26], (Segment{130, 60, 390, 60, kGrey}));
+  // 1.00 lies at 40 % of the default scale, 0.60 to 1.60; the last row is
+  // DX right and DY up of the first.
+  EXPECT_EQ(s.FromPoint(0, 0).y1, 237);
+  EXPECT_EQ(drawn[kFrameSegments + 2 * 15 * 15].x1, 130);
+  EXPECT_EQ(drawn[kFrameSegments + 2 * 15 * 15].y1, 132);
   // OX = 100 x 0.025 = 2.5 and OY = 30 x 0.95 = 28.5 go to 2 and 28.
   EXPECT_EQ(s.Draw(100, 30)[0], (Segment{2, 28, 67, 28, kGrey}));
 }
@@ -187,23 +192,6 @@ TEST(SurfaceGraphTest, AutomaticScaleWithEqualCellsLiesAtMidHeight) {
   s.view.low_scale = "2";
   s.view.high_scale = "0";
   EXPECT_GT(s.FromPoint(0, 0).y1, s.FromPoint(1, 0).y1);
-}
-
-TEST(SurfaceGraphTest, ScrollBarsShearTheDepthAxis) {
-  Surface s;
-  s.view.h_scroll = 0;
-  s.view.v_scroll = 100;
-  // All rows on the front edge.
-  for (int c : {0, 7, 14}) {
-    EXPECT_EQ(s.FromPoint(c, 0).x1, s.FromPoint(c, 12).x1);
-    EXPECT_EQ(s.FromPoint(c, 0).y1, s.FromPoint(c, 12).y1);
-  }
-  s.view.h_scroll = 100;
-  s.view.v_scroll = 0;
-  // Row 15 is DX = 200 right and DY = 150 up of row 0.
-  const Segment last_row = s.Draw()[kFrameSegments + 2 * 15 * 15];
-  EXPECT_EQ(last_row.x1 - s.FromPoint(0, 0).x1, 200);
-  EXPECT_EQ(s.FromPoint(0, 0).y1 - last_row.y1, 150);
 }
 
 TEST(SurfaceGraphTest, EachSegmentTakesTheColourOfItsStartCell) {

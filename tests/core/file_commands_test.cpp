@@ -77,27 +77,18 @@ TEST(FileCommandsTest, OneLineFileShowsTheFillAtZeroBeforeItsLine) {
   EXPECT_EQ(static_cast<uint8_t>(rig.port.written().back()[3]), 12);
 }
 
-// Which actions ran, on which file.
-struct Done {
-  std::vector<std::string> steps;
-  FileActions Actions(bool compare, bool viewer) {
-    FileActions actions;
-    actions.load_setup = [this](const std::string& p) {
-      steps.push_back("load " + p);
-    };
-    if (compare) {
-      actions.compare_setup = [this](const std::string& p) {
-        steps.push_back("compare " + p);
-      };
-    }
-    if (viewer) {
-      actions.view_log = [this](const std::string& p) {
-        steps.push_back("view " + p);
-      };
-    }
-    return actions;
-  }
-};
+// Actions that record which of them ran, on which file.
+FileActions Recording(std::vector<std::string>& steps, bool compare = true,
+                      bool viewer = true) {
+  const auto record = [&steps](const std::string& what) {
+    return [&steps, what](const std::string& p) { steps.push_back(what + p); };
+  };
+  FileActions actions;
+  actions.load_setup = record("load ");
+  if (compare) actions.compare_setup = record("compare ");
+  if (viewer) actions.view_log = record("view ");
+  return actions;
+}
 
 TEST(OpenedFileTest, CommandLineNamesOneFileBesideTheDescribedDemo) {
   EXPECT_EQ(NamedFile({"BASE.SET"}), "BASE.SET");
@@ -120,39 +111,39 @@ TEST(OpenedFileTest, SetupFileIsLoadedOnlyOnYes) {
            {Answer::kCancel, ""}}) {
     ScriptedPrompts prompts;
     prompts.QueueAnswer(answer);
-    Done done;
-    OpenNamedFile(file, prompts, done.Actions(true, true));
+    std::vector<std::string> steps;
+    OpenNamedFile(file, prompts, Recording(steps));
     ASSERT_EQ(prompts.shown().size(), 1u);
     EXPECT_EQ(prompts.shown()[0].buttons, Buttons::kYesNoCancel);
     EXPECT_EQ(prompts.shown()[0].default_button, 1);
-    EXPECT_EQ(done.steps, step.empty() ? std::vector<std::string>{}
-                                       : std::vector<std::string>{step});
+    EXPECT_EQ(steps, step.empty() ? std::vector<std::string>{}
+                                  : std::vector<std::string>{step});
   }
   // Without a compare: the destructive question alone, No by default.
   ScriptedPrompts prompts;
-  Done done;
-  OpenNamedFile(file, prompts, done.Actions(false, false));
+  std::vector<std::string> steps;
+  OpenNamedFile(file, prompts, Recording(steps, false, false));
   ASSERT_EQ(prompts.shown().size(), 1u);
   EXPECT_EQ(prompts.shown()[0].title, "CAUTION!");
   EXPECT_EQ(prompts.shown()[0].buttons, Buttons::kYesNo);
   EXPECT_EQ(prompts.shown()[0].default_button, 1);
-  EXPECT_TRUE(done.steps.empty());
+  EXPECT_TRUE(steps.empty());
 }
 
 TEST(OpenedFileTest, LogsGoToTheViewerAndOtherFilesAreExplained) {
   TempFolder folder;
   const std::string log = folder.Write("RUN.CSV", "Time,RPM\r\n");
-  Done done;
+  std::vector<std::string> steps;
   ScriptedPrompts quiet;
-  OpenNamedFile(log, quiet, done.Actions(true, true));
-  EXPECT_EQ(done.steps, std::vector<std::string>{"view " + log});
+  OpenNamedFile(log, quiet, Recording(steps));
+  EXPECT_EQ(steps, std::vector<std::string>{"view " + log});
   EXPECT_TRUE(quiet.shown().empty());
 
   const auto told = [&](const std::string& path, bool viewer) {
     ScriptedPrompts prompts;
-    Done nothing;
-    OpenNamedFile(path, prompts, nothing.Actions(true, viewer));
-    EXPECT_TRUE(nothing.steps.empty()) << path;
+    std::vector<std::string> none;
+    OpenNamedFile(path, prompts, Recording(none, true, viewer));
+    EXPECT_TRUE(none.empty()) << path;
     return prompts.shown().size() == 1 ? prompts.shown()[0].text : "";
   };
   EXPECT_NE(told(log, false).find("no log viewer"), std::string::npos);

@@ -8,6 +8,7 @@
 #include "core/editors/configuration_editor.h"
 #include "core/editors/configuration_fields.h"
 #include "core/editors/configuration_layout.h"
+#include "core/editors/configuration_order.h"
 #include "core/editors/curve_editor.h"
 #include "core/editors/supplementary_editor.h"
 #include "core/editors/value_bands.h"
@@ -61,7 +62,7 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
   EXPECT_EQ(rig.TakeRequests().size(), 276u);
 }
 
-TEST(FuelMapFillTest, TheFillWaitsForARunningTransaction) {
+TEST(FuelMapFillTest, TheFillWaitsForARunningTransactionOrIsDropped) {
   FuelMapRig rig;
   rig.answered.clear();
   rig.DuringLiveRequest([&] { rig.editor.Activate(); });
@@ -70,14 +71,23 @@ TEST(FuelMapFillTest, TheFillWaitsForARunningTransaction) {
   EXPECT_EQ(rig.TakeRequests().size(), 276u);
   EXPECT_TRUE(rig.editor.cells().enabled());
 
-  // Closed by its close box before the link came free: nothing is read.
+  // Closed by the close box, or hidden, before the link came free: nothing
+  // is read; shown again, the window fills as usual.
+  SupplementaryEditor supplementary(rig.ctx.editors());
+  ConfigurationEditor configuration(rig.ctx.editors());
   rig.editor.Discard();
   rig.DuringLiveRequest([&] {
     rig.editor.Activate();
     rig.editor.Discard();
+    supplementary.Activate();
+    supplementary.Discard();
+    configuration.Activate();
+    configuration.Hidden();
   });
   rig.ctx.link.RunDeferred();
   EXPECT_TRUE(rig.TakeRequests().empty());
+  configuration.Activate();
+  EXPECT_EQ(rig.TakeRequests().size(), ConfigurationFillReads().size());
 }
 
 // Demo mode: every editor shows its demo texts as the ECU's, sends nothing,
