@@ -131,9 +131,7 @@ TEST(EditorDemoTest, EachEditorShowsItsDemoTextsAndSendsNothing) {
   // Fields without a demo text keep their mark; the switches show the demo.
   EXPECT_TRUE(fields.cell({kTpsClosedField, 0}).changed());
   EXPECT_TRUE(fields.cell({"min_rpm_for_ego", 0}).changed());
-  EXPECT_EQ(switches.map_type(), 0);
   EXPECT_EQ(switches.state({kTpsMapped}).text, kPlainText);
-  EXPECT_EQ(switches.state({kSpecialConfig, 1}).text, kPlainText);
   EXPECT_TRUE(switches.row_known(0));
   EXPECT_FALSE(switches.row_marked(0));
   EXPECT_EQ(supplementary.source().selected, 1);
