@@ -50,6 +50,7 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
   // Map cells take their band: 0 the lowest eighth, 199 the highest.
   EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
   EXPECT_EQ(rig.Cell(kMapCells, 199).background, kBandColours[0]);
+  EXPECT_EQ(rig.editor.colour_memory()[199], kBandColours[0]);  // the graph's
   EXPECT_EQ(rig.editor.legend()[0], "1.55");
   EXPECT_TRUE(rig.editor.cells().enabled());
 
