@@ -54,8 +54,31 @@ TEST(CurveEditorTest, FillReadsTheConfigurationThenEveryCurveAndSetPoint) {
   EXPECT_FALSE(rig.Cell(kCoolantGains, 0).changed());
 }
 
-TEST(CurveEditorTest, AxesFollowTheConfigurationRead) {
+TEST(CurveEditorTest, AxesFollowTheConfigurationReadAndMarkersTheEngine) {
   CurveRig rig;
+  LiveData& live = rig.ctx.live;
+  live.CLT = 83;  // 96 of the 128 degrees above -13
+  live.MAT = -13;
+  live.AuxVolts = 1.65f;
+  live.MAP = 38.75f;  // a quarter of 115 kPa above 10
+  live.RPM = 7500;    // of 10000
+  live.Baro = 125;
+  rig.editor.AfterPollingPass();
+  const AxisPointer axis;
+  auto at = [&](CurveInput input) {
+    return axis.PositionFor(rig.editor.marker(input), 40, 440);
+  };
+  EXPECT_EQ(at(CurveInput::kCoolant), 340);
+  EXPECT_EQ(at(CurveInput::kAirTemperature), 40);
+  EXPECT_EQ(at(CurveInput::kAuxVolts), 240);
+  EXPECT_EQ(at(CurveInput::kManifoldPressure), 140);
+  EXPECT_EQ(at(CurveInput::kEngineSpeed), 340);
+  EXPECT_EQ(at(CurveInput::kBaroPressure), 440);
+  // The EGO grid's pressure axis runs upwards.
+  EXPECT_EQ(axis.PositionFor(rig.editor.marker(CurveInput::kManifoldPressure),
+                             200, 100),
+            175);
+
   const CurveAxes& axes = rig.editor.axes();
   EXPECT_EQ(axes.rows[0],
             (Labels{"-13", "3", "19", "35", "51", "67", "83", "99", "115"}));
@@ -145,32 +168,6 @@ TEST(CurveEditorTest, ArrowsLinkTheGainRowsAndTheGrid) {
   EXPECT_FALSE(rig.Key({kMapRetards, 3}, EditorKey::kDown).handled);
   EXPECT_FALSE(rig.Key({kIdleSpeeds, 3}, EditorKey::kUp, true).handled);
   EXPECT_EQ(rig.Cell(kIdleSpeeds, 3).text, "1200");
-}
-
-TEST(CurveEditorTest, MarkersFollowTheEngineOnTheirAxes) {
-  CurveRig rig;
-  LiveData& live = rig.ctx.live;
-  live.CLT = 83;  // 96 of the 128 degrees above -13
-  live.MAT = -13;
-  live.AuxVolts = 1.65f;
-  live.MAP = 38.75f;  // a quarter of 115 kPa above 10
-  live.RPM = 7500;    // of 10000
-  live.Baro = 125;
-  rig.editor.AfterPollingPass();
-  const AxisPointer axis;
-  auto at = [&](CurveInput input) {
-    return axis.PositionFor(rig.editor.marker(input), 40, 440);
-  };
-  EXPECT_EQ(at(CurveInput::kCoolant), 340);
-  EXPECT_EQ(at(CurveInput::kAirTemperature), 40);
-  EXPECT_EQ(at(CurveInput::kAuxVolts), 240);
-  EXPECT_EQ(at(CurveInput::kManifoldPressure), 140);
-  EXPECT_EQ(at(CurveInput::kEngineSpeed), 340);
-  EXPECT_EQ(at(CurveInput::kBaroPressure), 440);
-  // The EGO grid's pressure axis runs upwards.
-  EXPECT_EQ(axis.PositionFor(rig.editor.marker(CurveInput::kManifoldPressure),
-                             200, 100),
-            175);
 }
 
 // "Supplimental Driver Mapping" over the virtual ECU, filled.

@@ -208,26 +208,7 @@ struct LiveRig : FuelMapRig {
   }
 };
 
-TEST(FuelMapLiveTest, TheOperatingPointFindsItsCell) {
-  LiveRig rig;
-  // Column 5 (5/16 of 8000 = 2500), row 3 (3/16 of 115 above 10).
-  EXPECT_EQ(rig.LiveIndexAt(2600, 10 + 115 * 3.5f / 16), 16 * 5 + 3);
-  // Below the sensor's offset: raised to it, and stored so.
-  EXPECT_EQ(rig.LiveIndexAt(0, 4), 0);
-  EXPECT_EQ(rig.live().MAP, 10);
-  // The top of the load axis is the bottom of the next column...
-  EXPECT_EQ(rig.LiveIndexAt(2600, 125), 16 * 6);
-  // ... and at full scale 272 is held to the last cell.
-  EXPECT_EQ(rig.LiveIndexAt(8000, 125), 255);
-  rig.ctx.image.set_scalar("OPTIONS", 1);
-  rig.live().TPS = 50;
-  EXPECT_EQ(rig.LiveIndexAt(0, 100), 8);
-  EXPECT_DOUBLE_EQ(rig.editor.operating_point().tps_fraction, 0.5);
-  rig.live().FullScaleRpm = 0;  // no configuration yet
-  EXPECT_EQ(rig.LiveIndexAt(3000, 10), 8);
-}
-
-TEST(FuelMapLiveTest, TheLiveCellIsCyanAndTheReadoutsFollow) {
+TEST(FuelMapLiveTest, TheLiveCellIsCyanTheReadoutsFollowAndEdgesHoldTheCell) {
   LiveRig rig;
   rig.LiveIndexAt(1000, 10 + 115 * 3.5f / 16);  // cell 35
   EXPECT_EQ(rig.Cell(kMapCells, 35).background, kLightCyan);
@@ -263,6 +244,22 @@ TEST(FuelMapLiveTest, TheLiveCellIsCyanAndTheReadoutsFollow) {
   rig.live().Lambda = 0;
   rig.editor.AfterPollingPass();
   EXPECT_EQ(shown.af_condition, "");
+
+  // Column 5 (5/16 of 8000 = 2500), row 3 (3/16 of 115 above 10).
+  EXPECT_EQ(rig.LiveIndexAt(2600, 10 + 115 * 3.5f / 16), 16 * 5 + 3);
+  // Below the sensor's offset: raised to it, and stored so.
+  EXPECT_EQ(rig.LiveIndexAt(0, 4), 0);
+  EXPECT_EQ(rig.live().MAP, 10);
+  // The top of the load axis is the bottom of the next column...
+  EXPECT_EQ(rig.LiveIndexAt(2600, 125), 16 * 6);
+  // ... and at full scale 272 is held to the last cell.
+  EXPECT_EQ(rig.LiveIndexAt(8000, 125), 255);
+  rig.ctx.image.set_scalar("OPTIONS", 1);
+  rig.live().TPS = 50;
+  EXPECT_EQ(rig.LiveIndexAt(0, 100), 8);
+  EXPECT_DOUBLE_EQ(rig.editor.operating_point().tps_fraction, 0.5);
+  rig.live().FullScaleRpm = 0;  // no configuration yet
+  EXPECT_EQ(rig.LiveIndexAt(3000, 10), 8);
 }
 
 TEST(FuelMapUpdateTest, EnterSendsEveryMarkedCellAndTheEchoPaintsItWhite) {
