@@ -91,24 +91,5 @@ TEST(CommandLineTest, OtherUsageErrorsExitTwoWithoutTouchingThePort) {
   }
 }
 
-TEST(CommandLineTest, HelpNamesEveryCommandAndOption) {
-  const auto cli = RunProgram({BuiltProgram("ecu-cli"), "--help-all"});
-  EXPECT_EQ(cli.exit_status, 0);
-  for (const char* word :
-       {"--port DEVICE", "info", "reset", "ping", "save", "load", "monitor",
-        "log", "flash", "--count N", "--csv", "--interval N", "FILE.S",
-        "--line-delay S", "--char-delay S", "--prepare", "Exit status"}) {
-    EXPECT_TRUE(Contains(cli.out, word)) << word;
-  }
-  const auto log = RunProgram({BuiltProgram("ecu-cli"), "log", "--help"});
-  EXPECT_EQ(log.exit_status, 0);
-  EXPECT_TRUE(Contains(log.out, "Usage: ecu-cli log [OPTIONS] FILE"))
-      << log.out;
-  const auto sim = RunProgram({BuiltProgram("ecu-sim"), "--help"});
-  EXPECT_EQ(sim.exit_status, 0);
-  EXPECT_TRUE(Contains(sim.out, "--delay S")) << sim.out;
-  EXPECT_TRUE(Contains(sim.out, "(0 to 60)")) << sim.out;
-}
-
 }  // namespace
 }  // namespace ecu::testing

@@ -2,7 +2,6 @@
 #include <signal.h>
 
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -111,20 +110,6 @@ TEST_F(SetupFilesTest, SaveThatStopsLeavesTheOldFileAlone) {
     EXPECT_EQ(ReadText(Path("keep.SET")), "EGO_RATE= 7\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), {}), 1);
   }
-}
-
-TEST_F(SetupFilesTest, AnInterruptedLoadSaysWhatItApplied) {
-  folder_.WriteLines("many.SET", std::vector<std::string>(200, "EGO_RATE= 7"));
-  SimProcess sim;
-  // Past the configuration read, into the lines (about 22 ms each).
-  const auto r = RunCli({"--port", sim.device(), "load", Path("many.SET")}, 60,
-                        {SIGINT, 1.5});
-  EXPECT_EQ(r.exit_status, 1);
-  EXPECT_TRUE(std::regex_search(
-      r.err,
-      std::regex("Loading .*many.SET was interrupted after line "
-                 "[0-9]+ of 200: [0-9]+ lines were applied to the ECU.")))
-      << r.err;
 }
 
 }  // namespace

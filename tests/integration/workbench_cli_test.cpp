@@ -35,13 +35,10 @@ TEST(DiffCliTest, TheEcuAgainstItsOwnFileAndAgainstASeededDifference) {
   EXPECT_EQ(lines[0], "A: ECU");
   EXPECT_EQ(lines[1], "B: " + tuned);
   EXPECT_EQ(lines[2], "Constants: calibration constants, 1 of 48 differ");
+  // The items' lines are the compare's own (its unit test).
   EXPECT_TRUE(lines[3].starts_with("  TMP_THRS ")) << lines[3];
-  EXPECT_NE(lines[3].find(" -13 (243) "), std::string::npos) << lines[3];
-  EXPECT_TRUE(lines[3].ends_with("  cold/hot priming threshold (°C)"))
-      << lines[3];
   EXPECT_EQ(lines[4], "MAPM: fuel map gain, 1 of 256 differ");
   EXPECT_TRUE(lines[5].starts_with("  MAPM[017] ")) << lines[5];
-  EXPECT_NE(lines[5].find("1.56 (200)"), std::string::npos) << lines[5];
 
   // Two files: identical, then different; nothing talks to the ECU.
   EXPECT_EQ(RunCli({"diff", dump, dump}).exit_status, 0);

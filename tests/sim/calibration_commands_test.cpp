@@ -4,9 +4,6 @@
 
 #include <string>
 
-#include "core/calibration/calibration_image.h"
-#include "core/calibration/calibration_replies.h"
-#include "core/calibration/catalogue.h"
 #include "core/link/frame.h"
 #include "sim/virtual_ecu.h"
 #include "support/wire_bytes.h"
@@ -86,29 +83,6 @@ TEST_F(CalibrationCommandsTest, BlockBHasItsLayout) {
             Bytes({'B', 0x00, 0x40, 0x34, 0x12, 0x02, 0x01, 0xEE, 0xFF, 0x99}));
 }
 
-TEST_F(CalibrationCommandsTest, EveryBlockDecodesToTheMemoryHolders) {
-  // The console's own decoder reads back what the sim put in each block.
-  CalibrationImage image;
-  LiveData live;
-  FieldBoard board;
-  ReplyTable replies;
-  AddCalibrationReplies(replies, image, live, board);
-  int value = 1;
-  for (const ScalarItem& item : AllScalars()) {
-    value = value * 37 % 251 + 1;
-    memory_.SetScalar(item.key, item.width == 2 ? value * 200 : value);
-  }
-  for (const ReadBlock& block : AllBlocks()) {
-    const std::string reply = Ask(ecu_, std::string(1, char(block.code)));
-    ASSERT_EQ(static_cast<int>(reply.size()), block.length + 2) << block.code;
-    ASSERT_TRUE(replies.Find(block.code)->decode(reply));
-    ForEachItemOfBlock(block.code, [&](const ScalarItem& item) {
-      EXPECT_EQ(image.scalar(item), *memory_.Scalar(item.key)) << item.key;
-    });
-  }
-  EXPECT_EQ(live.FullScaleRpm, static_cast<float>(*memory_.Scalar("FS_RPM")));
-}
-
 TEST_F(CalibrationCommandsTest, WritesEchoInTheLayoutOfTheirRead) {
   // HOT_P_PW 16.0 ms: low, high, 0 out; the same two bytes back.
   EXPECT_EQ(Ask(ecu_, Command('s', 0x10, 0x27, 0)),
@@ -118,22 +92,6 @@ TEST_F(CalibrationCommandsTest, WritesEchoInTheLayoutOfTheirRead) {
   EXPECT_EQ(Ask(ecu_, Command('w', 0xF3, 0, 0)),
             Bytes({0x02, 0x06, 0x77, 0xF3, 0x72, 0x01}));
   EXPECT_EQ(*memory_.Scalar("TMP_THRS"), 243);
-
-  for (const ScalarItem& item : AllScalars()) {
-    const int value = item.width == 2 ? 0xBEEF : 0xA5;
-    const std::string echo = Ask(ecu_, ScalarWriteCommand(item, value));
-    ASSERT_EQ(static_cast<int>(echo.size()), item.write_length + 2) << item.key;
-    EXPECT_EQ(ByteAt(echo, 2), item.write_code) << item.key;
-    const int echoed = item.width == 2 ? U16At(echo, 3) : ByteAt(echo, 3);
-    EXPECT_EQ(echoed, value) << item.key;
-    EXPECT_EQ(memory_.Scalar(item.key), value) << item.key;
-    if (HasOwnRead(item)) {
-      const std::string read = Ask(ecu_, std::string(1, char(item.read_code)));
-      EXPECT_EQ(read.substr(3, static_cast<size_t>(item.width)),
-                echo.substr(3, static_cast<size_t>(item.width)))
-          << item.key;
-    }
-  }
 }
 
 }  // namespace

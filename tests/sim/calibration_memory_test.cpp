@@ -79,10 +79,6 @@ TEST(MemorySeedTest, SeedOptionAlsoDrawsTheCalibration) {
   EXPECT_TRUE(line->options.random_calibration);
   EXPECT_EQ(line->options.seed, 9u);
   EXPECT_EQ(line->dump_path, "/tmp/d.set");
-  line = ParseSimCommandLine({}, &error);
-  EXPECT_FALSE(line->options.random_calibration);
-  EXPECT_TRUE(line->dump_path.empty());
-  EXPECT_FALSE(ParseSimCommandLine({"--dump"}, &error));
 }
 
 }  // namespace

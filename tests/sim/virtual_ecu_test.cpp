@@ -40,21 +40,6 @@ TEST(VirtualEcuTest, ControllerRepliesOnTheWire) {
   EXPECT_TRUE(ecu.controller().awaiting_firmware);
 }
 
-TEST(VirtualEcuTest, IdentityAndLoaderStartComeFromTheOptions) {
-  SimOptions options;
-  options.revision = 7;
-  options.serial_number = 0xABCDEF;
-  options.loader_mode = true;
-  VirtualEcu ecu(options);
-  // In loader mode the loader has the line from the start: a request frame
-  // is no S-record, so it says "E".
-  EXPECT_TRUE(ecu.controller().awaiting_firmware);
-  EXPECT_EQ(Ask(ecu, "R").back(), 'E');
-  ecu.controller().awaiting_firmware = false;
-  EXPECT_EQ(U16At(Ask(ecu, "R"), 3), 7);
-  EXPECT_EQ(Ask(ecu, "-").substr(3, 3), Bytes({0xEF, 0xCD, 0xAB}));
-}
-
 TEST(VirtualEcuTest, EgoSwitchRepliesWithoutDataAndIsRemembered) {
   VirtualEcu ecu(SimOptions{});
   EXPECT_EQ(Ask(ecu, "D"), Bytes({0x02, 0x05, 0x44, 0x4B, 0x00}));
@@ -87,17 +72,6 @@ TEST(VirtualEcuTest, UnknownCommandsGetNoReply) {
   });
   EXPECT_EQ(Ask(ecu, Command(0xC8, 9, 0, 0)),
             BuildReply(0xC8, std::string(1, 9)));
-}
-
-TEST(VirtualEcuTest, SplitAndGarbledRequestsStillGetOneReplyEach) {
-  VirtualEcu ecu(SimOptions{});
-  const std::string request = BuildRequest("R");
-  EXPECT_TRUE(ecu.Receive("\xFF\x00" + request.substr(0, 5), 0).empty());
-  const std::vector<Transmission> out =
-      ecu.Receive(request.substr(5) + request, 0);
-  ASSERT_EQ(out.size(), 2u);
-  EXPECT_EQ(out[0].bytes, out[1].bytes);
-  EXPECT_EQ(ecu.replies(), 2);
 }
 
 // What six requests for `command` bring with one fault set: per reply its

@@ -46,6 +46,7 @@ std::string LogAt(const MapAxes& axes,
 TEST(AdvisorWindowTest, ApplyMarksExactlyTheChangedCellsAndSendsNothing) {
   ConsoleRig rig;
   auto* map = rig.OpenView<FuelMapWindow>("menu_View_Mapping", View::kFuelMap);
+  EXPECT_EQ(map->windowTitle(), "Basic Mapping");
   const auto cell = [map](int i) {
     return map->findChild<CellEdit*>(QString("map_data_%1").arg(i));
   };

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "core/link/frame.h"
 #include "ui/console_rig.h"
 
 namespace ecu::testing {
@@ -22,31 +21,6 @@ struct FuelMapRig : ConsoleRig {
   }
   FuelMapWindow* window;
 };
-
-TEST(FuelMapWindowTest, FillsFromTheVirtualEcuAndSendsATypedCell) {
-  FuelMapRig rig;
-  EXPECT_TRUE(rig.window->isVisible());
-  EXPECT_EQ(rig.window->windowTitle(), "Basic Mapping");
-  EXPECT_FALSE(rig.app->main_window().isVisible());
-  EXPECT_TRUE(rig.prompts.shown().empty()) << rig.prompts.texts()[0];
-  for (int i = 0; i < kMapCellCount; ++i) {
-    ASSERT_FALSE(rig.cell(i)->text().isEmpty()) << i;
-    ASSERT_NE(Background(rig.cell(i)), kYellowMark) << i;
-  }
-  for (const char* name : {"ecu_pgm_0", "tps_rpm", "tps_percent_8"}) {
-    EXPECT_EQ(Background(rig.window->findChild<CellEdit*>(name)), kWhiteMark)
-        << name;
-  }
-
-  TypeOver(rig.cell(17), "1.25");
-  EXPECT_EQ(Background(rig.cell(17)), kYellowMark);
-  rig.port.ClearWritten();
-  QTest::keyClick(rig.cell(17), Qt::Key_Return);
-  EXPECT_EQ(rig.TakeRequests(),
-            std::vector<std::string>{Command('e', 0x11, 0x01, 160)});
-  EXPECT_EQ(rig.cell(17)->text(), "1.25");
-  EXPECT_EQ(Background(rig.cell(17)), kWhiteMark);
-}
 
 TEST(FuelMapWindowTest, KeysNudgeSelectABlockAndUndo) {
   FuelMapRig rig({"demo"});

@@ -36,17 +36,6 @@ TEST(MonitorWindowTest, DemoModeMovesEveryReadoutButTheBarometer) {
   EXPECT_EQ(rig.ctx().console.live_window_mode, View::kNone);
 }
 
-TEST(MonitorWindowTest, AgainstTheVirtualEcu) {
-  ConsoleRig rig;
-  rig.OpenView("Menu_View_Monitor", View::kMonitor);
-  rig.port.ClearWritten();
-  rig.Ticks(3);
-  EXPECT_EQ(rig.TakeCodes().size(), 3u * 7u);  // three monitor passes
-  EXPECT_GT(rig.Text("ECU_Data_0").toDouble(), 0);
-  EXPECT_FALSE(rig.Text("group_delay").isEmpty());
-  EXPECT_TRUE(rig.prompts.shown().empty());
-}
-
 TEST(AboutWindowTest, ShowsTheIdentificationOrDemoMode) {
   for (const bool demo : {false, true}) {
     ConsoleRig rig(demo ? std::vector<std::string>{"demo"}
