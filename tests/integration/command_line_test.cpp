@@ -91,5 +91,12 @@ TEST(CommandLineTest, OtherUsageErrorsExitTwoWithoutTouchingThePort) {
   }
 }
 
+// Plain --help leaves the commands' options to each command's own help.
+TEST(CommandLineTest, HelpAllShowsTheOptionsOfEveryCommand) {
+  const auto cli = RunProgram({BuiltProgram("ecu-cli"), "--help-all"});
+  EXPECT_EQ(cli.exit_status, 0);
+  EXPECT_TRUE(Contains(cli.out, "--line-delay S")) << cli.out;
+}
+
 }  // namespace
 }  // namespace ecu::testing

@@ -79,6 +79,7 @@ TEST(MemorySeedTest, SeedOptionAlsoDrawsTheCalibration) {
   EXPECT_TRUE(line->options.random_calibration);
   EXPECT_EQ(line->options.seed, 9u);
   EXPECT_EQ(line->dump_path, "/tmp/d.set");
+  EXPECT_FALSE(ParseSimCommandLine({"--dump"}, &error));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,9 +12,7 @@
 #include <QTimer>
 
 #include "core/firmware_rig.h"
-#include "integration/flash_firmware.h"
-#include "qt/qt_serial_port.h"
-#include "qt/system_clock.h"
+#include "support/temp_folder.h"
 #include "ui/console_rig.h"
 #include "ui/flash_utility_window.h"
 
@@ -64,57 +63,28 @@ TEST(FlashUtilityConsoleTest, ToolMenuHandsTheLineToTheUtilityAndBack) {
   QApplication::setActiveWindow(sflash);
   EXPECT_EQ(flash_port.written(), std::vector<std::string>{"q"});
 
+  // Flash Program asks and goes (the run itself is the utility's and
+  // ecu-cli flash's test); Halt, served between lines, stops it.
+  TempFolder folder;
+  rig.prompts.QueueAnswer(Answer::kOk);
+  rig.prompts.QueueFileName(folder.WriteLines("FW.S", FirmwareLines(8)));
+  auto* sent = Control<QLabel>(sflash, "lines_sent");
+  QTimer halt;
+  QObject::connect(&halt, &QTimer::timeout, [&] {
+    if (sent->text() == " 2") Control<QPushButton>(sflash, "Command2")->click();
+  });
+  halt.start(0);
+  Control<QPushButton>(sflash, "Command1")->click();
+  EXPECT_EQ(sent->text(), " 2");
+  EXPECT_EQ(rig.prompts.texts().back(), kFlashErrorMessage);
+  EXPECT_TRUE(Control<QPushButton>(sflash, "Command1")->isEnabled());
+
   Control<QPushButton>(sflash, "exit_flash")->click();
   EXPECT_FALSE(sflash->isVisible());
   EXPECT_TRUE(rig.app->main_window().isVisible());
   EXPECT_FALSE(flash_port.IsOpen());
   EXPECT_FALSE(rig.port.IsOpen());  // until the next EnsureLink
   EXPECT_EQ(rig.ctx().console.live_window_mode, View::kNone);
-}
-
-// The window on its own, over a real serial port to ecu-sim.
-class FlashAgainstSimTest : public ::testing::Test {
- protected:
-  FlashAgainstSimTest() {
-    link_.port_device = sim_.device();
-    window_.show();
-    prompts_.QueueAnswer(Answer::kOk);
-    prompts_.QueueFileName(firmware_.Path("FW.S"));
-  }
-  std::string LoaderReceived() {
-    sim_.Stop();
-    return firmware_.Read("loader.bin");
-  }
-
-  FirmwareFolder firmware_{1024};
-  SimProcess sim_{{"--loader", "--loader-log", firmware_.Path("loader.bin")}};
-  QtSerialPort port_;
-  SystemClock clock_;
-  ScriptedPrompts prompts_;
-  QtEventPump pump_;
-  LinkState link_;
-  FlashUtility utility_{FlashPlatform{port_, clock_, prompts_, pump_}, link_};
-  FlashUtilityWindow window_{utility_, [] {}};
-};
-
-// The window's buttons drive a run over a real port (the run itself is
-// ecu-cli flash's test): Halt stops it before the next line.
-TEST_F(FlashAgainstSimTest, HaltButtonStopsBeforeTheNextLine) {
-  auto* flash = Control<QPushButton>(&window_, "Command1");
-  Control<QCheckBox>(&window_, "char_delay_box")->setChecked(true);
-  QTimer::singleShot(
-      400, [this] { Control<QPushButton>(&window_, "Command2")->click(); });
-  flash->click();
-  EXPECT_EQ(prompts_.texts(),
-            (std::vector<std::string>{kFlashWarning, kFlashErrorMessage}));
-  const int sent = utility_.lines_counter();
-  EXPECT_GT(sent, 0);
-  EXPECT_LT(sent, static_cast<int>(firmware_.lines().size()) - 1);
-  EXPECT_EQ(Control<QLabel>(&window_, "lines_sent")->text(),
-            " " + QString::number(sent));
-  EXPECT_TRUE(flash->isEnabled());
-  EXPECT_EQ(LoaderReceived(),
-            firmware_.LoaderStream(true, static_cast<size_t>(sent)));
 }
 
 }  // namespace
