@@ -66,8 +66,10 @@ TEST(FlashUtilityConsoleTest, ToolMenuHandsTheLineToTheUtilityAndBack) {
   // Flash Program asks and goes (the run itself is the utility's and
   // ecu-cli flash's test); Halt, served between lines, stops it.
   TempFolder folder;
+  const std::vector<std::string> lines = FirmwareLines(8);
   rig.prompts.QueueAnswer(Answer::kOk);
-  rig.prompts.QueueFileName(folder.WriteLines("FW.S", FirmwareLines(8)));
+  rig.prompts.QueueFileName(folder.WriteLines("FW.S", lines));
+  Control<QCheckBox>(sflash, "char_delay_box")->setChecked(true);
   auto* sent = Control<QLabel>(sflash, "lines_sent");
   QTimer halt;
   QObject::connect(&halt, &QTimer::timeout, [&] {
@@ -76,6 +78,8 @@ TEST(FlashUtilityConsoleTest, ToolMenuHandsTheLineToTheUtilityAndBack) {
   halt.start(0);
   Control<QPushButton>(sflash, "Command1")->click();
   EXPECT_EQ(sent->text(), " 2");
+  EXPECT_EQ(rig.port.ecu()->loader().received(),
+            "qq" + lines[0] + lines[1] + "\r\n" + lines[2] + "\r\n");
   EXPECT_EQ(rig.prompts.texts().back(), kFlashErrorMessage);
   EXPECT_TRUE(Control<QPushButton>(sflash, "Command1")->isEnabled());
 

@@ -114,9 +114,6 @@ TEST(LostLinkTest, AgainstTheSimKilledAndRestarted) {
   run(0.5);
   ASSERT_GT(ctx.link.requests_sent(), 0);
   ASSERT_TRUE(prompts.shown().empty());
-  EXPECT_GT(app.monitor().Readout(0).toDouble(), 0);
-  EXPECT_FALSE(
-      app.monitor().findChild<QLabel*>("group_delay")->text().isEmpty());
 
   sim.Stop();
   run(3);

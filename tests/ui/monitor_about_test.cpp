@@ -36,6 +36,22 @@ TEST(MonitorWindowTest, DemoModeMovesEveryReadoutButTheBarometer) {
   EXPECT_EQ(rig.ctx().console.live_window_mode, View::kNone);
 }
 
+// The configuration first, then each pass asks its seven frames in order
+// (ecu-cli monitor polls with the same loop).
+TEST(MonitorWindowTest, AgainstTheVirtualEcuEachPassAsksItsFramesInOrder) {
+  ConsoleRig rig;
+  rig.OpenView("Menu_View_Monitor", View::kMonitor);
+  EXPECT_EQ(rig.TakeCodes(), std::vector<int>{'C'});
+  rig.Ticks(2);
+  const std::vector<int> pass = {'A', 'F', 'A', 'A', 152, 'A', 178};
+  std::vector<int> two = pass;
+  two.insert(two.end(), pass.begin(), pass.end());
+  EXPECT_EQ(rig.TakeCodes(), two);
+  EXPECT_GT(rig.Text("ECU_Data_0").toDouble(), 0);
+  EXPECT_FALSE(rig.Text("group_delay").isEmpty());
+  EXPECT_TRUE(rig.prompts.shown().empty());
+}
+
 TEST(AboutWindowTest, ShowsTheIdentificationOrDemoMode) {
   for (const bool demo : {false, true}) {
     ConsoleRig rig(demo ? std::vector<std::string>{"demo"}

@@ -73,6 +73,11 @@ TEST(PlotterWindowTest, CaptionsAndTheIntervalMenuSetTimerAndTitle) {
             "DATA PLOTTER     Fastest, measuring the rate");
   // The timer keeps its interval for when a described entry is chosen.
   EXPECT_EQ(rig.ctx().console.log_interval_ms, 100);
+  ASSERT_TRUE(rig.Trigger("menu_log_int_3"));
+  EXPECT_FALSE(rig.ctx().console.fastest_log);
+  EXPECT_FALSE(rig.Checked("menu_log_int_7"));
+  EXPECT_EQ(rig.window->windowTitle(),
+            "DATA PLOTTER     1 Sample/Second,  10 minute window");
   EXPECT_TRUE(rig.prompts.shown().empty());
 }
 
