@@ -12,11 +12,14 @@
 #include "core/link/frame.h"
 #include "sim/memory_dump.h"
 #include "sim/memory_seed.h"
+#include "support/processes.h"
 #include "support/temp_folder.h"
 #include "support/test_ecu.h"
 
 namespace ecu {
 namespace {
+
+using testing::Contains;
 
 namespace fs = std::filesystem;
 using testing::ReadText;
@@ -187,8 +190,7 @@ TEST_F(SetupFileTest, SavesThatCannotReplaceTheFileOrReadNothingSaySo) {
       SetupFileWriter(rig.link, image).save(folder_.Path("taken.SET"));
   EXPECT_FALSE(report.file_ok);
   ASSERT_EQ(rig.prompts.texts().size(), 1u);
-  EXPECT_NE(rig.prompts.texts()[0].find("could not be written"),
-            std::string::npos);
+  EXPECT_TRUE(Contains(rig.prompts.texts()[0], "could not be written"));
   // Demo mode reads nothing, so saves nothing.
   rig.state.demo_mode = true;
   const std::string path = folder_.Path("demo.SET");

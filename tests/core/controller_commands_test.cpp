@@ -10,10 +10,13 @@
 #include "sim/virtual_ecu.h"
 #include "support/fake_clock.h"
 #include "support/link_rig.h"
+#include "support/processes.h"
 #include "support/virtual_line_port.h"
 
 namespace ecu {
 namespace {
+
+using testing::Contains;
 
 using Result = PortProbe::Result;
 using testing::LineChunk;
@@ -157,7 +160,7 @@ TEST_F(DetectionTest, TakesTheFirstWellFormedAnswerAndNamesTheRest) {
   // The other texts are checked where the console and ecu-cli say them.
   EXPECT_EQ(ProbeText(d.probes[2], 0.5),
             "answered, but not as an ECU (0D 0A 4F 4B 0D 0A)");
-  EXPECT_NE(ProbeText(d.probes[3], 0.5).find("dialout"), std::string::npos);
+  EXPECT_TRUE(Contains(ProbeText(d.probes[3], 0.5), "dialout"));
   // Only the revision and serial requests went out: nothing is written.
   for (const std::string& frame : port_.written()) {
     EXPECT_TRUE(frame == BuildRequest("R") || frame == BuildRequest("-"));
