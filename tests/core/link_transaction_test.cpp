@@ -207,14 +207,9 @@ TEST(SendCommandTest, APortThatGoesAwayEndsTheTransactionWithItsReason) {
   EXPECT_EQ(rig.port.written().size(), 2u);
   EXPECT_EQ(rig.clock.now(), lost_at);
   EXPECT_EQ(rig.link.unanswered(), 2);
-  // Without the console's loop the caller tells it.
+  // Without the console's loop the caller tells it. (A port reopened ends
+  // the loss: the console's and ecu-cli --wait's tests.)
   EXPECT_TRUE(rig.prompts.shown().empty());
-  // An owner that reopens the port ends the loss.
-  rig.port.Replug();
-  ASSERT_TRUE(rig.port.Open("/dev/virtual"));
-  EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kNoAnswer);
-  EXPECT_EQ(rig.port.written().size(), 12u);
-  EXPECT_FALSE(rig.link.lost());
 }
 
 // Ten attempts make 1.25 s of silence: no question yet. After two silent
