@@ -155,21 +155,6 @@ TEST_F(InstalledTreeTest, MetainfoIsValidAndShowsTheDocumentedPictures) {
   EXPECT_GE(pictures, 1);
 }
 
-TEST_F(InstalledTreeTest, ManPagesRenderWithoutWarnings) {
-  for (const char* program : {"ecu-console", "ecu-cli", "ecu-sim"}) {
-    const std::string page =
-        Installed(std::string("share/man/man1/") + program + ".1.gz");
-    ASSERT_TRUE(fs::exists(page)) << page;
-    const ProcessResult shown =
-        RunProgram({"/usr/bin/env", "MANWIDTH=80", "man", "--warnings", "-l",
-                    "-E", "UTF-8", page});
-    EXPECT_EQ(shown.exit_status, 0) << shown.err;
-    EXPECT_EQ(shown.err, "") << program;
-    EXPECT_TRUE(Contains(shown.out, "SYNOPSIS")) << program;
-    EXPECT_TRUE(Contains(shown.out, program)) << program;
-  }
-}
-
 // Completes `line` (the cursor at its end) as bash would with the installed
 // completion, the installed programs first on PATH; one word a line.
 std::string Complete(const std::string& completion, const std::string& bin,

@@ -65,6 +65,8 @@ TEST_F(PackageTest, ControlFieldsComeFromTheProjectAndTheLinker) {
   }
 }
 
+// Among its checks: a man page for every program, rendered by man
+// --warnings without a message.
 TEST_F(PackageTest, LintianFindsNoErrorOrWarning) {
   if (RunProgram({"/bin/sh", "-c", "command -v lintian"}).exit_status != 0) {
     GTEST_SKIP() << "lintian is not installed";

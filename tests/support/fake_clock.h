@@ -27,16 +27,14 @@ class FakeClock : public Clock {
                   (s / 60) % 60, s % 60);
     return text;
   }
-  std::string DateText() override { return date_; }
+  std::string DateText() override { return "09-14-2008"; }
 
   // Monotonic virtual seconds since the clock was made (not wrapped).
   double now() const { return now_; }
   void Advance(double seconds) { now_ += seconds; }
-  void set_date(std::string date) { date_ = std::move(date); }
 
  private:
   double now_;
-  std::string date_ = "09-14-2008";
 };
 
 }  // namespace ecu::testing

@@ -122,12 +122,8 @@ SimProcess::~SimProcess() {
   std::filesystem::remove_all(folder_, ignored);
 }
 
-void SimProcess::Signal(int signal_number) const {
-  if (pid_ > 0) kill(pid_, signal_number);
-}
-
 std::string SimProcess::Dump(const std::string& path) const {
-  Signal(SIGUSR1);
+  if (pid_ > 0) kill(pid_, SIGUSR1);
   for (int i = 0; i < 300 && !std::filesystem::exists(path); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }

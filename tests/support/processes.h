@@ -61,8 +61,6 @@ class SimProcess {
   const std::string& device() const { return link_; }
   const std::string& folder() const { return folder_; }
   bool running() const { return pid_ > 0; }
-  // Sends a signal (e.g. SIGUSR1 to dump the memory).
-  void Signal(int signal_number) const;
   // The memory dumped on SIGUSR1 into `path` (its --dump), waited for.
   std::string Dump(const std::string& path) const;
   // Ends the sim and waits for it.
