@@ -12,6 +12,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using testing::FirmwareLines;
 using testing::LineChunk;
+using testing::RunTogether;
 
 TEST(FirmwareFileTest, LinesWithoutTheirEnds) {
   testing::TempFolder files;
@@ -68,6 +69,7 @@ TEST(FlashProgramTest, DefaultModeRunsTheRecordsTogether) {
   FlashRig rig;
   const std::vector<std::string> lines = FirmwareLines(20);
   EXPECT_EQ(rig.Flash(lines), FlashOutcome::kCompleted);
+  EXPECT_EQ(rig.received(), "q" + RunTogether(lines));
   // The first line is not counted.
   EXPECT_EQ(rig.utility.controls().lines_sent, " 21");
   ASSERT_EQ(rig.prompts.texts(), std::vector<std::string>{kFlashWarning});
