@@ -27,14 +27,11 @@ class FirmwareFolder : public TempFolder {
 
   // FW.S's lines without their CR LF.
   const std::vector<std::string>& lines() const { return lines_; }
-  // What the loader must receive: "q", the first line as read, then the
-  // later lines run together, or each followed by CR LF with the character
-  // delay.
-  std::string LoaderStream(bool char_delay) const {
+  // What the loader must receive with the character delay: "q", the first
+  // line as read, then each later line with CR LF.
+  std::string LoaderStream() const {
     std::string stream = "q" + lines_.front();
-    for (size_t i = 1; i < lines_.size(); ++i) {
-      stream += lines_[i] + (char_delay ? "\r\n" : "");
-    }
+    for (size_t i = 1; i < lines_.size(); ++i) stream += lines_[i] + "\r\n";
     return stream;
   }
 
@@ -64,19 +61,13 @@ class FlashCliTest : public ::testing::Test {
   std::string received_;
 };
 
-TEST_F(FlashCliTest, DefaultModeSendsTheRecordsRunTogether) {
-  const ProcessResult r = Flash({"--loader"}, {firmware_.Path("FW.S")});
-  EXPECT_EQ(r.exit_status, 0) << r.err;
-  EXPECT_EQ(received_, firmware_.LoaderStream(false));
-}
-
 TEST_F(FlashCliTest, PrepareThenCharacterDelayEndsLaterLinesWithCrLf) {
   const ProcessResult r = Flash(
       {}, {firmware_.Path("FW.S"), "--char-delay", "0.0002", "--prepare"});
   EXPECT_EQ(r.exit_status, 0) << r.err;
   EXPECT_TRUE(Contains(r.err, "The controller is now ready to re-flash."));
   const size_t later = firmware_.lines().size() - 1;
-  EXPECT_EQ(received_, firmware_.LoaderStream(true));
+  EXPECT_EQ(received_, firmware_.LoaderStream());
   EXPECT_TRUE(Contains(r.out, "flash complete")) << r.out;
   EXPECT_TRUE(Contains(r.err, "(" + std::to_string(later) + " lines counted)"))
       << r.err;
