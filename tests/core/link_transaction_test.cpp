@@ -19,10 +19,8 @@ using testing::Contains;
 using testing::LineChunk;
 using testing::LinkRig;
 
-// A 23-byte "A" reply frame with the given data bytes (zeros by default).
-std::string LiveReply(uint8_t fill = 0) {
-  return BuildReply('A', std::string(20, static_cast<char>(fill)));
-}
+// A 23-byte "A" reply frame, its data bytes zero.
+std::string LiveReply() { return BuildReply('A', std::string(20, '\0')); }
 
 // A far end that answers the n-th request (0-based) with script[n], and the
 // last entry for every later one.
