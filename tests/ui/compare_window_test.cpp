@@ -2,16 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 
+#include "core/calibration/catalogue.h"
 #include "core/calibration/setup_file_writer.h"
 #include "sim/memory_cells.h"
 #include "support/temp_folder.h"
 #include "ui/console_rig.h"
+#include "ui/workbench.h"
 
 namespace ecu::testing {
 namespace {
@@ -67,6 +70,36 @@ TEST(CompareWindowTest, ListsASeededDifferenceAndCopiesItBack) {
   EXPECT_EQ(rig.Text("compare_summary"),
             "No item differs between A (ECU) and B (tune.SET).");
   EXPECT_EQ(list->topLevelItemCount(), 0);
+}
+
+// ecu-console FILE.SET: the answer to the console's question decides
+// between the compare window and the File menu's upload.
+TEST(OpenedFileWindowTest, SetupFileIsComparedByDefaultAndLoadedOnYes) {
+  TempFolder folder;
+  const std::string file = folder.Write("BASE.SET", "ACC_SEN = 50\r\n");
+  const char write = static_cast<char>(FindScalar("ACC_SEN")->write_code);
+  ConsoleRig rig;
+
+  rig.prompts.QueueAnswer(Answer::kNo);
+  rig.app->OpenFile(file);
+  QApplication::processEvents();
+  CompareWindow* compare = rig.app->workbench().compare_window();
+  ASSERT_NE(compare, nullptr);
+  EXPECT_TRUE(compare->isVisible());
+  EXPECT_EQ(rig.FindIn<QLineEdit>(compare, "compare_b_path")->text(),
+            QString::fromStdString(file));
+  for (const std::string& request : rig.TakeRequests()) {
+    EXPECT_NE(request[0], write) << "a compare writes nothing";
+  }
+
+  rig.prompts.QueueAnswer(Answer::kYes);
+  rig.app->OpenFile(file);
+  QApplication::processEvents();
+  bool written = false;
+  for (const std::string& request : rig.TakeRequests()) {
+    written = written || request[0] == write;
+  }
+  EXPECT_TRUE(written) << "the upload writes the file's line";
 }
 
 }  // namespace
