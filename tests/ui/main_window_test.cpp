@@ -4,6 +4,7 @@
 
 #include "core/link/port_config.h"
 #include "core/units/mixture_units.h"
+#include "ui/about_window.h"
 #include "ui/console_rig.h"
 #include "ui/monitor_window.h"
 #include "ui/workbench.h"
@@ -145,6 +146,36 @@ TEST(MainWindowTest, UnitsMenuSwitchesTheMonitorToAfrAndRemembersIt) {
   ASSERT_TRUE(rig.Trigger("menu_units_lambda"));
   EXPECT_EQ(rig.app->monitor().findChild<QLabel*>("mixture_unit")->text(),
             "Lamda");
+}
+
+TEST(AboutWindowTest, DemoModeShowsNoIdentification) {
+  ConsoleRig rig({"demo"});
+  ASSERT_TRUE(rig.Trigger("menu_about"));
+  rig.app->commands().ReadIdentification();
+  EXPECT_EQ(rig.Text("FW_Rev"), "DEMO MODE");
+  EXPECT_EQ(rig.Text("serial_num"), "Unknown");
+  EXPECT_EQ(rig.Text("ECU_Rev"), "V1.01.03  09/14/08");
+  EXPECT_TRUE(rig.app->main_window().isVisible());
+}
+
+// Focus back from another program is not an activation: the box would
+// freeze for its reads after every alt-tab.
+TEST(AboutWindowTest, ReadsAgainOnlyWhenComingFromAnotherConsoleWindow) {
+  ConsoleRig rig;
+  ASSERT_TRUE(rig.Trigger("menu_about"));
+  AboutWindow& about = rig.app->about();
+  about.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+  const std::vector<int> identification = {'R', '-'};
+  ASSERT_EQ(rig.TakeCodes(), identification);
+  EXPECT_EQ(rig.Text("FW_Rev"), "V1.01.03");
+  EXPECT_EQ(rig.Text("serial_num"), "123456");
+  QApplication::setActiveWindow(nullptr);
+  QApplication::setActiveWindow(&about);
+  EXPECT_TRUE(rig.TakeCodes().empty());
+  QApplication::setActiveWindow(&rig.app->main_window());
+  QApplication::setActiveWindow(&about);
+  EXPECT_EQ(rig.TakeCodes(), identification);
 }
 
 }  // namespace

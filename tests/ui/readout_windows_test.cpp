@@ -1,14 +1,57 @@
-#include "ui/dashboard_window.h"
-
 #include <gtest/gtest.h>
 
 #include <QPushButton>
 #include <QRadioButton>
+#include <set>
 
 #include "ui/console_rig.h"
+#include "ui/dashboard_window.h"
+#include "ui/monitor_window.h"
 
 namespace ecu::testing {
 namespace {
+
+TEST(MonitorWindowTest, DemoModeMovesEveryReadoutButTheBarometer) {
+  ConsoleRig rig({"demo"});
+  EXPECT_EQ(rig.prompts.texts(),
+            std::vector<std::string>{"Demo Mode has been selected, "
+                                     "Communicatons will not be performed."});
+  MonitorWindow* monitor =
+      rig.OpenView<MonitorWindow>("Menu_View_Monitor", View::kMonitor);
+  EXPECT_TRUE(monitor->isVisible());
+  EXPECT_FALSE(rig.app->main_window().isVisible());
+  EXPECT_EQ(monitor->windowTitle(), "Real Time Monitor");
+  std::set<QString> speeds;
+  for (int i = 0; i < 10; ++i) {
+    rig.Ticks(1);
+    speeds.insert(rig.Text("ECU_Data_0"));
+  }
+  EXPECT_GT(speeds.size(), 3u);
+  EXPECT_EQ(rig.Text("ECU_Data_14"), "101.2");
+  EXPECT_EQ(rig.Text("ECU_Data_13"), "");
+  EXPECT_TRUE(rig.port.written().empty());
+
+  rig.FindIn<QPushButton>(monitor, "Command3d1")->click();
+  EXPECT_FALSE(monitor->isVisible());
+  EXPECT_TRUE(rig.app->main_window().isVisible());
+  EXPECT_EQ(rig.ctx().console.live_window_mode, View::kNone);
+}
+
+// The configuration first, then each pass asks its seven frames in order
+// (ecu-cli monitor polls with the same loop).
+TEST(MonitorWindowTest, AgainstTheVirtualEcuEachPassAsksItsFramesInOrder) {
+  ConsoleRig rig;
+  rig.OpenView("Menu_View_Monitor", View::kMonitor);
+  EXPECT_EQ(rig.TakeCodes(), std::vector<int>{'C'});
+  rig.Ticks(2);
+  const std::vector<int> pass = {'A', 'F', 'A', 'A', 152, 'A', 178};
+  std::vector<int> two = pass;
+  two.insert(two.end(), pass.begin(), pass.end());
+  EXPECT_EQ(rig.TakeCodes(), two);
+  EXPECT_GT(rig.Text("ECU_Data_0").toDouble(), 0);
+  EXPECT_FALSE(rig.Text("group_delay").isEmpty());
+  EXPECT_TRUE(rig.prompts.shown().empty());
+}
 
 DashboardWindow* OpenDashboard(ConsoleRig& rig) {
   rig.prompts.Clear();  // demo mode's
