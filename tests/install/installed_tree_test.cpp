@@ -103,24 +103,6 @@ TEST_F(InstalledTreeTest, DesktopEntryIsValidAndNamesWhatIsInstalled) {
   }
 }
 
-TEST_F(InstalledTreeTest, IconsComeInEveryMenuSize) {
-  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-    const std::string side = std::to_string(size);
-    const std::string png = Installed("share/icons/hicolor/" + side + "x" +
-                                      side + "/apps/" + kAppId + ".png");
-    const std::string bytes = ReadText(png);
-    // The PNG header's width and height, big-endian at bytes 16 and 20.
-    ASSERT_GE(bytes.size(), 24u) << png;
-    const auto word = [&bytes](size_t at) {
-      return (static_cast<unsigned char>(bytes[at + 2]) << 8) |
-             static_cast<unsigned char>(bytes[at + 3]);
-    };
-    EXPECT_EQ(bytes.substr(1, 3), "PNG");
-    EXPECT_EQ(word(16), size);
-    EXPECT_EQ(word(20), size);
-  }
-}
-
 TEST_F(InstalledTreeTest, FileTypesRegister) {
   if (!Have("update-mime-database")) GTEST_SKIP();
   const std::string mime = Installed("share/mime");

@@ -66,7 +66,7 @@ TEST_F(PackageTest, ControlFieldsComeFromTheProjectAndTheLinker) {
 }
 
 // Among its checks: a man page for every program, rendered by man
-// --warnings without a message.
+// --warnings without a message, and icons of the size their folder names.
 TEST_F(PackageTest, LintianFindsNoErrorOrWarning) {
   if (RunProgram({"/bin/sh", "-c", "command -v lintian"}).exit_status != 0) {
     GTEST_SKIP() << "lintian is not installed";
