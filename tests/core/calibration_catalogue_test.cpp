@@ -2,6 +2,8 @@
 
 #include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "core/calibration/catalogue.h"
 #include "core/calibration/item_meanings.h"
@@ -82,111 +84,92 @@ TEST(CatalogueTest, TableAddressesFollowTheRanges) {
   }
 }
 
+// Speeds against a full scale of 8000; MAPM 1.99 is 254.72; BAT_COMP takes
+// whole us/V first (10 / 1.6); MIN_PRES is held to 0..1023.
 TEST(ScalingTest, EntriesBecomeTheRawCountsTheEcuExpects) {
-  EXPECT_EQ(ToRaw("MAPM", 1.25), 160);
-  EXPECT_EQ(ToRaw("MAPM", 1.99), 255);  // 254.72
-  EXPECT_EQ(ToRaw("EGOM", 1.0), 101);
-  EXPECT_EQ(ToRaw("EGO_WBV0", 1.0), 100);
-  EXPECT_EQ(ToRaw("EGOM", 0.5), 202);
-  EXPECT_EQ(ToRaw("IDLE", 800), 100);
-  EXPECT_EQ(ToRaw("TMP_THRS", -13) & 0xFF, 243);
-  EXPECT_EQ(ToRaw("IGN_PCNT", 75), 64);
-  EXPECT_EQ(ToRaw("IGN_PCNT", 1), 253);
-  EXPECT_EQ(ToRaw("FUEL_B", 0), 16384);
-  EXPECT_EQ(ToRaw("FUEL_B", -26.2144), 0);
-  EXPECT_EQ(ToRaw("FUEL_B", 52.4288), 49152);
-  EXPECT_EQ(ToRaw("BAT_COMP", 10.4), 6);  // whole us/V first: 10 / 1.6
-  EXPECT_EQ(ToRaw("HOT_P_PW", 16.0), 10000);
-  EXPECT_EQ(ToRaw("SUPM", 100), 16383);
-  EXPECT_EQ(ToRaw("EGO_GAIN", 1.01), 65);
-  EXPECT_EQ(ToRaw("EGO_A_LO", 0.614), 39);
+  const std::tuple<const char*, double, int64_t> entries[] = {
+      {"MAPM", 1.25, 160},        {"MAPM", 1.99, 255},
+      {"EGOM", 1.0, 101},         {"EGO_WBV0", 1.0, 100},
+      {"EGOM", 0.5, 202},         {"IDLE", 800, 100},
+      {"IGN_PCNT", 75, 64},       {"IGN_PCNT", 1, 253},
+      {"FUEL_B", 0, 16384},       {"FUEL_B", -26.2144, 0},
+      {"FUEL_B", 52.4288, 49152}, {"BAT_COMP", 10.4, 6},
+      {"HOT_P_PW", 16.0, 10000},  {"SUPM", 100, 16383},
+      {"EGO_GAIN", 1.01, 65},     {"EGO_A_LO", 0.614, 39},
+      {"KILL_RPM", 8000, 1023},   {"MIN_PRES", 5, 0},
+      {"MIN_PRES", 500, 1023}};
   LiveData live;
   live.FullScaleRpm = 8000;
-  EXPECT_EQ(ToRaw("KILL_RPM", 8000, live), 1023);
-  EXPECT_EQ(ToRaw("MIN_PRES", 5, live), 0);  // held to 0..1023
-  EXPECT_EQ(ToRaw("MIN_PRES", 500, live), 1023);
+  for (const auto& [key, value, raw] : entries) {
+    EXPECT_EQ(ToRaw(key, value, live), raw) << key << " " << value;
+  }
+  EXPECT_EQ(ToRaw("TMP_THRS", -13) & 0xFF, 243);
 }
 
 // A typed decimal whose count is exactly a half goes to the even count,
 // whatever binary fractions the factor and the decimal make: the count is
-// worked out from the exact factor each conversion names.
+// worked out from the exact factor each conversion names. The halves:
+// 10.5 ms x 625 = 6562.5, 4 / 1.6 V = 2.5 and 12 / 1.6 = 7.5 us/V, speeds of
+// a full scale of 2046, 5.45 x 819 / 76.3 = 58.5, (67.5 - 10) / 115 x 1023,
+// 10 % x 2.55 = 25.5.
 TEST(ScalingTest, ExactDecimalHalvesRoundToEvenInEveryScaling) {
-  struct Half {
-    Scaling scaling;
-    double typed;
-    int64_t raw;
-  };
   using S = Scaling;
-  const Half halves[] = {
-      {S::kRaw, 2.5, 2},
-      {S::kRaw, 3.5, 4},
-      {S::kSignedByte, -2.5, -2},
-      {S::kPulseCount, 0.5, 0},
-      {S::kTempThreshold, 1.5, 2},
-      {S::kMapType, 2.5, 2},
-      {S::kGain128, 0.50390625, 64},
-      {S::kGain64, 0.0234375, 2},
-      {S::kPercent64, 2.34375, 2},
-      {S::kEgoLambda, 2, 50},
-      {S::kRetardDegrees, 0.0625, 0},
-      {S::kRetardDegrees, 0.1875, 2},
-      {S::kIdleRpm, 4, 0},
-      {S::kIdleRpm, 12, 2},
-      {S::kMilliseconds, 10.5, 6562},  // ms x 625 = 6562.5
-      {S::kMilliseconds, 0.0008, 0},
-      {S::kMilliseconds, 0.0024, 2},
-      {S::kDutyPercent, 50, 8192},
-      {S::kFuelOffset, 0.0008, 16384},
-      {S::kFuelOffset, -0.0008, 16384},
-      {S::kBatteryCompensation, 4, 2},   // 4 / 1.6 = 2.5
-      {S::kBatteryCompensation, 12, 8},  // 7.5
-      {S::kRpmFraction, 1, 0},           // full scale 2046 below
-      {S::kRpmFraction, 3, 2},
-      {S::kAccelRate, 5.45, 58},  // x 819 / 76.3 = 58.5
-      {S::kAccelRate, 16.35, 176},
-      {S::kPressureFraction, 67.5, 512},  // (67.5 - 10) / 115 x 1023
-      {S::kAccelSensitivity, 0.1025, 0},
-      {S::kAccelSensitivity, 0.3075, 2},
-      {S::kIacPercent, 0.048828125, 0},
-      {S::kIacPercent, 0.146484375, 2},
-      {S::kDwellMs, 0.0016, 0},
-      {S::kDwellMs, 0.0048, 2},
-      {S::kDwellPercent, 0.1953125, 256},
-      {S::kDwellPercent, 0.5859375, 254},
-      {S::kWideBandLambda, 8, 12},
-      {S::kWideBandLambda, 1.6, 62},
-      {S::kTpsPercent, 10, 26},  // x 2.55 = 25.5
-      {S::kTpsPercent, 30, 76},
-      {S::kTpsOpenLoopPercent, 0.1953125, 0},
-      {S::kTpsOpenLoopPercent, 0.5859375, 2},
+  const std::pair<Scaling, std::vector<std::pair<double, int64_t>>> halves[] = {
+      {S::kRaw, {{2.5, 2}, {3.5, 4}}},
+      {S::kSignedByte, {{-2.5, -2}}},
+      {S::kPulseCount, {{0.5, 0}}},
+      {S::kTempThreshold, {{1.5, 2}}},
+      {S::kMapType, {{2.5, 2}}},
+      {S::kGain128, {{0.50390625, 64}}},
+      {S::kGain64, {{0.0234375, 2}}},
+      {S::kPercent64, {{2.34375, 2}}},
+      {S::kEgoLambda, {{2, 50}}},
+      {S::kRetardDegrees, {{0.0625, 0}, {0.1875, 2}}},
+      {S::kIdleRpm, {{4, 0}, {12, 2}}},
+      {S::kMilliseconds, {{10.5, 6562}, {0.0008, 0}, {0.0024, 2}}},
+      {S::kDutyPercent, {{50, 8192}}},
+      {S::kFuelOffset, {{0.0008, 16384}, {-0.0008, 16384}}},
+      {S::kBatteryCompensation, {{4, 2}, {12, 8}}},
+      {S::kRpmFraction, {{1, 0}, {3, 2}}},
+      {S::kAccelRate, {{5.45, 58}, {16.35, 176}}},
+      {S::kPressureFraction, {{67.5, 512}}},
+      {S::kAccelSensitivity, {{0.1025, 0}, {0.3075, 2}}},
+      {S::kIacPercent, {{0.048828125, 0}, {0.146484375, 2}}},
+      {S::kDwellMs, {{0.0016, 0}, {0.0048, 2}}},
+      {S::kDwellPercent, {{0.1953125, 256}, {0.5859375, 254}}},
+      {S::kWideBandLambda, {{8, 12}, {1.6, 62}}},
+      {S::kTpsPercent, {{10, 26}, {30, 76}}},
+      {S::kTpsOpenLoopPercent, {{0.1953125, 0}, {0.5859375, 2}}},
   };
   LiveData live;
   live.FullScaleRpm = 2046;
   std::set<Scaling> covered;
-  for (const Half& h : halves) {
-    EXPECT_EQ(ValueToRaw(h.scaling, h.typed, live), h.raw)
-        << "scaling " << static_cast<int>(h.scaling) << ", " << h.typed;
-    covered.insert(h.scaling);
+  for (const auto& [scaling, cases] : halves) {
+    covered.insert(scaling);
+    for (const auto& [typed, raw] : cases) {
+      EXPECT_EQ(ValueToRaw(scaling, typed, live), raw)
+          << "scaling " << static_cast<int>(scaling) << ", " << typed;
+    }
   }
   EXPECT_EQ(covered.size(), static_cast<size_t>(Scaling::kMapType) + 1);
 }
 
+// Speeds against a full scale of 6000; TMP_THRS -128 shown limited; no
+// pattern is a plain integer; MIN_PRES in whole kPa before the pattern:
+// 100 / 1023 x 115 + 10 = 21.24.
 TEST(ScalingTest, RawCountsShowInTheirFieldFormats) {
-  EXPECT_EQ(Shown("MAPM", 160), "1.25");
-  EXPECT_EQ(Shown("IGNM", 20), "2.500");
-  EXPECT_EQ(Shown("IDLE", 255), "2040");
-  EXPECT_EQ(Shown("TMP_THRS", 243), "-13");
-  EXPECT_EQ(Shown("TMP_THRS", 0x80), "-14");  // -128 shown limited
-  EXPECT_EQ(Shown("TMP_THRS", 127), "120");
-  EXPECT_EQ(Shown("HOT_#P", 200), "100");
-  EXPECT_EQ(Shown("FUEL_B", 16384 - 328), "-0.525");
-  EXPECT_EQ(Shown("IAC_CLOS", 200), "200");  // no pattern: plain integer
-  EXPECT_EQ(Shown("MAP_TYPE", 6), "2");
+  const std::tuple<const char*, int32_t, const char*> counts[] = {
+      {"MAPM", 160, "1.25"},      {"IGNM", 20, "2.500"},
+      {"IDLE", 255, "2040"},      {"TMP_THRS", 243, "-13"},
+      {"TMP_THRS", 0x80, "-14"},  {"TMP_THRS", 127, "120"},
+      {"HOT_#P", 200, "100"},     {"FUEL_B", 16384 - 328, "-0.525"},
+      {"IAC_CLOS", 200, "200"},   {"MAP_TYPE", 6, "2"},
+      {"KILL_RPM", 1023, "6000"}, {"MIN_PRES", 100, "21.0"}};
   LiveData live;
   live.FullScaleRpm = 6000;
-  EXPECT_EQ(Shown("KILL_RPM", 1023, live), "6000");
-  // Whole kPa before the pattern: 100 / 1023 x 115 + 10 = 21.24.
-  EXPECT_EQ(Shown("MIN_PRES", 100, live), "21.0");
+  for (const auto& [key, raw, text] : counts) {
+    EXPECT_EQ(Shown(key, raw, live), text) << key << " " << raw;
+  }
 }
 
 // Calls `check` with the key, scaling, format, range and limits of every

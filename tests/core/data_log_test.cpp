@@ -18,26 +18,23 @@ TEST(DataLogLineTest, HeaderAndFieldsInTheirFormats) {
             "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r\n"
             "Log Begins on 09-14-2008\r\n"
             "\r\n");
-  LiveData live;
-  live.RPM = 3235;
-  live.Lambda = 1.05f;
-  live.CLT = 93;
-  live.TPS = 15.8f;
-  live.MAP = 32.2f;
-  live.MAT = 24;
-  live.PW = 0.008175f;
-  live.EgoCorrection = 1.024f;
+  LiveData live{.RPM = 3235,
+                .MAP = 32.2f,
+                .TPS = 15.8f,
+                .Lambda = 1.05f,
+                .PW = 0.008175f,
+                .CLT = 93,
+                .MAT = 24,
+                .EgoCorrection = 1.024f};
   EXPECT_EQ(LogDataLine(live, "14:05:09"),
             "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n");
   // Rounding of the last digit, required zeros, signs.
-  live.RPM = 0.4f;
-  live.Lambda = 0.5f;
-  live.CLT = -10;
-  live.TPS = 0;
-  live.MAP = 101.25f;
-  live.MAT = -0.4f;
-  live.PW = 0.0000016f;
-  live.EgoCorrection = 0;
+  live = {.RPM = 0.4f,
+          .MAP = 101.25f,
+          .Lambda = 0.5f,
+          .PW = 0.0000016f,
+          .CLT = -10,
+          .MAT = -0.4f};
   EXPECT_EQ(LogDataLine(live, "00:00:00"),
             "00:00:00,0,0.50,-10,0.0,101.3,0,0.002,0.000\r\n");
 }
