@@ -23,12 +23,10 @@ std::string LiveFrame(std::initializer_list<int> head) {
 TEST(LiveDecodingTest, TachFilterApproachesTheNewSpeed) {
   LiveData live;
   const std::string frame = LiveFrame({0, 0, 0, 0, 0xFF, 0x03});  // RPM
-  DecodeLiveFrame(frame, live);
-  EXPECT_FLOAT_EQ(live.RPM, 8000);
-  DecodeLiveFrame(frame, live);
-  EXPECT_FLOAT_EQ(live.RPM, 9600);
-  DecodeLiveFrame(frame, live);
-  EXPECT_FLOAT_EQ(live.RPM, 9920);
+  for (const float rpm : {8000.0f, 9600.0f, 9920.0f}) {
+    DecodeLiveFrame(frame, live);
+    EXPECT_FLOAT_EQ(live.RPM, rpm);
+  }
   EXPECT_FLOAT_EQ(live.PreviousRpm, 9920);
 
   LiveData unfiltered;
@@ -49,19 +47,17 @@ TEST(LiveDecodingTest, FieldsAndTheirScaling) {
                              0xFF, 0xFF,                // acceleration
                              80,   0xFF, 0x03}),        // coolant, baro
                   live);
-  EXPECT_FLOAT_EQ(live.MAP, 630);  // MAP sensor type 2
-  EXPECT_FLOAT_EQ(live.TPS, 100);
-  EXPECT_FLOAT_EQ(live.Gamma, 0.3f);
+  // MAP with sensor type 2's span and offset; a failure shows the value.
+  const std::pair<float, float> fields[] = {
+      {live.MAP, 630},         {live.TPS, 100},
+      {live.Gamma, 0.3f},      {live.PW, 0.008f},
+      {live.CLT, -10},         {live.MAT, 30},
+      {live.BatteryVolts, 20}, {live.EgoCorrection, 1},
+      {live.MapEnrichment, 1}, {live.CltEnrichment, 1.25},
+      {live.Baro, 125}};
+  for (const auto& [got, expected] : fields) EXPECT_FLOAT_EQ(got, expected);
   EXPECT_NEAR(live.Lambda, 3.333, 0.001);
-  EXPECT_FLOAT_EQ(live.PW, 0.008f);
-  EXPECT_FLOAT_EQ(live.CLT, -10);
-  EXPECT_FLOAT_EQ(live.MAT, 30);
-  EXPECT_FLOAT_EQ(live.BatteryVolts, 20);
-  EXPECT_FLOAT_EQ(live.EgoCorrection, 1);
-  EXPECT_FLOAT_EQ(live.MapEnrichment, 1);
   EXPECT_NEAR(live.AccelEnrichment, 104.856, 1e-3);
-  EXPECT_FLOAT_EQ(live.CltEnrichment, 1.25);
-  EXPECT_FLOAT_EQ(live.Baro, 125);
 }
 
 TEST(LiveDecodingTest, AuxIdleAirAndMapFrames) {
@@ -71,13 +67,12 @@ TEST(LiveDecodingTest, AuxIdleAirAndMapFrames) {
   EXPECT_FLOAT_EQ(live.AuxValue, 200);
   DecodeIdleAirFrame(
       BuildReply(152, std::string("\x07\x03\x2C\x01\x20\x03", 6)), live);
-  EXPECT_EQ(live.IacState, 7);
-  EXPECT_EQ(live.IacError, 3);
-  EXPECT_EQ(live.IacPosition, 300);
-  EXPECT_EQ(live.IacRpmSetpoint, 800);
-  EXPECT_EQ(IacStateName(7), "????");
-  EXPECT_EQ(IacStateName(0), "????");
-  EXPECT_EQ(IacStateName(4), "OPENING");
+  EXPECT_EQ((std::vector<int32_t>{live.IacState, live.IacError,
+                                  live.IacPosition, live.IacRpmSetpoint}),
+            (std::vector<int32_t>{7, 3, 300, 800}));
+  EXPECT_EQ((std::vector<std::string>{IacStateName(7), IacStateName(0),
+                                      IacStateName(4)}),
+            (std::vector<std::string>{"????", "????", "OPENING"}));
 
   ReplyTable replies;
   std::string shown;
