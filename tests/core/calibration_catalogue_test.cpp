@@ -71,7 +71,6 @@ TEST(CatalogueTest, TableAddressesFollowTheRanges) {
   EXPECT_FALSE(TableForAddress(kReadByteCell, 0x0EC));  // past EGOM 23
   // A word address between two cells: nearest, halves to even.
   EXPECT_EQ(TableForAddress(kReadWordCell, 0xB7)->index, 2);
-
   for (const TableItem& table : AllTables()) {
     if (table.cells == CellKind::kPhaseCell) continue;
     for (int i = 0; i < table.count; ++i) {

@@ -96,7 +96,6 @@ TEST_F(CalibrationRepliesTest, PhaseTableEchoLeavesTheCachedTable) {
   ASSERT_EQ(seen_.size(), 8u);
   EXPECT_EQ(seen_[7].index, 7);
   EXPECT_EQ(seen_[7].raw, 128);
-
   EXPECT_TRUE(Feed(128, Bytes({3, 0xFF})));
   EXPECT_EQ(image_.phase_table()[3], 8);
   ASSERT_EQ(seen_.size(), 9u);

@@ -174,12 +174,10 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
   EXPECT_TRUE(report.file_ok);
   EXPECT_EQ(report.unanswered, 0);
   EXPECT_TRUE(rig.prompts.shown().empty());
-
   // The whole file is the virtual ECU's own dump of its memory.
   EXPECT_EQ(ReadText(path), sim::SetupFileText(ecu.memory()));
   // 31 holder reads, then one read per element outside the phase table.
   ASSERT_EQ(Written().size(), 410u);
-
   ASSERT_EQ(steps.size(), 441u);
   for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(steps[i], int(i) + 1);
 }

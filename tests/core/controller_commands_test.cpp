@@ -64,7 +64,6 @@ TEST(ControllerCommandsTest, ReflashAsksAndCancelSendsNothing) {
             "memory?");
   EXPECT_EQ(rig.prompts.shown()[0].buttons, Buttons::kOkCancel);
   EXPECT_EQ(rig.prompts.shown()[0].default_button, 1);  // Enter: Cancel
-
   rig.prompts.QueueAnswer(Answer::kOk);
   PrepareToReflash(rig.link);
   ASSERT_EQ(rig.port.written().size(), 1u);
@@ -156,7 +155,6 @@ TEST_F(DetectionTest, TakesTheFirstWellFormedAnswerAndNamesTheRest) {
   EXPECT_FALSE(port_.IsOpen());
   // Only the silent port waits out its half second.
   EXPECT_LT(clock_.now() - start, 0.5 + 0.2);
-
   // The other texts are checked where the console and ecu-cli say them.
   EXPECT_EQ(ProbeText(d.probes[2], 0.5),
             "answered, but not as an ECU (0D 0A 4F 4B 0D 0A)");

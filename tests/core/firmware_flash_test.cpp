@@ -172,7 +172,6 @@ TEST(ReadinessCheckTest, BMustComeWithinAQuarterSecond) {
   late.clock.Advance(0.1);
   late.utility.ReceiveLoaderOutput();
   EXPECT_EQ(late.utility.terminal().Text(), "\nready\nB");
-
   FlashRig in_time(Answers("B", 0.2));
   EXPECT_EQ(in_time.Flash(FirmwareLines(1)), FlashOutcome::kCompleted);
 }

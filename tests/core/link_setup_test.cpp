@@ -110,7 +110,6 @@ TEST(EnsureLinkTest, OpensOnFirstUseThenOnlyPausesAndNeverInDemoMode) {
   EXPECT_FALSE(rig.state.port_ready);  // an open port is left untouched
   EXPECT_NEAR(rig.clock.now() - start, 0.2, 1e-9);
   EXPECT_FLOAT_EQ(rig.state.last_receive_time, static_cast<float>(start));
-
   // Demo mode never touches the port, nor waits.
   rig.port.Close();
   rig.state.demo_mode = true;

@@ -140,7 +140,6 @@ TEST(SendCommandTest, AReplyToAnotherRequestIsDecodedButNotTaken) {
   EXPECT_EQ(f_decoded, 1);
   EXPECT_EQ(rig.decoded, 1);
   EXPECT_EQ(rig.port.written().size(), 2u);
-
   // Cell 11's late reply while cell 12 is asked for, then cell 12's.
   LinkRig cells(Script({{{BuildReply('E', Bytes({11, 1, 154})), 0}},
                         {{BuildReply('E', Bytes({12, 1, 194})), 0}}}));
@@ -163,7 +162,6 @@ TEST(SendCommandTest, UnknownOrRefusedRepliesAreRetried) {
   EXPECT_EQ(unknown.port.written().size(), 10u);
   // Unknown codes let window messages run once more per attempt.
   EXPECT_EQ(unknown.pump.count(), 20);
-
   // A frame its decoder refuses is retried like a damaged one.
   LinkRig refused(Script({{{BuildReply('E', Bytes({0, 3, 7})), 0}}}));
   refused.replies.Add(

@@ -28,7 +28,6 @@ TEST(LiveDecodingTest, TachFilterApproachesTheNewSpeed) {
     EXPECT_FLOAT_EQ(live.RPM, rpm);
   }
   EXPECT_FLOAT_EQ(live.PreviousRpm, 9920);
-
   LiveData unfiltered;
   unfiltered.TachFilterFactor = 1.0f;
   DecodeLiveFrame(frame, unfiltered);
@@ -73,7 +72,6 @@ TEST(LiveDecodingTest, AuxIdleAirAndMapFrames) {
   EXPECT_EQ((std::vector<std::string>{IacStateName(7), IacStateName(0),
                                       IacStateName(4)}),
             (std::vector<std::string>{"????", "????", "OPENING"}));
-
   ReplyTable replies;
   std::string shown;
   AddLiveReplies(replies, live, [&](const std::string& t) { shown = t; });
@@ -195,7 +193,6 @@ TEST(DashboardModelTest, DemoActivationAndAnUnknownMapSpan) {
   EXPECT_FALSE(rig.Box(kOffset).changed());
   EXPECT_EQ(rig.ctx.live.FullScaleRpm, 8000);
   EXPECT_EQ(rig.model.manifold_pressure().maximum, 250);
-
   // A span of 200 leaves the gauge's scale as it was.
   rig.ctx.live.MapSpan = 200;
   rig.model.Activate();
@@ -246,7 +243,6 @@ TEST(DashboardModelTest, UpdateSendsOnlyTheChangedBoxWithTheFuelMapRules) {
   EXPECT_FALSE(rig.Box(kScaler).changed());
   EXPECT_EQ(rig.Box(kScaler).text, "8.800");
   EXPECT_TRUE(rig.prompts.shown().empty());
-
   rig.port.ClearWritten();
   rig.model.injectors().Edited(kOffset, "60");
   rig.model.RequestUpdate();
@@ -264,7 +260,6 @@ TEST(DashboardModelTest, EgoSwitchFilterChoiceAndHiding) {
   EXPECT_EQ(rig.model.ego_switch(), EgoSwitch::kOn);
   rig.model.ChooseTachFilter(9);  // no such entry
   EXPECT_EQ(rig.model.tach_filter_entry(), 1);
-
   // Hidden, the dashboard no longer takes the program block's values.
   rig.model.Activate();
   rig.model.injectors().Edited(kScaler, "3");

@@ -257,7 +257,6 @@ TEST(AdvisorModelTest, ProposesOnlyCellsWhoseShownValueChanges) {
   EXPECT_EQ(proposals[0].text, "1.10");
   EXPECT_EQ(proposals[1].cell, Cell(8, 3));
   EXPECT_EQ(proposals[1].text, ".90");
-
   const MapGridCells grid = model.ProposedGrid();
   const GridCell& lean = grid[Cell(5, 5)];
   const GridCell& rich = grid[Cell(8, 3)];

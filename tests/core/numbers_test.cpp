@@ -101,7 +101,6 @@ TEST(CheckedNumberTest, TakesOnlyAWholeTextWithinItsBounds) {
     EXPECT_FALSE(CheckedWholeNumber(slip, 1, 255, &problem)) << slip;
   }
   EXPECT_EQ(problem, "'' is not a whole number from 1 to 255");
-
   EXPECT_EQ(CheckedDecimalNumber("0.020", 0, 10, &problem), 0.02);
   EXPECT_EQ(CheckedDecimalNumber(".5", 0, 10, &problem), 0.5);
   EXPECT_EQ(CheckedDecimalNumber("1e1", 0, 10, &problem), 10);

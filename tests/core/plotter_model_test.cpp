@@ -59,7 +59,6 @@ TEST(PlotterModelTest, RefusalsAndTheButtonsThatFollowTheState) {
   rig.model.StopLog();
   EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>(2, kNotLogging));
   EXPECT_FALSE(rig.model.logging());
-
   rig.prompts.Clear();
   rig.model.StartLog();
   EXPECT_TRUE(rig.model.logging());
@@ -69,7 +68,6 @@ TEST(PlotterModelTest, RefusalsAndTheButtonsThatFollowTheState) {
   EXPECT_EQ(rig.prompts.texts(), std::vector<std::string>{kAlreadyLogging});
   EXPECT_EQ(rig.ctx.log.LogFileName(), rig.folder.Path("PLOTTER.CSV"));
   EXPECT_FALSE(std::filesystem::exists(rig.folder.Path("OTHER.CSV")));
-
   rig.model.StopLog();
   // A log that cannot be created stays not logging.
   rig.prompts.Clear();
@@ -108,7 +106,6 @@ TEST(PlotterModelTest, StartLogKeepsALogThatHoldsDataUnlessTold) {
       "14:05:09,3235,1.05,93,15.8,32.2,24,8.175,1.024\r\n";
   rig.folder.Write("PLOTTER.CSV", drive);
   rig.folder.Write("PLOTTER-1.CSV", drive);
-
   // Enter on the question: the drive is kept, the log goes beside it and
   // the file box follows.
   rig.model.StartLog();
@@ -122,7 +119,6 @@ TEST(PlotterModelTest, StartLogKeepsALogThatHoldsDataUnlessTold) {
   EXPECT_EQ(rig.model.plot_file(), rig.folder.Path("PLOTTER-2.CSV"));
   EXPECT_EQ(rig.folder.Read("PLOTTER.CSV"), drive);
   rig.model.StopLog();
-
   // Cancel starts nothing and touches nothing.
   rig.model.set_plot_file(rig.folder.Path("PLOTTER.CSV"));
   rig.prompts.QueueAnswer(Answer::kCancel);
@@ -130,14 +126,12 @@ TEST(PlotterModelTest, StartLogKeepsALogThatHoldsDataUnlessTold) {
   EXPECT_FALSE(rig.model.logging());
   EXPECT_EQ(rig.model.plot_file(), rig.folder.Path("PLOTTER.CSV"));
   EXPECT_EQ(rig.folder.Read("PLOTTER.CSV"), drive);
-
   // Yes replaces it, as before.
   rig.prompts.QueueAnswer(Answer::kYes);
   rig.model.StartLog();
   EXPECT_EQ(rig.ctx.log.LogFileName(), rig.folder.Path("PLOTTER.CSV"));
   rig.model.StopLog();
   EXPECT_EQ(rig.folder.Read("PLOTTER.CSV").find(drive), std::string::npos);
-
   // An empty file is nothing to lose: no question.
   rig.prompts.Clear();
   rig.folder.Write("EMPTY.CSV", "");

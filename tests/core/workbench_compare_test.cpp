@@ -51,7 +51,6 @@ TEST(CompareTest, EveryKindOfItemIsComparedInEngineeringUnitsAndRaw) {
       Text({"ACC_SEN = 12", "EGO_RATE= 8", "TMP_THRS= -13", "COOL_DEG= 251",
             "OPTIONS = 3", "MAPM[017]=192", "TPSM[002]=1250", "PTBL[003]=6"}));
   const CalibrationComparison result = CompareCalibrations(a, b, LiveData{});
-
   // Both spellings of a signed byte are one value; equal items are left out.
   EXPECT_EQ(Names(result),
             (std::vector<std::string>{"ACC_SEN", "OPTIONS", "MAPM[017]",
@@ -61,7 +60,6 @@ TEST(CompareTest, EveryKindOfItemIsComparedInEngineeringUnitsAndRaw) {
   // A choice or a set of bits has no arithmetic difference.
   EXPECT_EQ(Item(result, "OPTIONS").difference, "");
   EXPECT_FALSE(Item(result, "PTBL[003]").delta.has_value());
-
   // Values, raw counts and the difference as the list and ecu-cli show them.
   const std::vector<std::string> lines = ComparisonLines(result);
   EXPECT_EQ(lines[0], "Constants: calibration constants, 2 of 48 differ");
@@ -146,7 +144,6 @@ TEST_F(EcuCompareTest, UnansweredReadsLeaveItemsUnknownAndASilentEcuIsTrouble) {
   EXPECT_EQ(read.unanswered_reads, 1);
   EXPECT_FALSE(read.scalar(*FindScalar("TMP_THRS")).has_value());
   EXPECT_EQ(read.UnknownCount(), 1);
-
   ecu.silent_codes = {'E'};
   rig.port.ClearWritten();
   EXPECT_FALSE(ReadEcuSnapshot(rig.link, image).trouble.empty());
@@ -172,7 +169,6 @@ TEST_F(EcuCompareTest, CopyWritesTheSourceValuesWithTheirWriteCommands) {
   }
   ecu.silent_codes = {123};  // TRGS_PH's write
   const CopyReport report = CopyToEcu(rig.link, image, source, items);
-
   std::vector<std::string> sent = rig.port.written();
   sent.resize(5);
   EXPECT_EQ(sent, (std::vector<std::string>{
@@ -202,7 +198,6 @@ TEST_F(EcuCompareTest, CompareModelCopiesPickedItemsOnlyWhenAskedAndConfirmed) {
   ASSERT_TRUE(SetupFileWriter(rig.link, image).save(path).file_ok);
   sim::SetCellValue(ecu.memory(), *FindTable("MAPM"), 40, 77);
   ecu.memory().SetScalar("EGO_RATE", 99);
-
   FakeBusy busy;
   CompareModel model(rig.link, image, live, busy);
   model.b_path = path;
@@ -213,12 +208,10 @@ TEST_F(EcuCompareTest, CompareModelCopiesPickedItemsOnlyWhenAskedAndConfirmed) {
             (std::vector<std::string>{"EGO_RATE", "MAPM[040]"}));
   EXPECT_EQ(model.Summary(),
             "2 items differ between A (ECU) and B (tune.SET).");
-
   model.SetPicked("MAPM[040]", true);
   rig.port.ClearWritten();
   model.CopyPicked();  // No is the default answer
   EXPECT_TRUE(rig.port.written().empty());
-
   rig.prompts.QueueAnswer(Answer::kYes);
   model.CopyPicked();
   EXPECT_EQ(Names(model.comparison()), std::vector<std::string>{"EGO_RATE"});
@@ -233,7 +226,6 @@ TEST_F(EcuCompareTest, CompareModelCopiesPickedItemsOnlyWhenAskedAndConfirmed) {
   EXPECT_TRUE(rig.port.written().empty());  // the file is read first
   EXPECT_EQ(rig.prompts.texts().back(),
             "The setup file " + model.b_path + " could not be read.");
-
   rig.state.demo_mode = true;
   model.b_path = folder_.Write("b.SET", "EGO_RATE= 8\r\n");
   EXPECT_FALSE(model.Compare());
@@ -281,7 +273,6 @@ TEST(BlockShapingTest, HorizontalAndVerticalRunStraightBetweenTheEdges) {
   EXPECT_DOUBLE_EQ(across.at(3 * 2 + 1), 1.4);  // middle row, column 2
   EXPECT_DOUBLE_EQ(across.at(3 * 1 + 2), 1.5);  // top row falls from 2.0
   EXPECT_DOUBLE_EQ(across.at(0), 1.0);          // the edges stay
-
   const GridValues columns = Grid(
       {{"1.8", "3", "-", "0"}, {"9", "9", "9", "9"}, {"1.0", "1", "1", "-"}});
   const auto up = Shaped(columns, kWhole, BlockShaping::kVertical);
