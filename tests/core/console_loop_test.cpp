@@ -189,10 +189,8 @@ TEST(PollingLoopTest, FastestPaintsWhileTheRequestIsOnTheLine) {
 TEST(PollingLoopTest, FastestInDemoModeKeepsToTheTicks) {
   ConsoleRig rig;
   rig.ctx.link_state.demo_mode = true;
-  rig.ctx.console.live_window_mode = View::kPlotter;
-  rig.ctx.console.fastest_log = true;
   int samples = 0;
-  rig.loop.set_take_sample([&] { ++samples; });
+  rig.PlotFastest([&] { ++samples; });
   rig.ctx.console.poll_tick = true;
   for (int i = 0; i < 5; ++i) rig.loop.Step();
   EXPECT_EQ(samples, 1);

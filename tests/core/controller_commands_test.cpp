@@ -98,13 +98,6 @@ TEST(ControllerCommandsTest, EgoSwitchSendsOnlyForItsTwoItems) {
   EXPECT_TRUE(rig.prompts.shown().empty());
 }
 
-sim::SimOptions MakeOptions() {
-  sim::SimOptions options;
-  options.revision = 10204;
-  options.serial_number = 70001;
-  return options;
-}
-
 // Ports behind one serial port object: the ECU on /dev/ecu, a silent line,
 // a modem that answers everything with "OK", a busy and a forbidden port.
 class DetectionTest : public ::testing::Test {
@@ -134,7 +127,7 @@ class DetectionTest : public ::testing::Test {
   }
 
   testing::FakeClock clock_{36000.0};
-  sim::VirtualEcu ecu_{MakeOptions()};
+  sim::VirtualEcu ecu_{{.revision = 10204, .serial_number = 70001}};
   testing::VirtualLinePort port_;
 };
 

@@ -31,16 +31,9 @@ TEST(FirmwareFileTest, LinesWithoutTheirEnds) {
 // as a user would.
 template <typename Port>
 struct Rig {
-  Rig() : port(clock, Loader()) { link.port_device = "/dev/virtual"; }
+  Rig() : port(clock, sim::SimOptions{.loader_mode = true}) {}
   // A scripted far end instead of the virtual ECU.
-  explicit Rig(testing::FarEnd far_end) : port(clock, std::move(far_end)) {
-    link.port_device = "/dev/virtual";
-  }
-  static sim::SimOptions Loader() {
-    sim::SimOptions options;
-    options.loader_mode = true;
-    return options;
-  }
+  explicit Rig(testing::FarEnd far_end) : port(clock, std::move(far_end)) {}
   FlashOutcome Flash(const std::vector<std::string>& lines) {
     prompts.QueueAnswer(Answer::kOk);
     prompts.QueueFileName(files.WriteLines("FW.S", lines));
@@ -52,7 +45,7 @@ struct Rig {
   Port port;
   testing::ScriptedPrompts prompts;
   testing::CountingPump pump;
-  LinkState link;
+  LinkState link{.port_device = "/dev/virtual"};
   FlashUtility utility{FlashPlatform{port, clock, prompts, pump}, link};
   testing::TempFolder files;
 };

@@ -108,11 +108,10 @@ TEST(MapAdvisorTest, ColdTransientAndUnfuelledSamplesAreLeftOut) {
   in.settings.settle_s = 0.45;
   const Advice advice = AdviseMap(in);
   EXPECT_EQ(advice.cells[Cell(5, 5)].outcome, CellOutcome::kOnTarget);
-  EXPECT_EQ(advice.tally.total, 36);
-  EXPECT_EQ(advice.tally.cold, 10);
-  EXPECT_EQ(advice.tally.transient, 5);
-  EXPECT_EQ(advice.tally.not_fuelled, 1);
-  EXPECT_EQ(advice.tally.used, 20);
+  const auto& tally = advice.tally;
+  EXPECT_EQ((std::vector<int>{tally.total, tally.cold, tally.transient,
+                              tally.not_fuelled, tally.used}),
+            (std::vector<int>{36, 10, 5, 1, 20}));
   // A cell is changed only with enough samples near it.
   const DataLog few = LogMaker().At(5, 5, 4, 1.1).log;
   EXPECT_EQ(AdviseMap(Inputs(few)).cells[Cell(5, 5)].outcome,
