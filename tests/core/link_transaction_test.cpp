@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -214,12 +215,9 @@ TEST(SendCommandTest, APortThatGoesAwayEndsTheTransactionWithItsReason) {
 TEST(WatchdogTest, TwoSilentSecondsAskForDemoModeUntilYes) {
   ScriptRig rig;
   rig.state.last_receive_time = rig.clock.SecondsSinceMidnight();
-  auto questions = [&rig] {
-    int asked = 0;
-    for (const Message& m : rig.prompts.shown()) {
-      asked += m.text == "Communications has failed, Run Demo mode?";
-    }
-    return asked;
+  const std::string kQuestion = "Communications has failed, Run Demo mode?";
+  auto questions = [&] {
+    return std::ranges::count(rig.prompts.texts(), kQuestion);
   };
   std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(questions(), 0);
@@ -234,7 +232,7 @@ TEST(WatchdogTest, TwoSilentSecondsAskForDemoModeUntilYes) {
   EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kDemo);
   ASSERT_EQ(rig.prompts.shown().size(), 1u);
   const Message& question = rig.prompts.shown()[0];
-  EXPECT_EQ(question.text, "Communications has failed, Run Demo mode?");
+  EXPECT_EQ(question.text, kQuestion);
   EXPECT_EQ(question.buttons, Buttons::kYesNoCancel);
   EXPECT_EQ(question.default_button, 1);
   EXPECT_TRUE(rig.state.demo_mode);

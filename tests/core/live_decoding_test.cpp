@@ -221,17 +221,14 @@ TEST(DashboardModelTest, RefreshMovesGaugesLampAndCorrection) {
   EXPECT_FLOAT_EQ(rig.model.bat_volts().value, 13.8f);
 }
 
-// Plain arrows take the focus to the other box, both ways.
-TEST(DashboardModelTest, InjectorArrowsMoveBetweenTheBoxes) {
+TEST(DashboardModelTest, ArrowsMoveAndUpdateSendsOnlyTheChangedBox) {
   DashboardRig rig;
+  // Plain arrows take the focus to the other box, both ways.
   EXPECT_EQ(rig.Key(kScaler, EditorKey::kDown).focus, kOffset);
   EXPECT_EQ(rig.Key(kScaler, EditorKey::kUp).focus, kOffset);
   EXPECT_EQ(rig.Key(kOffset, EditorKey::kUp).focus, kScaler);
   EXPECT_EQ(rig.Key(kOffset, EditorKey::kDown).focus, kScaler);
-}
-
-TEST(DashboardModelTest, UpdateSendsOnlyTheChangedBoxWithTheFuelMapRules) {
-  DashboardRig rig;
+  // Update sends with the fuel map's rules.
   rig.model.Activate();
   rig.TakeCodes();
   rig.model.injectors().Edited(kScaler, "8.8");

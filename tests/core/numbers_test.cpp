@@ -70,9 +70,7 @@ TEST(FormatNumberTest, PatternsOfTheDisplays) {
     EXPECT_EQ(FormatNumber(c.value, c.pattern), c.text)
         << c.value << " with " << c.pattern;
   }
-}
-
-TEST(FormatNumberTest, SinglesShowWhatTheyWereMeantToBe) {
+  // Singles show what they were meant to be.
   EXPECT_EQ(FormatNumber(static_cast<float>(1.3), "0.000"), "1.300");
   EXPECT_EQ(FormatNumber(static_cast<float>(101.2), "###.0"), "101.2");
 }
