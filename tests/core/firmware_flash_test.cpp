@@ -156,7 +156,7 @@ testing::FarEnd Answers(std::string answer, double seconds) {
   };
 }
 
-TEST(ReadinessCheckTest, BMustComeWithinAQuarterSecond) {
+TEST(ReadinessCheckTest, BMustComeWithinAQuarterSecondOfARunOrActivation) {
   FlashRig late(Answers("\r\nready\n\rB", 0.3));
   EXPECT_EQ(late.Flash(FirmwareLines(1)), FlashOutcome::kNotReady);
   EXPECT_EQ(late.prompts.texts().back(), kNotReadyMessage);
@@ -167,10 +167,8 @@ TEST(ReadinessCheckTest, BMustComeWithinAQuarterSecond) {
   EXPECT_EQ(late.utility.terminal().Text(), "\nready\nB");
   FlashRig in_time(Answers("B", 0.2));
   EXPECT_EQ(in_time.Flash(FirmwareLines(1)), FlashOutcome::kCompleted);
-}
-
-// The "q" on activation and Exit are checked on the window.
-TEST(MonitorCheckTest, ActivationAsksAndAnEOnlyMattersToARun) {
+  // Activation asks too, and an "E" only matters to a run. (The "q" on
+  // activation and Exit are checked on the window.)
   FlashRig rig(Answers("ERR? B", 0.01));
   rig.utility.Activate();
   rig.clock.Advance(0.1);

@@ -157,15 +157,13 @@ TEST(MapAdvisorTest, UnknownCellsStayAndUnvisitedOnesMayFollowTheirNeighbours) {
 TEST(MapAdvisorTest, MapErrorPerVisitedCell) {
   const DataLog log =
       LogMaker().At(5, 5, 4, 1.1).At(5, 5, 4, 0.9).At(7, 2, 2, 1.04).log;
-  const MapError error =
-      MeasureMapError({&log}, kAxes, Inputs(log).target, AdvisorSettings(), 1);
-  EXPECT_EQ(error.cells, 2);
-  EXPECT_NEAR(error.mean, (0.1 + 0.04) / 2, 1e-12);
-  EXPECT_NEAR(error.worst, 0.1, 1e-12);
-  EXPECT_EQ(
-      MeasureMapError({&log}, kAxes, Inputs(log).target, AdvisorSettings(), 3)
-          .cells,
-      1);
+  auto error = [&](int min_samples) {
+    return MeasureMapError({&log}, kAxes, Inputs(log).target, {}, min_samples);
+  };
+  EXPECT_EQ(error(1).cells, 2);
+  EXPECT_NEAR(error(1).mean, (0.1 + 0.04) / 2, 1e-12);
+  EXPECT_NEAR(error(1).worst, 0.1, 1e-12);
+  EXPECT_EQ(error(3).cells, 1);
 }
 
 // The shares of a point by cell, leaving out the cells without one.
@@ -179,7 +177,7 @@ std::map<int, double> Shares(MapPoint p) {
 
 // A centre's own cell and a quarter of the way along speed are the shared
 // samples of the advisor test above.
-TEST(MapGeometryTest, FuelMapCellsSitAtTheirCentres) {
+TEST(MapGeometryTest, FuelMapCellsSitAtTheirCentresOnTheAxes) {
   // Midway between four centres, a quarter each.
   EXPECT_EQ(
       Shares({4.0 / 16, 6.0 / 16}),
@@ -190,12 +188,9 @@ TEST(MapGeometryTest, FuelMapCellsSitAtTheirCentres) {
   EXPECT_EQ(Shares({1.2, 1.5}), (std::map<int, double>{{255, 1.0}}));
   EXPECT_EQ(Shares({1.0, 0.25 / 16}), (std::map<int, double>{{240, 1.0}}));
   EXPECT_EQ(Shares({std::nan(""), 0}), (std::map<int, double>{{0, 1.0}}));
-}
-
-// The sensor's offset is checked by the log viewer's cell counts.
-TEST(MapGeometryTest, PointOnTheAxes) {
+  // On the axes, below the sensor's offset the pressure counts as the
+  // offset (the offset itself: the log viewer's cell counts).
   const MapAxes axes{8000, 115, 10, false};
-  // Below the sensor's offset the pressure counts as the offset.
   EXPECT_DOUBLE_EQ(PointOnAxes(2000, 3, 40, axes).load, 0);
   EXPECT_DOUBLE_EQ(PointOnAxes(2000, 67.5, 40, {8000, 115, 10, true}).load,
                    0.4);

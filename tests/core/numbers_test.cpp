@@ -111,7 +111,7 @@ TEST(CheckedNumberTest, TakesOnlyAWholeTextWithinItsBounds) {
 
 const MixtureUnits kGasoline{true, 14.7};
 
-TEST(MixtureUnitsTest, AfrIsLambdaTimesTheFuelAndLambdaStaysAsDescribed) {
+TEST(MixtureUnitsTest, AfrIsLambdaTimesAFuelsRatioAndLambdaStaysAsItWas) {
   for (const Fuel& fuel : Fuels()) {
     const MixtureUnits afr{true, fuel.stoichiometric};
     EXPECT_NEAR(afr.ToLambda(afr.FromLambda(0.85)), 0.85, 1e-12);
@@ -127,9 +127,7 @@ TEST(MixtureUnitsTest, AfrIsLambdaTimesTheFuelAndLambdaStaysAsDescribed) {
             (std::array<std::string, 3>{"1.4", "= 1", "0.6"}));
   EXPECT_EQ(MixtureMarks(kGasoline),
             (std::array<std::string, 3>{"20.6", "= 14.7", "8.8"}));
-}
-
-TEST(MixtureUnitsTest, ATypedRatioIsANumberOfAPlausibleFuel) {
+  // A typed ratio is a number of a plausible fuel.
   EXPECT_EQ(ReadStoichiometric("14.1"), 14.1);
   EXPECT_EQ(ReadStoichiometric(" 6.45 "), 6.45);
   for (const char* bad : {"", "abc", "1.5", "31", "14.7x", "-9.8", "9,8"}) {

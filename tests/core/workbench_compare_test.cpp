@@ -104,7 +104,7 @@ TEST(CompareTest, EachSideIsScaledByItsOwnFullScaleAndSensor) {
   EXPECT_EQ(Item(scaled, "MIN_PRES").value_b, "10.0");
 }
 
-TEST(CompareTest, LinesThatNameNoItemAreProblemsWithTheirNumbers) {
+TEST(CompareTest, BadLinesAreProblemsWithTheirNumbersAndNoFileIsTrouble) {
   const CalibrationSnapshot s = SnapshotOfSetupText(
       "ACC_SEN = 10\n\nMAPM    = 3\nFOO     = 1\r\nMAPM[300]=1\n"
       "ACC_SEN = 70000\nACC_SEN = 11");
@@ -116,10 +116,8 @@ TEST(CompareTest, LinesThatNameNoItemAreProblemsWithTheirNumbers) {
   EXPECT_EQ(s.problems[2].line, 6);
   // The last line of a key wins, as a load would leave the ECU.
   EXPECT_EQ(s.scalar(*FindScalar("ACC_SEN")), 11);
-}
-
-// A missing file's text is checked on the compare model below.
-TEST(CompareTest, AFileThatCannotBeReadIsTrouble) {
+  // A file that cannot be read is trouble (its text: the compare model's
+  // test below).
   testing::TempFolder folder;
   EXPECT_FALSE(SnapshotOfSetupFile(folder.path()).trouble.empty());
   const CalibrationSnapshot good =
