@@ -37,7 +37,7 @@ std::string Shown(std::string_view key, int32_t raw,
 
 // The link dispatches on the echoed code alone, so no two replies may share
 // one, nor take one of the live frames or controller commands.
-TEST(CatalogueTest, EveryReplyCodeBelongsToOneItem) {
+TEST(CatalogueTest, EveryReplyCodeAndBlockByteBelongsToOneItem) {
   std::set<int> codes = {'A', 'F', 152, 178, 174, 'R', '-', 'd', 'D',
                          'E', 'e', 'X', 'x', 127, 128, 215, 216};
   size_t expected = codes.size() + AllBlocks().size();
@@ -48,9 +48,7 @@ TEST(CatalogueTest, EveryReplyCodeBelongsToOneItem) {
     expected += HasOwnRead(item) ? 2 : 1;
   }
   EXPECT_EQ(codes.size(), expected);
-}
-
-TEST(CatalogueTest, BlockLayoutsFillTheirReplies) {
+  // Every data byte of a block's reply, 3 .. N - 1, belongs to one item.
   for (const ReadBlock& block : AllBlocks()) {
     std::set<int> used;
     ForEachItemOfBlock(block.code, [&](const ScalarItem& item) {
@@ -59,7 +57,6 @@ TEST(CatalogueTest, BlockLayoutsFillTheirReplies) {
         EXPECT_TRUE(used.insert(item.block_offset + b).second) << item.key;
       }
     });
-    // Every data byte, 3 .. N - 1, belongs to one item.
     EXPECT_EQ(static_cast<int>(used.size()), block.length - 3);
     EXPECT_EQ(*used.begin(), 3);
   }

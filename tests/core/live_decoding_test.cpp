@@ -157,19 +157,16 @@ struct DashboardRig : testing::ContextRig {
   DashboardModel model{ctx};
 };
 
-TEST(DashboardScalesTest, TachometerRowsAndTheirBoundaries) {
+TEST(DashboardScalesTest, TachometerRowsAndMixtureLamps) {
   const std::pair<double, TachometerScale> rows[] = {
       {-100, {4, 0.5}}, {4000, {4, 0.5}}, {4001, {6, 1}},   {7000, {8, 1}},
       {12000, {16, 2}}, {24000, {24, 3}}, {40000, {40, 5}}, {40001, {50, 4}},
   };
   for (const auto& [rpm, scale] : rows) {
-    const TachometerScale got = TachometerScaleFor(rpm);
-    EXPECT_EQ(got.maximum, scale.maximum) << rpm;
-    EXPECT_EQ(got.step, scale.step) << rpm;
+    EXPECT_EQ(TachometerScaleFor(rpm).maximum, scale.maximum) << rpm;
+    EXPECT_EQ(TachometerScaleFor(rpm).step, scale.step) << rpm;
   }
-}
-
-TEST(DashboardLampsTest, GammaToLamp) {
+  // The mixture lamp for a gamma.
   EXPECT_EQ(MixtureLampFor(0.8f), 3);  // 3.27
   EXPECT_EQ(MixtureLampFor(1.0f), 7);  // "= 1"
   EXPECT_EQ(MixtureLampFor(0.625f), 0);

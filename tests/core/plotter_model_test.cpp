@@ -30,7 +30,7 @@ struct PlotterRig : testing::ContextRig {
 };
 
 // 100 ms and 1 s are checked on the window.
-TEST(PlotterTitleTest, RateAndWindowInTheGeneralForm) {
+TEST(PlotterTitleTest, RateAndWindowInTheGeneralFormAndChannelValues) {
   const std::pair<int, const char*> titles[] = {
       {250, "4 Sample/Second,  2.5 minute window"},
       {2000, ".5 Sample/Second,  20 minute window"},
@@ -38,15 +38,11 @@ TEST(PlotterTitleTest, RateAndWindowInTheGeneralForm) {
   for (const auto& [interval, title] : titles) {
     EXPECT_EQ(PlotterTitle(interval), std::string("DATA PLOTTER     ") + title);
   }
-}
-
-// Speed and mixture in range are charted on the window and by the AFR test.
-TEST(PlotterChannelsTest, OnlyTheMixtureIsHeldAtZero) {
-  LiveData live;
-  live.Lambda = 0.5f;  // -0.125 of the scale
-  live.CLT = 250;      // twice full scale: handed on as it is
-  live.MAT = -25;
-  const ChannelValues v = ChannelValuesOf(live);
+  // Of the channels only the mixture is held at zero: lambda 0.5 is -0.125
+  // of the scale, a coolant of twice full scale is handed on as it is.
+  // (Speed and mixture in range: the window's and the AFR test.)
+  const ChannelValues v =
+      ChannelValuesOf({.Lambda = 0.5f, .CLT = 250, .MAT = -25});
   EXPECT_EQ(v[1], 0.0);
   EXPECT_DOUBLE_EQ(v[2], 2.0);
   EXPECT_DOUBLE_EQ(v[5], -0.2);
