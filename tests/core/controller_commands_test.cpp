@@ -93,8 +93,7 @@ TEST(ControllerCommandsTest, EgoSwitchSendsOnlyForItsTwoItems) {
   ControllerRig rig(BuildReply('D', ""));
   SwitchEgoLoop(rig.link, 1);
   SwitchEgoLoop(rig.link, 2);
-  ASSERT_EQ(rig.port.written().size(), 1u);
-  EXPECT_EQ(rig.port.written()[0], BuildRequest("D"));
+  EXPECT_EQ(rig.port.written(), std::vector<std::string>{BuildRequest("D")});
   EXPECT_TRUE(rig.prompts.shown().empty());
 }
 

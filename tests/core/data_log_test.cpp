@@ -146,10 +146,8 @@ TEST(DataLogReaderTest, WhatIsNoLogAtAll) {
 LogViewModel ModelOf(const std::vector<double>& times) {
   DataLog log;
   for (size_t i = 0; i < times.size(); ++i) {
-    LogSample s;
-    s.time_s = times[i];
-    s.rpm = 1000.0 * static_cast<double>(i);
-    log.samples.push_back(s);
+    log.samples.push_back(
+        {.time_s = times[i], .rpm = 1000.0 * static_cast<double>(i)});
   }
   LogViewModel model;
   model.set_axes({8000, 115, 10, false});

@@ -20,7 +20,6 @@ using testing::Contains;
 using testing::LineChunk;
 using testing::LinkRig;
 
-// A 23-byte "A" reply frame, its data bytes zero.
 std::string LiveReply() { return BuildReply('A', std::string(20, '\0')); }
 
 // A far end that answers the n-th request (0-based) with script[n], and the

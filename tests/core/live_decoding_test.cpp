@@ -200,14 +200,13 @@ TEST(DashboardModelTest, DemoActivationAndAnUnknownMapSpan) {
 
 TEST(DashboardModelTest, RefreshMovesGaugesLampAndCorrection) {
   DashboardRig rig;
-  LiveData& live = rig.ctx.live;
-  live.MAP = 87.5f;
-  live.EgoCorrection = 1.0236f;
-  live.Gamma = 0.8f;
-  live.BatteryVolts = 13.8f;
-  live.RPM = 3235;
-  live.CLT = -10;
-  live.MAT = 24;
+  rig.ctx.live = {.RPM = 3235,
+                  .MAP = 87.5f,
+                  .Gamma = 0.8f,
+                  .CLT = -10,
+                  .MAT = 24,
+                  .BatteryVolts = 13.8f,
+                  .EgoCorrection = 1.0236f};
   rig.model.Refresh();
   EXPECT_EQ(rig.model.lit_lamp(), 3);
   EXPECT_EQ(rig.model.ego_correction(), "1.024");

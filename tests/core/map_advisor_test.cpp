@@ -27,16 +27,15 @@ struct LogMaker {
   LogMaker& At(double column, double row, int n, double lambda,
                double ego = 1.0, double clt = 85, double tps = 20) {
     for (int i = 0; i < n; ++i) {
-      LogSample s;
-      s.time_s = 36000 + 0.1 * static_cast<double>(log.samples.size());
-      s.rpm = 1000 * column + 500;
-      s.map_kpa = 10 * row + 5;
-      s.lambda = lambda;
-      s.ego_correction = ego;
-      s.clt_c = clt;
-      s.tps_percent = tps;
-      s.pw_ms = 3;
-      log.samples.push_back(s);
+      log.samples.push_back(
+          {.time_s = 36000 + 0.1 * static_cast<double>(log.samples.size()),
+           .rpm = 1000 * column + 500,
+           .lambda = lambda,
+           .clt_c = clt,
+           .tps_percent = tps,
+           .map_kpa = 10 * row + 5,
+           .pw_ms = 3,
+           .ego_correction = ego});
     }
     return *this;
   }
