@@ -20,19 +20,12 @@ namespace {
 using testing::Ask;
 using testing::Bytes;
 
-int64_t ToRaw(std::string_view key, double value, const LiveData& live = {}) {
+// The scaling and display pattern of the item a key names.
+std::pair<Scaling, std::string_view> ScalingOf(std::string_view key) {
   if (const TableItem* table = FindTable(key)) {
-    return ValueToRaw(table->scaling, value, live);
+    return {table->scaling, table->format};
   }
-  return ValueToRaw(FindScalar(key)->scaling, value, live);
-}
-std::string Shown(std::string_view key, int32_t raw,
-                  const LiveData& live = {}) {
-  if (const TableItem* table = FindTable(key)) {
-    return DisplayText(table->scaling, table->format, raw, live);
-  }
-  const ScalarItem* item = FindScalar(key);
-  return DisplayText(item->scaling, item->format, raw, live);
+  return {FindScalar(key)->scaling, FindScalar(key)->format};
 }
 
 // The link dispatches on the echoed code alone, so no two replies may share
@@ -97,9 +90,10 @@ TEST(ScalingTest, EntriesBecomeTheRawCountsTheEcuExpects) {
   LiveData live;
   live.FullScaleRpm = 8000;
   for (const auto& [key, value, raw] : entries) {
-    EXPECT_EQ(ToRaw(key, value, live), raw) << key << " " << value;
+    EXPECT_EQ(ValueToRaw(ScalingOf(key).first, value, live), raw)
+        << key << " " << value;
   }
-  EXPECT_EQ(ToRaw("TMP_THRS", -13) & 0xFF, 243);
+  EXPECT_EQ(ValueToRaw(ScalingOf("TMP_THRS").first, -13, {}) & 0xFF, 243);
 }
 
 // A typed decimal whose count is exactly a half goes to the even count,
@@ -164,7 +158,9 @@ TEST(ScalingTest, RawCountsShowInTheirFieldFormats) {
   LiveData live;
   live.FullScaleRpm = 6000;
   for (const auto& [key, raw, text] : counts) {
-    EXPECT_EQ(Shown(key, raw, live), text) << key << " " << raw;
+    const auto [scaling, format] = ScalingOf(key);
+    EXPECT_EQ(DisplayText(scaling, format, raw, live), text)
+        << key << " " << raw;
   }
 }
 

@@ -128,7 +128,7 @@ TEST_F(SetupFileTest, RefusedLinesAreToldAndUnansweredWritesCounted) {
   EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 7);
 }
 
-TEST_F(SetupFileTest, LoadReadsLongFilesALineAtATime) {
+TEST_F(SetupFileTest, LoadReadsALineAtATimeAndMayBeInterrupted) {
   // A last line without its end counts; a line beyond any setup line is
   // refused from its start, its rest skipped unread.
   const std::string path = folder_.Path("long.SET");
@@ -144,16 +144,15 @@ TEST_F(SetupFileTest, LoadReadsLongFilesALineAtATime) {
   EXPECT_EQ(report.refused_lines, 1);
   EXPECT_FALSE(report.interrupted);
   EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 8);
-}
-
-TEST_F(SetupFileTest, AnInterruptedLoadSaysHowManyLinesWereApplied) {
+  // An interrupted load says how many lines were applied.
+  rig.prompts.Clear();
   int asked = 0;
   SetupFileReader reader(rig.link, {}, [&asked] { return ++asked > 3; });
-  const SetupFileReport report = reader.load(folder_.WriteLines(
+  const SetupFileReport cut = reader.load(folder_.WriteLines(
       "in.SET", {"EGO_RATE= 7", "MAPM    = 1", "BAT_COMP= 37", "EGO_RATE= 9",
                  "EGO_RATE= 10"}));
-  EXPECT_TRUE(report.interrupted);
-  EXPECT_EQ(report.lines, 3);
+  EXPECT_TRUE(cut.interrupted);
+  EXPECT_EQ(cut.lines, 3);
   EXPECT_EQ(rig.prompts.texts(),
             std::vector<std::string>{
                 "Loading " + folder_.Path("in.SET") +

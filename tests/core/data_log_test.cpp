@@ -41,7 +41,7 @@ TEST(DataLogLineTest, HeaderAndFieldsInTheirFormats) {
 
 // Writing while the plotter logs (a line in the file per sample, an older
 // log replaced) is checked on the plotter; here a new log's count.
-TEST(DataLogFileTest, ANewLogCountsItsSamplesAfresh) {
+TEST(DataLogFileTest, ANewLogCountsAfreshAndAFullDiskIsNoLog) {
   testing::TempFolder folder;
   const std::string path = folder.Path("PLOTTER.CSV");
   LogState log;
@@ -54,16 +54,13 @@ TEST(DataLogFileTest, ANewLogCountsItsSamplesAfresh) {
   ASSERT_TRUE(log.Start(path, "03-01-2024", &error));
   EXPECT_EQ(log.LogSampleCount(), 0);
   EXPECT_EQ(ReadText(path), LogHeader("03-01-2024"));
-}
-
-// A log that opens but cannot take its header is no log.
-TEST(DataLogFileTest, AFullDiskLeavesTheStateNotLogging) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP();
-  LogState log;
-  std::string error;
-  EXPECT_FALSE(log.Start("/dev/full", "09-14-2008", &error));
+  // A log that opens but cannot take its header is no log.
+  if (!std::filesystem::exists("/dev/full")) return;
+  LogState full;
+  error.clear();
+  EXPECT_FALSE(full.Start("/dev/full", "09-14-2008", &error));
   EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(log.LogActive());
+  EXPECT_FALSE(full.LogActive());
 }
 
 const std::string kHeader = LogHeader("09-14-2008");
@@ -155,24 +152,21 @@ LogViewModel ModelOf(const std::vector<double>& times) {
   return model;
 }
 
-TEST(LogViewModelTest, EachPixelColumnSpansItsSamples) {
-  LogViewModel model = ModelOf({0, 0.5, 1, 1.5, 2, 2.5, 3, 3.5, 4});
+TEST(LogViewModelTest, ColumnsSpanTheirSamplesAndTheViewStaysInTheLog) {
   // Four columns of a second each; the last sample falls in the last one.
-  const std::vector<ColumnSpan> spans = model.Envelope(0, 4);
+  const std::vector<ColumnSpan> spans =
+      ModelOf({0, 0.5, 1, 1.5, 2, 2.5, 3, 3.5, 4}).Envelope(0, 4);
   ASSERT_EQ(spans.size(), 4u);
   EXPECT_FLOAT_EQ(spans[0].low, 0);
   EXPECT_FLOAT_EQ(spans[0].high, 0.125f);
   EXPECT_FLOAT_EQ(spans[3].low, 0.75f);
   EXPECT_FLOAT_EQ(spans[3].high, 1.0f);
   // A pause leaves its columns empty.
-  LogViewModel paused = ModelOf({0, 1, 7, 8});
-  const std::vector<ColumnSpan> gaps = paused.Envelope(0, 8);
+  const std::vector<ColumnSpan> gaps = ModelOf({0, 1, 7, 8}).Envelope(0, 8);
   EXPECT_FALSE(gaps[0].empty);
   EXPECT_TRUE(gaps[3].empty);
   EXPECT_FALSE(gaps[7].empty);
-}
-
-TEST(LogViewModelTest, ViewStaysWithinTheLogAndTheCursorOnASample) {
+  // The view stays within the log and the cursor on a sample.
   LogViewModel model = ModelOf({100, 101, 102, 103, 104, 105, 106, 107, 108});
   model.Zoom(0.01, 104);  // no narrower than a second
   EXPECT_DOUBLE_EQ(model.view_end() - model.view_begin(), 1);

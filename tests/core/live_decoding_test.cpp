@@ -35,9 +35,7 @@ TEST(LiveDecodingTest, TachFilterApproachesTheNewSpeed) {
 }
 
 TEST(LiveDecodingTest, FieldsAndTheirScaling) {
-  LiveData live;
-  live.MapSpan = 551;
-  live.MapOffset = 79;
+  LiveData live{.MapSpan = 551, .MapOffset = 79};
   DecodeLiveFrame(LiveFrame({0xFF, 0x03,                // MAP
                              0xFF, 0x03,                // TPS
                              0,    0,    0,   0,        // RPM, gamma

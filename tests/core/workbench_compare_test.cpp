@@ -252,11 +252,8 @@ GridValues Grid(const std::vector<std::vector<const char*>>& top_first) {
 
 std::map<int, double> Shaped(const GridValues& grid, BlockBounds block,
                              BlockShaping shaping) {
-  std::map<int, double> out;
-  for (const auto& [index, value] : ShapeBlock(grid, block, shaping)) {
-    out[index] = value;
-  }
-  return out;
+  const auto shaped = ShapeBlock(grid, block, shaping);
+  return {shaped.begin(), shaped.end()};
 }
 
 const BlockBounds kWhole{0, 3, 0, 2};
