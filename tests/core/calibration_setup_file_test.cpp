@@ -161,7 +161,7 @@ TEST_F(SetupFileTest, LoadReadsALineAtATimeAndMayBeInterrupted) {
   EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 7);
 }
 
-TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
+TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrderOrSaysWhyNot) {
   sim::FillRandomCalibration(ecu.memory(), 5);
   std::vector<int> steps;
   SetupFileWriter writer(rig.link, image, [&](int done, int total) {
@@ -179,20 +179,17 @@ TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrder) {
   ASSERT_EQ(Written().size(), 410u);
   ASSERT_EQ(steps.size(), 441u);
   for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(steps[i], int(i) + 1);
-}
-
-TEST_F(SetupFileTest, SavesThatCannotReplaceTheFileOrReadNothingSaySo) {
+  // A save that cannot replace the file, or reads nothing, says so.
   fs::create_directory(folder_.Path("taken.SET"));  // a folder in the way
-  const SetupFileReport report =
-      SetupFileWriter(rig.link, image).save(folder_.Path("taken.SET"));
-  EXPECT_FALSE(report.file_ok);
+  EXPECT_FALSE(
+      SetupFileWriter(rig.link, image).save(folder_.Path("taken.SET")).file_ok);
   ASSERT_EQ(rig.prompts.texts().size(), 1u);
   EXPECT_TRUE(Contains(rig.prompts.texts()[0], "could not be written"));
   // Demo mode reads nothing, so saves nothing.
   rig.state.demo_mode = true;
-  const std::string path = folder_.Path("demo.SET");
-  EXPECT_FALSE(SetupFileWriter(rig.link, image).save(path).file_ok);
-  EXPECT_FALSE(fs::exists(path));
+  const std::string demo = folder_.Path("demo.SET");
+  EXPECT_FALSE(SetupFileWriter(rig.link, image).save(demo).file_ok);
+  EXPECT_FALSE(fs::exists(demo));
   EXPECT_EQ(rig.prompts.texts().back(),
             "The setup file was not saved: the console is in demo mode and "
             "reads nothing from the ECU. The previous file is unchanged.");

@@ -80,21 +80,20 @@ TEST(LiveDecodingTest, AuxIdleAirAndMapFrames) {
 }
 
 TEST(MonitorTextTest, FormatsAndClamps) {
-  LiveData live;
-  live.RPM = 45000;
-  live.TPS = 130;
-  live.CLT = 140;
-  live.Gamma = 3;
-  live.Lambda = 0.2f;
-  live.MAP = 32.25f;
-  live.PW = 0.0081f;
-  live.EgoCorrection = 1.0236f;
-  live.BatteryVolts = 14.25f;
-  live.Baro = 101.2f;
-  live.IacState = 6;
-  live.IacError = 12;
-  live.IacPosition = 45;
-  live.IacRpmSetpoint = 850;
+  LiveData live{.RPM = 45000,
+                .MAP = 32.25f,
+                .TPS = 130,
+                .Gamma = 3,
+                .Lambda = 0.2f,
+                .PW = 0.0081f,
+                .CLT = 140,
+                .BatteryVolts = 14.25f,
+                .EgoCorrection = 1.0236f,
+                .Baro = 101.2f,
+                .IacState = 6,
+                .IacError = 12,
+                .IacPosition = 45,
+                .IacRpmSetpoint = 850};
   std::vector<std::pair<int, std::string>> writes;
   MonitorText monitor;
   const Subscription writer = monitor.labels().Subscribe(

@@ -13,8 +13,6 @@
 namespace ecu {
 namespace {
 
-using testing::FakeClock;
-
 // A plotter over a demo-mode console, logging into a fresh folder.
 struct PlotterRig : testing::ContextRig {
   PlotterRig() : ContextRig({}, 14 * 3600 + 5 * 60 + 9) {
@@ -186,9 +184,9 @@ TEST(ClockTest, MillisecondsAndHundredthsAreCutNotRounded) {
   testing::FakeClock clock(36000.5);
   EXPECT_EQ(clock.TimeTextWithMilliseconds(), "10:00:00.500");
   // The chart's stamp: hundredths that never carry.
-  FakeClock stamp(14 * 3600 + 5 * 60 + 9.37);
+  testing::FakeClock stamp(14 * 3600 + 5 * 60 + 9.37);
   EXPECT_EQ(ChartStampText(stamp), "14:05:09.37");
-  FakeClock late(14 * 3600 + 5 * 60 + 9.996);
+  testing::FakeClock late(14 * 3600 + 5 * 60 + 9.996);
   EXPECT_EQ(ChartStampText(late), "14:05:09.99");
 }
 
