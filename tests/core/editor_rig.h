@@ -17,6 +17,11 @@
 
 namespace ecu::testing {
 
+using Texts = std::vector<std::string>;
+// Texts to type, in typing order.
+using CellEntries = std::vector<std::pair<CellRef, std::string>>;
+using FieldEntries = std::vector<std::pair<std::string_view, std::string>>;
+
 // One request as the virtual ECU received it: the command field and the
 // virtual time its last byte arrived.
 struct SeenRequest {
@@ -102,6 +107,11 @@ inline std::string ByteWrite(int address, int raw) {
 inline std::string MapWrite(int index, int raw) {
   return ByteWrite(0x100 + index, raw);
 }
+inline Texts ByteReads(int first, int count) {
+  Texts reads;
+  for (int i = 0; i < count; ++i) reads.push_back(ByteRead(first + i));
+  return reads;
+}
 
 // An editor of cells over the virtual ECU, not yet activated.
 template <typename Editor>
@@ -115,6 +125,14 @@ struct CellsRig : EditorRig {
     return cells().text({family, i});
   }
   void Type(CellRef ref, const std::string& text) { cells().Edited(ref, text); }
+  void TypeAll(const CellEntries& typed) {
+    for (const auto& [ref, text] : typed) Type(ref, text);
+  }
+  Texts Shown(std::initializer_list<CellRef> refs) {
+    Texts texts;
+    for (CellRef ref : refs) texts.push_back(cells().text(ref));
+    return texts;
+  }
   KeyOutcome Key(CellRef ref, EditorKey key, bool shift = false) {
     return editor.KeyPressed(ref, {.key = key, .shift = shift});
   }
@@ -139,6 +157,12 @@ struct FuelMapRig : CellsRig<FuelMapEditor> {
     TakeRequests();
     prompts.Clear();
   }
+  // Types `typed` and runs the update: the requests it sent.
+  Texts Sent(const CellEntries& typed = {}) {
+    TypeAll(typed);
+    cells().Update();
+    return TakeRequests();
+  }
 };
 
 // The configuration editor over the virtual ECU, which answers every code.
@@ -154,6 +178,12 @@ struct ConfigurationRig : EditorRig {
   }
   void Type(std::string_view field, const std::string& text) {
     editor.fields().Edited({field, 0}, text);
+  }
+  // Types `typed` and runs the update: the requests it sent.
+  Texts Sent(const FieldEntries& typed = {}) {
+    for (const auto& [field, text] : typed) Type(field, text);
+    editor.Update();
+    return TakeRequests();
   }
   const EditorCell& Field(std::string_view field) {
     return editor.fields().cell({field, 0});

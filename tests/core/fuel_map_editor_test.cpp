@@ -21,6 +21,7 @@ namespace {
 using testing::ByteRead;
 using testing::FuelMapRig;
 using testing::MapWrite;
+using testing::Texts;
 
 TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
   FuelMapRig rig;
@@ -29,23 +30,18 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
   rig.memory().SetWord(0xB4 + 2 * 8, 625);
   rig.memory().SetTableByte(0xC6 + 8, 32);
   rig.editor.Activate();
-
-  const std::vector<std::string> sent = rig.TakeRequests();
-  ASSERT_EQ(sent.size(), 2u + 256u + 18u);
-  EXPECT_EQ(sent[0], "B000");
-  EXPECT_EQ(sent[1], "Z000");
-  for (int i = 0; i < kMapCellCount; ++i) {
-    ASSERT_EQ(sent[2 + i], ByteRead(0x100 + i)) << i;
-  }
+  Texts expected = testing::ByteReads(0x100, kMapCellCount);
+  expected.insert(expected.begin(), {"B000", "Z000"});
   for (int k = 0; k < kTpsPoints; ++k) {
-    EXPECT_EQ(sent[258 + 2 * k], Command('X', 0xB4 + 2 * k, 0, 0));
-    EXPECT_EQ(sent[259 + 2 * k], ByteRead(0xC6 + k));
+    expected.push_back(Command('X', 0xB4 + 2 * k, 0, 0));
+    expected.push_back(ByteRead(0xC6 + k));
   }
-  EXPECT_EQ(rig.Text("ecu_pgm", 0), "10.200");
-  EXPECT_EQ(rig.Text("ecu_pgm", 1), "-0.525");
-  EXPECT_EQ(rig.Text(kMapCells, 150), "1.17");
-  EXPECT_EQ(rig.Text(kTpsPulseWidths, 8), "1.000");
-  EXPECT_EQ(rig.Text(kTpsPercents, 8), "50.0");
+  EXPECT_EQ(rig.TakeRequests(), expected);
+  EXPECT_EQ(rig.Shown({{"ecu_pgm", 0},
+                       {kMapCells, 150},
+                       {kTpsPulseWidths, 8},
+                       {kTpsPercents, 8}}),
+            (Texts{"10.200", "1.17", "1.000", "50.0"}));
   EXPECT_EQ(rig.Cell(kTpsPercents, 8).background, kBrightWhite);
   // Map cells take their band: 0 the lowest eighth, 199 the highest.
   EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
@@ -162,20 +158,18 @@ TEST(FuelMapFillTest, AxesFollowTheScalingAndTheGraphOnlyMapChanges) {
   rig.ctx.live.FullScaleRpm = 7000;
   rig.editor.Fill();
   const FuelMapAxes& axes = rig.editor.axes();
-  EXPECT_EQ(axes.load_unit, "kPa");
-  EXPECT_EQ(axes.load[1], "25");  // 15.9375 + 10, truncated
-  EXPECT_EQ(axes.load[16], "265");
-  EXPECT_EQ(axes.speed[1], "875");
-  EXPECT_EQ(axes.speed[3], "2625");
+  const auto captions = [&] {
+    return Texts{axes.load_unit, axes.load[1], axes.load[16], axes.speed[1],
+                 axes.speed[3]};
+  };
+  // Load 1 is 15.9375 + 10, truncated.
+  EXPECT_EQ(captions(), (Texts{"kPa", "25", "265", "875", "2625"}));
 
   // A new configuration moves the live cell, and the captions with it.
   rig.ctx.image.set_scalar("OPTIONS", 1);
   rig.ctx.live.FullScaleRpm = 8000;
   rig.editor.AfterPollingPass();
-  EXPECT_EQ(axes.load_unit, "% TPS");
-  EXPECT_EQ(axes.load[1], "6");
-  EXPECT_EQ(axes.load[16], "100");
-  EXPECT_EQ(axes.speed[1], "1000");
+  EXPECT_EQ(captions(), (Texts{"% TPS", "6", "100", "1000", "3000"}));
   // The graph redraws on map changes, only outside the fill.
   int redraws = 0;
   rig.editor.graph().set_redraw([&] { ++redraws; });
@@ -227,13 +221,11 @@ TEST(FuelMapLiveTest, TheLiveCellIsCyanTheReadoutsFollowAndEdgesHoldTheCell) {
   rig.live().PW = 0.0081f;
   rig.editor.AfterPollingPass();
   const FuelMapReadouts& shown = rig.editor.readouts();
-  EXPECT_EQ(shown.control_lambda, "1.080");
-  EXPECT_EQ(shown.af_condition, "Lean");
+  EXPECT_EQ(
+      (Texts{shown.control_lambda, shown.af_condition, shown.control_ego_gain,
+             shown.control_map_gain, shown.mapping_rpm, shown.inj_pulse_width}),
+      (Texts{"1.080", "Lean", "1.020", "0.970", "3215", "8.100"}));
   EXPECT_EQ(shown.af_colour, kLightRed);
-  EXPECT_EQ(shown.control_ego_gain, "1.020");
-  EXPECT_EQ(shown.control_map_gain, "0.970");
-  EXPECT_EQ(shown.mapping_rpm, "3215");
-  EXPECT_EQ(shown.inj_pulse_width, "8.100");
   rig.live().Lambda = 1.0f;  // exactly 1: the indicator stays
   rig.editor.AfterPollingPass();
   EXPECT_EQ(shown.af_condition, "Lean");
@@ -272,30 +264,27 @@ TEST(FuelMapUpdateTest, EnterSendsEveryMarkedCellAndTheEchoPaintsItWhite) {
   rig.Type({kMapCells, 17}, "1.25");
   rig.Type({kMapCells, 200}, "0.5");
   rig.Key({kMapCells, 3}, EditorKey::kEnter);
-  EXPECT_EQ(rig.TakeRequests(),
-            (std::vector<std::string>{MapWrite(17, 160), MapWrite(200, 64)}));
-  EXPECT_EQ(rig.Text(kMapCells, 17), "1.25");
-  EXPECT_EQ(rig.Text(kMapCells, 200), ".50");
+  EXPECT_EQ(rig.TakeRequests(), (Texts{MapWrite(17, 160), MapWrite(200, 64)}));
+  EXPECT_EQ(rig.Shown({{kMapCells, 17}, {kMapCells, 200}}),
+            (Texts{"1.25", ".50"}));
   EXPECT_EQ(rig.Cell(kMapCells, 17).background, kBrightWhite);
   EXPECT_TRUE(rig.prompts.shown().empty());
   // Nothing is marked any more: a second Enter sends nothing.
   rig.Key({kMapCells, 3}, EditorKey::kEnter);
   EXPECT_TRUE(rig.TakeRequests().empty());
-  // Writes go in the window's order with their conversions.
-  rig.Type({kTpsPulseWidths, 1}, "2");
-  rig.Type({kTpsPercents, 1}, "150");  // clamped to 64, no message
-  rig.Type({kMapCells, 0}, "1.99");    // 254.72 rounds to 255
-  rig.Type({kCutInBox, 0}, "5000");
-  rig.Type({"ecu_pgm", 1}, "-26.2144");
-  rig.Type({"ecu_pgm", 0}, "8");
-  rig.Type({kTpsPulseWidths, 0}, "-1");  // clamped to 0
-  rig.cells().Update();
-  EXPECT_EQ(rig.TakeRequests(),
-            (std::vector<std::string>{
-                CommandWithWord('m', 5000), CommandWithWord('o', 0),
-                CommandWithWord('z', 512), MapWrite(0, 255),
-                Command('x', 0xB4, 0, 0), Command('e', 0xC7, 0, 64),
-                Command('x', 0xB6, 1250 & 0xFF, 1250 >> 8)}));
+  // Writes go in the window's order with their conversions: the percent is
+  // clamped to 64 and the pulse width to 0 without a message, 1.99 (254.72)
+  // rounds to 255.
+  const testing::CellEntries typed = {
+      {{kTpsPulseWidths, 1}, "2"},  {{kTpsPercents, 1}, "150"},
+      {{kMapCells, 0}, "1.99"},     {{kCutInBox, 0}, "5000"},
+      {{"ecu_pgm", 1}, "-26.2144"}, {{"ecu_pgm", 0}, "8"},
+      {{kTpsPulseWidths, 0}, "-1"}};
+  EXPECT_EQ(rig.Sent(typed),
+            (Texts{CommandWithWord('m', 5000), CommandWithWord('o', 0),
+                   CommandWithWord('z', 512), MapWrite(0, 255),
+                   Command('x', 0xB4, 0, 0), Command('e', 0xC7, 0, 64),
+                   Command('x', 0xB6, 1250 & 0xFF, 1250 >> 8)}));
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_EQ(rig.Text(kTpsPercents, 1), "100.0");
 }
@@ -303,17 +292,15 @@ TEST(FuelMapUpdateTest, EnterSendsEveryMarkedCellAndTheEchoPaintsItWhite) {
 TEST(FuelMapUpdateTest, RefusedValuesKeepTheirMarkAndTheRestIsSent) {
   FuelMapRig rig;
   rig.FillFlat();
-  rig.Type({"ecu_pgm", 0}, "104.9");  // a count beyond 16 bits
-  rig.Type({"ecu_pgm", 1}, "52.4288");
-  rig.Type({kCutInBox, 0}, "10006");
-  rig.Type({kMapCells, 5}, "2");
-  rig.Type({kMapCells, 6}, "-0.01");
-  rig.Type({kMapCells, 7}, "1");
-  rig.cells().Update();
-  EXPECT_EQ(rig.TakeRequests(), std::vector<std::string>{MapWrite(7, 128)});
+  // The scaler's 104.9 is a count beyond 16 bits.
+  const testing::CellEntries typed = {
+      {{"ecu_pgm", 0}, "104.9"}, {{"ecu_pgm", 1}, "52.4288"},
+      {{kCutInBox, 0}, "10006"}, {{kMapCells, 5}, "2"},
+      {{kMapCells, 6}, "-0.01"}, {{kMapCells, 7}, "1"}};
+  EXPECT_EQ(rig.Sent(typed), Texts{MapWrite(7, 128)});
   EXPECT_EQ(
       rig.prompts.texts(),
-      (std::vector<std::string>{
+      (Texts{
           "The value for the Fuel Scaler is too high, it will not be updated",
           "The value for the Fuel Offset is too high, it will not be updated",
           "The value for the TPS Map cut-in RPM was too high, it will not be "
@@ -329,17 +316,17 @@ TEST(FuelMapUpdateTest, RefusedValuesKeepTheirMarkAndTheRestIsSent) {
   EXPECT_FALSE(rig.Cell(kMapCells, 7).changed());
 
   rig.prompts.Clear();
-  rig.Type({"ecu_pgm", 0}, "-0.01");
-  rig.Type({"ecu_pgm", 1}, "-26.22");
-  rig.Type({kCutInBox, 0}, "-300");  // not silently sent as 0
-  rig.cells().Update();
-  EXPECT_TRUE(rig.TakeRequests().empty());
+  // The negative cut-in is not silently sent as 0.
+  const testing::CellEntries negative = {{{"ecu_pgm", 0}, "-0.01"},
+                                         {{"ecu_pgm", 1}, "-26.22"},
+                                         {{kCutInBox, 0}, "-300"}};
+  EXPECT_TRUE(rig.Sent(negative).empty());
   // The map cells still marked follow.
-  std::vector<std::string> told = rig.prompts.texts();
+  Texts told = rig.prompts.texts();
   told.resize(3);
   EXPECT_EQ(
       told,
-      (std::vector<std::string>{
+      (Texts{
           "The value for the Fuel Scaler is negative, it will not be updated",
           "The value for the Fuel Offset is too negative, it will not be "
           "updated",
@@ -352,15 +339,13 @@ TEST(FuelMapUpdateTest, CellsWithoutANumberAreNeverWritten) {
   FuelMapRig rig;
   rig.FillFlat();
   rig.editor.cells().MarkUnread(kMapCells, true);  // as if nothing came back
-  rig.Type({kMapCells, 1}, "abc");
-  rig.Type({kMapCells, 2}, "x1");
-  rig.Type({kMapCells, 3}, " 1.5");
-  rig.cells().Update();
-  EXPECT_EQ(rig.TakeRequests(), std::vector<std::string>{MapWrite(3, 192)});
+  const testing::CellEntries typed = {{{kMapCells, 1}, "abc"},
+                                      {{kMapCells, 2}, "x1"},
+                                      {{kMapCells, 3}, " 1.5"}};
+  EXPECT_EQ(rig.Sent(typed), Texts{MapWrite(3, 192)});
   // One message for the pass, however many such cells.
-  EXPECT_EQ(rig.prompts.texts(),
-            std::vector<std::string>{"A cell that does not hold a number has "
-                                     "been found, it will not be updated"});
+  EXPECT_EQ(rig.prompts.texts(), Texts{"A cell that does not hold a number has "
+                                       "been found, it will not be updated"});
   EXPECT_TRUE(rig.Cell(kMapCells, 1).changed());
 }
 
@@ -369,12 +354,11 @@ TEST(FuelMapUpdateTest, ResetAsksFirstAndSendsNothing) {
   rig.FillFlat();
   rig.editor.RequestReset();
   ASSERT_EQ(rig.prompts.shown().size(), 1u);
-  const Message& question = rig.prompts.shown()[0];
-  EXPECT_EQ(question.title, "CAUTION!");
-  EXPECT_EQ(question.text, "this function will overwrite the table, continue?");
-  EXPECT_EQ(question.buttons, Buttons::kYesNo);
-  EXPECT_EQ(question.icon, Icon::kExclamation);
-  EXPECT_EQ(question.default_button, 1);
+  const Message& q = rig.prompts.shown()[0];
+  EXPECT_EQ(std::tie(q.title, q.text, q.buttons, q.icon, q.default_button),
+            std::make_tuple("CAUTION!",
+                            "this function will overwrite the table, continue?",
+                            Buttons::kYesNo, Icon::kExclamation, 1));
   EXPECT_FALSE(rig.Cell(kMapCells, 0).changed());
 
   rig.editor.cells().ShowConfirmed({kMapCells, 4}, "1.56");
@@ -396,7 +380,7 @@ TEST(FuelMapUpdateTest, AnUpdateAskedForMidTransactionWaitsForIt) {
   rig.DuringLiveRequest([&] { rig.Key({kMapCells, 1}, EditorKey::kEnter); });
   EXPECT_TRUE(rig.TakeRequests().empty());
   rig.ctx.link.RunDeferred();
-  EXPECT_EQ(rig.TakeRequests(), std::vector<std::string>{MapWrite(1, 192)});
+  EXPECT_EQ(rig.TakeRequests(), Texts{MapWrite(1, 192)});
 }
 
 }  // namespace
