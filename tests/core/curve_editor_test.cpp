@@ -10,10 +10,10 @@
 namespace ecu {
 namespace {
 
-using Labels = std::vector<std::string>;
-using testing::ByteRead;
+using Labels = testing::Texts;
 using testing::ByteWrite;
 using testing::CellsRig;
+using testing::Texts;
 
 // "Additional Mapping" over the virtual ECU, filled.
 struct CurveRig : CellsRig<CurveEditor> {
@@ -26,22 +26,18 @@ struct CurveRig : CellsRig<CurveEditor> {
 
 TEST(CurveEditorTest, FillReadsTheConfigurationThenEveryCurveAndSetPoint) {
   CurveRig rig;
-  std::vector<std::string> expected = {"C000"};
+  Texts expected = {"C000"};
   for (int first : {0x070, 0x080, 0x200, 0x210, 0x240, 0x220, 0x230, 0x090}) {
-    for (int k = 0; k < kCurvePoints; ++k)
-      expected.push_back(ByteRead(first + k));
+    testing::AddByteReads(expected, first, kCurvePoints);
   }
-  for (int i = 0; i < kEgoSetPointCount; ++i) {
-    expected.push_back(ByteRead(0x0D4 + i));
-  }
+  testing::AddByteReads(expected, 0x0D4, kEgoSetPointCount);
   EXPECT_EQ(rig.TakeRequests(), expected);
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_TRUE(rig.editor.cells().enabled());
-
-  EXPECT_EQ(rig.Cell(kMapRetards, 4).text, ".000");
-  EXPECT_EQ(rig.Cell(kEgoSetPoints, 0).text, "1.000");
-  // A set point of raw 0 has no lambda: shown blank, never sent back.
-  EXPECT_EQ(rig.Cell(kEgoSetPoints, 23).text, "");
+  // Set point 23, raw 0, has no lambda: shown blank, never sent back.
+  EXPECT_EQ(
+      rig.Shown({{kMapRetards, 4}, {kEgoSetPoints, 0}, {kEgoSetPoints, 23}}),
+      (Texts{".000", "1.000", ""}));
   for (const CellFamily& family : rig.editor.cells().families()) {
     for (int i = 0; i < family.count; ++i) {
       ASSERT_FALSE(rig.Cell(family.name, i).changed()) << family.name << i;
@@ -68,15 +64,13 @@ TEST(CurveEditorTest, AxesFollowTheConfigurationReadAndMarkersTheEngine) {
   auto at = [&](CurveInput input) {
     return axis.PositionFor(rig.editor.marker(input), 40, 440);
   };
-  EXPECT_EQ(at(CurveInput::kCoolant), 340);
-  EXPECT_EQ(at(CurveInput::kAirTemperature), 40);
-  EXPECT_EQ(at(CurveInput::kAuxVolts), 240);
-  EXPECT_EQ(at(CurveInput::kManifoldPressure), 140);
-  EXPECT_EQ(at(CurveInput::kEngineSpeed), 340);
-  EXPECT_EQ(at(CurveInput::kBaroPressure), 440);
+  using enum CurveInput;
+  EXPECT_EQ((std::vector<int>{at(kCoolant), at(kAirTemperature), at(kAuxVolts),
+                              at(kManifoldPressure), at(kEngineSpeed),
+                              at(kBaroPressure)}),
+            (std::vector<int>{340, 40, 240, 140, 340, 440}));
   // The EGO grid's pressure axis runs upwards.
-  EXPECT_EQ(axis.PositionFor(rig.editor.marker(CurveInput::kManifoldPressure),
-                             200, 100),
+  EXPECT_EQ(axis.PositionFor(rig.editor.marker(kManifoldPressure), 200, 100),
             175);
 
   const CurveAxes& axes = rig.editor.axes();
@@ -96,42 +90,38 @@ TEST(CurveEditorTest, AxesFollowTheConfigurationReadAndMarkersTheEngine) {
   rig.memory().SetScalar("MAP_TYPE", 2);
   rig.memory().SetScalar("FS_RPM", 6000);
   rig.editor.Activate();
-  EXPECT_EQ(axes.rows[2][1], "147");  // 68.875 + 79
-  EXPECT_EQ(axes.rows[2][8], "630");
-  EXPECT_EQ(axes.rows[5][8], "125");  // barometric, whatever the sensor
-  EXPECT_EQ(axes.ego_speed[3], "4500");
+  // 147 is 68.875 + 79; the barometric axis ends at 125 whatever the sensor.
+  EXPECT_EQ((Texts{axes.rows[2][1], axes.rows[2][8], axes.rows[5][8],
+                   axes.ego_speed[3]}),
+            (Texts{"147", "630", "125", "4500"}));
 }
 
 TEST(CurveEditorTest, UpdateSendsPointByPointThenTheSetPoints) {
   CurveRig rig;
   rig.TakeRequests();
-  rig.Type({kEgoSetPoints, 0}, "1.6");
-  rig.Type({kEgoSetPoints, 1}, "1.61");
-  rig.Type({kEgoSetPoints, 2}, "0.5");
-  rig.Type({kEgoSetPoints, 3}, "0.49");
-  rig.Type({kRpmRetards, 2}, "-3");
-  rig.Type({kCoolantGains, 2}, "5");
-  rig.Type({kIdleSpeeds, 1}, "2100");
-  rig.Type({kIdleSpeeds, 0}, "800");
-  rig.Type({kAirGains, 0}, "1.25");
-  rig.Type({kBaroGains, 0}, "1.5");
+  const testing::CellEntries typed = {
+      {{kEgoSetPoints, 0}, "1.6"}, {{kEgoSetPoints, 1}, "1.61"},
+      {{kEgoSetPoints, 2}, "0.5"}, {{kEgoSetPoints, 3}, "0.49"},
+      {{kRpmRetards, 2}, "-3"},    {{kCoolantGains, 2}, "5"},
+      {{kIdleSpeeds, 1}, "2100"},  {{kIdleSpeeds, 0}, "800"},
+      {{kAirGains, 0}, "1.25"},    {{kBaroGains, 0}, "1.5"}};
+  rig.TypeAll(typed);
   rig.Key({kAuxGains, 5}, EditorKey::kEnter);
   EXPECT_EQ(
       rig.TakeRequests(),
-      (std::vector<std::string>{ByteWrite(0x080, 80), ByteWrite(0x220, 192),
-                                ByteWrite(0x230, 100), ByteWrite(0x231, 255),
-                                ByteWrite(0x072, 255), ByteWrite(0x212, 0),
-                                ByteWrite(0x0D4, 63), ByteWrite(0x0D6, 202)}));
-  EXPECT_EQ(rig.prompts.texts(),
-            (std::vector<std::string>{
-                "The value for an EGO Setpoint cell was too high, it will not "
-                "be updated.",
-                "The value for an EGO Setpoint cell was too low, it will not "
-                "be updated."}));
+      (Texts{ByteWrite(0x080, 80), ByteWrite(0x220, 192), ByteWrite(0x230, 100),
+             ByteWrite(0x231, 255), ByteWrite(0x072, 255), ByteWrite(0x212, 0),
+             ByteWrite(0x0D4, 63), ByteWrite(0x0D6, 202)}));
+  EXPECT_EQ(
+      rig.prompts.texts(),
+      (Texts{"The value for an EGO Setpoint cell was too high, it will not "
+             "be updated.",
+             "The value for an EGO Setpoint cell was too low, it will not "
+             "be updated."}));
   // The echoes show what the ECU keeps.
-  EXPECT_EQ(rig.Cell(kCoolantGains, 2).text, "3.984");
-  EXPECT_EQ(rig.Cell(kRpmRetards, 2).text, ".000");
-  EXPECT_EQ(rig.Cell(kEgoSetPoints, 0).text, "1.603");
+  EXPECT_EQ(
+      rig.Shown({{kCoolantGains, 2}, {kRpmRetards, 2}, {kEgoSetPoints, 0}}),
+      (Texts{"3.984", ".000", "1.603"}));
   EXPECT_FALSE(rig.Cell(kIdleSpeeds, 1).changed());
   EXPECT_TRUE(rig.Cell(kEgoSetPoints, 1).changed());
   EXPECT_TRUE(rig.Cell(kEgoSetPoints, 3).changed());
@@ -187,16 +177,16 @@ std::string DutyWrite(int k, int count) {
 
 TEST(SupplementaryEditorTest, FillReadsSourceThenPointsThenThreshold) {
   SupplementaryRig rig;
-  std::vector<std::string> expected = {"[000"};
+  Texts expected = {"[000"};
   for (int k = 0; k < kSupplementaryPoints; ++k) {
     expected.push_back(Command('X', 0xA2 + 2 * k, 0, 0));
   }
   // A read of its own pads its request as every read does.
   expected.push_back(std::string(1, static_cast<char>(153)) + "000");
   EXPECT_EQ(rig.TakeRequests(), expected);
-  EXPECT_EQ(rig.Cell(kDutyCells, 8).text, "100.00");
-  EXPECT_EQ(rig.Cell(kDutyCells, 0).text, "0.00");
-  EXPECT_EQ(rig.Cell(kCoolantThreshold, 0).text, "-10");
+  EXPECT_EQ(
+      rig.Shown({{kDutyCells, 8}, {kDutyCells, 0}, {kCoolantThreshold, 0}}),
+      (Texts{"100.00", "0.00", "-10"}));
   EXPECT_FALSE(rig.Cell(kCoolantThreshold, 0).changed());
   EXPECT_EQ(rig.source().selected, 0);
   EXPECT_EQ(rig.source().m_src, "0");
@@ -224,14 +214,13 @@ TEST(SupplementaryEditorTest, UpdateSendsPointsThenTheLastSourceThenThreshold) {
   EXPECT_EQ(rig.source().m_src, "3");
   rig.editor.KeyPressed({kDutyCells, 0}, {.key = EditorKey::kEnter});
   EXPECT_EQ(rig.TakeRequests(),
-            (std::vector<std::string>{DutyWrite(1, 16383), DutyWrite(2, 0),
-                                      DutyWrite(3, 2048), DutyWrite(4, 16383),
-                                      Command(']', 3, 0, 0),
-                                      Command(154, 246, 0, 0)}));
+            (Texts{DutyWrite(1, 16383), DutyWrite(2, 0), DutyWrite(3, 2048),
+                   DutyWrite(4, 16383), Command(']', 3, 0, 0),
+                   Command(154, 246, 0, 0)}));
   EXPECT_TRUE(rig.prompts.shown().empty());
   // The echoes confirm each of them.
-  EXPECT_EQ(rig.Cell(kDutyCells, 4).text, "100.00");
-  EXPECT_EQ(rig.Cell(kCoolantThreshold, 0).text, "-10");
+  EXPECT_EQ(rig.Shown({{kDutyCells, 4}, {kCoolantThreshold, 0}}),
+            (Texts{"100.00", "-10"}));
   EXPECT_FALSE(rig.Cell(kCoolantThreshold, 0).changed());
   EXPECT_EQ(rig.source().selected, 3);
   EXPECT_EQ(colours[3], kBlack);
@@ -242,17 +231,15 @@ TEST(SupplementaryEditorTest, UpdateSendsPointsThenTheLastSourceThenThreshold) {
     rig.Type({kCoolantThreshold, 0}, text);
     rig.editor.Update();
     EXPECT_TRUE(rig.TakeRequests().empty()) << text;
-    EXPECT_EQ(rig.prompts.texts(),
-              std::vector<std::string>{"The value for the Coolant Threshold "
-                                       "is out of range, it will not be "
-                                       "updated"})
+    EXPECT_EQ(rig.prompts.texts(), Texts{"The value for the Coolant Threshold "
+                                         "is out of range, it will not be "
+                                         "updated"})
         << text;
     EXPECT_TRUE(rig.Cell(kCoolantThreshold, 0).changed()) << text;
   }
   rig.Type({kCoolantThreshold, 0}, "-128");
   rig.editor.Update();
-  EXPECT_EQ(rig.TakeRequests(),
-            std::vector<std::string>{Command(154, 128, 0, 0)});
+  EXPECT_EQ(rig.TakeRequests(), Texts{Command(154, 128, 0, 0)});
   EXPECT_EQ(rig.Cell(kCoolantThreshold, 0).text, "-128");
 }
 
@@ -271,7 +258,7 @@ TEST(SupplementaryEditorTest, AnUnreadSourceIsNeverWritten) {
   rig.prompts.Clear();
   rig.Type({kDutyCells, 0}, "50");
   rig.editor.Update();
-  EXPECT_EQ(rig.TakeRequests(), std::vector<std::string>{DutyWrite(0, 8192)});
+  EXPECT_EQ(rig.TakeRequests(), Texts{DutyWrite(0, 8192)});
   EXPECT_TRUE(rig.prompts.shown().empty());
 }
 

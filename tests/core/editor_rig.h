@@ -107,10 +107,8 @@ inline std::string ByteWrite(int address, int raw) {
 inline std::string MapWrite(int index, int raw) {
   return ByteWrite(0x100 + index, raw);
 }
-inline Texts ByteReads(int first, int count) {
-  Texts reads;
+inline void AddByteReads(Texts& reads, int first, int count) {
   for (int i = 0; i < count; ++i) reads.push_back(ByteRead(first + i));
-  return reads;
 }
 
 // An editor of cells over the virtual ECU, not yet activated.

@@ -30,8 +30,8 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
   rig.memory().SetWord(0xB4 + 2 * 8, 625);
   rig.memory().SetTableByte(0xC6 + 8, 32);
   rig.editor.Activate();
-  Texts expected = testing::ByteReads(0x100, kMapCellCount);
-  expected.insert(expected.begin(), {"B000", "Z000"});
+  Texts expected = {"B000", "Z000"};
+  testing::AddByteReads(expected, 0x100, kMapCellCount);
   for (int k = 0; k < kTpsPoints; ++k) {
     expected.push_back(Command('X', 0xB4 + 2 * k, 0, 0));
     expected.push_back(ByteRead(0xC6 + k));
