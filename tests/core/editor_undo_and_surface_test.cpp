@@ -10,6 +10,8 @@
 namespace ecu {
 namespace {
 
+using testing::Texts;
+
 // Basic Mapping filled from the virtual ECU (every cell 1.00, white).
 struct UndoRig : testing::FuelMapRig {
   UndoRig() {
@@ -19,6 +21,8 @@ struct UndoRig : testing::FuelMapRig {
   }
   const std::string& Text(int i) { return FuelMapRig::Text(kMapCells, i); }
   bool Marked(int i) { return Cell(kMapCells, i).changed(); }
+  // A map cell's text, and "*" after it while it is marked.
+  std::string State(int i) { return Text(i) + (Marked(i) ? "*" : ""); }
   void Type(int i, const std::string& text) {
     for (size_t n = 1; n <= text.size(); ++n) {
       cells().Edited({kMapCells, i}, text.substr(0, n));
@@ -28,25 +32,19 @@ struct UndoRig : testing::FuelMapRig {
 
 TEST(EditorUndoTest, ATypedEntryIsOneStepAndUnsentUndoIsWhiteAgain) {
   UndoRig rig;
-  ASSERT_EQ(rig.Text(5), "1.00");
-  ASSERT_FALSE(rig.Marked(5));
+  ASSERT_EQ(rig.State(5), "1.00");
   rig.Type(5, "1.25");
   rig.cells().FocusChanged({kMapCells, 5}, false);
   rig.Type(6, "0.9");
   ASSERT_TRUE(rig.Marked(5));
-
   rig.cells().Undo();
-  EXPECT_EQ(rig.Text(6), "1.00");
-  EXPECT_FALSE(rig.Marked(6));  // the ECU still holds 1.00
+  EXPECT_EQ(rig.State(6), "1.00");  // the ECU still holds 1.00
   EXPECT_EQ(rig.Text(5), "1.25");
   rig.cells().Undo();
-  EXPECT_EQ(rig.Text(5), "1.00");
-  EXPECT_FALSE(rig.Marked(5));
+  EXPECT_EQ(rig.State(5), "1.00");
   EXPECT_FALSE(rig.cells().CanUndo());
-
   rig.cells().Redo();
-  EXPECT_EQ(rig.Text(5), "1.25");
-  EXPECT_TRUE(rig.Marked(5));
+  EXPECT_EQ(rig.State(5), "1.25*");
   // A new change drops what could have been redone.
   rig.Type(7, "2");
   EXPECT_FALSE(rig.cells().CanRedo());
@@ -64,14 +62,11 @@ TEST(EditorUndoTest, UndoingASentValueMarksThePreviousOneForTheNextUpdate) {
   ASSERT_EQ(rig.memory().TableByte(0x105), 160);
   ASSERT_FALSE(rig.Marked(5));  // the echo confirmed it
   rig.TakeRequests();
-
   rig.cells().Undo();
-  EXPECT_EQ(rig.Text(5), "1.00");
-  EXPECT_TRUE(rig.Marked(5));  // the ECU holds 1.25: 1.00 waits for Update
+  EXPECT_EQ(rig.State(5), "1.00*");  // the ECU holds 1.25: 1.00 waits
   EXPECT_TRUE(rig.TakeRequests().empty());
   rig.cells().Redo();
-  EXPECT_EQ(rig.Text(5), "1.25");
-  EXPECT_FALSE(rig.Marked(5));  // as the ECU holds it
+  EXPECT_EQ(rig.State(5), "1.25");  // as the ECU holds it
   rig.cells().Undo();
   rig.cells().Update();
   EXPECT_EQ(rig.memory().TableByte(0x105), 128);
@@ -88,18 +83,12 @@ TEST(EditorUndoTest, NudgesResetsAndAppliesAreOneStepEach) {
   ASSERT_EQ(rig.Text(40), "1.01");
   // Ctrl+Z through the keys, as the window hands them on.
   rig.editor.KeyPressed({kMapCells, 40}, {.key = EditorKey::kUndo});
-  EXPECT_EQ(rig.Text(40), "1.00");
-  EXPECT_FALSE(rig.Marked(40));
+  EXPECT_EQ(rig.State(40), "1.00");
   EXPECT_EQ(rig.Text(17), "1.50");
-
   rig.prompts.QueueAnswer(Answer::kYes);
   ASSERT_TRUE(rig.cells().ConfirmAndReset(kMapCells));
   rig.cells().Undo();
-  EXPECT_EQ(rig.Text(17), "1.50");
-  EXPECT_TRUE(rig.Marked(17));
-  EXPECT_EQ(rig.Text(100), "1.00");
-  EXPECT_FALSE(rig.Marked(100));
-
+  EXPECT_EQ((Texts{rig.State(17), rig.State(100)}), (Texts{"1.50*", "1.00"}));
   // The map advisor's Apply: every cell it changed comes back at once.
   rig.editor.PutMapTexts({{30, "1.10"}, {31, "0.90"}});
   EXPECT_TRUE(rig.Marked(31));
@@ -157,8 +146,7 @@ TEST(SurfaceGraphTest, AutomaticScaleWithEqualCellsLiesAtMidHeight) {
   s.view.low_scale = "0";
   s.view.high_scale = ".00";
   const SurfaceScale scale = ScaleOf(s.view, s.values);
-  EXPECT_EQ(scale.low, 0);
-  EXPECT_EQ(scale.high, 2);
+  EXPECT_EQ(std::pair(scale.low, scale.high), std::pair(0.0, 2.0));
   // Height 50 % of HZ 120 above the floor's front corner (10, 285).
   EXPECT_EQ(s.FromPoint(0, 0).x1, 10);
   EXPECT_EQ(s.FromPoint(0, 0).y1, 225);
