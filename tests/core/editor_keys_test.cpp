@@ -11,6 +11,8 @@
 namespace ecu {
 namespace {
 
+using testing::Texts;
+
 // The fuel map's families exercise every kind of rule the editors share;
 // the demo map has every cell at 1.00.
 struct KeysRig : testing::FuelMapRig {
@@ -66,22 +68,19 @@ TEST(EditorKeysTest, ShiftArrowsNudgeWithinTheFamilyBounds) {
 
 TEST(EditorKeysTest, PlainArrowsFollowEachFamilysTable) {
   KeysRig rig;
-  using K = EditorKey;
-  auto at = [](std::string_view family, int index) {
-    return std::optional<CellRef>(CellRef{family, index});
-  };
+  using enum EditorKey;
   // Up and Down step the index, running on into the next column; Right and
   // Left go a column over, and stop at the edge.
-  EXPECT_EQ(rig.Move({kMapCells, 15}, K::kUp), at(kMapCells, 16));
-  EXPECT_EQ(rig.Move({kMapCells, 20}, K::kRight), at(kMapCells, 36));
-  EXPECT_EQ(rig.Move({kMapCells, 245}, K::kRight), at(kMapCells, 245));
+  EXPECT_EQ(rig.Move({kMapCells, 15}, kUp), (CellRef{kMapCells, 16}));
+  EXPECT_EQ(rig.Move({kMapCells, 20}, kRight), (CellRef{kMapCells, 36}));
+  EXPECT_EQ(rig.Move({kMapCells, 245}, kRight), (CellRef{kMapCells, 245}));
   // The single boxes and the TPS rows lead into each other.
-  EXPECT_EQ(rig.Move({"ecu_pgm", 0}, K::kUp), at(kCutInBox, 0));
-  EXPECT_EQ(rig.Move({kCutInBox, 0}, K::kDown), at("ecu_pgm", 0));
-  EXPECT_EQ(rig.Move({kTpsPulseWidths, 6}, K::kDown), at(kTpsPercents, 6));
+  EXPECT_EQ(rig.Move({"ecu_pgm", 0}, kUp), (CellRef{kCutInBox, 0}));
+  EXPECT_EQ(rig.Move({kCutInBox, 0}, kDown), (CellRef{"ecu_pgm", 0}));
+  EXPECT_EQ(rig.Move({kTpsPulseWidths, 6}, kDown), (CellRef{kTpsPercents, 6}));
   // Left and Right in the single boxes move the text cursor.
-  EXPECT_FALSE(rig.Key({"ecu_pgm", 0}, K::kLeft).handled);
-  EXPECT_FALSE(rig.Key({kCutInBox, 0}, K::kRight).handled);
+  EXPECT_FALSE(rig.Key({"ecu_pgm", 0}, kLeft).handled);
+  EXPECT_FALSE(rig.Key({kCutInBox, 0}, kRight).handled);
 }
 
 TEST(BlockSelectionTest, CtrlPressAndReleaseOverTheMapOpenTheModifier) {
@@ -128,8 +127,7 @@ TEST(BlockModifierTest, OperationsRewriteTheBlockAfterTheQuestion) {
   rig.prompts.QueueAnswer(Answer::kYes);
   modifier.Press(BlockOperation::kMultiply);
   EXPECT_EQ(rig.ChangedCells(), (std::vector<int>{1, 2, 17, 18}));
-  EXPECT_EQ(rig.MapText(18), "1.50");
-  EXPECT_EQ(rig.MapText(19), "1.00");
+  EXPECT_EQ((Texts{rig.MapText(18), rig.MapText(19)}), (Texts{"1.50", "1.00"}));
   EXPECT_FALSE(modifier.shown());
   EXPECT_EQ(modifier.multiply, "1.5");  // hidden, not unloaded
 
@@ -162,9 +160,8 @@ TEST(BlockModifierTest, CancelUnloadsAndBadOperandsChangeNothing) {
   modifier.set_value = "abc";
   rig.prompts.Clear();
   modifier.Press(BlockOperation::kSetAll);
-  EXPECT_EQ(rig.prompts.texts(),
-            std::vector<std::string>{"The value for this operation is not a "
-                                     "number, no cell has been modified"});
+  EXPECT_EQ(rig.prompts.texts(), Texts{"The value for this operation is not a "
+                                       "number, no cell has been modified"});
   EXPECT_TRUE(modifier.shown());
   modifier.Press(BlockOperation::kCancel);
   EXPECT_FALSE(modifier.shown());
@@ -174,8 +171,7 @@ TEST(BlockModifierTest, CancelUnloadsAndBadOperandsChangeNothing) {
   rig.Select(0, 16);
   rig.prompts.QueueAnswer(Answer::kYes);
   modifier.Press(BlockOperation::kSetAll);
-  EXPECT_EQ(rig.MapText(0), "");
-  EXPECT_EQ(rig.MapText(16), "1.00");
+  EXPECT_EQ((Texts{rig.MapText(0), rig.MapText(16)}), (Texts{"", "1.00"}));
   EXPECT_TRUE(rig.Cell(kMapCells, 16).changed());
 }
 

@@ -16,10 +16,11 @@ namespace {
 using testing::ConfigurationRig;
 using testing::EditorRig;
 using testing::ScriptedPrompts;
+using testing::Texts;
 
 // The questions that offered to read unknown values again.
-std::vector<std::string> ReadAgainOffers(const ScriptedPrompts& prompts) {
-  std::vector<std::string> offers;
+Texts ReadAgainOffers(const ScriptedPrompts& prompts) {
+  Texts offers;
   for (const Message& m : prompts.shown()) {
     if (m.buttons == Buttons::kYesNo &&
         m.text.find("could not be read from the ECU") != std::string::npos) {
@@ -38,17 +39,13 @@ TEST(UnknownValuesTest, PhaseRowsWhoseReadFailedAreNeverSentAsZero) {
     EXPECT_FALSE(switches.row_known(p)) << p;
     EXPECT_FALSE(switches.state({kPhaseRowNames[p], 0}).known) << p;
   }
-  ASSERT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
-  EXPECT_EQ(ReadAgainOffers(rig.prompts)[0],
-            "8 values could not be read from the ECU. They are shown empty "
-            "and will not be sent unless you enter them.\n"
-            "Read them again now?");
+  EXPECT_EQ(ReadAgainOffers(rig.prompts),
+            Texts{"8 values could not be read from the ECU. They are shown "
+                  "empty and will not be sent unless you enter them.\n"
+                  "Read them again now?"});
   rig.seen.clear();
-
   // Another field changed: the phase table is left as the ECU has it.
-  rig.Type("max_rpm", "5000");
-  rig.editor.Update();
-  const std::vector<std::string> sent = rig.TakeRequests();
+  const Texts sent = rig.Sent({{"max_rpm", "5000"}});
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0][0], 'i');
   EXPECT_EQ(rig.ecu.memory().PhaseCell(0), 1);
@@ -58,9 +55,7 @@ TEST(UnknownValuesTest, PhaseRowsWhoseReadFailedAreNeverSentAsZero) {
   EXPECT_TRUE(switches.row_known(3));
   EXPECT_TRUE(switches.state({"inj_ph_3", 5}).on);
   EXPECT_FALSE(switches.state({"inj_ph_3", 3}).on);
-  rig.editor.Update();
-  EXPECT_EQ(rig.TakeRequests(),
-            std::vector<std::string>{Command(128, 3, 32, 0)});
+  EXPECT_EQ(rig.Sent(), Texts{Command(128, 3, 32, 0)});
 }
 
 TEST(UnknownValuesTest, OptionsAreNotSentWhileAnyOfTheirBitsIsUnknown) {
@@ -76,20 +71,17 @@ TEST(UnknownValuesTest, OptionsAreNotSentWhileAnyOfTheirBitsIsUnknown) {
     EXPECT_FALSE(switches.state({kMapType, k}).on) << k;
   }
   // Every field of the configuration block is empty, not a stale 0.
-  EXPECT_EQ(rig.Field("max_rpm").text, "");
-  EXPECT_EQ(rig.Field("full_scale_rpm").text, "");
+  EXPECT_EQ(rig.Field("max_rpm").text + rig.Field("full_scale_rpm").text, "");
   EXPECT_EQ(ReadAgainOffers(rig.prompts).size(), 1u);
   rig.seen.clear();
   rig.prompts.Clear();
 
   rig.editor.Click({kMapAccel});
-  rig.editor.Update();
-  EXPECT_TRUE(rig.TakeRequests().empty());
+  EXPECT_TRUE(rig.Sent().empty());
   EXPECT_EQ(rig.Scalar("OPTIONS"), 1 | 4);
   EXPECT_EQ(rig.prompts.texts(),
-            std::vector<std::string>{
-                "The Options could not be read from the ECU, they will not "
-                "be updated until the window has read them"});
+            Texts{"The Options could not be read from the ECU, they will not "
+                  "be updated until the window has read them"});
   EXPECT_EQ(switches.state({kMapAccel}).text, kYellow);
 
   // Read again: the choice made meanwhile goes out with the ECU's bits.
@@ -116,10 +108,7 @@ TEST(UnknownValuesTest, AFieldReadAgainWithoutAnswerIsEmptiedNotResent) {
   EXPECT_EQ(ReadAgainOffers(rig.prompts)[0].substr(0, 42),
             "1 value could not be read from the ECU. It");
   rig.seen.clear();
-  rig.Type("ego_rate", "20");
-  rig.editor.Update();
-  EXPECT_EQ(rig.TakeRequests(),
-            std::vector<std::string>{CommandWithByte('c', 20)});
+  EXPECT_EQ(rig.Sent({{"ego_rate", "20"}}), Texts{CommandWithByte('c', 20)});
   EXPECT_EQ(rig.Scalar("TPS_DECL"), 40);
 }
 
@@ -174,17 +163,14 @@ TEST(UnknownValuesTest, FuelMapReadsItsUnknownCellsOnTheNextActivation) {
   EXPECT_EQ(rig.Text(kMapCells, 7), "");
   EXPECT_FALSE(rig.Cell(kMapCells, 7).known);
   rig.TakeRequests();
-  rig.cells().Update();
-  EXPECT_TRUE(rig.TakeRequests().empty());
-
+  EXPECT_TRUE(rig.Sent().empty());
   rig.Type({kMapCells, 9}, "2.00");
   rig.editor.Hidden();
   rig.silent.clear();
   rig.editor.Activate();
   // Only the unknown cells are read; the edit is kept.
   EXPECT_EQ(rig.TakeRequests(),
-            (std::vector<std::string>{testing::ByteRead(0x107),
-                                      Command('X', 0xB6, 0, 0)}));
+            (Texts{testing::ByteRead(0x107), Command('X', 0xB6, 0, 0)}));
   EXPECT_FALSE(rig.Text(kMapCells, 7).empty());
   EXPECT_FALSE(rig.Cell(kMapCells, 7).changed());
   EXPECT_EQ(rig.Text(kMapCells, 9), "2.00");
