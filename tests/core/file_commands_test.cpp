@@ -38,15 +38,6 @@ struct FileRig : testing::ContextRig {
   testing::TempFolder folder;
 };
 
-TEST(FileCommandsTest, DialogSettings) {
-  const FileDialog open = FileCommands::SetupFileDialog(false);
-  EXPECT_EQ(open.filter, "Setup Files (*.set)|");
-  EXPECT_EQ(open.default_extension, "set");
-  EXPECT_EQ(open.initial_name, "*.SET");
-  EXPECT_FALSE(open.ask_before_overwrite);
-  EXPECT_TRUE(FileCommands::SetupFileDialog(true).ask_before_overwrite);
-}
-
 TEST(FileCommandsTest, CancelledDialogsLoadAndSaveNothing) {
   FileRig rig;
   rig.prompts.QueueFileName("");  // cancel
@@ -60,8 +51,14 @@ TEST(FileCommandsTest, CancelledDialogsLoadAndSaveNothing) {
   rig.prompts.QueueFileName("*.SET");
   rig.files.Open();
   EXPECT_EQ(rig.TakeCodes(), std::vector<int>{'C'});
-  EXPECT_EQ(rig.prompts.dialogs().size(), 3u);
+  ASSERT_EQ(rig.prompts.dialogs().size(), 3u);
   EXPECT_TRUE(rig.busy.events.empty());
+  // Setup files; only saving asks before it overwrites.
+  const FileDialog& open = rig.prompts.dialogs()[2];
+  EXPECT_EQ(std::tie(open.filter, open.default_extension, open.initial_name),
+            std::make_tuple("Setup Files (*.set)|", "set", "*.SET"));
+  EXPECT_FALSE(open.ask_before_overwrite);
+  EXPECT_TRUE(rig.prompts.dialogs()[0].ask_before_overwrite);
 }
 
 TEST(FileCommandsTest, OneLineFileShowsTheFillAtZeroBeforeItsLine) {
