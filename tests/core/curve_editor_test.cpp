@@ -35,9 +35,9 @@ TEST(CurveEditorTest, FillReadsTheConfigurationThenEveryCurveAndSetPoint) {
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_TRUE(rig.editor.cells().enabled());
   // Set point 23, raw 0, has no lambda: shown blank, never sent back.
-  EXPECT_EQ(
-      rig.Shown({{kMapRetards, 4}, {kEgoSetPoints, 0}, {kEgoSetPoints, 23}}),
-      (Texts{".000", "1.000", ""}));
+  EXPECT_EQ(rig.Text(kMapRetards, 4), ".000");
+  EXPECT_EQ(rig.Text(kEgoSetPoints, 0), "1.000");
+  EXPECT_EQ(rig.Text(kEgoSetPoints, 23), "");
   for (const CellFamily& family : rig.editor.cells().families()) {
     for (int i = 0; i < family.count; ++i) {
       ASSERT_FALSE(rig.Cell(family.name, i).changed()) << family.name << i;
@@ -119,9 +119,9 @@ TEST(CurveEditorTest, UpdateSendsPointByPointThenTheSetPoints) {
              "The value for an EGO Setpoint cell was too low, it will not "
              "be updated."}));
   // The echoes show what the ECU keeps.
-  EXPECT_EQ(
-      rig.Shown({{kCoolantGains, 2}, {kRpmRetards, 2}, {kEgoSetPoints, 0}}),
-      (Texts{"3.984", ".000", "1.603"}));
+  EXPECT_EQ(rig.Text(kCoolantGains, 2), "3.984");
+  EXPECT_EQ(rig.Text(kRpmRetards, 2), ".000");
+  EXPECT_EQ(rig.Text(kEgoSetPoints, 0), "1.603");
   EXPECT_FALSE(rig.Cell(kIdleSpeeds, 1).changed());
   EXPECT_TRUE(rig.Cell(kEgoSetPoints, 1).changed());
   EXPECT_TRUE(rig.Cell(kEgoSetPoints, 3).changed());
@@ -184,9 +184,9 @@ TEST(SupplementaryEditorTest, FillReadsSourceThenPointsThenThreshold) {
   // A read of its own pads its request as every read does.
   expected.push_back(std::string(1, static_cast<char>(153)) + "000");
   EXPECT_EQ(rig.TakeRequests(), expected);
-  EXPECT_EQ(
-      rig.Shown({{kDutyCells, 8}, {kDutyCells, 0}, {kCoolantThreshold, 0}}),
-      (Texts{"100.00", "0.00", "-10"}));
+  EXPECT_EQ(rig.Text(kDutyCells, 8), "100.00");
+  EXPECT_EQ(rig.Text(kDutyCells, 0), "0.00");
+  EXPECT_EQ(rig.Text(kCoolantThreshold, 0), "-10");
   EXPECT_FALSE(rig.Cell(kCoolantThreshold, 0).changed());
   EXPECT_EQ(rig.source().selected, 0);
   EXPECT_EQ(rig.source().m_src, "0");
@@ -219,8 +219,8 @@ TEST(SupplementaryEditorTest, UpdateSendsPointsThenTheLastSourceThenThreshold) {
                    Command(154, 246, 0, 0)}));
   EXPECT_TRUE(rig.prompts.shown().empty());
   // The echoes confirm each of them.
-  EXPECT_EQ(rig.Shown({{kDutyCells, 4}, {kCoolantThreshold, 0}}),
-            (Texts{"100.00", "-10"}));
+  EXPECT_EQ(rig.Text(kDutyCells, 4), "100.00");
+  EXPECT_EQ(rig.Text(kCoolantThreshold, 0), "-10");
   EXPECT_FALSE(rig.Cell(kCoolantThreshold, 0).changed());
   EXPECT_EQ(rig.source().selected, 3);
   EXPECT_EQ(colours[3], kBlack);

@@ -35,10 +35,6 @@ struct SeenRequest {
 // `silent_codes` and never for the cells in `silent`, as from an ECU that
 // never hears them.
 struct EditorRig : ContextRig {
-  // The fuel map's commands: the table cells, the program block, the cut-in
-  // speed and the injector writes.
-  static inline const std::set<int> kFuelMapCodes = {'E', 'e', 'X', 'x', 'B',
-                                                     'Z', 'z', 'm', 'o'};
   explicit EditorRig(const sim::SimOptions& options = {}, bool demo = false)
       : ContextRig([this](std::string_view bytes, double now) {
           return Answer(bytes, now);
@@ -53,8 +49,8 @@ struct EditorRig : ContextRig {
 
   // The request fields (code and three argument bytes) seen since the last
   // call, repeats of an unanswered request included.
-  std::vector<std::string> TakeRequests() {
-    std::vector<std::string> fields;
+  Texts TakeRequests() {
+    Texts fields;
     for (const SeenRequest& r : seen) fields.push_back(r.field);
     seen.clear();
     return fields;
@@ -126,11 +122,6 @@ struct CellsRig : EditorRig {
   void TypeAll(const CellEntries& typed) {
     for (const auto& [ref, text] : typed) Type(ref, text);
   }
-  Texts Shown(std::initializer_list<CellRef> refs) {
-    Texts texts;
-    for (CellRef ref : refs) texts.push_back(cells().text(ref));
-    return texts;
-  }
   KeyOutcome Key(CellRef ref, EditorKey key, bool shift = false) {
     return editor.KeyPressed(ref, {.key = key, .shift = shift});
   }
@@ -140,7 +131,8 @@ struct CellsRig : EditorRig {
 // Basic Mapping over the virtual ECU, not yet activated.
 struct FuelMapRig : CellsRig<FuelMapEditor> {
   explicit FuelMapRig(bool demo = false) : CellsRig(demo) {
-    answered = kFuelMapCodes;
+    // The table cells, the program block, the cut-in speed and the injectors.
+    answered = {'E', 'e', 'X', 'x', 'B', 'Z', 'z', 'm', 'o'};
   }
   // Every map cell of the ECU at `raw`.
   void FillMap(int raw) {

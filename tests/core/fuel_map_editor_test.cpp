@@ -37,11 +37,10 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
     expected.push_back(ByteRead(0xC6 + k));
   }
   EXPECT_EQ(rig.TakeRequests(), expected);
-  EXPECT_EQ(rig.Shown({{"ecu_pgm", 0},
-                       {kMapCells, 150},
-                       {kTpsPulseWidths, 8},
-                       {kTpsPercents, 8}}),
-            (Texts{"10.200", "1.17", "1.000", "50.0"}));
+  EXPECT_EQ(rig.Text("ecu_pgm", 0), "10.200");
+  EXPECT_EQ(rig.Text(kMapCells, 150), "1.17");
+  EXPECT_EQ(rig.Text(kTpsPulseWidths, 8), "1.000");
+  EXPECT_EQ(rig.Text(kTpsPercents, 8), "50.0");
   EXPECT_EQ(rig.Cell(kTpsPercents, 8).background, kBrightWhite);
   // Map cells take their band: 0 the lowest eighth, 199 the highest.
   EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
@@ -265,8 +264,8 @@ TEST(FuelMapUpdateTest, EnterSendsEveryMarkedCellAndTheEchoPaintsItWhite) {
   rig.Type({kMapCells, 200}, "0.5");
   rig.Key({kMapCells, 3}, EditorKey::kEnter);
   EXPECT_EQ(rig.TakeRequests(), (Texts{MapWrite(17, 160), MapWrite(200, 64)}));
-  EXPECT_EQ(rig.Shown({{kMapCells, 17}, {kMapCells, 200}}),
-            (Texts{"1.25", ".50"}));
+  EXPECT_EQ(rig.Text(kMapCells, 17), "1.25");
+  EXPECT_EQ(rig.Text(kMapCells, 200), ".50");
   EXPECT_EQ(rig.Cell(kMapCells, 17).background, kBrightWhite);
   EXPECT_TRUE(rig.prompts.shown().empty());
   // Nothing is marked any more: a second Enter sends nothing.
