@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <utility>
-
 #include "core/calibration/scaling.h"
 #include "core/editors/configuration_fields.h"
 #include "core/editors/configuration_layout.h"
-#include "core/editors/configuration_order.h"
 #include "core/editors/entry_check.h"
 #include "editor_rig.h"
 

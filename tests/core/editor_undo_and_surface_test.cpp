@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 
 #include "core/editors/fuel_map_editor.h"
 #include "core/editors/surface_graph.h"

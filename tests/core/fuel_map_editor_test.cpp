@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
-#include <utility>
 
 #include "core/editors/configuration_editor.h"
 #include "core/editors/configuration_fields.h"

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "core/editors/curve_editor.h"
-#include "core/editors/fuel_map_cells.h"
 #include "core/editors/fuel_map_editor.h"
 #include "core/editors/value_bands.h"
 #include "core/link/frame.h"
