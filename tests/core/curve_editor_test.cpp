@@ -130,33 +130,22 @@ TEST(CurveEditorTest, UpdateSendsPointByPointThenTheSetPoints) {
 
 TEST(CurveEditorTest, ArrowsLinkTheGainRowsAndTheGrid) {
   CurveRig rig;
-  struct Move {
-    std::string_view family;
-    int index;
-    EditorKey key;
-    CellRef to;
-  };
-  const Move moves[] = {
-      {kCoolantGains, 3, EditorKey::kDown, {kAirGains, 3}},
-      {kCoolantGains, 8, EditorKey::kRight, {kCoolantGains, 8}},
-      {kAirGains, 3, EditorKey::kDown, {kAuxGains, 3}},
-      {kAuxGains, 0, EditorKey::kLeft, {kAuxGains, 0}},
-      {kAuxGains, 7, EditorKey::kDown, {kEgoSetPoints, 4}},
-      {kEgoSetPoints, 4, EditorKey::kUp, {kEgoSetPoints, 5}},
-      {kEgoSetPoints, 23, EditorKey::kUp, {kAuxGains, 0}},
-      {kEgoSetPoints, 18, EditorKey::kRight, {kEgoSetPoints, 23}},
-      // The missing top right cell is never reached.
-      {kEgoSetPoints, 19, EditorKey::kRight, {kEgoSetPoints, 19}},
-  };
-  for (const Move& m : moves) {
-    const KeyOutcome outcome = rig.Key({m.family, m.index}, m.key);
-    EXPECT_TRUE(outcome.handled) << m.family << m.index;
-    EXPECT_EQ(outcome.focus, std::optional<CellRef>(m.to))
-        << m.family << m.index;
-  }
+  using enum EditorKey;
+  EXPECT_EQ(rig.Move({kCoolantGains, 3}, kDown), (CellRef{kAirGains, 3}));
+  EXPECT_EQ(rig.Move({kCoolantGains, 8}, kRight), (CellRef{kCoolantGains, 8}));
+  EXPECT_EQ(rig.Move({kAirGains, 3}, kDown), (CellRef{kAuxGains, 3}));
+  EXPECT_EQ(rig.Move({kAuxGains, 0}, kLeft), (CellRef{kAuxGains, 0}));
+  EXPECT_EQ(rig.Move({kAuxGains, 7}, kDown), (CellRef{kEgoSetPoints, 4}));
+  EXPECT_EQ(rig.Move({kEgoSetPoints, 4}, kUp), (CellRef{kEgoSetPoints, 5}));
+  EXPECT_EQ(rig.Move({kEgoSetPoints, 23}, kUp), (CellRef{kAuxGains, 0}));
+  EXPECT_EQ(rig.Move({kEgoSetPoints, 18}, kRight),
+            (CellRef{kEgoSetPoints, 23}));
+  // The missing top right cell is never reached.
+  EXPECT_EQ(rig.Move({kEgoSetPoints, 19}, kRight),
+            (CellRef{kEgoSetPoints, 19}));
   // The retards, baro gain and idle speeds leave arrows to the text.
-  EXPECT_FALSE(rig.Key({kMapRetards, 3}, EditorKey::kDown).handled);
-  EXPECT_FALSE(rig.Key({kIdleSpeeds, 3}, EditorKey::kUp, true).handled);
+  EXPECT_FALSE(rig.Key({kMapRetards, 3}, kDown).handled);
+  EXPECT_FALSE(rig.Key({kIdleSpeeds, 3}, kUp, true).handled);
   EXPECT_EQ(rig.Cell(kIdleSpeeds, 3).text, "1200");
 }
 

@@ -22,10 +22,6 @@ struct KeysRig : testing::FuelMapRig {
     Key(ref, key, true);
     return cells().text(ref);
   }
-  std::optional<CellRef> Move(CellRef ref, EditorKey key) {
-    const KeyOutcome outcome = Key(ref, key);
-    return outcome.handled ? outcome.focus : std::nullopt;
-  }
   // Ctrl down over `from`, Ctrl up over `to`.
   void Select(int from, int to) {
     editor.KeyPressed({kMapCells, from}, Control(false));

@@ -2,6 +2,7 @@
 #define ECU_TESTS_CORE_EDITOR_RIG_H_
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -124,6 +125,11 @@ struct CellsRig : EditorRig {
   }
   KeyOutcome Key(CellRef ref, EditorKey key, bool shift = false) {
     return editor.KeyPressed(ref, {.key = key, .shift = shift});
+  }
+  // Where the key moved the focus; nothing when the key was left to the text.
+  std::optional<CellRef> Move(CellRef ref, EditorKey key) {
+    const KeyOutcome outcome = Key(ref, key);
+    return outcome.handled ? outcome.focus : std::nullopt;
   }
   Editor editor{ctx.editors()};
 };
