@@ -133,7 +133,7 @@ TEST(ConfigurationUpdateTest, EgoGainsAreHeldToTheirLimits) {
   EXPECT_FALSE(rig.Field("max_ego_gain").changed());
 }
 
-TEST(ConfigurationUpdateTest, RevLimiterIsCutToAndConvertedWithTheFullScale) {
+TEST(ConfigurationUpdateTest, TheFullScaleIsReadBackAndConvertsTheRevLimiter) {
   UpdateRig rig;
   rig.WatchField("max_rpm");
   EXPECT_EQ(rig.Sent({{"max_rpm", "9000"}}),
@@ -143,14 +143,35 @@ TEST(ConfigurationUpdateTest, RevLimiterIsCutToAndConvertedWithTheFullScale) {
   EXPECT_EQ(rig.text_at_message, Requests{"9000"});
   EXPECT_EQ(rig.Field("max_rpm").text, "8000");
   // The rev limiter is held as a fraction of the full scale: typed with a new
-  // full scale it is an RPM of that full scale, sent once it is in force.
-  // 7000 / 10000 x 1023 = 716.1; with the old full scale it would be 895,
-  // a limiter at 8749 RPM once the new full scale is in force.
+  // full scale it is an RPM of that full scale, sent once it is in force:
+  // 7000 / 10000 x 1023 = 716.1 (895 with the old one, 8749 RPM).
   EXPECT_EQ(rig.Sent({{"max_rpm", "7000"}, {kFullScaleField, "10000"}}),
             (Requests{CommandWithWord(125, 10000), "C000",
                       CommandWithWord('i', 716)}));
   EXPECT_EQ(rig.Field("max_rpm").text, "6999");
   EXPECT_FALSE(rig.Field("max_rpm").changed());
+  // A new full scale is read back; later entries, even refused, survive it.
+  EXPECT_EQ(
+      rig.Sent({{kFullScaleField, "6000"},
+                {"trigs_per_rev", "12"},
+                {"accel_senitivity", "-1"}}),
+      (Requests{CommandWithWord(125, 6000), "C000", CommandWithByte(126, 12)}));
+  EXPECT_EQ(rig.ctx.live.FullScaleRpm, 6000.0f);
+  EXPECT_EQ(rig.Field("trigs_per_rev").text, "12");
+  EXPECT_FALSE(rig.Field("trigs_per_rev").changed());
+  EXPECT_EQ(rig.Field("max_rpm").text,
+            DisplayText(Scaling::kRpmFraction, "####0", rig.Scalar("KILL_RPM"),
+                        rig.ctx.live));
+  EXPECT_EQ(rig.Field("accel_senitivity").text, "-1");
+  EXPECT_TRUE(rig.Field("accel_senitivity").changed());
+  rig.prompts.Clear();
+
+  // A full scale that does not fit is not sent, and nothing is read back.
+  EXPECT_EQ(rig.Sent({{"accel_senitivity", "10"}, {kFullScaleField, "70000"}}),
+            Requests{CommandWithWord('g', 49)});
+  EXPECT_EQ(rig.prompts.texts(), Requests{"The value for Tach Full Scale [RPM] "
+                                          "is out of range, it will not be "
+                                          "updated"});
 }
 
 TEST(ConfigurationUpdateTest, MorePrimingPulsesThanOneAreSentOnlyOnYes) {
@@ -193,32 +214,6 @@ TEST(ConfigurationUpdateTest, OptionsGoAsAWholeByte) {
   EXPECT_EQ(rig.Sent(), Requests{CommandWithByte('|', 10)});
   EXPECT_EQ(rig.Scalar("OPTIONS"), 10);
   EXPECT_EQ(rig.editor.switches().state({kSpecialConfig, 1}).text, kPlainText);
-}
-
-TEST(ConfigurationUpdateTest, NewFullScaleIsReadBackAndLaterEntriesSurvive) {
-  UpdateRig rig;
-  // The sensitivity is refused before the read-back.
-  EXPECT_EQ(
-      rig.Sent({{kFullScaleField, "6000"},
-                {"trigs_per_rev", "12"},
-                {"accel_senitivity", "-1"}}),
-      (Requests{CommandWithWord(125, 6000), "C000", CommandWithByte(126, 12)}));
-  EXPECT_EQ(rig.ctx.live.FullScaleRpm, 6000.0f);
-  EXPECT_EQ(rig.Field("trigs_per_rev").text, "12");
-  EXPECT_FALSE(rig.Field("trigs_per_rev").changed());
-  EXPECT_EQ(rig.Field("max_rpm").text,
-            DisplayText(Scaling::kRpmFraction, "####0", rig.Scalar("KILL_RPM"),
-                        rig.ctx.live));
-  EXPECT_EQ(rig.Field("accel_senitivity").text, "-1");
-  EXPECT_TRUE(rig.Field("accel_senitivity").changed());
-  rig.prompts.Clear();
-
-  // A full scale that does not fit is not sent, and nothing is read back.
-  EXPECT_EQ(rig.Sent({{"accel_senitivity", "10"}, {kFullScaleField, "70000"}}),
-            Requests{CommandWithWord('g', 49)});
-  EXPECT_EQ(rig.prompts.texts(), Requests{"The value for Tach Full Scale [RPM] "
-                                          "is out of range, it will not be "
-                                          "updated"});
 }
 
 TEST(ConfigurationUpdateTest, ValuesBeyondAnItemsWidthAreNeverSent) {

@@ -117,7 +117,7 @@ struct Surface {
   std::vector<Rgb> colours;
 };
 
-TEST(SurfaceGraphTest, FrameAndScaleGeometryWithHalvesToEven) {
+TEST(SurfaceGraphTest, FrameScaleAndHeightsWithHalvesToEven) {
   Surface s;
   const std::vector<Segment> drawn = s.Draw(400, 300);
   ASSERT_EQ(drawn.size(), kFrameSegments + 15 * 15 * 2 + 15 + 15);
@@ -138,10 +138,7 @@ TEST(SurfaceGraphTest, FrameAndScaleGeometryWithHalvesToEven) {
   EXPECT_EQ(drawn[kFrameSegments + 2 * 15 * 15].y1, 132);
   // OX = 100 x 0.025 = 2.5 and OY = 30 x 0.95 = 28.5 go to 2 and 28.
   EXPECT_EQ(s.Draw(100, 30)[0], (Segment{2, 28, 67, 28, kGrey}));
-}
-
-TEST(SurfaceGraphTest, AutomaticScaleWithEqualCellsLiesAtMidHeight) {
-  Surface s;
+  // An automatic scale puts equal cells at mid-height.
   s.view.low_scale = "0";
   s.view.high_scale = ".00";
   const SurfaceScale scale = ScaleOf(s.view, s.values);

@@ -39,7 +39,7 @@ struct FileRig : testing::ContextRig {
   testing::TempFolder folder;
 };
 
-TEST(FileCommandsTest, CancelledDialogsLoadAndSaveNothing) {
+TEST(FileCommandsTest, CancelledDialogsLoadAndSaveNothingAndALoadShowsItsFill) {
   FileRig rig;
   rig.prompts.QueueFileName("");  // cancel
   rig.files.Save();
@@ -60,10 +60,7 @@ TEST(FileCommandsTest, CancelledDialogsLoadAndSaveNothing) {
             std::make_tuple("Setup Files (*.set)|", "set", "*.SET"));
   EXPECT_FALSE(open.ask_before_overwrite);
   EXPECT_TRUE(rig.prompts.dialogs()[0].ask_before_overwrite);
-}
-
-TEST(FileCommandsTest, OneLineFileShowsTheFillAtZeroBeforeItsLine) {
-  FileRig rig;
+  // A one-line file shows the fill at 0 before its line.
   rig.prompts.QueueFileName(rig.folder.WriteLines("one.set", {"EGO_RATE= 12"}));
   rig.files.Open();
   EXPECT_EQ(rig.busy.events, (std::vector<std::string>{"begin", "end"}));
