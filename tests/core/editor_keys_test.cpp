@@ -93,9 +93,8 @@ TEST(BlockSelectionTest, CtrlPressAndReleaseOverTheMapOpenTheModifier) {
 
   rig.editor.KeyPressed({kMapCells, 17}, KeysRig::Control(false));
   // The held key repeats while the arrows move the focus.
-  const KeyOutcome moved =
-      rig.editor.KeyPressed({kMapCells, 17}, {.key = EditorKey::kDown});
-  EXPECT_EQ(moved.focus, (CellRef{kMapCells, 16}));
+  EXPECT_EQ(rig.Move({kMapCells, 17}, EditorKey::kDown),
+            (CellRef{kMapCells, 16}));
   rig.editor.KeyPressed({kMapCells, 16}, KeysRig::Control(false, true));
   rig.editor.KeyPressed({kMapCells, 2}, KeysRig::Control(true));
   EXPECT_EQ(rig.editor.selection().first_corner(), 17);

@@ -127,7 +127,7 @@ TEST(UnknownValuesTest, YesReadsTheWindowAgain) {
 }
 
 TEST(UnknownValuesTest, CurveCellsReadAgainWithoutAnswerAreNotResent) {
-  EditorRig rig(sim::SimOptions{}, false);
+  EditorRig rig;
   CurveEditor editor(rig.ctx.editors());
   editor.Activate();
   ASSERT_FALSE(editor.cells().text({kCoolantGains, 2}).empty());
