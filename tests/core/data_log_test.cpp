@@ -77,7 +77,7 @@ std::vector<double> Times(const DataLog& log) {
   return times;
 }
 
-TEST(DataLogReaderTest, TimesAcrossSecondsMillisecondsAndMidnight) {
+TEST(DataLogReaderTest, TimesAcrossMidnightAndBadLinesByTheirNumbers) {
   const std::string row = ",1000,1.00,80,10.0,50.0,20,3.000,1.000";
   // Three samples at the end of a second the log began in, four in a
   // whole second, two as the log ended: ten to the second throughout is
@@ -94,9 +94,7 @@ TEST(DataLogReaderTest, TimesAcrossSecondsMillisecondsAndMidnight) {
       ReadDataLog(kHeader + Lines({"23:59:59.900" + row, "00:00:00.017" + row,
                                    "00:00:00.5" + row}));
   EXPECT_EQ(Times(exact), (std::vector<double>{86399.9, 86400.017, 86400.5}));
-}
-
-TEST(DataLogReaderTest, BadLinesAreReportedByNumberAndTheRestIsRead) {
+  // Bad lines are reported by number and the rest is read.
   const std::string good = "12:00:00,1000,1.00,80,10.0,50.0,20,3.000,1.000";
   const DataLog log = ReadDataLog(
       kHeader +

@@ -237,7 +237,7 @@ TEST(WatchdogTest, TwoSilentSecondsAskForDemoModeUntilYes) {
   EXPECT_TRUE(rig.state.demo_mode);
 }
 
-TEST(MidnightTest, TransactionAcrossMidnightBehavesNormally) {
+TEST(MidnightTest, TransactionsAcrossMidnightAndWaitsStayNormal) {
   ScriptRig rig({{{LiveReply(), 0.05}}});
   rig.clock.Advance(86399.97 - rig.clock.now());
   rig.state.last_receive_time = rig.clock.SecondsSinceMidnight();
@@ -246,10 +246,8 @@ TEST(MidnightTest, TransactionAcrossMidnightBehavesNormally) {
   EXPECT_EQ(rig.port.written().size(), 1u);
   EXPECT_TRUE(rig.prompts.shown().empty());
   EXPECT_LT(rig.clock.SecondsSinceMidnight(), 1.0f);
-}
-
-TEST(MidnightTest, ElapsedTimeAndWaitsStayBounded) {
-  // Below minus a tenth, a day has passed.
+  // Elapsed times and waits stay bounded: below minus a tenth, a day has
+  // passed.
   EXPECT_NEAR(ElapsedSince(86399.9f, 0.1f), 0.2f, 0.01);
   EXPECT_NEAR(ElapsedSince(10.0f, 9.95f), -0.05f, 1e-4);
   EXPECT_FLOAT_EQ(ElapsedSince(10.0f, 12.0f), 2.0f);
@@ -259,8 +257,6 @@ TEST(MidnightTest, ElapsedTimeAndWaitsStayBounded) {
   EXPECT_EQ(BoundedWait(std::nan("")), 0);
   // A wait timed on seconds since midnight ends, however long it was asked
   // to be: the midnight rule cannot count a whole day.
-  LinkRig rig(
-      [](std::string_view, double) { return std::vector<LineChunk>{}; });
   for (double asked : {std::nan(""), 3 * 86400.0, 86400.0 - 0.01}) {
     const double start = rig.clock.now();
     rig.link.WaitForBytes(asked, 25);

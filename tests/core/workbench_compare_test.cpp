@@ -258,7 +258,7 @@ std::map<int, double> Shaped(const GridValues& grid, BlockBounds block,
 
 const BlockBounds kWhole{0, 3, 0, 2};
 
-TEST(BlockShapingTest, HorizontalAndVerticalRunStraightBetweenTheEdges) {
+TEST(BlockShapingTest, LinesRunBetweenTheEdgesAndBilinearFromTheCorners) {
   const GridValues grid = Grid({{"2.0", "9", "9", "0.5"},
                                 {"1.0", "9", "9", "1.6"},
                                 {"1.0", "9", "9", "1.3"}});
@@ -276,15 +276,13 @@ TEST(BlockShapingTest, HorizontalAndVerticalRunStraightBetweenTheEdges) {
   // A column whose end holds no number is left alone.
   EXPECT_FALSE(up.contains(3 * 2 + 1));
   EXPECT_FALSE(up.contains(3 * 3 + 1));
-}
-
-TEST(BlockShapingTest, BilinearFromTheFourCornersOfTheBlockOnly) {
-  // The block is columns 1..3, rows 0..2; column 0 lies outside it.
-  const GridValues grid = Grid({{"7", "1.2", "0", "2.0"},
-                                {"7", "0", "0", "0"},
-                                {"7", "0.8", "0", "1.2"}});
+  // Bilinear from the four corners of the block only: the block is columns
+  // 1..3, rows 0..2; column 0 lies outside it.
+  const GridValues corners = Grid({{"7", "1.2", "0", "2.0"},
+                                   {"7", "0", "0", "0"},
+                                   {"7", "0.8", "0", "1.2"}});
   const auto shaped =
-      Shaped(grid, BlockBounds{1, 3, 0, 2}, BlockShaping::kBilinear);
+      Shaped(corners, BlockBounds{1, 3, 0, 2}, BlockShaping::kBilinear);
   ASSERT_EQ(shaped.size(), 9u);
   EXPECT_FALSE(shaped.contains(0));
   EXPECT_DOUBLE_EQ(shaped.at(3 * 2 + 1), 1.3);  // the centre
