@@ -27,7 +27,7 @@ using testing::TempFolder;
 const char kNoPortText[] = "Comm Port was not found, starting Demo Mode";
 
 // "demo" itself, and its message, are checked on the console.
-TEST(StartLinkTest, OnlyTheExactWordDemoSelectsDemoMode) {
+TEST(StartLinkTest, OnlyTheExactWordDemoSelectsDemoModeAndPortCfgAPort) {
   TempFolder folder;
   for (const char* line : {"DEMO", "demo now", " demo", ""}) {
     LinkState state;
@@ -37,11 +37,8 @@ TEST(StartLinkTest, OnlyTheExactWordDemoSelectsDemoMode) {
     EXPECT_TRUE(prompts.shown().empty());
   }
   EXPECT_EQ(CommandLineText({"demo", "x"}), "demo x");
-}
-
-// port.cfg's text (none: no file), the check mark and the device it gives.
-// Outside 1..6 a number has no check mark but is still used.
-TEST(PortConfigTest, NumbersPathsAndMissingFiles) {
+  // port.cfg's text (none: no file), the check mark and the device it
+  // gives. Outside 1..6 a number has no check mark but is still used.
   const std::tuple<const char*, int, const char*> files[] = {
       {nullptr, 0, ""},
       {"3\r\n", 3, "/dev/ttyS2"},
@@ -49,10 +46,10 @@ TEST(PortConfigTest, NumbersPathsAndMissingFiles) {
       {"/dev/pts/7\n", 0, "/dev/pts/7"},
       {"0\n", 0, ""}};
   for (const auto& [text, checked, device] : files) {
-    TempFolder folder;
-    if (text != nullptr) folder.Write("port.cfg", text);
+    TempFolder port_folder;
+    if (text != nullptr) port_folder.Write("port.cfg", text);
     LinkState state;
-    ApplyPortChoice(ReadPortChoice(folder.path()), &state);
+    ApplyPortChoice(ReadPortChoice(port_folder.path()), &state);
     EXPECT_EQ(state.checked_port_entry, checked) << device;
     EXPECT_EQ(state.port_device, device);
   }
