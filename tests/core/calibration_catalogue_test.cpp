@@ -30,7 +30,7 @@ std::pair<Scaling, std::string_view> ScalingOf(std::string_view key) {
 
 // The link dispatches on the echoed code alone, so no two replies may share
 // one, nor take one of the live frames or controller commands.
-TEST(CatalogueTest, EveryReplyCodeAndBlockByteBelongsToOneItem) {
+TEST(CatalogueTest, EveryReplyCodeBlockByteAndCellAddressHasOneItem) {
   std::set<int> codes = {'A', 'F', 152, 178, 174, 'R', '-', 'd', 'D',
                          'E', 'e', 'X', 'x', 127, 128, 215, 216};
   size_t expected = codes.size() + AllBlocks().size();
@@ -53,11 +53,8 @@ TEST(CatalogueTest, EveryReplyCodeAndBlockByteBelongsToOneItem) {
     EXPECT_EQ(static_cast<int>(used.size()), block.length - 3);
     EXPECT_EQ(*used.begin(), 3);
   }
-}
-
-// Addresses outside the ranges and the odd word address 0xB5 are checked
-// where replies are decoded.
-TEST(CatalogueTest, TableAddressesFollowTheRanges) {
+  // Table addresses follow the ranges (those outside them and the odd word
+  // address 0xB5: where replies are decoded).
   EXPECT_FALSE(TableForAddress(kReadByteCell, 0x0EC));  // past EGOM 23
   // A word address between two cells: nearest, halves to even.
   EXPECT_EQ(TableForAddress(kReadWordCell, 0xB7)->index, 2);

@@ -88,7 +88,7 @@ TEST_F(CalibrationRepliesTest, CellsLandInTheirTableFieldOfTheirWindow) {
   EXPECT_EQ(seen_[2].index, 1);
 }
 
-TEST_F(CalibrationRepliesTest, PhaseTableEchoLeavesTheCachedTable) {
+TEST_F(CalibrationRepliesTest, PhaseEchoLeavesTheTableAndFullScaleRescales) {
   Watch(kConfigurationWindow, "inj_ph");
   EXPECT_TRUE(Feed(127, Bytes({1, 2, 4, 8, 16, 32, 64, 128})));
   EXPECT_EQ(image_.phase_table()[3], 8);
@@ -103,9 +103,8 @@ TEST_F(CalibrationRepliesTest, PhaseTableEchoLeavesTheCachedTable) {
   EXPECT_EQ(seen_[8].raw, 0xFF);
   EXPECT_TRUE(Feed(128, Bytes({9, 1})));  // no such row: shown nowhere
   EXPECT_EQ(seen_.size(), 9u);
-}
-
-TEST_F(CalibrationRepliesTest, FullScaleEchoRescalesAtOnce) {
+  // The full scale's echo rescales at once.
+  seen_.clear();
   EXPECT_TRUE(Feed(125, Bytes({0x70, 0x17})));
   EXPECT_EQ(live_.FullScaleRpm, 6000);
   EXPECT_EQ(image_.scalar("FS_RPM"), 6000);

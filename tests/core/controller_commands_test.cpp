@@ -22,7 +22,6 @@ using Result = PortProbe::Result;
 using testing::LineChunk;
 using testing::LinkRig;
 
-// A far end that answers every request with one fixed frame.
 testing::FarEnd Always(std::string frame) {
   return [frame](std::string_view, double) {
     return std::vector<LineChunk>{{frame, 0}};

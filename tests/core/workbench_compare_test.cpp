@@ -71,7 +71,7 @@ TEST(CompareTest, EveryKindOfItemIsComparedInEngineeringUnitsAndRaw) {
             "  MAPM[017]          1.25 (160)         1.50 (192)       +.25");
 }
 
-TEST(CompareTest, UnknownOnOneSideDiffersAndIsNeverZero) {
+TEST(CompareTest, UnknownIsNeverZeroAndEachSideHasItsOwnScale) {
   const CalibrationSnapshot a =
       SnapshotOfSetupText(Text({"EGOM[000]=0", "IDLE[001]=100"}));
   const CalibrationSnapshot b = SnapshotOfSetupText(Text({"EGOM[000]=101"}));
@@ -85,19 +85,17 @@ TEST(CompareTest, UnknownOnOneSideDiffersAndIsNeverZero) {
   EXPECT_EQ(ComparisonLines(result).back(),
             "  IDLE[001]           800 (100)            unknown");
   EXPECT_FALSE(CompareModel::Pickable(Item(result, "IDLE[001]")));
-}
-
-TEST(CompareTest, EachSideIsScaledByItsOwnFullScaleAndSensor) {
-  const CalibrationSnapshot a = SnapshotOfSetupText(Text(
+  // Each side is scaled by its own full scale and sensor.
+  const CalibrationSnapshot six = SnapshotOfSetupText(Text(
       {"FS_RPM  = 6000", "MAP_TYPE= 0", "TPS_RPM = 512", "MIN_PRES= 1023"}));
-  const CalibrationSnapshot b = SnapshotOfSetupText(Text(
+  const CalibrationSnapshot eight = SnapshotOfSetupText(Text(
       {"FS_RPM  = 8000", "MAP_TYPE= 1", "TPS_RPM = 512", "MIN_PRES= 1023"}));
-  const CalibrationComparison result = CompareCalibrations(a, b, LiveData{});
+  const CalibrationComparison same = CompareCalibrations(six, eight, {});
   // Same raw counts: not a difference, even though they read differently.
-  EXPECT_EQ(Names(result), (std::vector<std::string>{"FS_RPM", "MAP_TYPE"}));
+  EXPECT_EQ(Names(same), (std::vector<std::string>{"FS_RPM", "MAP_TYPE"}));
   const CalibrationSnapshot c = SnapshotOfSetupText(
       Text({"FS_RPM  = 8000", "MAP_TYPE= 1", "TPS_RPM = 256", "MIN_PRES= 0"}));
-  const CalibrationComparison scaled = CompareCalibrations(a, c, LiveData{});
+  const CalibrationComparison scaled = CompareCalibrations(six, c, {});
   EXPECT_EQ(Item(scaled, "TPS_RPM").value_a, "3003");
   EXPECT_EQ(Item(scaled, "TPS_RPM").value_b, "2002");
   EXPECT_EQ(Item(scaled, "MIN_PRES").value_a, "125.0");
