@@ -13,6 +13,8 @@
 namespace ecu {
 namespace {
 
+using Texts = std::vector<std::string>;
+
 // An "A" frame whose data bytes begin with `head`, zeros after it.
 std::string LiveFrame(std::initializer_list<int> head) {
   std::string data = testing::Bytes(head);
@@ -34,7 +36,7 @@ TEST(LiveDecodingTest, TachFilterApproachesTheNewSpeed) {
   EXPECT_FLOAT_EQ(unfiltered.RPM, 10000);
 }
 
-TEST(LiveDecodingTest, FieldsAndTheirScaling) {
+TEST(LiveDecodingTest, FieldsOfEveryFrameAndTheirScaling) {
   LiveData live{.MapSpan = 551, .MapOffset = 79};
   DecodeLiveFrame(LiveFrame({0xFF, 0x03,                // MAP
                              0xFF, 0x03,                // TPS
@@ -55,10 +57,7 @@ TEST(LiveDecodingTest, FieldsAndTheirScaling) {
   for (const auto& [got, expected] : fields) EXPECT_FLOAT_EQ(got, expected);
   EXPECT_NEAR(live.Lambda, 3.333, 0.001);
   EXPECT_NEAR(live.AccelEnrichment, 104.856, 1e-3);
-}
-
-TEST(LiveDecodingTest, AuxIdleAirAndMapFrames) {
-  LiveData live;
+  // The aux, idle air and map number frames.
   DecodeAuxFrame(BuildReply('F', std::string("\x00\x00\x00\x02", 4)), live);
   EXPECT_FLOAT_EQ(live.AuxVolts, 2.5);
   EXPECT_FLOAT_EQ(live.AuxValue, 200);
@@ -67,9 +66,8 @@ TEST(LiveDecodingTest, AuxIdleAirAndMapFrames) {
   EXPECT_EQ((std::vector<int32_t>{live.IacState, live.IacError,
                                   live.IacPosition, live.IacRpmSetpoint}),
             (std::vector<int32_t>{7, 3, 300, 800}));
-  EXPECT_EQ((std::vector<std::string>{IacStateName(7), IacStateName(0),
-                                      IacStateName(4)}),
-            (std::vector<std::string>{"????", "????", "OPENING"}));
+  EXPECT_EQ((Texts{IacStateName(7), IacStateName(0), IacStateName(4)}),
+            (Texts{"????", "????", "OPENING"}));
   ReplyTable replies;
   std::string shown;
   AddLiveReplies(replies, live, [&](const std::string& t) { shown = t; });
@@ -104,12 +102,10 @@ TEST(MonitorTextTest, FormatsAndClamps) {
                                 live.Lambda}),
             (std::vector<float>{40000, 100, 125, 2, 0.5}));
   const MonitorLines& t = monitor.shown();
-  EXPECT_EQ(
-      (std::vector<std::string>{t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[10],
-                                t[13], t[14], t[15], t[16], t[17], t[18]}),
-      (std::vector<std::string>{"40000", ".500", "125", "100", "32.3", "8.100",
-                                "1.024", "14.25", "", "101.2", "CLOSED",
-                                "ERR 12", "45", "850"}));
+  EXPECT_EQ((Texts{t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[10], t[13],
+                   t[14], t[15], t[16], t[17], t[18]}),
+            (Texts{"40000", ".500", "125", "100", "32.3", "8.100", "1.024",
+                   "14.25", "", "101.2", "CLOSED", "ERR 12", "45", "850"}));
   live.IacError = -2;
   EXPECT_EQ(ComputeMonitorText(live)[16], "ERR-2");
   live.IacError = 0;
@@ -237,9 +233,8 @@ TEST(DashboardModelTest, ArrowsMoveAndUpdateSendsOnlyTheChangedBox) {
   rig.model.injectors().Edited(kOffset, "60");
   rig.model.RequestUpdate();
   EXPECT_TRUE(rig.port.written().empty());
-  EXPECT_EQ(rig.prompts.texts(),
-            std::vector<std::string>{"The value for the Fuel Offset is too "
-                                     "high, it will not be updated"});
+  EXPECT_EQ(rig.prompts.texts(), Texts{"The value for the Fuel Offset is too "
+                                       "high, it will not be updated"});
   EXPECT_TRUE(rig.Box(kOffset).changed());
 }
 

@@ -236,7 +236,7 @@ AdvisorModel Model(
   return model;
 }
 
-TEST(AdvisorModelTest, ProposesOnlyCellsWhoseShownValueChanges) {
+TEST(AdvisorModelTest, ProposesOnlyConfirmedCellsWhoseShownValueChanges) {
   const DataLog log = LogMaker()
                           .At(5, 5, 10, 1.10)   // 10 % lean
                           .At(8, 3, 10, 0.90)   // 10 % rich
@@ -260,20 +260,17 @@ TEST(AdvisorModelTest, ProposesOnlyCellsWhoseShownValueChanges) {
   // Never visited: grey, unchanged.
   EXPECT_NE(grid[Cell(0, 0)].background, kBrightWhite);
   EXPECT_EQ(model.HitGrid()[Cell(0, 0)].text, "");
-}
-
-TEST(AdvisorModelTest, CellsNotConfirmedByTheEcuAreLeftAlone) {
-  const DataLog log =
+  // Cells not confirmed by the ECU are left alone.
+  const DataLog row =
       LogMaker().At(5, 5, 10, 1.1).At(6, 5, 10, 1.1).At(7, 5, 10, 1.1).log;
   auto map = ConfirmedMap();
   map[Cell(6, 5)].confirmed = false;  // an edit not yet sent
   map[Cell(7, 5)] = {"", false};      // not read
-  AdvisorModel model = Model(log, map);
-  const std::vector<CellProposal> proposals = model.Proposals();
-  ASSERT_EQ(proposals.size(), 1u);
-  EXPECT_EQ(proposals[0].cell, Cell(5, 5));
-  EXPECT_NE(model.CurrentGrid()[Cell(6, 5)].background, kBrightWhite);
-  EXPECT_TRUE(Contains(model.CellTip(Cell(7, 5)), "not known"));
+  AdvisorModel unsure = Model(row, map);
+  ASSERT_EQ(unsure.Proposals().size(), 1u);
+  EXPECT_EQ(unsure.Proposals()[0].cell, Cell(5, 5));
+  EXPECT_NE(unsure.CurrentGrid()[Cell(6, 5)].background, kBrightWhite);
+  EXPECT_TRUE(Contains(unsure.CellTip(Cell(7, 5)), "not known"));
 }
 
 TEST(AdvisorModelTest, AChangeHeldAtTheLimitIsFramed) {

@@ -19,6 +19,8 @@
 namespace ecu {
 namespace {
 
+using Texts = std::vector<std::string>;
+
 std::string Text(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
@@ -52,9 +54,8 @@ TEST(CompareTest, EveryKindOfItemIsComparedInEngineeringUnitsAndRaw) {
             "OPTIONS = 3", "MAPM[017]=192", "TPSM[002]=1250", "PTBL[003]=6"}));
   const CalibrationComparison result = CompareCalibrations(a, b, LiveData{});
   // Both spellings of a signed byte are one value; equal items are left out.
-  EXPECT_EQ(Names(result),
-            (std::vector<std::string>{"ACC_SEN", "OPTIONS", "MAPM[017]",
-                                      "PTBL[003]", "TPSM[002]"}));
+  EXPECT_EQ(Names(result), (Texts{"ACC_SEN", "OPTIONS", "MAPM[017]",
+                                  "PTBL[003]", "TPSM[002]"}));
   ASSERT_EQ(result.groups.size(), 4u);
   EXPECT_EQ(Item(result, "TPSM[002]").value_b, "2.000");
   // A choice or a set of bits has no arithmetic difference.
@@ -76,8 +77,7 @@ TEST(CompareTest, UnknownIsNeverZeroAndEachSideHasItsOwnScale) {
       SnapshotOfSetupText(Text({"EGOM[000]=0", "IDLE[001]=100"}));
   const CalibrationSnapshot b = SnapshotOfSetupText(Text({"EGOM[000]=101"}));
   const CalibrationComparison result = CompareCalibrations(a, b, LiveData{});
-  EXPECT_EQ(Names(result),
-            (std::vector<std::string>{"EGOM[000]", "IDLE[001]"}));
+  EXPECT_EQ(Names(result), (Texts{"EGOM[000]", "IDLE[001]"}));
   const ItemDifference& no_value = Item(result, "EGOM[000]");
   EXPECT_EQ(no_value.value_a, "");  // 101 / 0 has no value
   EXPECT_EQ(no_value.value_b, "1.000");
@@ -92,7 +92,7 @@ TEST(CompareTest, UnknownIsNeverZeroAndEachSideHasItsOwnScale) {
       {"FS_RPM  = 8000", "MAP_TYPE= 1", "TPS_RPM = 512", "MIN_PRES= 1023"}));
   const CalibrationComparison same = CompareCalibrations(six, eight, {});
   // Same raw counts: not a difference, even though they read differently.
-  EXPECT_EQ(Names(same), (std::vector<std::string>{"FS_RPM", "MAP_TYPE"}));
+  EXPECT_EQ(Names(same), (Texts{"FS_RPM", "MAP_TYPE"}));
   const CalibrationSnapshot c = SnapshotOfSetupText(
       Text({"FS_RPM  = 8000", "MAP_TYPE= 1", "TPS_RPM = 256", "MIN_PRES= 0"}));
   const CalibrationComparison scaled = CompareCalibrations(six, c, {});
@@ -167,12 +167,11 @@ TEST_F(EcuCompareTest, CopyWritesTheSourceValuesWithTheirWriteCommands) {
   const CopyReport report = CopyToEcu(rig.link, image, source, items);
   std::vector<std::string> sent = rig.port.written();
   sent.resize(5);
-  EXPECT_EQ(sent, (std::vector<std::string>{
-                      BuildRequest(CommandWithWord('g', 12)),
-                      BuildRequest(Command(154, 251, 0, 0)),
-                      BuildRequest(Command('e', 0x11, 1, 192)),
-                      BuildRequest(Command('x', 0xB8, 0xE2, 0x04)),
-                      BuildRequest(Command(128, 3, 6, 0))}));
+  EXPECT_EQ(sent, (Texts{BuildRequest(CommandWithWord('g', 12)),
+                         BuildRequest(Command(154, 251, 0, 0)),
+                         BuildRequest(Command('e', 0x11, 1, 192)),
+                         BuildRequest(Command('x', 0xB8, 0xE2, 0x04)),
+                         BuildRequest(Command(128, 3, 6, 0))}));
   ASSERT_EQ(report.items.size(), 6u);
   EXPECT_EQ(report.items[1].held, -5);
   EXPECT_EQ(report.items[3].held, 1250);
@@ -200,8 +199,7 @@ TEST_F(EcuCompareTest, CompareModelCopiesPickedItemsOnlyWhenAskedAndConfirmed) {
   ASSERT_TRUE(model.Compare());
   EXPECT_EQ(busy.ended, 1);
   EXPECT_EQ(busy.last, 1.0);
-  EXPECT_EQ(Names(model.comparison()),
-            (std::vector<std::string>{"EGO_RATE", "MAPM[040]"}));
+  EXPECT_EQ(Names(model.comparison()), (Texts{"EGO_RATE", "MAPM[040]"}));
   EXPECT_EQ(model.Summary(),
             "2 items differ between A (ECU) and B (tune.SET).");
   model.SetPicked("MAPM[040]", true);
@@ -210,7 +208,7 @@ TEST_F(EcuCompareTest, CompareModelCopiesPickedItemsOnlyWhenAskedAndConfirmed) {
   EXPECT_TRUE(rig.port.written().empty());
   rig.prompts.QueueAnswer(Answer::kYes);
   model.CopyPicked();
-  EXPECT_EQ(Names(model.comparison()), std::vector<std::string>{"EGO_RATE"});
+  EXPECT_EQ(Names(model.comparison()), Texts{"EGO_RATE"});
   EXPECT_EQ(model.picked_count(), 0);
   EXPECT_EQ(rig.prompts.texts().back(), "1 of 1 items written into the ECU.");
   // Trouble is told, and the last comparison kept.
@@ -218,7 +216,7 @@ TEST_F(EcuCompareTest, CompareModelCopiesPickedItemsOnlyWhenAskedAndConfirmed) {
   model.b_path = folder_.Path("missing.SET");
   EXPECT_FALSE(model.Compare());
   EXPECT_TRUE(model.compared());
-  EXPECT_EQ(Names(model.comparison()), std::vector<std::string>{"EGO_RATE"});
+  EXPECT_EQ(Names(model.comparison()), Texts{"EGO_RATE"});
   EXPECT_TRUE(rig.port.written().empty());  // the file is read first
   EXPECT_EQ(rig.prompts.texts().back(),
             "The setup file " + model.b_path + " could not be read.");
