@@ -138,7 +138,7 @@ LinkRig AnsweringRig() {
   });
 }
 
-TEST(WindowActivationTest, ActivatesOnceUpAndFillsOnceTheLinkIsIdle) {
+TEST(WindowActivationTest, FillsOnceUpAndIdleAndNotWhenHiddenOrGone) {
   LinkRig rig = AnsweringRig();
   WindowActivation activation(rig.link, rig.pump);
   std::vector<std::string> steps;
@@ -159,31 +159,28 @@ TEST(WindowActivationTest, ActivatesOnceUpAndFillsOnceTheLinkIsIdle) {
   std::ignore = rig.link.SendCommand("A");
   rig.link.RunDeferred();
   EXPECT_EQ(steps, (std::vector<std::string>{"activate", "fill"}));
-}
-
-TEST(WindowActivationTest, AWindowHiddenOrGoneMeanwhileIsNotFilled) {
-  LinkRig rig = AnsweringRig();
+  // A window hidden or gone meanwhile is not filled.
   int runs = 0;
   {
-    WindowActivation activation(rig.link, rig.pump);
-    activation.Shown([&] { ++runs; });
-    activation.Hidden();
+    WindowActivation hiding(rig.link, rig.pump);
+    hiding.Shown([&] { ++runs; });
+    hiding.Hidden();
     rig.pump.RunPosted();
     EXPECT_EQ(runs, 0);
     // Shown again, it activates as usual.
-    activation.Shown([&] { ++runs; });
+    hiding.Shown([&] { ++runs; });
     rig.pump.RunPosted();
     EXPECT_EQ(runs, 1);
     // Hidden while waiting for the link.
     rig.pump.set_on_pump([&] {
-      activation.FillWhenIdle([&] { ++runs; });
-      activation.Hidden();
+      hiding.FillWhenIdle([&] { ++runs; });
+      hiding.Hidden();
       rig.pump.set_on_pump(nullptr);
     });
     std::ignore = rig.link.SendCommand("A");
     rig.link.RunDeferred();
     EXPECT_EQ(runs, 1);
-    activation.Shown([&] { ++runs; });
+    hiding.Shown([&] { ++runs; });
   }
   // The model went before its window was up.
   rig.pump.RunPosted();
