@@ -70,7 +70,7 @@ TEST(ControllerCommandsTest, ReflashAsksAndCancelSendsNothing) {
   EXPECT_TRUE(rig.info.flash_utility_enabled);
 }
 
-TEST(ControllerCommandsTest, IdentificationFillsRevisionAndSerial) {
+TEST(ControllerCommandsTest, IdentificationAndTheEgoSwitch) {
   LinkRig rig([](std::string_view request, double) {
     if (request[2] == 'R') {
       return std::vector<LineChunk>{{BuildReply('R', "\x77\x27"), 0}};
@@ -86,14 +86,12 @@ TEST(ControllerCommandsTest, IdentificationFillsRevisionAndSerial) {
   EXPECT_GT(rig.clock.now() - start, 0.9);  // 0.5 + 0.2 + 0.2 of pauses
   EXPECT_EQ(FirmwareRevisionText(7), "V0.00.07");
   EXPECT_EQ(FirmwareRevisionText(65535), "V6.55.35");
-}
-
-TEST(ControllerCommandsTest, EgoSwitchSendsOnlyForItsTwoItems) {
-  ControllerRig rig(BuildReply('D', ""));
-  SwitchEgoLoop(rig.link, 1);
-  SwitchEgoLoop(rig.link, 2);
-  EXPECT_EQ(rig.port.written(), std::vector<std::string>{BuildRequest("D")});
-  EXPECT_TRUE(rig.prompts.shown().empty());
+  // The EGO switch sends only for its two items.
+  ControllerRig ego(BuildReply('D', ""));
+  SwitchEgoLoop(ego.link, 1);
+  SwitchEgoLoop(ego.link, 2);
+  EXPECT_EQ(ego.port.written(), std::vector<std::string>{BuildRequest("D")});
+  EXPECT_TRUE(ego.prompts.shown().empty());
 }
 
 // Ports behind one serial port object: the ECU on /dev/ecu, a silent line,

@@ -13,7 +13,29 @@ namespace {
 
 using testing::ReadText;
 
-TEST(DataLogLineTest, HeaderAndFieldsInTheirFormats) {
+// Writing while the plotter logs (a line in the file per sample, an older
+// log replaced) is checked on the plotter; here a new log's count.
+TEST(DataLogFileTest, ANewLogCountsAfreshAndAFullDiskIsNoLogAndItsLines) {
+  testing::TempFolder folder;
+  const std::string path = folder.Path("PLOTTER.CSV");
+  LogState log;
+  std::string error;
+  ASSERT_TRUE(log.Start(path, "02-29-2024", &error)) << error;
+  ASSERT_TRUE(log.WriteSample(LiveData{}, "14:05:09", &error));
+  EXPECT_EQ(log.LogSampleCount(), 1);
+  log.Stop();
+  EXPECT_FALSE(log.LogActive());
+  ASSERT_TRUE(log.Start(path, "03-01-2024", &error));
+  EXPECT_EQ(log.LogSampleCount(), 0);
+  EXPECT_EQ(ReadText(path), LogHeader("03-01-2024"));
+  // A log that opens but cannot take its header is no log.
+  if (!std::filesystem::exists("/dev/full")) return;
+  LogState full;
+  error.clear();
+  EXPECT_FALSE(full.Start("/dev/full", "09-14-2008", &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(full.LogActive());
+  // The header and the fields of a line in their formats.
   EXPECT_EQ(LogHeader("09-14-2008"),
             "Time,RPM,A/F,CLT,TPS,MAP,MAT,PW,CORR\r\n"
             "Log Begins on 09-14-2008\r\n"
@@ -37,30 +59,6 @@ TEST(DataLogLineTest, HeaderAndFieldsInTheirFormats) {
           .MAT = -0.4f};
   EXPECT_EQ(LogDataLine(live, "00:00:00"),
             "00:00:00,0,0.50,-10,0.0,101.3,0,0.002,0.000\r\n");
-}
-
-// Writing while the plotter logs (a line in the file per sample, an older
-// log replaced) is checked on the plotter; here a new log's count.
-TEST(DataLogFileTest, ANewLogCountsAfreshAndAFullDiskIsNoLog) {
-  testing::TempFolder folder;
-  const std::string path = folder.Path("PLOTTER.CSV");
-  LogState log;
-  std::string error;
-  ASSERT_TRUE(log.Start(path, "02-29-2024", &error)) << error;
-  ASSERT_TRUE(log.WriteSample(LiveData{}, "14:05:09", &error));
-  EXPECT_EQ(log.LogSampleCount(), 1);
-  log.Stop();
-  EXPECT_FALSE(log.LogActive());
-  ASSERT_TRUE(log.Start(path, "03-01-2024", &error));
-  EXPECT_EQ(log.LogSampleCount(), 0);
-  EXPECT_EQ(ReadText(path), LogHeader("03-01-2024"));
-  // A log that opens but cannot take its header is no log.
-  if (!std::filesystem::exists("/dev/full")) return;
-  LogState full;
-  error.clear();
-  EXPECT_FALSE(full.Start("/dev/full", "09-14-2008", &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(full.LogActive());
 }
 
 const std::string kHeader = LogHeader("09-14-2008");

@@ -53,20 +53,7 @@ AdvisorInputs Inputs(const DataLog& log, double lambda_target = 1.0) {
 
 // A lean cell's proposal, in lambda and AFR, is checked through ecu-cli
 // advise; here a cell on target, and one on target only through the trim.
-TEST(MapAdvisorTest, OnTargetCellsStayAndTheEgoTrimIsTakenOut) {
-  const DataLog right = LogMaker().At(5, 5, 10, 1.0).log;
-  EXPECT_EQ(AdviseMap(Inputs(right)).cells[Cell(5, 5)].outcome,
-            CellOutcome::kOnTarget);
-  // The trim added 10 %: the map is 10 % lean; 1.1 is 140.8 / 128.
-  const DataLog trimmed = LogMaker().At(5, 5, 10, 1.0, 1.1).log;
-  const Advice advice = AdviseMap(Inputs(trimmed));
-  EXPECT_DOUBLE_EQ(*advice.cells[Cell(5, 5)].mean_lambda, 1.1);
-  EXPECT_DOUBLE_EQ(*advice.cells[Cell(5, 5)].proposed, 141.0 / 128);
-  EXPECT_EQ(advice.changed_cells, 1);
-  EXPECT_EQ(advice.cells[Cell(5, 6)].outcome, CellOutcome::kNotVisited);
-}
-
-TEST(MapAdvisorTest, SamplesAreSharedByTheFourCellsAroundThem) {
+TEST(MapAdvisorTest, SamplesAreSharedAroundThemAndTheEgoTrimIsTakenOut) {
   // On target at the centre of cell (5, 5); 20 % lean a quarter of the way
   // to the next column, where (5, 5) holds three quarters of the sample.
   const DataLog log = LogMaker().At(5, 5, 10, 1.0).At(5.25, 5, 10, 1.2).log;
@@ -92,6 +79,17 @@ TEST(MapAdvisorTest, SamplesAreSharedByTheFourCellsAroundThem) {
   advice = AdviseMap(in);
   EXPECT_DOUBLE_EQ(*advice.cells[Cell(5, 5)].proposed, 141.0 / 128);  // 1.1
   EXPECT_EQ(advice.cells[Cell(6, 5)].outcome, CellOutcome::kNotVisited);
+  // A cell on target stays.
+  const DataLog right = LogMaker().At(5, 5, 10, 1.0).log;
+  EXPECT_EQ(AdviseMap(Inputs(right)).cells[Cell(5, 5)].outcome,
+            CellOutcome::kOnTarget);
+  // The trim added 10 %: the map is 10 % lean; 1.1 is 140.8 / 128.
+  const DataLog trimmed = LogMaker().At(5, 5, 10, 1.0, 1.1).log;
+  const Advice trim = AdviseMap(Inputs(trimmed));
+  EXPECT_DOUBLE_EQ(*trim.cells[Cell(5, 5)].mean_lambda, 1.1);
+  EXPECT_DOUBLE_EQ(*trim.cells[Cell(5, 5)].proposed, 141.0 / 128);
+  EXPECT_EQ(trim.changed_cells, 1);
+  EXPECT_EQ(trim.cells[Cell(5, 6)].outcome, CellOutcome::kNotVisited);
 }
 
 TEST(MapAdvisorTest, ColdTransientAndUnfuelledSamplesAreLeftOut) {
