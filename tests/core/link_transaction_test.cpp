@@ -98,7 +98,7 @@ TEST(SendCommandTest, SilentEcuCostsTenAttemptsAndOneMessage) {
                                      "got 3"});
 }
 
-TEST(SendCommandTest, DamagedRepliesAreRetriedAndAnExtraByteRejected) {
+TEST(SendCommandTest, DamagedUnknownOrRefusedRepliesAreRetried) {
   std::string corrupt = LiveReply();
   corrupt[corrupt.size() - 2] ^= 0x40;
   const std::string short_frame = BuildReply('A', std::string(19, '\0'));
@@ -121,6 +121,20 @@ TEST(SendCommandTest, DamagedRepliesAreRetriedAndAnExtraByteRejected) {
   ASSERT_EQ(extra.prompts.shown().size(), 1u);
   EXPECT_TRUE(
       Contains(extra.prompts.shown()[0].text, "Expected 25 bytes, got 26"));
+  // Unknown or refused replies are retried.
+  LinkRig unknown(Script({{{BuildReply('Q', "\x01"), 0}}}));
+  std::ignore = unknown.link.SendCommand("A");
+  EXPECT_EQ(unknown.port.written().size(), 10u);
+  // Unknown codes let window messages run once more per attempt.
+  EXPECT_EQ(unknown.pump.count(), 20);
+  // A frame its decoder refuses is retried like a damaged one.
+  LinkRig refused(Script({{{BuildReply('E', Bytes({0, 3, 7})), 0}}}));
+  refused.replies.Add(
+      'E', 6, [](std::string_view frame) { return U16At(frame, 3) < 0x300; },
+      2);
+  std::ignore = refused.link.SendCommand(Command('E', 0, 3, 0));
+  EXPECT_EQ(refused.port.written().size(), 10u);
+  EXPECT_EQ(refused.prompts.shown().size(), 1u);
 }
 
 // A reply that answers another request (one that came late, after its
@@ -152,22 +166,6 @@ TEST(SendCommandTest, AReplyToAnotherRequestIsDecodedButNotTaken) {
   EXPECT_TRUE(cells.link.SendCommand(Command('E', 12, 1, 0)).answered());
   EXPECT_EQ(values, (std::vector<int>{154, 194}));
   EXPECT_EQ(cells.port.written().size(), 2u);
-}
-
-TEST(SendCommandTest, UnknownOrRefusedRepliesAreRetried) {
-  LinkRig unknown(Script({{{BuildReply('Q', "\x01"), 0}}}));
-  std::ignore = unknown.link.SendCommand("A");
-  EXPECT_EQ(unknown.port.written().size(), 10u);
-  // Unknown codes let window messages run once more per attempt.
-  EXPECT_EQ(unknown.pump.count(), 20);
-  // A frame its decoder refuses is retried like a damaged one.
-  LinkRig refused(Script({{{BuildReply('E', Bytes({0, 3, 7})), 0}}}));
-  refused.replies.Add(
-      'E', 6, [](std::string_view frame) { return U16At(frame, 3) < 0x300; },
-      2);
-  std::ignore = refused.link.SendCommand(Command('E', 0, 3, 0));
-  EXPECT_EQ(refused.port.written().size(), 10u);
-  EXPECT_EQ(refused.prompts.shown().size(), 1u);
 }
 
 TEST(SendCommandTest, DemoModeAndUnknownCodesSendNothing) {
