@@ -15,19 +15,15 @@ namespace {
 // Records what the console asks the windows to do.
 class RecordingHost : public WindowHost {
  public:
-  void ShowView(View view) override { Note("show", view); }
-  void HideView(View view) override { Note("hide", view); }
+  void ShowView(View view) override { Note("show ", view); }
+  void HideView(View view) override { Note("hide ", view); }
   void ShowMain() override { events.push_back("show main"); }
   void HideMain() override { events.push_back("hide main"); }
   bool HasView(View) const override { return true; }
-
-  std::vector<std::string> events;
-
- private:
-  void Note(const char* what, View view) {
-    events.push_back(std::string(what) + " " +
-                     std::to_string(static_cast<int>(view)));
+  void Note(const std::string& what, View view) {
+    events.push_back(what + std::to_string(static_cast<int>(view)));
   }
+  std::vector<std::string> events;
 };
 
 // A whole console core over the virtual ECU, in virtual time.
