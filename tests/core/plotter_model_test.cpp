@@ -149,7 +149,7 @@ TEST(LogFileChoiceTest, NextFreeNameCountsOnBesideTheFile) {
   EXPECT_EQ(NextFreeLogName("PLOTTER"), "PLOTTER-1");
 }
 
-TEST(PlotterModelTest, FastestLogsMillisecondsAndTitlesTheAchievedRate) {
+TEST(PlotterModelTest, FastestLogsMillisecondsAndTitlesTheRateOfWholeSpans) {
   PlotterRig rig;
   rig.ctx.live.RPM = 3235;
   rig.model.ChooseInterval(kFastestIntervalEntry);
@@ -174,23 +174,7 @@ TEST(PlotterModelTest, FastestLogsMillisecondsAndTitlesTheAchievedRate) {
   // A described interval again: its timer interval.
   rig.model.ChooseInterval(0);
   EXPECT_EQ(rig.ctx.console.log_interval_ms, 100);
-}
-
-TEST(ClockTest, MillisecondsAndHundredthsAreCutNotRounded) {
-  EXPECT_EQ(MillisecondTimeText(14 * 3600 + 5 * 60 + 9.25), "14:05:09.250");
-  EXPECT_EQ(MillisecondTimeText(59.9996), "00:00:59.999");
-  EXPECT_EQ(MillisecondTimeText(86399.9999), "23:59:59.999");
-  EXPECT_EQ(MillisecondTimeText(0), "00:00:00.000");
-  testing::FakeClock clock(36000.5);
-  EXPECT_EQ(clock.TimeTextWithMilliseconds(), "10:00:00.500");
-  // The chart's stamp: hundredths that never carry.
-  testing::FakeClock stamp(14 * 3600 + 5 * 60 + 9.37);
-  EXPECT_EQ(ChartStampText(stamp), "14:05:09.37");
-  testing::FakeClock late(14 * 3600 + 5 * 60 + 9.996);
-  EXPECT_EQ(ChartStampText(late), "14:05:09.99");
-}
-
-TEST(SampleRateTest, MeasuredOverWholeSpans) {
+  // The rate is measured over whole spans.
   SampleRate rate;
   EXPECT_FALSE(rate.per_second());
   for (int i = 0; i < 50; ++i) rate.Count(100 + i / 50.0);
@@ -205,6 +189,20 @@ TEST(SampleRateTest, MeasuredOverWholeSpans) {
   rate.Count(50);
   rate.Count(50.5);
   EXPECT_DOUBLE_EQ(*rate.per_second(), 0.5);
+}
+
+TEST(ClockTest, MillisecondsAndHundredthsAreCutNotRounded) {
+  EXPECT_EQ(MillisecondTimeText(14 * 3600 + 5 * 60 + 9.25), "14:05:09.250");
+  EXPECT_EQ(MillisecondTimeText(59.9996), "00:00:59.999");
+  EXPECT_EQ(MillisecondTimeText(86399.9999), "23:59:59.999");
+  EXPECT_EQ(MillisecondTimeText(0), "00:00:00.000");
+  testing::FakeClock clock(36000.5);
+  EXPECT_EQ(clock.TimeTextWithMilliseconds(), "10:00:00.500");
+  // The chart's stamp: hundredths that never carry.
+  testing::FakeClock stamp(14 * 3600 + 5 * 60 + 9.37);
+  EXPECT_EQ(ChartStampText(stamp), "14:05:09.37");
+  testing::FakeClock late(14 * 3600 + 5 * 60 + 9.996);
+  EXPECT_EQ(ChartStampText(late), "14:05:09.99");
 }
 
 // The captions after the read are checked on the window.
