@@ -30,14 +30,8 @@ TEST_F(SetupFilesTest, SaveMatchesTheSimDumpAndLoadCopiesTheCalibration) {
 
   // The sim dumps on SIGUSR1 and goes on serving.
   const std::string dump = first.Dump(Path("first.dump"));
-  const std::vector<std::string> dumped = CrLfLines(dump);
-  const std::vector<std::string> saved_lines =
-      CrLfLines(ReadText(Path("s.SET")));
-  ASSERT_EQ(dumped.size(), 436u);
-  ASSERT_EQ(saved_lines.size(), 436u);
-  for (size_t i = 0; i < dumped.size(); ++i) {
-    EXPECT_EQ(saved_lines[i], dumped[i]) << "line " << i + 1;
-  }
+  ASSERT_EQ(CrLfLines(dump).size(), 436u);
+  EXPECT_EQ(ReadText(Path("s.SET")), dump);
   EXPECT_EQ(RunCli({"--port", first.device(), "info"}).exit_status, 0);
 
   // Another calibration, overwritten by the file; its dump at exit shows

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "core/firmware_rig.h"
 #include "core/link/frame.h"
+#include "sim/firmware_loader.h"
+#include "sim/request_reader.h"
 #include "support/wire_bytes.h"
 
 namespace ecu::sim {
@@ -13,6 +16,8 @@ namespace {
 
 using testing::Ask;
 using testing::Bytes;
+using testing::FirmwareLines;
+using testing::RunTogether;
 
 TEST(VirtualEcuTest, MainFrameFollowsTheEngineAndTheFullScale) {
   VirtualEcu ecu(SimOptions{});
@@ -167,6 +172,124 @@ TEST(VirtualEcuTest, LogShowsRequestsRepliesAndNoise) {
   EXPECT_NE(lines[2].find("[bad checksum]"), std::string::npos) << lines[2];
   EXPECT_NE(lines[3].find("rx #200 02 08 C8"), std::string::npos) << lines[3];
   EXPECT_NE(lines[3].find("[no reply]"), std::string::npos) << lines[3];
+}
+
+using Frames = std::vector<std::string>;
+
+const std::string kMainRequest = BuildRequest("A");  // 02 08 41 30 30 30 DB 00
+const std::string kResetRequest = BuildRequest(Command(174, 165, 0, 0));
+
+TEST(RequestReaderTest, RequestSplitAnywhereIsReassembled) {
+  for (size_t cut = 1; cut < kMainRequest.size(); ++cut) {
+    RequestReader reader;
+    EXPECT_EQ(reader.Add(kMainRequest.substr(0, cut)), Frames{}) << cut;
+    EXPECT_EQ(reader.Add(kMainRequest.substr(cut)), Frames{kMainRequest})
+        << cut;
+    EXPECT_EQ(reader.pending(), 0u);
+  }
+}
+
+TEST(RequestReaderTest, NoiseAndBrokenRequestsAreSkippedAndCounted) {
+  std::string bad_sum = kMainRequest;
+  bad_sum[7] = 0x01;
+  struct Case {
+    std::string bytes;
+    Frames frames;
+    int skipped;
+  };
+  const std::vector<Case> cases = {
+      {kMainRequest + kResetRequest + kMainRequest,
+       {kMainRequest, kResetRequest, kMainRequest},
+       0},
+      {"\xFF\x08\x02\x41" + kMainRequest, {kMainRequest}, 4},
+      // A bad checksum: back in step at the next start byte.
+      {bad_sum + kResetRequest, {kResetRequest}, 8},
+      // A first try that lost its tail, the retry at once behind it: the 8
+      // bytes from its 0x02 0x08 are not a frame.
+      {kMainRequest.substr(0, 4) + kMainRequest, {kMainRequest}, 4},
+  };
+  for (const Case& c : cases) {
+    RequestReader reader;
+    int skipped = -1;
+    EXPECT_EQ(reader.Add(c.bytes, &skipped), c.frames);
+    EXPECT_EQ(skipped, c.skipped);
+    EXPECT_EQ(reader.pending(), 0u);
+  }
+}
+
+TEST(RequestReaderTest, StartByteAtTheEndIsKeptForTheNextRead) {
+  RequestReader reader;
+  EXPECT_EQ(reader.Add("\x55\x02"), Frames{});
+  EXPECT_EQ(reader.pending(), 1u);
+  EXPECT_EQ(reader.Add(kMainRequest.substr(1)), Frames{kMainRequest});
+}
+
+std::string Feed(FirmwareLoader& loader, std::string_view bytes) {
+  std::string reply;
+  EXPECT_EQ(loader.Receive(bytes, &reply), bytes.size());
+  return reply;
+}
+
+// The console reacts to a capital B or E wherever it appears.
+void ExpectSignalOnlyAtTheEnd(const std::string& said, char signal) {
+  ASSERT_FALSE(said.empty());
+  EXPECT_EQ(said.back(), signal) << said;
+  EXPECT_EQ(said.find_first_of("BE"), said.size() - 1) << said;
+}
+
+TEST(FirmwareLoaderTest, TakesRecordsRunTogetherOrOneALine) {
+  const std::vector<std::string> lines = FirmwareLines(8);
+  std::string one_a_line;
+  for (const std::string& line : lines) one_a_line += line + "\r\n";
+  for (const std::string& stream : {RunTogether(lines), one_a_line}) {
+    FirmwareLoader loader;
+    ExpectSignalOnlyAtTheEnd(Feed(loader, "q"), 'B');
+    std::string said;
+    for (char c : stream) said += Feed(loader, std::string_view(&c, 1));
+    EXPECT_EQ(said, "\r\n10 records, flash complete\r\n");
+    EXPECT_EQ(loader.received(), "q" + stream);
+  }
+}
+
+TEST(FirmwareLoaderTest, EachKindOfBadRecordGetsEAndTheLoaderWaitsForQ) {
+  const std::string good = testing::S1Record(0x100, "abcd");
+  std::string spoilt_sum = good;
+  spoilt_sum.back() = spoilt_sum.back() == '0' ? '1' : '0';
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {spoilt_sum, "bad checksum"},
+      {good.substr(0, good.size() - 2) + "\r\n", "shorter than its"},
+      {good + "7F", "unexpected character"},  // longer than its count
+      {"S1020000FD", "byte count too small"},
+      {"S4030000FC", "unknown record type"},
+      {"S1130G00", "bad character"},
+  };
+  for (const auto& [bad, why] : cases) {
+    FirmwareLoader loader;
+    const std::string said = Feed(loader, "S00600004844521B" + bad + good);
+    ExpectSignalOnlyAtTheEnd(said, 'E');
+    EXPECT_NE(said.find(why), std::string::npos) << said;
+    // Nothing more counts until "q" starts again.
+    const int good_before = loader.good_records();
+    EXPECT_EQ(Feed(loader, good + "S9030000FC"), "");
+    EXPECT_EQ(Feed(loader, "q").back(), 'B');
+    Feed(loader, good);
+    EXPECT_EQ(loader.good_records(), good_before + 1) << bad;
+  }
+}
+
+TEST(VirtualEcuLoaderTest, ReflashCommandStartsTheLoaderAndAFlashEndsIt) {
+  VirtualEcu ecu(SimOptions{});
+  ASSERT_EQ(ecu.Receive(BuildRequest(Command(174, 90, 0, 0)), 0.1).size(), 1u);
+  // No request frames are read while the loader has the line.
+  ASSERT_EQ(ecu.Receive("q", 0.2).size(), 1u);
+  ecu.Receive(RunTogether(FirmwareLines(2)) + "\r\n", 0.3);
+  EXPECT_TRUE(ecu.controller().awaiting_firmware);
+  // The next request reaches the restarted controller.
+  const auto revision = ecu.Receive(BuildRequest("R"), 0.4);
+  ASSERT_EQ(revision.size(), 1u);
+  EXPECT_EQ(revision[0].bytes, BuildReply('R', "\x77\x27"));
+  EXPECT_EQ(ecu.loader().received(),
+            "q" + RunTogether(FirmwareLines(2)) + "\r\n");
 }
 
 }  // namespace

@@ -7,12 +7,13 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 #include <utility>
+
+#include "support/temp_folder.h"
 
 namespace ecu::testing {
 namespace {
@@ -33,13 +34,12 @@ std::string BuiltProgram(const std::string& name) {
 
 ProcessResult RunProgram(const std::vector<std::string>& argv, double timeout_s,
                          Interruption interruption) {
-  // Output goes to unnamed files: a chatty program never waits on a pipe.
-  FILE* out = std::tmpfile();
-  FILE* err = std::tmpfile();
+  // Output goes to files: a chatty program never waits on a pipe.
+  const TempFolder output;
   const pid_t pid = fork();
   if (pid == 0) {
-    dup2(fileno(out), 1);
-    dup2(fileno(err), 2);
+    dup2(open(output.Path("out").c_str(), O_WRONLY | O_CREAT, 0600), 1);
+    dup2(open(output.Path("err").c_str(), O_WRONLY | O_CREAT, 0600), 2);
     dup2(open("/dev/null", O_RDONLY), 0);
     std::vector<char*> args = Argv(argv);
     execv(args[0], args.data());
@@ -60,17 +60,8 @@ ProcessResult RunProgram(const std::vector<std::string>& argv, double timeout_s,
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  ProcessResult result;
-  result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  for (auto [file, text] : {std::pair{out, &result.out}, {err, &result.err}}) {
-    std::rewind(file);
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-      text->append(buffer, n);
-    }
-    std::fclose(file);
-  }
-  return result;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output.Read("out"),
+          output.Read("err")};
 }
 
 ProcessResult RunCli(std::vector<std::string> words, double timeout_s,
@@ -127,9 +118,7 @@ std::string SimProcess::Dump(const std::string& path) const {
   for (int i = 0; i < 300 && !std::filesystem::exists(path); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
+  return ReadText(path);
 }
 
 void SimProcess::Stop() {

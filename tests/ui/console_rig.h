@@ -8,8 +8,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +16,7 @@
 #include "support/fake_clock.h"
 #include "support/scripted_prompts.h"
 #include "support/slip_guard.h"
+#include "support/temp_folder.h"
 #include "support/virtual_line_port.h"
 #include "ui/console_app.h"
 #include "ui/main_window.h"
@@ -30,6 +29,12 @@ inline const QColor kYellowMark(255, 255, 0);
 inline const QColor kWhiteMark(255, 255, 255);
 inline QColor Background(const QWidget* box) {
   return box->palette().color(QPalette::Base);
+}
+// The captions of a menu bar's entries, or of a menu's.
+inline QStringList Captions(const QWidget* bar) {
+  QStringList captions;
+  for (const QAction* a : bar->actions()) captions << a->text();
+  return captions;
 }
 // Types over a box's text, as the user selecting it and typing.
 inline void TypeOver(QLineEdit* box, const QString& text) {
@@ -47,27 +52,22 @@ class ConsoleRig {
                       const std::vector<std::string>& files = {},
                       sim::SimOptions options = {})
       : port(clock, options) {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("ecu-ui-" + std::to_string(::getpid()) + "-" +
-               std::to_string(counter_++));
-    std::filesystem::create_directories(folder_);
-    std::ofstream(folder_ / "port.cfg") << "/dev/virtual\n";
-    for (const std::string& name : files) std::ofstream(folder_ / name);
+    folder_.Write("port.cfg", "/dev/virtual\n");
+    for (const std::string& name : files) folder_.Write(name, "");
     app = std::make_unique<ConsoleApp>(
         ConsolePlatform{port, clock, prompts, pump, {}}, arguments,
-        ConsoleFolders{folder_.string(), folder_.string()});
+        ConsoleFolders{folder_.path(), folder_.path()});
     slips = std::make_unique<SlipGuard>(app->context().link);
     app->main_window().show();
   }
   ~ConsoleRig() {
     slips.reset();
     app.reset();
-    std::filesystem::remove_all(folder_);
   }
 
   EcuContext& ctx() { return app->context(); }
   // Where port.cfg and the start-up files are.
-  std::string config_folder() const { return folder_.string(); }
+  std::string config_folder() const { return folder_.path(); }
 
   // A control by objectName in one window.
   template <typename T>
@@ -146,8 +146,7 @@ class ConsoleRig {
     return true;
   }
 
-  static inline int counter_ = 0;
-  std::filesystem::path folder_;
+  TempFolder folder_;
 };
 
 }  // namespace ecu::testing

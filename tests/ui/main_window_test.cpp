@@ -12,18 +12,12 @@
 namespace ecu::testing {
 namespace {
 
-QStringList MenuCaptions(QWidget* bar) {
-  QStringList captions;
-  for (QAction* a : bar->actions()) captions << a->text();
-  return captions;
-}
-
 TEST(MainWindowTest, TitleMenusLaunchersAndMasterMode) {
   ConsoleRig rig;
   MainWindow& main = rig.app->main_window();
   EXPECT_EQ(main.windowTitle(), "ECU System Console");
   EXPECT_EQ(
-      MenuCaptions(main.menuBar()),
+      Captions(main.menuBar()),
       (QStringList{"&File", "&View", "&Comm", "&Tool", "&About", "&Units"}));
   EXPECT_EQ(main.findChild<QMenu*>("menu_view")->actions().front()->text(),
             "&Monitor");
@@ -50,9 +44,7 @@ TEST(MainWindowTest, CommMenuChecksTheStoredPort) {
   auto checked = [&] {
     QStringList on;
     for (int n = 1; n <= 6; ++n) {
-      if (rig.FindIn<QAction>(&rig.app->main_window(),
-                              QString("menu_comm_%1").arg(n))
-              ->isChecked()) {
+      if (rig.Find<QAction>(QString("menu_comm_%1").arg(n))->isChecked()) {
         on << QString::number(n);
       }
     }
@@ -108,7 +100,7 @@ TEST(CommPortsTest, PresentPortsFollowTheDescribedEntriesAndDetectPicksTheSim) {
   QMenu* comm = rig.app->main_window().findChild<QMenu*>("menu_comm");
   emit comm->aboutToShow();
   EXPECT_EQ(
-      MenuCaptions(comm),
+      Captions(comm),
       (QStringList{"&1", "&2", "&3", "&4", "&5", "&6", "", "&Other Port...", "",
                    "/dev/busy", "/dev/virtual  Virtual ECU (Bench, 0403:6001)",
                    "Detect ECU"}));
