@@ -38,6 +38,24 @@ class InstalledTreeTest : public ::testing::Test {
   static std::string Installed(const std::string& path) {
     return stage_.Path("usr/" + path);
   }
+  // Completes `line` (the cursor at its end) in `folder` as bash would with
+  // the installed completion, the installed programs first on PATH; one word
+  // a line.
+  static std::string Complete(const std::string& folder,
+                              const std::string& line) {
+    const std::string script =
+        "cd '" + folder + "' && PATH='" + Installed("bin") +
+        "':$PATH && source '" +
+        Installed("share/bash-completion/completions/ecu-cli") +
+        "' && COMP_LINE='" + line +
+        "' && read -ra COMP_WORDS <<< \"$COMP_LINE\" && "
+        "{ [[ $COMP_LINE == *' ' ]] && COMP_WORDS+=(''); true; } && "
+        "COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) && _ecu_cli && "
+        "printf '%s\\n' \"${COMPREPLY[@]}\" | sort";
+    const ProcessResult run = RunProgram({"/bin/bash", "-c", script});
+    EXPECT_EQ(run.exit_status, 0) << run.err;
+    return run.out;
+  }
 
   static inline TempFolder stage_;
   static inline ProcessResult install_;
@@ -133,49 +151,25 @@ TEST_F(InstalledTreeTest, MetainfoIsValidAndShowsTheDocumentedPictures) {
   EXPECT_GE(pictures, 1);
 }
 
-// Completes `line` (the cursor at its end) as bash would with the installed
-// completion, the installed programs first on PATH; one word a line.
-std::string Complete(const std::string& completion, const std::string& bin,
-                     const std::string& folder, const std::string& line) {
-  const std::string script =
-      "cd '" + folder + "' && PATH='" + bin + "':$PATH && source '" +
-      completion + "' && COMP_LINE='" + line +
-      "' && read -ra COMP_WORDS <<< \"$COMP_LINE\" && "
-      "{ [[ $COMP_LINE == *' ' ]] && COMP_WORDS+=(''); true; } && "
-      "COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) && _ecu_cli && "
-      "printf '%s\\n' \"${COMPREPLY[@]}\" | sort";
-  const ProcessResult run = RunProgram({"/bin/bash", "-c", script});
-  EXPECT_EQ(run.exit_status, 0) << run.err;
-  return run.out;
-}
-
 TEST_F(InstalledTreeTest, BashCompletesCommandsOptionsAndFiles) {
-  const std::string completion =
-      Installed("share/bash-completion/completions/ecu-cli");
-  const std::string bin = Installed("bin");
   TempFolder work;
   work.Write("base.SET", "");
   work.Write("notes.txt", "");
   work.Write("run.csv", "");
   fs::create_directory(work.Path("logs"));
 
-  const std::string commands =
-      Complete(completion, bin, work.path(), "ecu-cli ");
+  const std::string commands = Complete(work.path(), "ecu-cli ");
   for (const char* command :
        {"flash", "info", "load", "log", "monitor", "ping", "reset", "save"}) {
     EXPECT_TRUE(Contains(commands, std::string(command) + "\n")) << command;
   }
   EXPECT_FALSE(Contains(commands, "Usage")) << commands;
-  EXPECT_EQ(Complete(completion, bin, work.path(), "ecu-cli --po"), "--port\n");
-  EXPECT_EQ(Complete(completion, bin, work.path(), "ecu-cli --port /dev/x sa"),
-            "save\n");
-  EXPECT_TRUE(
-      Contains(Complete(completion, bin, work.path(), "ecu-cli log x.csv --in"),
-               "--interval\n"));
-  EXPECT_EQ(Complete(completion, bin, work.path(), "ecu-cli load "),
-            "base.SET\nlogs\n");
-  EXPECT_EQ(Complete(completion, bin, work.path(), "ecu-cli log "),
-            "logs\nrun.csv\n");
+  EXPECT_EQ(Complete(work.path(), "ecu-cli --po"), "--port\n");
+  EXPECT_EQ(Complete(work.path(), "ecu-cli --port /dev/x sa"), "save\n");
+  EXPECT_TRUE(Contains(Complete(work.path(), "ecu-cli log x.csv --in"),
+                       "--interval\n"));
+  EXPECT_EQ(Complete(work.path(), "ecu-cli load "), "base.SET\nlogs\n");
+  EXPECT_EQ(Complete(work.path(), "ecu-cli log "), "logs\nrun.csv\n");
 }
 
 // docs/command-line.md is the programs' --help as the man pages give it; a

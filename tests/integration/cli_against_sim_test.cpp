@@ -249,7 +249,7 @@ TEST(DiffCliTest, TroubleIsExitTwo) {
   const auto no_answer =
       RunCli({"--port", silent.device(), "diff", "--ecu", file});
   EXPECT_EQ(no_answer.exit_status, 2);
-  EXPECT_NE(no_answer.err.find("The ECU did not answer"), std::string::npos)
+  EXPECT_TRUE(Contains(no_answer.err, "The ECU did not answer"))
       << no_answer.err;
 
   EXPECT_EQ(RunCli({"diff", file, folder.Path("none.SET")}).exit_status, 2);

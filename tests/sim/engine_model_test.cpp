@@ -116,13 +116,9 @@ double Lambda(const EngineModel& engine) { return 1.0 / engine.state().gamma; }
 // A virtual ECU on the sweep, its map `error_percent` off the engine.
 struct SweepRig {
   explicit SweepRig(double error_percent, double time_scale = 1.0)
-      : ecu([&] {
-          SimOptions o;
-          o.drive = DriveCycle::kSweep;
-          o.true_map_error_percent = error_percent;
-          o.time_scale = time_scale;
-          return o;
-        }()) {
+      : ecu({.drive = DriveCycle::kSweep,
+             .time_scale = time_scale,
+             .true_map_error_percent = error_percent}) {
     ecu.engine().set_ego_closed_loop(false);
     ecu.engine().AdvanceTo(0);  // the start of engine time
   }
@@ -154,9 +150,7 @@ TEST(EngineMixtureTest, LambdaFollowsTheMapCellTheEcuHolds) {
 }
 
 TEST(EngineMixtureTest, ClosedLoopPullsToTheSetPointAndShowsTheMapError) {
-  SimOptions options;
-  options.true_map_error_percent = 20;
-  VirtualEcu ecu(options);
+  VirtualEcu ecu({.true_map_error_percent = 20});
   EngineModel& engine = ecu.engine();
   engine.AdvanceTo(0);
   ecu.memory().SetScalar("EGO_SECS", 1);

@@ -81,9 +81,7 @@ TEST(VirtualEcuTest, UnknownCommandsGetNoReply) {
 
 // What six requests for `command` bring with one fault set: per reply its
 // chunks' sizes, "*" after a frame that does not check, "-" for none.
-std::string Shapes(void (*set)(SimOptions&), const char* command = "R") {
-  SimOptions options;
-  set(options);
+std::string Shapes(const SimOptions& options, const char* command = "R") {
   VirtualEcu ecu(options);
   std::string shapes;
   for (int i = 0; i < 6; ++i) {
@@ -101,33 +99,20 @@ std::string Shapes(void (*set)(SimOptions&), const char* command = "R") {
 }
 
 TEST(VirtualEcuTest, FaultsHitEveryKthReplyAndADroppedOneGetsNoOther) {
-  EXPECT_EQ(Shapes([](SimOptions& o) { o.drop_every = 3; }), "7 7 - 7 7 -");
-  EXPECT_EQ(Shapes([](SimOptions& o) { o.extra_byte_every = 2; }),
-            "7 8* 7 8* 7 8*");
-  EXPECT_EQ(Shapes([](SimOptions& o) { o.corrupt_every = 2; }),
-            "7 7* 7 7* 7 7*");
+  EXPECT_EQ(Shapes({.drop_every = 3}), "7 7 - 7 7 -");
+  EXPECT_EQ(Shapes({.extra_byte_every = 2}), "7 8* 7 8* 7 8*");
+  EXPECT_EQ(Shapes({.corrupt_every = 2}), "7 7* 7 7* 7 7*");
   // A well-formed frame of the wrong size; one without data cannot lose a
   // byte, so it gains one.
-  EXPECT_EQ(Shapes([](SimOptions& o) { o.wrong_length_every = 3; }, "A"),
-            "25 25 24 25 25 24");
-  EXPECT_EQ(Shapes([](SimOptions& o) { o.wrong_length_every = 1; }, "d"),
-            "6 6 6 6 6 6");
-  EXPECT_EQ(Shapes([](SimOptions& o) { o.split_every = 2; }),
-            "7 3+4 7 3+4 7 3+4");
-  EXPECT_EQ(Shapes([](SimOptions& o) {
-              o.drop_every = 2;
-              o.corrupt_every = 2;
-              o.split_every = 1;
-            }),
+  EXPECT_EQ(Shapes({.wrong_length_every = 3}, "A"), "25 25 24 25 25 24");
+  EXPECT_EQ(Shapes({.wrong_length_every = 1}, "d"), "6 6 6 6 6 6");
+  EXPECT_EQ(Shapes({.split_every = 2}), "7 3+4 7 3+4 7 3+4");
+  EXPECT_EQ(Shapes({.drop_every = 2, .corrupt_every = 2, .split_every = 1}),
             "3+4 - 3+4 - 3+4 -");
 }
 
 TEST(VirtualEcuTest, SplitGapAndDelayTimeTheChunks) {
-  SimOptions options;
-  options.split_every = 1;
-  options.split_gap_s = 0.3;
-  options.delay_s = 0.05;
-  VirtualEcu ecu(options);
+  VirtualEcu ecu({.split_every = 1, .split_gap_s = 0.3, .delay_s = 0.05});
   const std::vector<Transmission> out = ecu.Receive(BuildRequest("A"), 0);
   ASSERT_EQ(out.size(), 2u);
   EXPECT_EQ(out[0].delay_s, 0.05);
@@ -135,9 +120,7 @@ TEST(VirtualEcuTest, SplitGapAndDelayTimeTheChunks) {
 }
 
 TEST(VirtualEcuTest, FaultCycleTurnsEachFaultOnInTurn) {
-  SimOptions options;
-  options.fault_cycle_s = 10;
-  VirtualEcu ecu(options);
+  VirtualEcu ecu({.fault_cycle_s = 10});
   // Four replies of each phase, by the time they are asked: clean, silent,
   // dropped every 4th, then a bad checksum on every 4th.
   std::vector<std::string> seen;
@@ -156,9 +139,7 @@ TEST(VirtualEcuTest, FaultCycleTurnsEachFaultOnInTurn) {
 }
 
 TEST(VirtualEcuTest, LogShowsRequestsRepliesAndNoise) {
-  SimOptions options;
-  options.corrupt_every = 1;
-  VirtualEcu ecu(options);
+  VirtualEcu ecu({.corrupt_every = 1});
   std::vector<std::string> lines;
   ecu.set_log([&lines](const std::string& line) { lines.push_back(line); });
   ecu.Receive("\x55" + BuildRequest("A"), 1.5);

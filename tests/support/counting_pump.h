@@ -2,6 +2,7 @@
 #define ECU_TESTS_SUPPORT_COUNTING_PUMP_H_
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "core/platform/event_pump.h"
@@ -23,9 +24,7 @@ class CountingPump : public EventPump {
   }
   // What was posted so far runs, as the next served messages would.
   void RunPosted() {
-    std::vector<std::function<void()>> now;
-    now.swap(posted_);
-    for (auto& action : now) action();
+    for (auto& action : std::exchange(posted_, {})) action();
   }
 
   int count() const { return count_; }

@@ -1,6 +1,7 @@
 #include "support/virtual_line_port.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ecu::testing {
 
@@ -104,9 +105,7 @@ void VirtualLinePort::Deliver() {
 
 std::string VirtualLinePort::ReadAll() {
   Deliver();
-  std::string out;
-  out.swap(received_);
-  return out;
+  return std::exchange(received_, {});
 }
 
 int VirtualLinePort::BytesAvailable() {

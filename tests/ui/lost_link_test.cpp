@@ -26,9 +26,8 @@ TEST(LostLinkTest, EditsSurviveAndPollingResumesWithTheConfigurationBlock) {
   auto* window =
       rig.OpenView<FuelMapWindow>("menu_View_Mapping", View::kFuelMap);
   auto* cell = window->findChild<CellEdit*>("map_data_17");
-  auto background = [cell] { return Background(cell); };
   TypeOver(cell, "1.25");
-  ASSERT_EQ(background(), kYellowMark);
+  ASSERT_EQ(Background(cell), kYellowMark);
   rig.port.ClearWritten();
 
   rig.port.Unplug("Input/output error");
@@ -45,7 +44,7 @@ TEST(LostLinkTest, EditsSurviveAndPollingResumesWithTheConfigurationBlock) {
                 "error). The console will reconnect when the port returns."});
   // Sending the cell while the port is gone keeps it marked; nothing leaves.
   QTest::keyClick(cell, Qt::Key_Return);
-  EXPECT_EQ(background(), kYellowMark);
+  EXPECT_EQ(Background(cell), kYellowMark);
   EXPECT_EQ(cell->text(), "1.25");
   EXPECT_TRUE(rig.port.written().empty());
   EXPECT_EQ(rig.prompts.shown().size(), 1u);
@@ -59,9 +58,9 @@ TEST(LostLinkTest, EditsSurviveAndPollingResumesWithTheConfigurationBlock) {
   EXPECT_LE(ticks, 12);  // about once a second
   ASSERT_FALSE(rig.port.written().empty());
   EXPECT_EQ(rig.TakeCodes().front(), 'C');
-  EXPECT_EQ(background(), kYellowMark);
+  EXPECT_EQ(Background(cell), kYellowMark);
   QTest::keyClick(cell, Qt::Key_Return);
-  EXPECT_EQ(background(), kWhiteMark);
+  EXPECT_EQ(Background(cell), kWhiteMark);
 
   // Lost again: the window's Exit and the main window's still work.
   rig.port.Unplug("Input/output error");

@@ -63,12 +63,11 @@ TEST(MainWindowTest, ExitAsksNoChangesNothingAndTheCloseBoxDoesNotAsk) {
   MainWindow& main = rig.app->main_window();
   ASSERT_TRUE(rig.TriggerIn(&main, "menu_file_exit"));
   ASSERT_EQ(rig.prompts.shown().size(), 1u);
-  const Message& question = rig.prompts.shown()[0];
-  EXPECT_EQ(question.title, "ECU");
-  EXPECT_EQ(question.text, "Are you sure you want to quit?");
-  EXPECT_EQ(question.buttons, Buttons::kYesNo);
-  EXPECT_EQ(question.icon, Icon::kExclamation);
-  EXPECT_EQ(question.default_button, 1);
+  const Message& q = rig.prompts.shown()[0];
+  EXPECT_EQ(std::tie(q.title, q.text, q.buttons, q.icon, q.default_button),
+            std::make_tuple(std::string("ECU"),
+                            std::string("Are you sure you want to quit?"),
+                            Buttons::kYesNo, Icon::kExclamation, 1));
   EXPECT_FALSE(rig.app->stop());
   EXPECT_TRUE(main.isVisible());
   rig.prompts.QueueAnswer(Answer::kYes);
