@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +18,8 @@
 
 namespace ecu::testing {
 namespace {
+
+namespace fs = std::filesystem;
 
 TEST(CliAgainstSimTest, InfoResetAndWhatGoesWrong) {
   struct Case {
@@ -178,7 +181,7 @@ TEST(CliLiveCommandsTest, WaitForThePortAndReadTheConfigurationAgain) {
   const std::string link = folder.Path("ecu");
   const std::string second_log = folder.Path("second.log");
   SimProcess first;
-  std::filesystem::create_symlink(first.device(), link);
+  fs::create_symlink(first.device(), link);
   std::unique_ptr<SimProcess> second;
   std::thread replug([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
@@ -186,8 +189,8 @@ TEST(CliLiveCommandsTest, WaitForThePortAndReadTheConfigurationAgain) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     second = std::make_unique<SimProcess>(
         std::vector<std::string>{"--log", second_log});
-    std::filesystem::remove(link);
-    std::filesystem::create_symlink(second->device(), link);
+    fs::remove(link);
+    fs::create_symlink(second->device(), link);
   });
   const auto r = RunCli(
       {"--port", link, "monitor", "--csv", "--wait", "--count", "30"}, 30);
@@ -429,6 +432,182 @@ TEST(AdvisorCliTest, WhatCannotBeUsedIsSaid) {
     EXPECT_EQ(r.exit_status, c.status) << c.said;
     EXPECT_TRUE(Contains(r.err, c.said)) << r.err;
   }
+}
+
+class SetupFilesTest : public ::testing::Test {
+ protected:
+  std::string Path(const std::string& name) const { return folder_.Path(name); }
+
+  TempFolder folder_;
+};
+
+TEST_F(SetupFilesTest, SaveMatchesTheSimDumpAndLoadCopiesTheCalibration) {
+  SimProcess first({"--seed", "21", "--dump", Path("first.dump")});
+  ASSERT_TRUE(first.running());
+  const auto saved = RunCli({"--port", first.device(), "save", Path("s.SET")});
+  EXPECT_EQ(saved.exit_status, 0) << saved.err;
+  EXPECT_EQ(saved.out, "436 lines saved to " + Path("s.SET") + "\n");
+  EXPECT_EQ(saved.err, "");  // no bar: stderr is not a terminal
+
+  // The sim dumps on SIGUSR1 and goes on serving.
+  const std::string dump = first.Dump(Path("first.dump"));
+  ASSERT_EQ(CrLfLines(dump).size(), 436u);
+  EXPECT_EQ(ReadText(Path("s.SET")), dump);
+  EXPECT_EQ(RunCli({"--port", first.device(), "info"}).exit_status, 0);
+
+  // Another calibration, overwritten by the file; its dump at exit shows
+  // the same memory as the first sim's.
+  SimProcess second({"--seed", "22", "--dump", Path("second.dump")});
+  const auto loaded =
+      RunCli({"--port", second.device(), "load", Path("s.SET")});
+  EXPECT_EQ(loaded.exit_status, 0) << loaded.err;
+  EXPECT_EQ(loaded.out, "436 lines of " + Path("s.SET") + " sent to the ECU\n");
+  EXPECT_EQ(loaded.err, "");
+  second.Stop();
+  EXPECT_EQ(ReadText(Path("second.dump")), dump);
+}
+
+TEST_F(SetupFilesTest, RefusedLinesMissingFilesAndSilenceExitOne) {
+  SimProcess sim({"--dump", Path("sim.dump")});
+  folder_.WriteLines(
+      "odd.SET", {"EGO_RATE= 7", "NO_SUCH = 1", "MAPM[256]=1", "MAPM[001]=99"});
+  auto r = RunCli({"--port", sim.device(), "load", Path("odd.SET")});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_EQ(r.out, "2 lines of " + Path("odd.SET") + " sent to the ECU\n");
+  EXPECT_EQ(r.err,
+            "Unknown variable in data file\n"
+            "Unknown variable in data file\n"
+            "ecu-cli: 2 lines of the setup file refused\n");
+  sim.Stop();
+  const std::string dump = ReadText(Path("sim.dump"));
+  EXPECT_TRUE(Contains(dump, "EGO_RATE= 7\r\n")) << dump;
+  EXPECT_TRUE(Contains(dump, "MAPM[001]=99\r\n"));
+
+  sim.Start();
+  r = RunCli({"--port", sim.device(), "load", Path("none.SET")});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_TRUE(Contains(r.err, "could not be read")) << r.err;
+  r = RunCli({"--port", sim.device(), "save", Path("no-folder/x.SET")});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_TRUE(Contains(r.err, "could not be created")) << r.err;
+  EXPECT_FALSE(fs::exists(Path("no-folder")));
+
+  SimProcess silent({"--silent"});
+  r = RunCli({"--port", silent.device(), "load",
+              folder_.WriteLines("one.SET", {"EGO_RATE= 7"})});
+  EXPECT_EQ(r.exit_status, 1);
+  // The configuration read and the one write.
+  EXPECT_TRUE(Contains(r.err, "ecu-cli: 2 transactions went unanswered"))
+      << r.err;
+}
+
+// A save that cannot be whole, or that is stopped, leaves the old file as it
+// was and no temporary file beside it.
+TEST_F(SetupFilesTest, SaveThatStopsLeavesTheOldFileAlone) {
+  folder_.WriteLines("keep.SET", {"EGO_RATE= 7"});
+  SimProcess silent({"--silent"});
+  auto r = RunCli({"--port", silent.device(), "save", Path("keep.SET")});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_TRUE(Contains(r.err,
+                       "The setup file was not saved: the ECU stopped "
+                       "answering at item EGO_SECS. The previous file is "
+                       "unchanged."))
+      << r.err;
+  // The save gave up after the first read's ten attempts.
+  EXPECT_TRUE(Contains(r.err, "ecu-cli: 1 transaction went unanswered"));
+
+  SimProcess sim;
+  for (int signal_number : {SIGINT, SIGTERM}) {
+    r = RunCli({"--port", sim.device(), "save", Path("keep.SET")}, 60,
+               {signal_number, 2.0});
+    EXPECT_EQ(r.exit_status, 1) << r.err;
+    EXPECT_TRUE(Contains(r.err, "the save was interrupted")) << r.err;
+    EXPECT_EQ(ReadText(Path("keep.SET")), "EGO_RATE= 7\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), {}), 1);
+  }
+}
+
+// A port that does not exist: a usage error must be found before it is
+// tried, or the run would exit 1 instead.
+const char kNoPort[] = "/tmp/no-such-ecu-port";
+
+TEST(CommandLineTest, EveryNumberIsCheckedAndBounded) {
+  // Each program and command, before its number options.
+  const std::vector<
+      std::pair<std::vector<std::string>, std::vector<std::string>>>
+      programs = {
+          {{"ecu-cli", "--port", kNoPort, "ping"}, {"--count"}},
+          {{"ecu-cli", "--port", kNoPort, "monitor"}, {"--count"}},
+          {{"ecu-cli", "--port", kNoPort, "log", "F.CSV"},
+           {"--count", "--interval"}},
+          {{"ecu-cli", "--port", kNoPort, "flash", "F.S"},
+           {"--line-delay", "--char-delay"}},
+          {{"ecu-cli", "info"}, {"--port"}},
+          {{"ecu-sim"},
+           {"--drop-every", "--corrupt-every", "--split-every",
+            "--extra-byte-every", "--wrong-length-every", "--split-gap",
+            "--delay", "--seed", "--revision", "--serial", "--time-scale",
+            "--true-map-error"}},
+      };
+  // Negative, empty, trailing text, spaces, not finite, another base, huge.
+  const std::vector<std::string> slips = {
+      "-1",  "",     "5x",    " 5",          "inf",
+      "nan", "0x10", "1e300", "99999999999", "99999999999999999999"};
+  for (const auto& [words, options] : programs) {
+    for (const std::string& option : options) {
+      for (const std::string& slip : slips) {
+        if (option == "--port" &&
+            slip.find_first_not_of("0123456789") != std::string::npos) {
+          continue;  // not a number: a device path
+        }
+        std::vector<std::string> argv = words;
+        argv[0] = BuiltProgram(argv[0]);
+        argv.insert(argv.end(), {option, slip});
+        const auto r = RunProgram(argv);
+        EXPECT_EQ(r.exit_status, 2) << option << " '" << slip << "'";
+        EXPECT_TRUE(Contains(r.err, option + ": '" + slip + "' is not"))
+            << r.err;
+      }
+    }
+  }
+  // The bounds themselves are taken.
+  const auto r = RunProgram({BuiltProgram("ecu-cli"), "--port", "255", "log",
+                             "F.CSV", "--interval", "10000"});
+  EXPECT_EQ(r.exit_status, 1) << r.err;  // no /dev/ttyS254 here
+}
+
+TEST(CommandLineTest, OtherUsageErrorsExitTwoWithoutTouchingThePort) {
+  const std::vector<std::vector<std::string>> usage_errors = {
+      {"ecu-cli"},
+      {"ecu-cli", "frobnicate"},
+      {"ecu-cli", "--port", kNoPort},
+      {"ecu-cli", "--port", kNoPort, "save"},
+      {"ecu-cli", "--port", kNoPort, "load", "a.SET", "b.SET"},
+      {"ecu-cli", "--port", kNoPort, "info", "extra"},
+      {"ecu-cli", "--port", kNoPort, "log"},
+      {"ecu-cli", "--port", kNoPort, "log", "F.CSV", "--interval", "50"},
+      {"ecu-cli", "--port", kNoPort, "log", "F.CSV", "--time", "us"},
+      {"ecu-cli", "--port", kNoPort, "flash"},
+      {"ecu-sim", "--frobnicate"},
+      {"ecu-sim", "--drop-every"},
+      {"ecu-sim", "--link", ""},
+      {"ecu-sim", "--dump", ""},
+      {"ecu-sim", "--drive", "sweeps"},
+  };
+  for (std::vector<std::string> argv : usage_errors) {
+    argv[0] = BuiltProgram(argv[0]);
+    const auto r = RunProgram(argv);
+    EXPECT_EQ(r.exit_status, 2) << argv.back();
+    EXPECT_TRUE(Contains(r.err, "Try '")) << r.err;
+    EXPECT_FALSE(Contains(r.err, "Comm Port")) << r.err;
+  }
+}
+
+// Plain --help leaves the commands' options to each command's own help.
+TEST(CommandLineTest, HelpAllShowsTheOptionsOfEveryCommand) {
+  const auto cli = RunProgram({BuiltProgram("ecu-cli"), "--help-all"});
+  EXPECT_EQ(cli.exit_status, 0);
+  EXPECT_TRUE(Contains(cli.out, "--line-delay S")) << cli.out;
 }
 
 }  // namespace
