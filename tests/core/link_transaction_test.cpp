@@ -101,14 +101,19 @@ TEST(SendCommandTest, SilentEcuCostsTenAttemptsAndOneMessage) {
 TEST(SendCommandTest, DamagedUnknownOrRefusedRepliesAreRetried) {
   std::string corrupt = LiveReply();
   corrupt[corrupt.size() - 2] ^= 0x40;
+  std::string corrupt_high = LiveReply();
+  corrupt_high.back() ^= 0x01;  // the sum's high byte
   const std::string short_frame = BuildReply('A', std::string(19, '\0'));
-  ScriptRig rig({{{corrupt, 0}}, {{short_frame, 0}}, {{LiveReply(), 0}}});
+  ScriptRig rig({{{corrupt, 0}},
+                 {{corrupt_high, 0}},
+                 {{short_frame, 0}},
+                 {{LiveReply(), 0}}});
   std::vector<std::string> delays;
   const Subscription delays_seen = rig.link.indicators().group_delay.Subscribe(
       [&](const std::string& text) { delays.push_back(text); });
   std::ignore = rig.link.SendCommand("A");
   EXPECT_EQ(rig.decoded, 1);
-  EXPECT_EQ(rig.port.written().size(), 3u);
+  EXPECT_EQ(rig.port.written().size(), 4u);
   // The valid frame of the wrong length still counts for the interval.
   EXPECT_EQ(delays.size(), 2u);
   // An extra byte waits out the attempt and is rejected.

@@ -6,17 +6,16 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "core/text_file.h"
 
 namespace ecu::testing {
 
 // A whole file as bytes; empty when it cannot be read.
 inline std::string ReadText(const std::string& path) {
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
+  return ReadTextFile(path).value_or("");
 }
 
 // The lines of a text whose every line ends in CR LF.

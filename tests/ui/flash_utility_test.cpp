@@ -47,9 +47,6 @@ TEST(FlashUtilityConsoleTest, ToolMenuHandsTheLineToTheUtilityAndBack) {
   ASSERT_NE(sflash, nullptr);
   EXPECT_FALSE(rig.port.IsOpen());
   EXPECT_FALSE(rig.app->main_window().isVisible());
-  EXPECT_EQ(sflash->windowTitle(), "Tarnvel Flash Utility");
-  EXPECT_EQ(Control<QCheckBox>(sflash, "char_delay_box")->text(),
-            "Add charecter dly.");
   EXPECT_EQ(Control<QLineEdit>(sflash, "line_dly")->text(), "0.020");
   EXPECT_FALSE(Control<QPushButton>(sflash, "Command2")->isEnabled());
   // Activation runs Monitor Check; Timer1 shows the loader's answer.

@@ -24,7 +24,6 @@ TEST(MonitorWindowTest, DemoModeMovesEveryReadoutButTheBarometer) {
       rig.OpenView<MonitorWindow>("Menu_View_Monitor", View::kMonitor);
   EXPECT_TRUE(monitor->isVisible());
   EXPECT_FALSE(rig.app->main_window().isVisible());
-  EXPECT_EQ(monitor->windowTitle(), "Real Time Monitor");
   std::set<QString> speeds;
   for (int i = 0; i < 10; ++i) {
     rig.Ticks(1);
@@ -159,11 +158,6 @@ TEST(PlotterWindowTest, CaptionsAndTheIntervalMenuSetTimerAndTitle) {
   EXPECT_EQ(rig.Find<QCheckBox>("Check3d1_4")->text(),
             "Manifold Pressure [0 to 115 kPa]");
   EXPECT_FALSE(rig.Find<QPushButton>("Command3d3")->isEnabled());
-  // Fastest comes after the described intervals.
-  EXPECT_EQ(Captions(rig.window->findChild<QMenu*>("menuloggingint")),
-            (QStringList{"100 mS&econds", "250 &mSeconds", "500 m&Seconds",
-                         "&1 Second", "&2 Seconds", "&5 Seconds", "1&0 Seconds",
-                         "&Fastest"}));
 
   ASSERT_TRUE(rig.Trigger("menu_log_int_0"));
   EXPECT_EQ(rig.ctx().console.log_interval_ms, 100);
