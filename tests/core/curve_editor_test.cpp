@@ -128,6 +128,26 @@ TEST(CurveEditorTest, UpdateSendsPointByPointThenTheSetPoints) {
   EXPECT_EQ(rig.memory().TableByte(0x0D5), 101);
 }
 
+// Each table refills with its own default; a "No" keeps what it holds.
+TEST(CurveEditorTest, ResetFillsOneTableWithItsDefaultAndSendsNothing) {
+  CurveRig rig;
+  rig.TakeRequests();
+  rig.prompts.QueueAnswer(Answer::kNo);
+  rig.editor.RequestReset(kCoolantGains);
+  EXPECT_EQ(rig.Cell(kCoolantGains, 0).text, "1.500");
+  const std::pair<std::string_view, const char*> defaults[] = {
+      {kCoolantGains, "1.000"}, {kAirGains, "1.000"}, {kMapRetards, "0.0"},
+      {kRpmRetards, "0.0"},     {kAirRetards, "0.0"}, {kBaroGains, "1.000"},
+      {kIdleSpeeds, "800"},     {kAuxGains, "1.000"}, {kEgoSetPoints, "1.000"}};
+  for (const auto& [family, text] : defaults) {
+    rig.prompts.QueueAnswer(Answer::kYes);
+    rig.editor.RequestReset(family);
+    EXPECT_EQ(rig.Cell(family, 8).text, text) << family;
+    EXPECT_TRUE(rig.Cell(family, 8).changed()) << family;
+  }
+  EXPECT_TRUE(rig.TakeRequests().empty());
+}
+
 TEST(CurveEditorTest, ArrowsLinkTheGainRowsAndTheGrid) {
   CurveRig rig;
   using enum EditorKey;
