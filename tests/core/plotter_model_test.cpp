@@ -44,6 +44,17 @@ TEST(PlotterTitleTest, RateAndWindowInTheGeneralFormAndChannelValues) {
   EXPECT_EQ(v[1], 0.0);
   EXPECT_DOUBLE_EQ(v[2], 2.0);
   EXPECT_DOUBLE_EQ(v[5], -0.2);
+  // The traces' colours, channel 0 first.
+  std::vector<Rgb> colours;
+  for (const PlotterChannel& c : PlotterChannels()) colours.push_back(c.colour);
+  EXPECT_EQ(colours, (std::vector<Rgb>{{255, 255, 0},
+                                       {128, 128, 255},
+                                       {255, 0, 0},
+                                       {0, 128, 128},
+                                       {128, 255, 255},
+                                       {192, 0, 192},
+                                       {255, 128, 0},
+                                       {0, 128, 0}}));
 }
 
 // Exit refused while logging is checked on the window.
