@@ -12,9 +12,9 @@
 #include "core/link/frame.h"
 #include "sim/memory_dump.h"
 #include "sim/memory_seed.h"
-#include "support/processes.h"
 #include "support/temp_folder.h"
 #include "support/test_ecu.h"
+#include "support/text.h"
 
 namespace ecu {
 namespace {

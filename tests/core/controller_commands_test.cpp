@@ -10,7 +10,7 @@
 #include "sim/virtual_ecu.h"
 #include "support/fake_clock.h"
 #include "support/link_rig.h"
-#include "support/processes.h"
+#include "support/text.h"
 #include "support/virtual_line_port.h"
 
 namespace ecu {

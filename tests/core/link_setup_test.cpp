@@ -11,8 +11,8 @@
 #include "core/link/window_activation.h"
 #include "core/signal.h"
 #include "support/link_rig.h"
-#include "support/processes.h"
 #include "support/temp_folder.h"
+#include "support/text.h"
 
 namespace ecu {
 namespace {

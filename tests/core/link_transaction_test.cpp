@@ -9,7 +9,7 @@
 
 #include "core/link/frame.h"
 #include "support/link_rig.h"
-#include "support/processes.h"
+#include "support/text.h"
 #include "support/wire_bytes.h"
 
 namespace ecu {

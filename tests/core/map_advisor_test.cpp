@@ -7,7 +7,7 @@
 
 #include "core/advisor/advisor_model.h"
 #include "core/calibration/map_geometry.h"
-#include "support/processes.h"
+#include "support/text.h"
 
 namespace ecu {
 namespace {

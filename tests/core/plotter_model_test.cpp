@@ -7,8 +7,8 @@
 #include "core/console/log_file_choice.h"
 #include "core/console/sample_rate.h"
 #include "support/context_rig.h"
-#include "support/processes.h"
 #include "support/temp_folder.h"
+#include "support/text.h"
 
 namespace ecu {
 namespace {

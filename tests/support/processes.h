@@ -3,27 +3,15 @@
 
 #include <sys/types.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/text.h"
 
 namespace ecu::testing {
 
 // A program of the build tree: $ECU_BUILD_DIR/src/app/NAME.
 std::string BuiltProgram(const std::string& name);
-
-// True when a program's output holds `part`.
-inline bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-// A program's output split at its line ends.
-inline std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 struct ProcessResult {
   int exit_status = -1;

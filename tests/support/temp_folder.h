@@ -1,7 +1,6 @@
 #ifndef ECU_TESTS_SUPPORT_TEMP_FOLDER_H_
 #define ECU_TESTS_SUPPORT_TEMP_FOLDER_H_
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,26 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/text_file.h"
+#include "support/text.h"
 
 namespace ecu::testing {
-
-// A whole file as bytes; empty when it cannot be read.
-inline std::string ReadText(const std::string& path) {
-  return ReadTextFile(path).value_or("");
-}
-
-// The lines of a text whose every line ends in CR LF.
-inline std::vector<std::string> CrLfLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos;
-       start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
-  return lines;
-}
 
 // Files in a fresh folder, removed with the object.
 class TempFolder {
