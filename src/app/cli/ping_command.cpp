@@ -20,8 +20,9 @@ int RunPing(CliSession& s, int64_t count) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
           .count();
-  // The request and the 7-byte reply.
-  const double line_ms = (kRequestLength + 7) * kSecondsPerByte * 1000;
+  // The request and the reply.
+  const double line_ms =
+      (kRequestLength + kRevisionLength + 2) * kSecondsPerByte * 1000;
   std::printf(
       "%lld transactions, mean %.2f ms (line time %.2f ms), %d "
       "unanswered\n",

@@ -42,7 +42,7 @@ void AddControllerReplies(ReplyTable& replies, EcuLink& link,
     link.TouchReceiveTime();
     return true;
   });
-  replies.Add(kRevisionCode, 5, [&info](std::string_view frame) {
+  replies.Add(kRevisionCode, kRevisionLength, [&info](std::string_view frame) {
     info.firmware_revision = FirmwareRevisionText(U16At(frame, 3));
     Changed(info);
     return true;

@@ -23,6 +23,9 @@ struct ControllerInfo {
 // "V1.01.03" for revision 10103: the number padded to five digits.
 std::string FirmwareRevisionText(int revision);
 
+// N of the revision reply ("R"); on the line it is N + 2 bytes.
+inline constexpr int kRevisionLength = 5;
+
 // Adds the controller replies (174 reset / re-flash, "R", "-", "d", "D") to
 // the reply table.
 void AddControllerReplies(ReplyTable& replies, EcuLink& link,

@@ -10,7 +10,7 @@ namespace ecu {
 namespace {
 
 constexpr char kRevisionRequest[] = "R";
-constexpr int kRevisionFrame = 7;  // N 5 plus the checksum
+constexpr int kRevisionFrame = kRevisionLength + 2;
 constexpr char kSerialRequest[] = "-";
 constexpr int kSerialFrame = 8;  // N 6 plus the checksum
 constexpr size_t kBytesShown = 8;

@@ -52,7 +52,7 @@ void DecodeActiveMapFrame(std::string_view f, LiveData& live) {
 
 void AddLiveReplies(ReplyTable& replies, LiveData& live,
                     std::function<void(const std::string&)> map_number_shown) {
-  replies.Add(kLiveFrame, 23, [&live](std::string_view f) {
+  replies.Add(kLiveFrame, kLiveFrameLength, [&live](std::string_view f) {
     DecodeLiveFrame(f, live);
     return true;
   });

@@ -16,6 +16,8 @@ inline constexpr uint8_t kLiveFrame = 'A';
 inline constexpr uint8_t kAuxFrame = 'F';
 inline constexpr uint8_t kIdleAirFrame = 152;
 inline constexpr uint8_t kActiveMapFrame = 178;
+// N of the "A" reply; on the line it is N + 2 bytes.
+inline constexpr int kLiveFrameLength = 23;
 
 // Decoders of the four live frames. Each writes LiveData field by field.
 void DecodeLiveFrame(std::string_view frame, LiveData& live);       // "A"

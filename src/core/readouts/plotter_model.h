@@ -11,6 +11,7 @@
 #include "core/ecu_context.h"
 #include "core/editors/editor_colours.h"
 #include "core/link/frame.h"
+#include "core/link/live_decoding.h"
 #include "core/link/window_activation.h"
 #include "core/units/mixture_units.h"
 
@@ -57,9 +58,9 @@ inline constexpr int kStartLogIntervalEntry = 3;
 // After them: samples at the line's rate, each from its own answer.
 inline constexpr int kFastestIntervalEntry = 7;
 inline constexpr std::string_view kFastestCaption = "&Fastest";
-// The most "A" frames the line carries: the request and the 25-byte reply.
+// The most "A" frames the line carries: the request and the reply.
 inline constexpr double kLineSamplesPerSecond =
-    1.0 / ((kRequestLength + 25) * kSecondsPerByte);
+    1.0 / ((kRequestLength + kLiveFrameLength + 2) * kSecondsPerByte);
 // The samples the chart holds.
 inline constexpr int kChartSamples = 600;
 
