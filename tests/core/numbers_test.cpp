@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "core/numbers/checked_number.h"
 #include "core/numbers/leading_number.h"
@@ -36,52 +37,36 @@ TEST(LeadingNumberTest, ReadsLenientlyNoneAsZeroAndRoundsWildValues) {
   EXPECT_GT(RoundHalfEven(std::numeric_limits<double>::infinity()), 0);
 }
 
-struct FormatCase {
-  double value;
-  const char* pattern;
-  const char* text;
-};
-
 // Patterns whose texts the monitor, the data log and the calibration fields
-// show are checked there.
+// show are checked there. -0.001 rounds to zero: no minus sign; singles
+// (1.3f, 101.2f) show what they were meant to be.
 TEST(FormatNumberTest, PatternsOfTheDisplays) {
-  const FormatCase cases[] = {
-      {0.5, "#.00", ".50"},
-      {0, "#.00", ".00"},
-      {3235.4, "####0", "3235"},
-      {8.1749, "#0.000", "8.175"},
-      {9.9996, "#0.000", "10.000"},
-      {1.5, "##.#00", "1.500"},
-      {12.34567, "##.##0", "12.346"},
-      {15.75, "##0.0", "15.8"},
-      {0.37, ".##", ".37"},
-      {2.5, "0", "3"},
-      {0.125, "0.00", "0.13"},
-      {1.005, "0.00", "1.01"},
-      {65.535, "#0.000", "65.535"},
-      {-1.5, "##0.0", "-1.5"},
-      {-0.25, "#.00", "-.25"},
-      {-0.001, "0.00", "0.00"},  // rounds to zero: no minus sign
-  };
-  for (const FormatCase& c : cases) {
-    EXPECT_EQ(FormatNumber(c.value, c.pattern), c.text)
-        << c.value << " with " << c.pattern;
+  const std::tuple<double, const char*, const char*> cases[] = {
+      {0.5, "#.00", ".50"},           {0, "#.00", ".00"},
+      {3235.4, "####0", "3235"},      {8.1749, "#0.000", "8.175"},
+      {9.9996, "#0.000", "10.000"},   {1.5, "##.#00", "1.500"},
+      {12.34567, "##.##0", "12.346"}, {15.75, "##0.0", "15.8"},
+      {0.37, ".##", ".37"},           {2.5, "0", "3"},
+      {0.125, "0.00", "0.13"},        {1.005, "0.00", "1.01"},
+      {65.535, "#0.000", "65.535"},   {-1.5, "##0.0", "-1.5"},
+      {-0.25, "#.00", "-.25"},        {-0.001, "0.00", "0.00"},
+      {1.3f, "0.000", "1.300"},       {101.2f, "###.0", "101.2"}};
+  for (const auto& [value, pattern, text] : cases) {
+    EXPECT_EQ(FormatNumber(value, pattern), text)
+        << value << " with " << pattern;
   }
-  // Singles show what they were meant to be.
-  EXPECT_EQ(FormatNumber(static_cast<float>(1.3), "0.000"), "1.300");
-  EXPECT_EQ(FormatNumber(static_cast<float>(101.2), "###.0"), "101.2");
 }
 
 TEST(GeneralTextTest, LeadingSignPosition) {
-  EXPECT_EQ(GeneralText(12), " 12");
-  EXPECT_EQ(GeneralText(-2), "-2");
-  EXPECT_EQ(GeneralText(0.5), " .5");
-  EXPECT_EQ(GeneralText(0), " 0");
-  EXPECT_EQ(GeneralText(1000.0 / 10000), " .1");
-  EXPECT_EQ(GeneralText(-0.25), "-.25");
-  EXPECT_EQ(GeneralText(static_cast<float>(0.1)), " .1");
-  EXPECT_EQ(GeneralText(12345678), " 1.234568E+07");
-  EXPECT_EQ(GeneralText(0.0000001), " 1E-07");
+  const std::pair<double, const char*> texts[] = {
+      {12, " 12"},          {-2, "-2"},
+      {0.5, " .5"},         {0, " 0"},
+      {0.1, " .1"},         {-0.25, "-.25"},
+      {0.1f, " .1"},        {12345678, " 1.234568E+07"},
+      {0.0000001, " 1E-07"}};
+  for (const auto& [value, text] : texts) {
+    EXPECT_EQ(GeneralText(value), text) << value;
+  }
 }
 
 TEST(CheckedNumberTest, TakesOnlyAWholeTextWithinItsBounds) {
