@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/calibration/scaling.h"
@@ -10,6 +11,9 @@ namespace ecu {
 namespace {
 
 using testing::ConfigurationRig;
+using ::testing::Each;
+using ::testing::EndsWith;
+using ::testing::Not;
 using Requests = testing::Texts;
 
 constexpr double kByteTime = testing::VirtualLinePort::kByteSeconds;
@@ -18,21 +22,18 @@ TEST(ConfigurationFillTest, ReadsEveryItemInOrderAndShowsWhatTheEcuHolds) {
   ConfigurationRig rig(false, {.seed = 7, .random_calibration = true});
   const double start = rig.clock.now();
   rig.editor.Activate();
-  const std::vector<int> codes = {
+  const std::vector<uint8_t> codes = {
       'C', 'B', '@', '!', '%', '^', 'U', 'V', 'S', 'T', 'W', 127, 132, 134,
       136, 138, 140, 142, 144, 146, 148, 150, 208, 212, 229, 227, 231, 233};
   ASSERT_EQ(rig.seen.size(), codes.size());
-  for (size_t i = 0; i < codes.size(); ++i) {
-    EXPECT_EQ(rig.seen[i].field, Command(codes[i], '0', '0', '0')) << i;
-  }
   // 0.2 s before the first request, 0.1 s after each reply.
   EXPECT_NEAR(rig.seen[0].at - start, 0.2 + 8 * kByteTime, 1e-6);
-  for (size_t i = 1; i < codes.size(); ++i) {
-    const int length =
-        rig.ctx.replies.LengthOf(static_cast<uint8_t>(codes[i - 1]));
-    const double reply = (length + 2) * kByteTime;
+  for (size_t i = 0; i < codes.size(); ++i) {
+    EXPECT_EQ(rig.seen[i].field, Command(codes[i], '0', '0', '0')) << i;
+    if (i == 0) continue;
+    const int reply = rig.ctx.replies.LengthOf(codes[i - 1]) + 2;
     EXPECT_NEAR(rig.seen[i].at - rig.seen[i - 1].at,
-                reply + 0.1 + 8 * kByteTime, 2e-3)
+                (reply + 8) * kByteTime + 0.1, 2e-3)
         << i;
   }
   EXPECT_TRUE(rig.prompts.shown().empty());
@@ -74,8 +75,7 @@ TEST(ConfigurationFillTest, TpsCaptureShowsTheEndPointTheEcuTook) {
   rig.silent_codes = {216};
   rig.editor.CaptureTps(TpsEndPoint::kOpen);
   EXPECT_EQ(rig.TakeRequests().front(), Command(216, 0, 0, 0));
-  EXPECT_TRUE(rig.Field(kTpsOpenField).text.empty());
-  EXPECT_TRUE(rig.Field(kTpsOpenField).changed());
+  EXPECT_EQ(rig.State(kTpsOpenField), "*");
   EXPECT_TRUE(rig.Sent().empty());
 }
 
@@ -105,8 +105,7 @@ TEST(ConfigurationUpdateTest, EgoGainsAreHeldToTheirLimits) {
             Requests{CommandWithByte('?', 64)});
   EXPECT_TRUE(rig.Sent({{"EGO_Prop_Gain", "1.01"}}).empty());
   EXPECT_EQ(rig.prompts.texts(), Requests{kGainRefused});
-  EXPECT_TRUE(rig.Field("EGO_Prop_Gain").changed());
-  EXPECT_EQ(rig.Field("EGO_Prop_Gain").text, "1.01");
+  EXPECT_EQ(rig.State("EGO_Prop_Gain"), "1.01*");
   EXPECT_EQ(rig.Sent({{"EGO_Prop_Gain", "-0.3"}}),
             Requests{CommandWithByte('?', 0)});
   // The limits replace the entry and say so.
@@ -120,8 +119,8 @@ TEST(ConfigurationUpdateTest, EgoGainsAreHeldToTheirLimits) {
                 "The Maximum EGO Gain has been altered to within limits"}));
   EXPECT_EQ(rig.text_at_message.front(), ".614");
   // The echo shows what the ECU holds: 39 / 64.
-  EXPECT_EQ(rig.Field("min_ego_gain").text, ".609");
-  EXPECT_FALSE(rig.Field("max_ego_gain").changed());
+  EXPECT_EQ((Requests{rig.State("min_ego_gain"), rig.State("max_ego_gain")}),
+            (Requests{".609", "1.406"}));
 }
 
 TEST(ConfigurationUpdateTest, TheFullScaleIsReadBackAndConvertsTheRevLimiter) {
@@ -139,8 +138,7 @@ TEST(ConfigurationUpdateTest, TheFullScaleIsReadBackAndConvertsTheRevLimiter) {
   EXPECT_EQ(rig.Sent({{"max_rpm", "7000"}, {kFullScaleField, "10000"}}),
             (Requests{CommandWithWord(125, 10000), "C000",
                       CommandWithWord('i', 716)}));
-  EXPECT_EQ(rig.Field("max_rpm").text, "6999");
-  EXPECT_FALSE(rig.Field("max_rpm").changed());
+  EXPECT_EQ(rig.State("max_rpm"), "6999");
   // A new full scale is read back; later entries, even refused, survive it.
   EXPECT_EQ(
       rig.Sent({{kFullScaleField, "6000"},
@@ -148,13 +146,11 @@ TEST(ConfigurationUpdateTest, TheFullScaleIsReadBackAndConvertsTheRevLimiter) {
                 {"accel_senitivity", "-1"}}),
       (Requests{CommandWithWord(125, 6000), "C000", CommandWithByte(126, 12)}));
   EXPECT_EQ(rig.ctx.live.FullScaleRpm, 6000.0f);
-  EXPECT_EQ(rig.Field("trigs_per_rev").text, "12");
-  EXPECT_FALSE(rig.Field("trigs_per_rev").changed());
+  EXPECT_EQ(rig.State("trigs_per_rev"), "12");
   EXPECT_EQ(rig.Field("max_rpm").text,
             DisplayText(Scaling::kRpmFraction, "####0", rig.Scalar("KILL_RPM"),
                         rig.ctx.live));
-  EXPECT_EQ(rig.Field("accel_senitivity").text, "-1");
-  EXPECT_TRUE(rig.Field("accel_senitivity").changed());
+  EXPECT_EQ(rig.State("accel_senitivity"), "-1*");
   rig.prompts.Clear();
 
   // A full scale that does not fit is not sent, and nothing is read back.
@@ -188,8 +184,8 @@ TEST(ConfigurationUpdateTest, MorePrimingPulsesThanOneAreSentOnlyOnYes) {
             Requests{CommandWithByte('t', 2)});
   EXPECT_EQ(rig.prompts.texts()[1].substr(0, 50),
             "You have specified more than 1 cold priming pulse.");
-  EXPECT_TRUE(rig.Field("num_pulses_cold").changed());
-  EXPECT_FALSE(rig.Field("num_pulses_hot").changed());
+  EXPECT_EQ(rig.State("num_pulses_cold"), "3*");
+  EXPECT_EQ(rig.State("num_pulses_hot"), "2");
 }
 
 // A phase row's write is checked on the window.
@@ -223,8 +219,7 @@ TEST(ConfigurationUpdateTest, ValuesBeyondAnItemsWidthAreNeverSent) {
   Requests expected;
   for (const auto& [field, text] : entries) {
     expected.push_back(DoesNotFitMessage(ConfigurationFieldLabel(field)));
-    EXPECT_TRUE(rig.Field(field).changed()) << field;
-    EXPECT_EQ(rig.Field(field).text, text) << field;
+    EXPECT_EQ(rig.State(field), text + "*");
   }
   EXPECT_EQ(rig.prompts.texts(), expected);
 
@@ -261,9 +256,7 @@ TEST(ConfigurationUpdateTest, ConvertsAndSendsInTheWindowsOrder) {
                       CommandWithByte(210, 200), CommandWithByte(213, 255),
                       CommandWithByte(228, 255)}));
   EXPECT_TRUE(rig.prompts.shown().empty());
-  for (const CellFamily& family : rig.editor.fields().families()) {
-    EXPECT_FALSE(rig.Field(family.name).changed()) << family.name;
-  }
+  EXPECT_THAT(testing::States(rig.editor.fields()), Each(Not(EndsWith("*"))));
   EXPECT_TRUE(rig.editor.switches().lambda_enabled());
 }
 

@@ -108,6 +108,22 @@ inline void AddByteReads(Texts& reads, int first, int count) {
   for (int i = 0; i < count; ++i) reads.push_back(ByteRead(first + i));
 }
 
+// A cell's text, and "*" after it while it is marked for the next update.
+inline std::string StateOf(const TableEditor& cells, CellRef ref) {
+  return cells.text(ref) + (cells.cell(ref).changed() ? "*" : "");
+}
+// The state of every cell, or of every cell of the family `only`.
+inline Texts States(const TableEditor& cells, std::string_view only = {}) {
+  Texts states;
+  for (const CellFamily& family : cells.families()) {
+    if (!only.empty() && family.name != only) continue;
+    for (int i = 0; i < family.count; ++i) {
+      states.push_back(StateOf(cells, {family.name, i}));
+    }
+  }
+  return states;
+}
+
 // An editor of cells over the virtual ECU, not yet activated.
 template <typename Editor>
 struct CellsRig : EditorRig {
@@ -118,6 +134,9 @@ struct CellsRig : EditorRig {
   }
   const std::string& Text(std::string_view family, int i) {
     return cells().text({family, i});
+  }
+  std::string State(std::string_view family, int i) {
+    return StateOf(cells(), {family, i});
   }
   void Type(CellRef ref, const std::string& text) { cells().Edited(ref, text); }
   void TypeAll(const CellEntries& typed) {
@@ -130,6 +149,12 @@ struct CellsRig : EditorRig {
   std::optional<CellRef> Move(CellRef ref, EditorKey key) {
     const KeyOutcome outcome = Key(ref, key);
     return outcome.handled ? outcome.focus : std::nullopt;
+  }
+  // Types `typed` and runs the update: the requests it sent.
+  Texts Sent(const CellEntries& typed = {}) {
+    TypeAll(typed);
+    editor.RequestUpdate();
+    return TakeRequests();
   }
   Editor editor{ctx.editors()};
 };
@@ -152,12 +177,6 @@ struct FuelMapRig : CellsRig<FuelMapEditor> {
     editor.Activate();
     TakeRequests();
     prompts.Clear();
-  }
-  // Types `typed` and runs the update: the requests it sent.
-  Texts Sent(const CellEntries& typed = {}) {
-    TypeAll(typed);
-    cells().Update();
-    return TakeRequests();
   }
 };
 
@@ -183,6 +202,9 @@ struct ConfigurationRig : EditorRig {
   }
   const EditorCell& Field(std::string_view field) {
     return editor.fields().cell({field, 0});
+  }
+  std::string State(std::string_view field) {
+    return StateOf(editor.fields(), {field, 0});
   }
   int Scalar(std::string_view key) { return ecu.memory().ScalarOr(key, -1); }
 
