@@ -1,5 +1,6 @@
 #include "core/editors/curve_editor.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/editors/axis_pointer.h"
@@ -10,6 +11,10 @@
 namespace ecu {
 namespace {
 
+using ::testing::Each;
+using ::testing::ElementsAre;
+using ::testing::EndsWith;
+using ::testing::Not;
 using Labels = testing::Texts;
 using testing::ByteWrite;
 using testing::CellsRig;
@@ -38,16 +43,11 @@ TEST(CurveEditorTest, FillReadsTheConfigurationThenEveryCurveAndSetPoint) {
   EXPECT_EQ(rig.Text(kMapRetards, 4), ".000");
   EXPECT_EQ(rig.Text(kEgoSetPoints, 0), "1.000");
   EXPECT_EQ(rig.Text(kEgoSetPoints, 23), "");
-  for (const CellFamily& family : rig.editor.cells().families()) {
-    for (int i = 0; i < family.count; ++i) {
-      ASSERT_FALSE(rig.Cell(family.name, i).changed()) << family.name << i;
-    }
-  }
+  EXPECT_THAT(testing::States(rig.cells()), Each(Not(EndsWith("*"))));
   // Activation reads again: unsent edits give way.
   rig.Type({kCoolantGains, 0}, "2");
   rig.editor.Activate();
-  EXPECT_EQ(rig.Cell(kCoolantGains, 0).text, "1.500");
-  EXPECT_FALSE(rig.Cell(kCoolantGains, 0).changed());
+  EXPECT_EQ(rig.State(kCoolantGains, 0), "1.500");
 }
 
 TEST(CurveEditorTest, AxesFollowTheConfigurationReadAndMarkersTheEngine) {
@@ -119,12 +119,10 @@ TEST(CurveEditorTest, UpdateSendsPointByPointThenTheSetPoints) {
              "The value for an EGO Setpoint cell was too low, it will not "
              "be updated."}));
   // The echoes show what the ECU keeps.
-  EXPECT_EQ(rig.Text(kCoolantGains, 2), "3.984");
-  EXPECT_EQ(rig.Text(kRpmRetards, 2), ".000");
-  EXPECT_EQ(rig.Text(kEgoSetPoints, 0), "1.603");
-  EXPECT_FALSE(rig.Cell(kIdleSpeeds, 1).changed());
-  EXPECT_TRUE(rig.Cell(kEgoSetPoints, 1).changed());
-  EXPECT_TRUE(rig.Cell(kEgoSetPoints, 3).changed());
+  EXPECT_EQ((Texts{rig.State(kCoolantGains, 2), rig.State(kRpmRetards, 2),
+                   rig.State(kEgoSetPoints, 0), rig.State(kIdleSpeeds, 1),
+                   rig.State(kEgoSetPoints, 1), rig.State(kEgoSetPoints, 3)}),
+            (Texts{"3.984", ".000", "1.603", "2040", "1.61*", "0.49*"}));
   EXPECT_EQ(rig.memory().TableByte(0x0D5), 101);
 }
 
@@ -142,8 +140,7 @@ TEST(CurveEditorTest, ResetFillsOneTableWithItsDefaultAndSendsNothing) {
   for (const auto& [family, text] : defaults) {
     rig.prompts.QueueAnswer(Answer::kYes);
     rig.editor.RequestReset(family);
-    EXPECT_EQ(rig.Cell(family, 8).text, text) << family;
-    EXPECT_TRUE(rig.Cell(family, 8).changed()) << family;
+    EXPECT_EQ(rig.State(family, 8), text + std::string("*")) << family;
   }
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
@@ -195,11 +192,10 @@ TEST(SupplementaryEditorTest, FillReadsSourceThenPointsThenThreshold) {
   EXPECT_EQ(rig.TakeRequests(), expected);
   EXPECT_EQ(rig.Text(kDutyCells, 8), "100.00");
   EXPECT_EQ(rig.Text(kDutyCells, 0), "0.00");
-  EXPECT_EQ(rig.Text(kCoolantThreshold, 0), "-10");
-  EXPECT_FALSE(rig.Cell(kCoolantThreshold, 0).changed());
+  EXPECT_EQ(rig.State(kCoolantThreshold, 0), "-10");
   EXPECT_EQ(rig.source().selected, 0);
   EXPECT_EQ(rig.source().m_src, "0");
-  for (Rgb colour : rig.source().text_colours) EXPECT_EQ(colour, kBlack);
+  EXPECT_THAT(rig.source().text_colours, Each(kBlack));
   EXPECT_EQ(rig.source().source_units, "MAP kPa");
   EXPECT_EQ(rig.source().labels,
             (Labels{"10", "24", "38", "53", "67", "81", "96", "110", "125"}));
@@ -218,8 +214,8 @@ TEST(SupplementaryEditorTest, UpdateSendsPointsThenTheLastSourceThenThreshold) {
   rig.Type({kDutyCells, 3}, "12.5");
   // Only the last choice carries the mark.
   const std::array<Rgb, kSourceCount>& colours = rig.source().text_colours;
-  EXPECT_EQ(colours[3], kYellow);
-  EXPECT_EQ(colours[2], kBlack);
+  EXPECT_THAT(colours,
+              ElementsAre(kBlack, kBlack, kBlack, kYellow, kBlack, kBlack));
   EXPECT_EQ(rig.source().m_src, "3");
   rig.editor.KeyPressed({kDutyCells, 0}, {.key = EditorKey::kEnter});
   EXPECT_EQ(rig.TakeRequests(),
@@ -229,27 +225,22 @@ TEST(SupplementaryEditorTest, UpdateSendsPointsThenTheLastSourceThenThreshold) {
   EXPECT_TRUE(rig.prompts.shown().empty());
   // The echoes confirm each of them.
   EXPECT_EQ(rig.Text(kDutyCells, 4), "100.00");
-  EXPECT_EQ(rig.Text(kCoolantThreshold, 0), "-10");
-  EXPECT_FALSE(rig.Cell(kCoolantThreshold, 0).changed());
+  EXPECT_EQ(rig.State(kCoolantThreshold, 0), "-10");
   EXPECT_EQ(rig.source().selected, 3);
-  EXPECT_EQ(colours[3], kBlack);
+  EXPECT_THAT(colours, Each(kBlack));
   EXPECT_EQ(rig.memory().Scalar("SUPP_SRC"), 3);
   // A threshold beyond a signed byte is refused.
-  for (const char* text : {"128", "-129", "127.6"}) {
+  for (const std::string text : {"128", "-129", "127.6"}) {
     rig.prompts.Clear();
-    rig.Type({kCoolantThreshold, 0}, text);
-    rig.editor.Update();
-    EXPECT_TRUE(rig.TakeRequests().empty()) << text;
+    EXPECT_TRUE(rig.Sent({{{kCoolantThreshold, 0}, text}}).empty()) << text;
     EXPECT_EQ(rig.prompts.texts(), Texts{"The value for the Coolant Threshold "
                                          "is out of range, it will not be "
-                                         "updated"})
-        << text;
-    EXPECT_TRUE(rig.Cell(kCoolantThreshold, 0).changed()) << text;
+                                         "updated"});
+    EXPECT_EQ(rig.State(kCoolantThreshold, 0), text + "*");
   }
-  rig.Type({kCoolantThreshold, 0}, "-128");
-  rig.editor.Update();
-  EXPECT_EQ(rig.TakeRequests(), Texts{Command(154, 128, 0, 0)});
-  EXPECT_EQ(rig.Cell(kCoolantThreshold, 0).text, "-128");
+  EXPECT_EQ(rig.Sent({{{kCoolantThreshold, 0}, "-128"}}),
+            Texts{Command(154, 128, 0, 0)});
+  EXPECT_EQ(rig.State(kCoolantThreshold, 0), "-128");
 }
 
 TEST(SupplementaryEditorTest, AnUnreadSourceIsNeverWritten) {
@@ -257,17 +248,13 @@ TEST(SupplementaryEditorTest, AnUnreadSourceIsNeverWritten) {
   CellsRig<SupplementaryEditor> rig;
   rig.answered = {'X', 'x'};
   rig.editor.Activate();
-  for (Rgb colour : rig.editor.source().text_colours) {
-    EXPECT_EQ(colour, kYellow);
-  }
+  EXPECT_THAT(rig.editor.source().text_colours, Each(kYellow));
   EXPECT_FALSE(rig.editor.source().selected.has_value());
   EXPECT_EQ(rig.editor.source().m_src, "4");
   EXPECT_EQ(rig.editor.source().source_units, "No Map Source");
   rig.TakeRequests();
   rig.prompts.Clear();
-  rig.Type({kDutyCells, 0}, "50");
-  rig.editor.Update();
-  EXPECT_EQ(rig.TakeRequests(), Texts{DutyWrite(0, 8192)});
+  EXPECT_EQ(rig.Sent({{{kDutyCells, 0}, "50"}}), Texts{DutyWrite(0, 8192)});
   EXPECT_TRUE(rig.prompts.shown().empty());
 }
 
