@@ -1,5 +1,6 @@
 #include "core/editors/fuel_map_editor.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -18,6 +19,7 @@ namespace ecu {
 namespace {
 
 using testing::ByteRead;
+using ::testing::Each;
 using testing::FuelMapRig;
 using testing::MapWrite;
 using testing::Texts;
@@ -36,10 +38,9 @@ TEST(FuelMapFillTest, FirstActivationReadsEverythingInOrder) {
     expected.push_back(ByteRead(0xC6 + k));
   }
   EXPECT_EQ(rig.TakeRequests(), expected);
-  EXPECT_EQ(rig.Text("ecu_pgm", 0), "10.200");
-  EXPECT_EQ(rig.Text(kMapCells, 150), "1.17");
-  EXPECT_EQ(rig.Text(kTpsPulseWidths, 8), "1.000");
-  EXPECT_EQ(rig.Text(kTpsPercents, 8), "50.0");
+  EXPECT_EQ((Texts{rig.Text("ecu_pgm", 0), rig.Text(kMapCells, 150),
+                   rig.Text(kTpsPulseWidths, 8), rig.Text(kTpsPercents, 8)}),
+            (Texts{"10.200", "1.17", "1.000", "50.0"}));
   EXPECT_EQ(rig.Cell(kTpsPercents, 8).background, kBrightWhite);
   // Map cells take their band: 0 the lowest eighth, 199 the highest.
   EXPECT_EQ(rig.Cell(kMapCells, 0).background, kBandColours[7]);
@@ -112,15 +113,9 @@ TEST(EditorDemoTest, EachEditorShowsItsDemoTextsAndSendsNothing) {
       {fields, {"min_ego_gain", 0}, ".604"},
       {fields, {"priming_pw_cold", 0}, "10.000"}};
   for (const auto& [cells, ref, text] : shown) {
-    EXPECT_EQ(cells.text(ref), text) << ref.family;
-    EXPECT_FALSE(cells.cell(ref).changed()) << ref.family;
+    EXPECT_EQ(testing::StateOf(cells, ref), text) << ref.family;
   }
-  for (const CellFamily& family : curves.cells().families()) {
-    for (int i = 0; i < family.count; ++i) {
-      ASSERT_EQ(curves.cells().text({family.name, i}), "1.000") << family.name;
-      ASSERT_FALSE(curves.cells().cell({family.name, i}).changed());
-    }
-  }
+  EXPECT_THAT(testing::States(curves.cells()), Each("1.000"));
   EXPECT_EQ(rig.Cell(kMapCells, 100).background, kBandColours[7]);
   EXPECT_EQ(fields.cell({"min_ego_gain", 0}).background, kBrightWhite);
   // Fields without a demo text keep their mark; the switches show the demo.
@@ -307,11 +302,11 @@ TEST(FuelMapUpdateTest, RefusedValuesKeepTheirMarkAndTheRestIsSent) {
           "updated",
           "A MAP Gain cell has been found that is negative, it will not be "
           "updated"}));
-  for (CellRef ref : {CellRef{"ecu_pgm", 0}, CellRef{"ecu_pgm", 1},
-                      CellRef{kCutInBox, 0}, CellRef{kMapCells, 5}}) {
-    EXPECT_TRUE(rig.editor.cells().cell(ref).changed()) << ref.family;
+  // The refused keep their entry and mark; the cell sent shows the echo.
+  for (const auto& [ref, text] : typed) {
+    const bool sent = ref == CellRef{kMapCells, 7};
+    EXPECT_EQ(rig.State(ref.family, ref.index), sent ? "1.00" : text + "*");
   }
-  EXPECT_FALSE(rig.Cell(kMapCells, 7).changed());
 
   rig.prompts.Clear();
   // The negative cut-in is not silently sent as 0.
@@ -362,10 +357,7 @@ TEST(FuelMapUpdateTest, ResetAsksFirstAndSendsNothing) {
   rig.editor.cells().ShowConfirmed({kMapCells, 4}, "1.56");
   rig.prompts.QueueAnswer(Answer::kYes);
   rig.editor.RequestReset();
-  for (int i = 0; i < kMapCellCount; ++i) {
-    ASSERT_EQ(rig.Text(kMapCells, i), "1.00");
-    ASSERT_TRUE(rig.Cell(kMapCells, i).changed());
-  }
+  EXPECT_THAT(testing::States(rig.cells(), kMapCells), Each("1.00*"));
   EXPECT_FALSE(rig.Cell("ecu_pgm", 0).changed());
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
