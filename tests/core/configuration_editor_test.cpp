@@ -1,5 +1,4 @@
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "core/calibration/scaling.h"
 #include "core/editors/configuration_fields.h"

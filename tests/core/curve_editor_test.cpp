@@ -1,7 +1,6 @@
 #include "core/editors/curve_editor.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "core/editors/axis_pointer.h"
 #include "core/editors/supplementary_editor.h"

@@ -1,6 +1,6 @@
 #include "core/console/file_commands.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <string>
@@ -17,6 +17,7 @@ namespace ecu {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 using testing::ScriptedPrompts;
 using testing::TempFolder;
 
@@ -64,9 +65,8 @@ TEST(FileCommandsTest, CancelledDialogsLoadAndSaveNothingAndALoadShowsItsFill) {
   rig.prompts.QueueFileName(rig.folder.WriteLines("one.set", {"EGO_RATE= 12"}));
   rig.files.Open();
   EXPECT_EQ(rig.busy.events, (std::vector<std::string>{"begin", "end"}));
-  ASSERT_GE(rig.busy.fractions.size(), 2u);
-  EXPECT_DOUBLE_EQ(rig.busy.fractions[0], kProgressStub);
-  EXPECT_DOUBLE_EQ(rig.busy.fractions[1], 0.0);
+  EXPECT_THAT(rig.busy.fractions,
+              ::testing::ElementsAre(::testing::DoubleEq(kProgressStub), 0, 1));
 }
 
 // Actions that record which of them ran, on which file.
@@ -138,13 +138,11 @@ TEST(OpenedFileTest, LogsGoToTheViewerAndOtherFilesAreExplained) {
     EXPECT_TRUE(none.empty()) << path;
     return prompts.shown().size() == 1 ? prompts.shown()[0].text : "";
   };
-  EXPECT_NE(told(log, false).find("no log viewer"), std::string::npos);
-  EXPECT_NE(told(folder.Write("fw.S", "S0"), true).find("neither"),
-            std::string::npos);
-  EXPECT_NE(told(folder.Path("gone.SET"), true).find("could not be opened"),
-            std::string::npos);
-  EXPECT_NE(told(folder.path(), true).find("could not be opened"),
-            std::string::npos);
+  EXPECT_THAT(told(log, false), HasSubstr("no log viewer"));
+  EXPECT_THAT(told(folder.Write("fw.S", "S0"), true), HasSubstr("neither"));
+  EXPECT_THAT(told(folder.Path("gone.SET"), true),
+              HasSubstr("could not be opened"));
+  EXPECT_THAT(told(folder.path(), true), HasSubstr("could not be opened"));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "core/editors/fuel_map_editor.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <tuple>
 

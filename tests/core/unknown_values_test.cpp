@@ -2,7 +2,6 @@
 // sent unless the user enters one, and the window says so once.
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "core/editors/curve_editor.h"
 #include "core/editors/fuel_map_editor.h"
