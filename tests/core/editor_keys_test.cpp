@@ -202,19 +202,16 @@ TEST(WidestCellTextTest, LeavesRoomForEveryValueTheEcuCanHold) {
             std::string("-26.2144").size());
 
   // A signed byte turns over in the middle: -128 is its widest value.
-  CellFamily coolant{.name = "cool",
-                     .scalars = {FindScalar("COOL_DEG")},
-                     .nudge = Nudge{.format = "0"},
-                     .arrows = {}};
+  CellFamily coolant;
+  coolant.scalars = {FindScalar("COOL_DEG")};
+  coolant.nudge = Nudge{.format = "0"};
   EXPECT_EQ(WidestCellText(coolant, live), "-1280");
 
   // A reciprocal has no value at 0 and its widest one beside it (101 / 1,
   // "101.000" in its pattern).
-  CellFamily ego{.name = "ego",
-                 .table = FindTable("EGOM"),
-                 .scalars = {},
-                 .nudge = Nudge{.format = "0"},
-                 .arrows = {}};
+  CellFamily ego;
+  ego.table = FindTable("EGOM");
+  ego.nudge = coolant.nudge;
   EXPECT_EQ(WidestCellText(ego, live), "101.0000");
 
   // No item: the usual room.
