@@ -218,5 +218,87 @@ TEST(WidestCellTextTest, LeavesRoomForEveryValueTheEcuCanHold) {
   EXPECT_EQ(WidestCellText(CellFamily{}, live), "0000000");
 }
 
+// Basic Mapping filled from the virtual ECU (every cell 1.00, white).
+struct UndoRig : testing::FuelMapRig {
+  UndoRig() { FillFlat(); }
+  const std::string& Text(int i) { return FuelMapRig::Text(kMapCells, i); }
+  bool Marked(int i) { return Cell(kMapCells, i).changed(); }
+  std::string State(int i) { return FuelMapRig::State(kMapCells, i); }
+  void Type(int i, const std::string& text) {
+    for (size_t n = 1; n <= text.size(); ++n) {
+      cells().Edited({kMapCells, i}, text.substr(0, n));
+    }
+  }
+};
+
+TEST(EditorUndoTest, ATypedEntryIsOneStepAndUnsentUndoIsWhiteAgain) {
+  UndoRig rig;
+  ASSERT_EQ(rig.State(5), "1.00");
+  rig.Type(5, "1.25");
+  rig.cells().FocusChanged({kMapCells, 5}, false);
+  rig.Type(6, "0.9");
+  ASSERT_TRUE(rig.Marked(5));
+  rig.cells().Undo();
+  EXPECT_EQ(rig.State(6), "1.00");  // the ECU still holds 1.00
+  EXPECT_EQ(rig.Text(5), "1.25");
+  rig.cells().Undo();
+  EXPECT_EQ(rig.State(5), "1.00");
+  EXPECT_FALSE(rig.cells().CanUndo());
+  rig.cells().Redo();
+  EXPECT_EQ(rig.State(5), "1.25*");
+  // A new change drops what could have been redone.
+  rig.Type(7, "2");
+  EXPECT_FALSE(rig.cells().CanRedo());
+  EXPECT_TRUE(rig.TakeRequests().empty());  // undo and redo send nothing
+  // A fresh read from the ECU starts the history again.
+  rig.cells().BeginFill();
+  rig.cells().EndFill();
+  EXPECT_FALSE(rig.cells().CanUndo());
+}
+
+TEST(EditorUndoTest, UndoingASentValueMarksThePreviousOneForTheNextUpdate) {
+  UndoRig rig;
+  rig.Type(5, "1.25");
+  rig.cells().Update();
+  ASSERT_EQ(rig.memory().TableByte(0x105), 160);
+  ASSERT_FALSE(rig.Marked(5));  // the echo confirmed it
+  rig.TakeRequests();
+  rig.cells().Undo();
+  EXPECT_EQ(rig.State(5), "1.00*");  // the ECU holds 1.25: 1.00 waits
+  EXPECT_TRUE(rig.TakeRequests().empty());
+  rig.cells().Redo();
+  EXPECT_EQ(rig.State(5), "1.25");  // as the ECU holds it
+  rig.cells().Undo();
+  rig.cells().Update();
+  EXPECT_EQ(rig.memory().TableByte(0x105), 128);
+  EXPECT_FALSE(rig.Marked(5));
+}
+
+// Block operations are one step as well: see the Basic Mapping window test.
+TEST(EditorUndoTest, NudgesResetsAndAppliesAreOneStepEach) {
+  UndoRig rig;
+  rig.Type(17, "1.50");
+  rig.cells().FocusChanged({kMapCells, 17}, false);
+  rig.editor.KeyPressed({kMapCells, 40},
+                        {.key = EditorKey::kUp, .shift = true});
+  ASSERT_EQ(rig.Text(40), "1.01");
+  // Ctrl+Z through the keys, as the window hands them on.
+  rig.editor.KeyPressed({kMapCells, 40}, {.key = EditorKey::kUndo});
+  EXPECT_EQ(rig.State(40), "1.00");
+  EXPECT_EQ(rig.Text(17), "1.50");
+  rig.prompts.QueueAnswer(Answer::kYes);
+  ASSERT_TRUE(rig.cells().ConfirmAndReset(kMapCells));
+  rig.cells().Undo();
+  EXPECT_EQ((Texts{rig.State(17), rig.State(100)}), (Texts{"1.50*", "1.00"}));
+  // The map advisor's Apply: every cell it changed comes back at once.
+  rig.editor.PutMapTexts({{30, "1.10"}, {31, "0.90"}});
+  EXPECT_TRUE(rig.Marked(31));
+  rig.cells().Undo();
+  EXPECT_EQ(rig.Text(30), "1.00");
+  EXPECT_FALSE(rig.Marked(31));
+  EXPECT_EQ(rig.Text(17), "1.50");  // the reset's undo stays
+  EXPECT_TRUE(rig.TakeRequests().empty());
+}
+
 }  // namespace
 }  // namespace ecu
