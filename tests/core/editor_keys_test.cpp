@@ -13,10 +13,10 @@ namespace {
 
 using testing::Texts;
 
-// The fuel map's families exercise every kind of rule the editors share;
-// the demo map has every cell at 1.00.
+// Basic Mapping filled from the virtual ECU, every cell at 1.00 and white:
+// its families exercise every kind of rule the editors share.
 struct KeysRig : testing::FuelMapRig {
-  KeysRig() : FuelMapRig(true) { editor.Activate(); }
+  KeysRig() { FillFlat(); }
   std::string Nudge(CellRef ref, std::string start, EditorKey key) {
     cells().ReplaceText(ref, std::move(start));
     Key(ref, key, true);
@@ -39,6 +39,13 @@ struct KeysRig : testing::FuelMapRig {
     return out;
   }
   const std::string& MapText(int i) { return Text(kMapCells, i); }
+  bool Marked(int i) { return Cell(kMapCells, i).changed(); }
+  std::string State(int i) { return FuelMapRig::State(kMapCells, i); }
+  void Type(int i, const std::string& text) {
+    for (size_t n = 1; n <= text.size(); ++n) {
+      cells().Edited({kMapCells, i}, text.substr(0, n));
+    }
+  }
 };
 
 TEST(EditorKeysTest, ShiftArrowsNudgeWithinTheFamilyBounds) {
@@ -138,8 +145,7 @@ TEST(BlockModifierTest, OperationsRewriteTheBlockAfterTheQuestion) {
   rig.cells().ShowConfirmed({kMapCells, 1}, "1.5");
   modifier.multiply = "0";
   EXPECT_EQ(apply(BlockOperation::kDivide), "1.50");
-  EXPECT_EQ(rig.MapText(1), "1.50");
-  EXPECT_TRUE(rig.Cell(kMapCells, 1).changed());
+  EXPECT_EQ(rig.State(1), "1.50*");
   modifier.set_value = "0.8";
   EXPECT_EQ(apply(BlockOperation::kSetAll), "0.80");
   modifier.multiply = "4";
@@ -218,21 +224,8 @@ TEST(WidestCellTextTest, LeavesRoomForEveryValueTheEcuCanHold) {
   EXPECT_EQ(WidestCellText(CellFamily{}, live), "0000000");
 }
 
-// Basic Mapping filled from the virtual ECU (every cell 1.00, white).
-struct UndoRig : testing::FuelMapRig {
-  UndoRig() { FillFlat(); }
-  const std::string& Text(int i) { return FuelMapRig::Text(kMapCells, i); }
-  bool Marked(int i) { return Cell(kMapCells, i).changed(); }
-  std::string State(int i) { return FuelMapRig::State(kMapCells, i); }
-  void Type(int i, const std::string& text) {
-    for (size_t n = 1; n <= text.size(); ++n) {
-      cells().Edited({kMapCells, i}, text.substr(0, n));
-    }
-  }
-};
-
 TEST(EditorUndoTest, ATypedEntryIsOneStepAndUnsentUndoIsWhiteAgain) {
-  UndoRig rig;
+  KeysRig rig;
   ASSERT_EQ(rig.State(5), "1.00");
   rig.Type(5, "1.25");
   rig.cells().FocusChanged({kMapCells, 5}, false);
@@ -240,7 +233,7 @@ TEST(EditorUndoTest, ATypedEntryIsOneStepAndUnsentUndoIsWhiteAgain) {
   ASSERT_TRUE(rig.Marked(5));
   rig.cells().Undo();
   EXPECT_EQ(rig.State(6), "1.00");  // the ECU still holds 1.00
-  EXPECT_EQ(rig.Text(5), "1.25");
+  EXPECT_EQ(rig.MapText(5), "1.25");
   rig.cells().Undo();
   EXPECT_EQ(rig.State(5), "1.00");
   EXPECT_FALSE(rig.cells().CanUndo());
@@ -257,7 +250,7 @@ TEST(EditorUndoTest, ATypedEntryIsOneStepAndUnsentUndoIsWhiteAgain) {
 }
 
 TEST(EditorUndoTest, UndoingASentValueMarksThePreviousOneForTheNextUpdate) {
-  UndoRig rig;
+  KeysRig rig;
   rig.Type(5, "1.25");
   rig.cells().Update();
   ASSERT_EQ(rig.memory().TableByte(0x105), 160);
@@ -276,16 +269,16 @@ TEST(EditorUndoTest, UndoingASentValueMarksThePreviousOneForTheNextUpdate) {
 
 // Block operations are one step as well: see the Basic Mapping window test.
 TEST(EditorUndoTest, NudgesResetsAndAppliesAreOneStepEach) {
-  UndoRig rig;
+  KeysRig rig;
   rig.Type(17, "1.50");
   rig.cells().FocusChanged({kMapCells, 17}, false);
   rig.editor.KeyPressed({kMapCells, 40},
                         {.key = EditorKey::kUp, .shift = true});
-  ASSERT_EQ(rig.Text(40), "1.01");
+  ASSERT_EQ(rig.MapText(40), "1.01");
   // Ctrl+Z through the keys, as the window hands them on.
   rig.editor.KeyPressed({kMapCells, 40}, {.key = EditorKey::kUndo});
   EXPECT_EQ(rig.State(40), "1.00");
-  EXPECT_EQ(rig.Text(17), "1.50");
+  EXPECT_EQ(rig.MapText(17), "1.50");
   rig.prompts.QueueAnswer(Answer::kYes);
   ASSERT_TRUE(rig.cells().ConfirmAndReset(kMapCells));
   rig.cells().Undo();
@@ -294,9 +287,9 @@ TEST(EditorUndoTest, NudgesResetsAndAppliesAreOneStepEach) {
   rig.editor.PutMapTexts({{30, "1.10"}, {31, "0.90"}});
   EXPECT_TRUE(rig.Marked(31));
   rig.cells().Undo();
-  EXPECT_EQ(rig.Text(30), "1.00");
+  EXPECT_EQ(rig.MapText(30), "1.00");
   EXPECT_FALSE(rig.Marked(31));
-  EXPECT_EQ(rig.Text(17), "1.50");  // the reset's undo stays
+  EXPECT_EQ(rig.MapText(17), "1.50");  // the reset's undo stays
   EXPECT_TRUE(rig.TakeRequests().empty());
 }
 
