@@ -209,8 +209,7 @@ TEST(ConfigurationUpdateTest, ValuesBeyondAnItemsWidthAreNeverSent) {
       {"ego_seconds", "65536"},     {"tps_open_loop_val", "-5"},
       {"min_rpm_for_ego", "70000"},
   };
-  for (const auto& [field, text] : entries) rig.Type(field, text);
-  EXPECT_TRUE(rig.Sent().empty());
+  EXPECT_TRUE(rig.Sent(entries).empty());
   // Each refusal names its field, in the window's order.
   EXPECT_EQ(rig.prompts.texts()[1],
             "The value for Accel Min PW is out of range, it will not be "
