@@ -1,6 +1,7 @@
 #ifndef ECU_TESTS_SUPPORT_TEXT_H_
 #define ECU_TESTS_SUPPORT_TEXT_H_
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -10,6 +11,12 @@
 #include "core/text_file.h"
 
 namespace ecu::testing {
+
+// The matchers most tests use; they print the text they looked at.
+using ::testing::AllOf;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 // True when a text (a program's output, a message) holds `part`.
 inline bool Contains(const std::string& text, const std::string& part) {
