@@ -71,8 +71,7 @@ TEST_F(InstalledTreeTest, ProgramsRunFromTheTreeAndKeepThePortChoicePerUser) {
                     "QT_QPA_PLATFORM=xcb",
                     Installed(std::string("bin/") + program), "--help"});
     EXPECT_EQ(help.exit_status, 0) << program << ": " << help.err;
-    EXPECT_TRUE(Contains(help.out, std::string("Usage: ") + program))
-        << help.out;
+    EXPECT_THAT(help.out, HasSubstr(std::string("Usage: ") + program));
   }
   // The installed ecu-cli against a virtual ECU, with no build tree paths.
   SimProcess sim({"--no-pacing"});
@@ -86,7 +85,7 @@ TEST_F(InstalledTreeTest, ProgramsRunFromTheTreeAndKeepThePortChoicePerUser) {
                   Installed("bin/ecu-cli"), "info"});
   fs::remove(Installed("bin/port.cfg"));
   EXPECT_EQ(info.exit_status, 0) << info.err;
-  EXPECT_TRUE(Contains(info.out, "Controller Firmware")) << info.out;
+  EXPECT_THAT(info.out, HasSubstr("Controller Firmware"));
 }
 
 TEST_F(InstalledTreeTest, DesktopEntryIsValidAndNamesWhatIsInstalled) {
@@ -99,9 +98,9 @@ TEST_F(InstalledTreeTest, DesktopEntryIsValidAndNamesWhatIsInstalled) {
     EXPECT_EQ(valid.out + valid.err, "");
   }
   const std::string text = ReadText(entry);
-  EXPECT_TRUE(Contains(text, "\nCategories=Utility;Engineering;\n"));
-  EXPECT_TRUE(Contains(text, "\nExec=ecu-console %f\n"));
-  EXPECT_TRUE(Contains(text, std::string("\nIcon=") + kAppId + "\n"));
+  EXPECT_THAT(text, AllOf(HasSubstr("\nCategories=Utility;Engineering;\n"),
+                          HasSubstr("\nExec=ecu-console %f\n"),
+                          HasSubstr(std::string("\nIcon=") + kAppId + "\n")));
   EXPECT_TRUE(fs::exists(Installed("share/icons/hicolor/scalable/apps/" +
                                    std::string(kAppId) + ".svg")));
   // Every file type it claims is one the system knows: ours, or CSV.
@@ -128,7 +127,7 @@ TEST_F(InstalledTreeTest, FileTypesRegister) {
   EXPECT_TRUE(fs::exists(mime + "/application/x-ecu-console-setup.xml"));
   EXPECT_TRUE(fs::exists(mime + "/application/x-ecu-console-datalog.xml"));
   const std::string globs = ReadText(mime + "/globs2");
-  EXPECT_TRUE(Contains(globs, "application/x-ecu-console-setup:*.set"));
+  EXPECT_THAT(globs, HasSubstr("application/x-ecu-console-setup:*.set"));
 }
 
 TEST_F(InstalledTreeTest, MetainfoIsValidAndShowsTheDocumentedPictures) {
@@ -140,7 +139,7 @@ TEST_F(InstalledTreeTest, MetainfoIsValidAndShowsTheDocumentedPictures) {
     EXPECT_EQ(valid.exit_status, 0) << valid.out << valid.err;
   }
   const std::string text = ReadText(metainfo);
-  EXPECT_TRUE(Contains(text, "<release version=\"" ECU_VERSION "\""));
+  EXPECT_THAT(text, HasSubstr("<release version=\"" ECU_VERSION "\""));
   const std::regex image("<image>[^<]*/([^/<]+\\.png)</image>");
   int pictures = 0;
   for (auto it = std::sregex_iterator(text.begin(), text.end(), image);
@@ -159,15 +158,14 @@ TEST_F(InstalledTreeTest, BashCompletesCommandsOptionsAndFiles) {
   fs::create_directory(work.Path("logs"));
 
   const std::string commands = Complete(work.path(), "ecu-cli ");
-  for (const char* command :
-       {"flash", "info", "load", "log", "monitor", "ping", "reset", "save"}) {
-    EXPECT_TRUE(Contains(commands, std::string(command) + "\n")) << command;
-  }
+  EXPECT_THAT(Lines(commands),
+              ::testing::IsSupersetOf({"flash", "info", "load", "log",
+                                       "monitor", "ping", "reset", "save"}));
   EXPECT_FALSE(Contains(commands, "Usage")) << commands;
   EXPECT_EQ(Complete(work.path(), "ecu-cli --po"), "--port\n");
   EXPECT_EQ(Complete(work.path(), "ecu-cli --port /dev/x sa"), "save\n");
-  EXPECT_TRUE(Contains(Complete(work.path(), "ecu-cli log x.csv --in"),
-                       "--interval\n"));
+  EXPECT_THAT(Complete(work.path(), "ecu-cli log x.csv --in"),
+              HasSubstr("--interval\n"));
   EXPECT_EQ(Complete(work.path(), "ecu-cli load "), "base.SET\nlogs\n");
   EXPECT_EQ(Complete(work.path(), "ecu-cli log "), "logs\nrun.csv\n");
 }
@@ -213,7 +211,7 @@ TEST_F(PackageTest, ControlFieldsComeFromTheProjectAndTheLinker) {
   const std::string depends = Field("Depends");
   for (const char* library : {"libc6", "libqt6core6", "libqt6gui6",
                               "libqt6widgets6", "libqt6serialport6"}) {
-    EXPECT_TRUE(Contains(depends, library)) << depends;
+    EXPECT_THAT(depends, HasSubstr(library));
   }
   const std::string contents =
       RunProgram({"/usr/bin/env", "dpkg-deb", "--contents", deb_}).out;
@@ -223,7 +221,7 @@ TEST_F(PackageTest, ControlFieldsComeFromTheProjectAndTheLinker) {
         "./usr/share/man/man1/ecu-cli.1.gz",
         "./usr/share/doc/ecu-console/copyright",
         "./usr/share/doc/ecu-console/changelog.gz"}) {
-    EXPECT_TRUE(Contains(contents, std::string(path) + "\n")) << path;
+    EXPECT_THAT(contents, HasSubstr(std::string(path) + "\n"));
   }
 }
 

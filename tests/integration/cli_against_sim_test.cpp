@@ -22,7 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::Each;
 using ::testing::Gt;
-using ::testing::Le;
 using ::testing::Not;
 using ::testing::SizeIs;
 

@@ -65,12 +65,12 @@ TEST_F(FlashCliTest, PrepareThenCharacterDelayEndsLaterLinesWithCrLf) {
   const ProcessResult r = Flash(
       {}, {firmware_.Path("FW.S"), "--char-delay", "0.0002", "--prepare"});
   EXPECT_EQ(r.exit_status, 0) << r.err;
-  EXPECT_TRUE(Contains(r.err, "The controller is now ready to re-flash."));
   const size_t later = firmware_.lines().size() - 1;
   EXPECT_EQ(received_, firmware_.LoaderStream());
-  EXPECT_TRUE(Contains(r.out, "flash complete")) << r.out;
-  EXPECT_TRUE(Contains(r.err, "(" + std::to_string(later) + " lines counted)"))
-      << r.err;
+  EXPECT_THAT(r.out, HasSubstr("flash complete"));
+  EXPECT_THAT(
+      r.err, AllOf(HasSubstr("The controller is now ready to re-flash."),
+                   HasSubstr("(" + std::to_string(later) + " lines counted)")));
 }
 
 TEST_F(FlashCliTest, CorruptedRecordGetsEAndExitsOne) {
@@ -82,11 +82,10 @@ TEST_F(FlashCliTest, CorruptedRecordGetsEAndExitsOne) {
   const ProcessResult r =
       Flash({"--loader"}, {firmware_.WriteLines("BAD.S", lines)});
   EXPECT_EQ(r.exit_status, 1);
-  EXPECT_TRUE(Contains(r.out, "bad checksum")) << r.out;
-  EXPECT_TRUE(Contains(r.err,
-                       "An error has occurred durring the program Flash "
-                       "opperation, you must Flash the controller again."))
-      << r.err;
+  EXPECT_THAT(r.out, HasSubstr("bad checksum"));
+  EXPECT_THAT(r.err,
+              HasSubstr("An error has occurred durring the program Flash "
+                        "opperation, you must Flash the controller again."));
 }
 
 TEST_F(FlashCliTest, CtrlCEndsALongLineDelayAndHalts) {
@@ -97,17 +96,16 @@ TEST_F(FlashCliTest, CtrlCEndsALongLineDelayAndHalts) {
       Flash({"--loader"}, {firmware_.Path("FW.S"), "--line-delay", "10"},
             {SIGINT, 1.0}, /*timeout_s=*/6);
   EXPECT_EQ(r.exit_status, 1) << r.err;
-  EXPECT_TRUE(Contains(r.err, "ecu-cli: flash: halted (1 lines counted)"))
-      << r.err;
+  EXPECT_THAT(r.err, HasSubstr("ecu-cli: flash: halted (1 lines counted)"));
 }
 
 TEST_F(FlashCliTest, NoLoaderEmptyFileAndUsage) {
   ProcessResult r = Flash({}, {firmware_.Path("FW.S")});
   EXPECT_EQ(r.exit_status, 1);
-  EXPECT_TRUE(Contains(r.err, "The controller doesnt appear to be ready"));
+  EXPECT_THAT(r.err, HasSubstr("The controller doesnt appear to be ready"));
   r = Flash({"--loader"}, {firmware_.Write("EMPTY.S", "")});
   EXPECT_EQ(r.exit_status, 1);
-  EXPECT_TRUE(Contains(r.err, "is empty or could not be read"));
+  EXPECT_THAT(r.err, HasSubstr("is empty or could not be read"));
   EXPECT_EQ(received_, "");  // the controller was not touched
 }
 

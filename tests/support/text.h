@@ -15,7 +15,9 @@ namespace ecu::testing {
 // The matchers most tests use; they print the text they looked at.
 using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::Ge;
 using ::testing::HasSubstr;
+using ::testing::Le;
 using ::testing::StartsWith;
 
 // True when a text (a program's output, a message) holds `part`.

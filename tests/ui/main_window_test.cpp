@@ -118,9 +118,8 @@ TEST(MainWindowTest, UnitsMenuSwitchesTheMonitorToAfrAndRemembersIt) {
   rig.StartLoop();
   rig.Ticks(1);
   // The demo's lambda is 1 to 1.17: 9.80 to 11.47 as AFR.
-  const double afr = rig.app->monitor().Readout(1).toDouble();
-  EXPECT_GE(afr, 9.8);
-  EXPECT_LE(afr, 11.47);
+  EXPECT_THAT(rig.app->monitor().Readout(1).toDouble(),
+              AllOf(Ge(9.8), Le(11.47)));
   EXPECT_EQ(rig.app->monitor().findChild<QLabel*>("mixture_unit")->text(),
             "AFR");
   ASSERT_TRUE(rig.Trigger("menu_units_lambda"));

@@ -72,11 +72,9 @@ TEST(DashboardWindowTest, DemoModeFillsAndMovesTheInstruments) {
   EXPECT_EQ(rig.Text("control_ego_gain"), "0.00");
 
   rig.Ticks(3);
-  EXPECT_GE(tach.value(), 3.21);
-  EXPECT_LE(tach.value(), 3.26);
+  EXPECT_THAT(tach.value(), AllOf(Ge(3.21), Le(3.26)));
   // Demo Gamma 1 to 1.15: lamps 7 to 10, one at a time.
-  EXPECT_GE(window->lamps().lit(), 7);
-  EXPECT_LE(window->lamps().lit(), 10);
+  EXPECT_THAT(window->lamps().lit(), AllOf(Ge(7), Le(10)));
   int lamps_on = 0;
   for (int i = 0; i < kMixtureLamps; ++i) {
     lamps_on += window->lamps().lamp(i)->lit();
