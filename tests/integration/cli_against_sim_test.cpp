@@ -599,22 +599,21 @@ TEST_F(FlashCliTest, NoLoaderEmptyFileAndUsage) {
 
 TEST(CommandLineTest, EveryNumberIsCheckedAndBounded) {
   // Each program and command, before its number options.
-  const std::vector<
-      std::pair<std::vector<std::string>, std::vector<std::string>>>
-      programs = {
-          {{"ecu-cli", "--port", kNoPort, "ping"}, {"--count"}},
-          {{"ecu-cli", "--port", kNoPort, "monitor"}, {"--count"}},
-          {{"ecu-cli", "--port", kNoPort, "log", "F.CSV"},
-           {"--count", "--interval"}},
-          {{"ecu-cli", "--port", kNoPort, "flash", "F.S"},
-           {"--line-delay", "--char-delay"}},
-          {{"ecu-cli", "info"}, {"--port"}},
-          {{"ecu-sim"},
-           {"--drop-every", "--corrupt-every", "--split-every",
-            "--extra-byte-every", "--wrong-length-every", "--split-gap",
-            "--delay", "--seed", "--revision", "--serial", "--time-scale",
-            "--true-map-error"}},
-      };
+  using Words = std::vector<std::string>;
+  const std::vector<std::pair<Words, Words>> programs = {
+      {{"ecu-cli", "--port", kNoPort, "ping"}, {"--count"}},
+      {{"ecu-cli", "--port", kNoPort, "monitor"}, {"--count"}},
+      {{"ecu-cli", "--port", kNoPort, "log", "F.CSV"},
+       {"--count", "--interval"}},
+      {{"ecu-cli", "--port", kNoPort, "flash", "F.S"},
+       {"--line-delay", "--char-delay"}},
+      {{"ecu-cli", "info"}, {"--port"}},
+      {{"ecu-sim"},
+       {"--drop-every", "--corrupt-every", "--split-every",
+        "--extra-byte-every", "--wrong-length-every", "--split-gap", "--delay",
+        "--seed", "--revision", "--serial", "--time-scale",
+        "--true-map-error"}},
+  };
   // Negative, empty, trailing text, spaces, not finite, another base, huge.
   const std::vector<std::string> slips = {
       "-1",  "",     "5x",    " 5",          "inf",
