@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,7 +17,10 @@
 namespace ecu {
 namespace {
 
-using testing::Contains;
+using ::testing::_;
+using testing::ElementsAre;
+using ::testing::FieldsAre;
+using testing::HasSubstr;
 using testing::ReadText;
 
 // Writing while the plotter logs (a line in the file per sample, an older
@@ -110,15 +114,13 @@ TEST(DataLogReaderTest, TimesAcrossMidnightAndBadLinesByTheirNumbers) {
   EXPECT_TRUE(log.trouble.empty());
   ASSERT_EQ(log.samples.size(), 2u);
   EXPECT_EQ(log.samples[1].line, 10);
-  ASSERT_EQ(log.problems.size(), 4u);
-  EXPECT_EQ(log.problems[0].line, 5);
-  EXPECT_EQ(log.problems[0].reason, "9 fields expected, 4 found");
-  EXPECT_EQ(log.problems[1].line, 7);
-  EXPECT_EQ(log.problems[1].reason, "A/F \"lean\" is not a number");
-  EXPECT_EQ(log.problems[2].line, 8);
-  EXPECT_EQ(log.problems[2].reason,
-            "the time \"12:61:00\" is not hours:minutes:seconds");
-  EXPECT_EQ(log.problems[3].line, 9);
+  EXPECT_THAT(log.problems,
+              ElementsAre(FieldsAre(5, "9 fields expected, 4 found"),
+                          FieldsAre(7, "A/F \"lean\" is not a number"),
+                          FieldsAre(8,
+                                    "the time \"12:61:00\" is not "
+                                    "hours:minutes:seconds"),
+                          FieldsAre(9, _)));
   EXPECT_TRUE(log.truncated_last_line);
   // A bad last line that did end is a problem like any other.
   const DataLog ended = ReadDataLog(kHeader + Lines({good, "12:00:01,1000"}));
@@ -415,13 +417,9 @@ TEST(AdvisorModelTest, ProposesOnlyConfirmedCellsWhoseShownValueChanges) {
                           .At(2, 2, 10, 1.003)  // within the map's step
                           .log;
   AdvisorModel model = Model(log, ConfirmedMap());
-  const std::vector<CellProposal> proposals = model.Proposals();
-  ASSERT_EQ(proposals.size(), 2u);
   // 1.1 x 128 = 140.8, held to 141: shown as Basic Mapping shows it.
-  EXPECT_EQ(proposals[0].cell, Cell(5, 5));
-  EXPECT_EQ(proposals[0].text, "1.10");
-  EXPECT_EQ(proposals[1].cell, Cell(8, 3));
-  EXPECT_EQ(proposals[1].text, ".90");
+  EXPECT_THAT(model.Proposals(), ElementsAre(FieldsAre(Cell(5, 5), "1.10"),
+                                             FieldsAre(Cell(8, 3), ".90")));
   const MapGridCells grid = model.ProposedGrid();
   const GridCell& lean = grid[Cell(5, 5)];
   const GridCell& rich = grid[Cell(8, 3)];
@@ -439,10 +437,9 @@ TEST(AdvisorModelTest, ProposesOnlyConfirmedCellsWhoseShownValueChanges) {
   map[Cell(6, 5)].confirmed = false;  // an edit not yet sent
   map[Cell(7, 5)] = {"", false};      // not read
   AdvisorModel unsure = Model(row, map);
-  ASSERT_EQ(unsure.Proposals().size(), 1u);
-  EXPECT_EQ(unsure.Proposals()[0].cell, Cell(5, 5));
+  EXPECT_THAT(unsure.Proposals(), ElementsAre(FieldsAre(Cell(5, 5), _)));
   EXPECT_NE(unsure.CurrentGrid()[Cell(6, 5)].background, kBrightWhite);
-  EXPECT_TRUE(Contains(unsure.CellTip(Cell(7, 5)), "not known"));
+  EXPECT_THAT(unsure.CellTip(Cell(7, 5)), HasSubstr("not known"));
 }
 
 TEST(AdvisorModelTest, AChangeHeldAtTheLimitIsFramed) {
@@ -451,18 +448,17 @@ TEST(AdvisorModelTest, AChangeHeldAtTheLimitIsFramed) {
   log.source = "/logs/RUN.CSV";
   log.problems.push_back({12, "no RPM"});
   AdvisorModel model = Model(log, ConfirmedMap());
-  ASSERT_EQ(model.Proposals().size(), 1u);
-  EXPECT_EQ(model.Proposals()[0].text, "1.15");
+  EXPECT_THAT(model.Proposals(), ElementsAre(FieldsAre(Cell(5, 5), "1.15")));
   EXPECT_TRUE(model.ProposedGrid()[Cell(5, 5)].outlined);
-  EXPECT_TRUE(Contains(model.CellTip(Cell(5, 5)), "held at the limit"));
-  EXPECT_TRUE(Contains(model.CellTip(Cell(5, 5)), "lambda 1.400 for 1.000"));
+  EXPECT_THAT(model.CellTip(Cell(5, 5)), HasSubstr("held at the limit"));
+  EXPECT_THAT(model.CellTip(Cell(5, 5)), HasSubstr("lambda 1.400 for 1.000"));
   // Told in the unit the tuner chose; the advice itself stays the same.
   model.set_units({true, 14.7});
-  EXPECT_TRUE(Contains(model.CellTip(Cell(5, 5)), "AFR 20.58 for 14.70"));
-  EXPECT_TRUE(Contains(model.Summary(), "AFR off target by"));
-  EXPECT_TRUE(Contains(model.Summary(),
-                       ". RUN.CSV: 1 line could not be read (line 12: no RPM)"))
-      << model.Summary();
+  EXPECT_THAT(model.CellTip(Cell(5, 5)), HasSubstr("AFR 20.58 for 14.70"));
+  EXPECT_THAT(model.Summary(), HasSubstr("AFR off target by"));
+  EXPECT_THAT(
+      model.Summary(),
+      HasSubstr(". RUN.CSV: 1 line could not be read (line 12: no RPM)"));
 }
 
 }  // namespace

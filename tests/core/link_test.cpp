@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,8 +28,11 @@ namespace ecu {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::_;
 using testing::Bytes;
-using testing::Contains;
+using testing::ElementsAre;
+using ::testing::FieldsAre;
+using testing::HasSubstr;
 using testing::LineChunk;
 using testing::LinkRig;
 using testing::ScriptedPrompts;
@@ -64,10 +68,6 @@ struct ScriptRig : LinkRig {
       [this](LampColour c) { lamp.push_back(c); });
 };
 
-const char kSilentText[] =
-    "Warning, comm non-response.  Maximum retries exceeded.   Expected 25 "
-    "bytes, got 0";
-
 TEST(RequestFrameTest, WireExamples) {
   EXPECT_EQ(BuildRequest("A"), Bytes({2, 8, 0x41, 0x30, 0x30, 0x30, 0xDB, 0}));
   EXPECT_EQ(BuildRequest(Command('s', 0x10, 0x27, 0x00)),
@@ -100,9 +100,11 @@ TEST(SendCommandTest, SilentEcuCostsTenAttemptsAndOneMessage) {
   EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kNoAnswer);
   EXPECT_EQ(rig.lamp.back(), LampColour::kRed);
   EXPECT_EQ(rig.port.written().size(), 10u);
-  ASSERT_EQ(rig.prompts.shown().size(), 1u);
-  EXPECT_EQ(rig.prompts.shown()[0].text, kSilentText);
-  EXPECT_EQ(rig.prompts.shown()[0].buttons, Buttons::kOk);
+  EXPECT_THAT(rig.prompts.shown(),
+              ElementsAre(FieldsAre("Warning, comm non-response.  Maximum "
+                                    "retries exceeded.   Expected 25 bytes, "
+                                    "got 0",
+                                    Buttons::kOk, _, _, _)));
   EXPECT_NEAR(rig.clock.now() - start, 1.25, 0.05);
   // The text counts the bytes of the last attempt.
   LinkRig cut_short(Script({{{"\x02\x19\x41", 0}}}));
@@ -137,9 +139,8 @@ TEST(SendCommandTest, DamagedUnknownOrRefusedRepliesAreRetried) {
   EXPECT_EQ(extra.decoded, 0);
   EXPECT_EQ(extra.port.written().size(), 10u);
   EXPECT_GE(extra.clock.now() - extra_start, 1.25);
-  ASSERT_EQ(extra.prompts.shown().size(), 1u);
-  EXPECT_TRUE(
-      Contains(extra.prompts.shown()[0].text, "Expected 25 bytes, got 26"));
+  EXPECT_THAT(extra.prompts.texts(),
+              ElementsAre(HasSubstr("Expected 25 bytes, got 26")));
   // Unknown or refused replies are retried.
   LinkRig unknown(Script({{{BuildReply('Q', "\x01"), 0}}}));
   std::ignore = unknown.link.SendCommand("A");
@@ -244,11 +245,9 @@ TEST(WatchdogTest, TwoSilentSecondsAskForDemoModeUntilYes) {
   rig.prompts.Clear();
   rig.prompts.QueueAnswer(Answer::kYes);
   EXPECT_EQ(rig.link.SendCommand("A").result, CommandResult::kDemo);
-  ASSERT_EQ(rig.prompts.shown().size(), 1u);
-  const Message& question = rig.prompts.shown()[0];
-  EXPECT_EQ(question.text, kQuestion);
-  EXPECT_EQ(question.buttons, Buttons::kYesNoCancel);
-  EXPECT_EQ(question.default_button, 1);
+  EXPECT_THAT(
+      rig.prompts.shown(),
+      ElementsAre(FieldsAre(kQuestion, Buttons::kYesNoCancel, _, _, 1)));
   EXPECT_TRUE(rig.state.demo_mode);
 }
 
@@ -371,8 +370,7 @@ TEST(PortConfigTest, SelectPortRewritesTheFileOrSaysWhyNot) {
   EXPECT_TRUE(prompts.shown().empty());
   // A folder that cannot take the file is told, not passed over.
   SelectPort(2, "/nonexistent/folder", state, prompts);
-  ASSERT_EQ(prompts.shown().size(), 1u);
-  EXPECT_TRUE(Contains(prompts.shown()[0].text, "could not be saved"));
+  EXPECT_THAT(prompts.texts(), ElementsAre(HasSubstr("could not be saved")));
 }
 
 // port.cfg beside a program run from where it was built; for an installed
@@ -522,12 +520,11 @@ TEST(ControllerCommandsTest, ReflashAsksAndCancelSendsNothing) {
   PrepareToReflash(rig.link);
   EXPECT_TRUE(rig.port.IsOpen());  // the link is made ready all the same
   EXPECT_TRUE(rig.port.written().empty());
-  ASSERT_EQ(rig.prompts.shown().size(), 1u);
-  EXPECT_EQ(rig.prompts.shown()[0].text,
-            "Do you really want to stop the controller and re-flash its "
-            "memory?");
-  EXPECT_EQ(rig.prompts.shown()[0].buttons, Buttons::kOkCancel);
-  EXPECT_EQ(rig.prompts.shown()[0].default_button, 1);  // Enter: Cancel
+  // Enter is Cancel.
+  EXPECT_THAT(rig.prompts.shown(),
+              ElementsAre(FieldsAre("Do you really want to stop the controller "
+                                    "and re-flash its memory?",
+                                    Buttons::kOkCancel, _, _, 1)));
   rig.prompts.QueueAnswer(Answer::kOk);
   PrepareToReflash(rig.link);
   ASSERT_EQ(rig.port.written().size(), 1u);
@@ -611,7 +608,7 @@ TEST_F(DetectionTest, TakesTheFirstWellFormedAnswerAndNamesTheRest) {
   // The other texts are checked where the console and ecu-cli say them.
   EXPECT_EQ(ProbeText(d.probes[2], 0.5),
             "answered, but not as an ECU (0D 0A 4F 4B 0D 0A)");
-  EXPECT_TRUE(Contains(ProbeText(d.probes[3], 0.5), "dialout"));
+  EXPECT_THAT(ProbeText(d.probes[3], 0.5), HasSubstr("dialout"));
   // Only the revision and serial requests went out: nothing is written.
   for (const std::string& frame : port_.written()) {
     EXPECT_TRUE(frame == BuildRequest("R") || frame == BuildRequest("-"));
