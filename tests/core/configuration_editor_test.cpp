@@ -94,16 +94,14 @@ struct UpdateRig : testing::ConfigurationRig {
   std::vector<std::string> text_at_message;
 };
 
-const std::string kGainRefused =
-    "The value for the Ego Proportional Gain is greater than 1.000, Parameter "
-    "will not be updated";
-
 TEST(ConfigurationUpdateTest, EgoGainsAreHeldToTheirLimits) {
   UpdateRig rig;
   EXPECT_EQ(rig.Sent({{"EGO_Prop_Gain", "1.000"}}),
             Requests{CommandWithByte('?', 64)});
   EXPECT_TRUE(rig.Sent({{"EGO_Prop_Gain", "1.01"}}).empty());
-  EXPECT_EQ(rig.prompts.texts(), Requests{kGainRefused});
+  EXPECT_EQ(rig.prompts.texts(),
+            Requests{"The value for the Ego Proportional Gain is greater than "
+                     "1.000, Parameter will not be updated"});
   EXPECT_EQ(rig.State("EGO_Prop_Gain"), "1.01*");
   EXPECT_EQ(rig.Sent({{"EGO_Prop_Gain", "-0.3"}}),
             Requests{CommandWithByte('?', 0)});
