@@ -16,7 +16,7 @@ class ConsoleApp;
 class FuelMapWindow;
 class LogViewerWindow;
 
-// The map advisor beside the described console: the log viewer ("Open
+// The map advisor beside the standard console: the log viewer ("Open
 // Data Log..." at the end of the main window's File menu) and the advisor
 // window (from the viewer, and from an "Advisor" menu after Basic
 // Mapping's), each made on first use.

@@ -74,7 +74,7 @@ BlockModifierWindow::BlockModifierWindow(BlockModifier& modifier,
     ++row;
   }
   layout->addWidget(button(BlockOperation::kCancel), row, 2);
-  // After the described six: shaping the block from its own cells.
+  // After the standard six: shaping the block from its own cells.
   ++row;
   auto* shaping = new QLabel("Interpolate", this);
   shaping->setAlignment(Qt::AlignCenter);

@@ -29,7 +29,7 @@ class EditorWindow : public ViewWindow {
   virtual void Discard() {}
   // The cells whose changes Undo and Redo take back and do again.
   virtual TableEditor& UndoCells() = 0;
-  // An Edit menu after the described menus: Undo (Ctrl+Z) and Redo
+  // An Edit menu after the standard menus: Undo (Ctrl+Z) and Redo
   // (Ctrl+Y, Ctrl+Shift+Z).
   void AddLastMenus() override;
 

@@ -54,7 +54,7 @@ class PlotterWindow : public ViewWindow {
   PlotterModel model_;
   StripChart* chart_ = nullptr;
   std::array<QCheckBox*, kPlotterChannels> channels_{};
-  // The described intervals, then "Fastest".
+  // The standard intervals, then "Fastest".
   std::array<QAction*, kLogIntervals.size() + 1> intervals_{};
   QLineEdit* plot_file_ = nullptr;
   QLabel* file_samples_ = nullptr;

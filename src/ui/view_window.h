@@ -40,7 +40,7 @@ class ViewWindow : public QMainWindow {
   void AddSwitchEntries();
 
  protected:
-  // Menus of the window's own that follow every described one.
+  // Menus of the window's own that follow every standard one.
   virtual void AddLastMenus() {}
   // True when the window may close now.
   virtual bool CanClose() { return true; }

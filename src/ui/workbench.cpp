@@ -123,7 +123,7 @@ void Workbench::AddPortEntries() {
   QMenu* comm = main_.findChild<QMenu*>("menu_comm");
   if (comm == nullptr) return;
   // The ports present change while the console runs: listed afresh each
-  // time the menu opens, between the described entries and Detect ECU.
+  // time the menu opens, between the standard entries and Detect ECU.
   comm->addSeparator()->setObjectName("menu_comm_present");
   QAction* detect = comm->addAction("Detect ECU");
   detect->setObjectName("menu_comm_detect");

@@ -20,10 +20,10 @@ namespace ecu {
 class CompareWindow;
 class MainWindow;
 
-// The tuning workbench beside the described console: its windows, and its
-// entries in the main window's menus, each after the described ones
+// The tuning workbench beside the standard console: its windows, and its
+// entries in the main window's menus, each after the standard ones
 // ("Compare..." at the end of the File menu; the ports present and "Detect
-// ECU" at the end of the Comm menu; a Units menu after the described menus).
+// ECU" at the end of the Comm menu; a Units menu after the standard menus).
 class Workbench : public QObject {
   Q_OBJECT
 

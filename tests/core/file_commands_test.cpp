@@ -82,7 +82,7 @@ FileActions Recording(std::vector<std::string>& steps, bool compare = true,
   return actions;
 }
 
-TEST(OpenedFileTest, CommandLineNamesOneFileBesideTheDescribedDemo) {
+TEST(OpenedFileTest, CommandLineNamesOneFileBesideTheDemoWord) {
   EXPECT_EQ(NamedFile({"BASE.SET"}), "BASE.SET");
   EXPECT_EQ(NamedFile({"demo"}), "");
   EXPECT_EQ(NamedFile({"demo", "BASE.SET"}), "");

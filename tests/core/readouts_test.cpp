@@ -427,7 +427,7 @@ TEST(PlotterModelTest, FastestLogsMillisecondsAndTitlesTheRateOfWholeSpans) {
   EXPECT_EQ(lines[3].substr(0, 18), "14:05:09.000,3235,");
   EXPECT_EQ(lines[4].substr(0, 13), "14:05:09.031,");
   EXPECT_EQ(lines[35].substr(0, 13), "14:05:10.000,");
-  // A described interval again: its timer interval.
+  // A standard interval again: its timer interval.
   rig.model.ChooseInterval(0);
   EXPECT_EQ(rig.ctx.console.log_interval_ms, 100);
   // The rate is measured over whole spans.

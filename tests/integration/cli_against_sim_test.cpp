@@ -85,9 +85,9 @@ TEST(CliAgainstSimTest, FaultsAreRetriedAway) {
   }
 }
 
-// The described interval, and the line's rate: a line for every answer and
+// The standard interval, and the line's rate: a line for every answer and
 // nothing asked that does not become a line ("0" means the same). The time
-// keeps its described form unless milliseconds are asked for.
+// keeps its usual form unless milliseconds are asked for.
 TEST(CliLogTest, WritesTheHeaderAndALinePerIntervalOrPerAnswer) {
   struct Run {
     size_t samples;

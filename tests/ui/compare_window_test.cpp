@@ -30,7 +30,7 @@ TEST(CompareWindowTest, ListsASeededDifferenceAndCopiesItBack) {
   const int original = memory.TableByte(0x100 + 17);
   sim::SetCellValue(memory, *FindTable("MAPM"), 17, 200);
 
-  // After the described entries of the File menu.
+  // After the standard entries of the File menu.
   auto* compare =
       rig.app->main_window().findChild<QAction*>("menu_file_compare");
   ASSERT_NE(compare, nullptr);

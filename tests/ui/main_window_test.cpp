@@ -69,7 +69,7 @@ TEST(MainWindowTest, ExitAsksNoChangesNothingAndTheCloseBoxDoesNotAsk) {
   EXPECT_TRUE(closed.prompts.shown().empty());
 }
 
-TEST(CommPortsTest, PresentPortsFollowTheDescribedEntriesAndDetectPicksTheSim) {
+TEST(CommPortsTest, PresentPortsFollowTheStandardEntriesAndDetectPicksTheSim) {
   ConsoleRig rig;
   Workbench& workbench = rig.app->workbench();
   workbench.set_port_lister([] {

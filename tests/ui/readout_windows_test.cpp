@@ -170,7 +170,7 @@ TEST(PlotterWindowTest, CaptionsAndTheIntervalMenuSetTimerAndTitle) {
   EXPECT_FALSE(rig.Checked("menu_log_int_0"));
   EXPECT_EQ(rig.window->windowTitle(),
             "DATA PLOTTER     Fastest, measuring the rate");
-  // The timer keeps its interval for when a described entry is chosen.
+  // The timer keeps its interval for when a standard entry is chosen.
   EXPECT_EQ(rig.ctx().console.log_interval_ms, 100);
   ASSERT_TRUE(rig.Trigger("menu_log_int_3"));
   EXPECT_FALSE(rig.ctx().console.fastest_log);
