@@ -136,6 +136,40 @@ TEST(PollingLoopTest, FastestPlotterSamplesEveryAnswerBackToBack) {
   }
 }
 
+// At a fixed interval the log takes a sample on its own tick, but only of
+// values the last pass brought: a pulled port or a silent ECU must not fill
+// the log (and the advisor) with the last answer stamped as new samples.
+TEST(PollingLoopTest, LogTicksTakeNoSampleWithoutAnAnswer) {
+  for (const bool silent : {false, true}) {
+    ConsoleRig rig;
+    int samples = 0;
+    rig.PlotFastest([&] { ++samples; });
+    rig.ctx.link.set_reconnects(true);
+    rig.ctx.console.fastest_log = false;
+    auto ticks = [&](int count) {
+      for (int i = 0; i < count; ++i) {
+        rig.ctx.console.poll_tick = rig.ctx.console.log_tick = true;
+        rig.loop.Step();
+        rig.clock.Advance(0.1);
+      }
+    };
+    ticks(3);
+    EXPECT_EQ(samples, 3);
+    if (silent) {
+      rig.port.silent_codes = {'A'};
+      rig.prompts.QueueAnswer(Answer::kNo);  // not demo mode
+    } else {
+      rig.port.Unplug("Input/output error");
+    }
+    ticks(5);
+    EXPECT_EQ(samples, 3) << silent;
+    rig.port.silent_codes.clear();
+    rig.port.Replug();
+    ticks(15);
+    EXPECT_GE(samples, 6) << silent;
+  }
+}
+
 // Between passes at the line's rate only the reply handling serves window
 // messages; a user action that needs the link, made meanwhile, must still
 // run before the next request, not once the run stops.

@@ -75,10 +75,12 @@ void PollingLoop::Step() {
     if (ctx_.link.TryReconnect()) StartPolling();
     if (ctx_.link.lost()) {
       back_to_back_ = false;
+      live_answered_ = false;
     } else {
       ctx_.link.set_serve_while_waiting(AtLineRate());
       const PassOutcome pass = PollingPass();
       ctx_.link.set_serve_while_waiting(false);
+      live_answered_ = pass.answered();
       SampleAtLineRate(pass);
     }
   }
@@ -94,8 +96,9 @@ void PollingLoop::Step() {
   }
   if (mode == View::kPlotter && console.log_tick) {
     console.log_tick = false;
-    // At the line's rate the passes take the samples.
-    if (take_sample_ && !console.fastest_log) take_sample_();
+    // At the line's rate the passes take the samples. A lost or silent
+    // link leaves the last answer in LiveData: not a new sample.
+    if (take_sample_ && !console.fastest_log && live_answered_) take_sample_();
   }
   if (SomethingDue()) {
     ServeBetweenPasses();

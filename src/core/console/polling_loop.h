@@ -83,6 +83,8 @@ class PollingLoop {
   std::array<std::function<void()>, kViewCount> on_display_;
   std::function<void()> take_sample_;
   bool back_to_back_ = false;
+  // The last pass was answered (or simulated): LiveData is current.
+  bool live_answered_ = true;
 };
 
 }  // namespace ecu
