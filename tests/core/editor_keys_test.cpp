@@ -265,6 +265,15 @@ TEST(EditorUndoTest, UndoingASentValueMarksThePreviousOneForTheNextUpdate) {
   rig.cells().Update();
   EXPECT_EQ(rig.memory().TableByte(0x105), 128);
   EXPECT_FALSE(rig.Marked(5));
+
+  // A write whose echo never came may still have reached the ECU: undoing
+  // it must not show the old value white, as if the ECU surely held it.
+  rig.Type(6, "1.25");
+  rig.silent_codes = {'e'};
+  rig.cells().Update();
+  ASSERT_EQ(rig.State(6), "1.25*");
+  rig.cells().Undo();
+  EXPECT_EQ(rig.State(6), "1.00*");
 }
 
 // Block operations are one step as well: see the Basic Mapping window test.

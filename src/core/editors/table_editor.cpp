@@ -280,10 +280,12 @@ void TableEditor::SendCell(CellRef ref) {
     if (ctx_.prompts.Show(question) != Answer::kYes) return;
   }
   // The echo paints the cell white; without one it stays marked.
-  if (family.table != nullptr) {
-    std::ignore = WriteCell(ctx_.link, *family.table, ref.index, decision.raw);
-  } else {
-    std::ignore = WriteScalar(ctx_.link, *scalar, decision.raw);
+  const CommandOutcome outcome =
+      family.table != nullptr
+          ? WriteCell(ctx_.link, *family.table, ref.index, decision.raw)
+          : WriteScalar(ctx_.link, *scalar, decision.raw);
+  if (!outcome.answered() && outcome.result != CommandResult::kDemo) {
+    history_.Unconfirmed(ref);
   }
 }
 

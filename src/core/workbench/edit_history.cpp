@@ -54,6 +54,8 @@ void EditHistory::Confirmed(CellRef ref, const std::string& text) {
   if (typing_ == ref) typing_ = std::nullopt;
 }
 
+void EditHistory::Unconfirmed(CellRef ref) { confirmed_.erase(Key(ref)); }
+
 std::optional<std::string> EditHistory::ConfirmedText(CellRef ref) const {
   const auto found = confirmed_.find(Key(ref));
   if (found == confirmed_.end()) return std::nullopt;

@@ -49,6 +49,9 @@ class EditHistory {
 
   // The ECU confirmed a cell's text (a read, an echo).
   void Confirmed(CellRef ref, const std::string& text);
+  // A write of the cell went unanswered: it may have reached the ECU, so
+  // what the ECU holds is no longer known.
+  void Unconfirmed(CellRef ref);
   // What the ECU last confirmed for a cell; nothing before any reply.
   std::optional<std::string> ConfirmedText(CellRef ref) const;
 
