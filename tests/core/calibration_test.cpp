@@ -670,6 +670,20 @@ TEST_F(SetupFileTest, LoadReadsALineAtATimeAndMayBeInterrupted) {
                   " was interrupted after line 3 of 5: 2 lines were applied to "
                   "the ECU."});
   EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 7);
+
+  // A port pulled part-way sends nothing more: the load stops there and
+  // says how far it got, rather than running on through lines that go
+  // nowhere and ending as if it had loaded them.
+  rig.prompts.Clear();
+  rig.port.Unplug("Input/output error", /*after_writes=*/3);
+  const SetupFileReport lost =
+      Load({"EGO_RATE= 3", "EGO_RATE= 4", "EGO_RATE= 5", "EGO_RATE= 6"});
+  EXPECT_TRUE(lost.interrupted);
+  EXPECT_EQ(rig.prompts.texts().back(),
+            "Loading " + folder_.Path("in.SET") +
+                " was interrupted after line 2 of 4: 2 lines were applied to "
+                "the ECU.");
+  EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 4);
 }
 
 TEST_F(SetupFileTest, SaveWritesEveryItemInFileOrderOrSaysWhyNot) {

@@ -66,8 +66,13 @@ void SetupFileReader::Apply(const std::string& line, SetupFileReport* report) {
   const SetupLineRequest request = ParseSetupLine(line);
   switch (request.action) {
     case SetupLineRequest::Action::kSend:
-      // The link counts what went unanswered.
-      std::ignore = link_.SendCommand(request.command);
+      // The link counts what went unanswered. A lost port takes nothing
+      // more: the load stops there and says how far it got.
+      if (link_.SendCommand(request.command).result ==
+          CommandResult::kPortLost) {
+        report->interrupted = true;
+        return;
+      }
       ++report->sent_lines;
       break;
     case SetupLineRequest::Action::kSkip:
@@ -109,6 +114,7 @@ SetupFileReport SetupFileReader::load(const std::string& path) {
       Refuse(&report);
     } else {
       Apply(line, &report);
+      if (report.interrupted) break;
     }
     link_.Pause(kLinePause);
     ++report.lines;
