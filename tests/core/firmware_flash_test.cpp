@@ -127,6 +127,23 @@ TEST(FlashProgramTest, QueueOfAtMost128BytesAndTheLoadersEStopsTheRun) {
   EXPECT_EQ(rig.utility.terminal().lines().back(), "E");
 }
 
+TEST(FlashProgramTest, AnAdapterPulledDuringTheRunIsALostLine) {
+  // Part way, and just after the last line, while its records are still on
+  // their way: neither run may be called complete.
+  for (const int pulled_after : {5, 20}) {
+    Rig<testing::QueuedLinePort> rig;
+    rig.pump.set_on_pump([&] {
+      if (rig.utility.lines_counter() == pulled_after) {
+        rig.port.Unplug("the device hung up");
+      }
+    });
+    EXPECT_EQ(rig.Flash(FirmwareLines(19)), FlashOutcome::kLineLost)
+        << pulled_after;
+    EXPECT_EQ(rig.prompts.texts().back(), kFlashErrorMessage);
+    ExpectIdle(rig.utility.controls());
+  }
+}
+
 TEST(FlashProgramTest, EmptyOrUnreadableFileIsToldAndNothingIsSent) {
   FlashRig rig;
   for (const std::string& file :

@@ -177,8 +177,11 @@ FlashOutcome FlashUtility::SendFile(const std::vector<std::string>& lines) {
     // terminal that takes bytes faster than the line carries them): listen
     // until the line has carried them all and the loader has had time to
     // answer, so an "E" for them is not missed.
-    WaitProcessing(sender_.SecondsUntilCarried() + kLastRecordSeconds,
-                   [this] { return flash_error_ || halt_request_; });
+    WaitProcessing(sender_.SecondsUntilCarried() + kLastRecordSeconds, [this] {
+      return flash_error_ || halt_request_ || !port_.IsOpen();
+    });
+    // A port lost meanwhile took the last records with it.
+    if (!port_.IsOpen()) line_lost = flash_error_ = true;
     // A halt now only stops the listening: every line has gone out, so it
     // is no error, but the run cannot be called complete either.
     halted = !flash_error_ && halt_request_;
