@@ -173,11 +173,12 @@ void Workbench::DetectEcu() {
   const Detection detection =
       ecu::DetectEcu(ctx_.port, ctx_.clock, devices, options);
   busy_.EndBusy();
+  bool stored = true;
   if (const PortProbe* found = detection.found()) {
-    commands_.SelectPortDevice(found->device);
+    stored = commands_.SelectPortDevice(found->device);
     main_.RefreshState();
   }
-  ctx_.prompts.Tell(DetectionReport(detection, kAnswerSeconds));
+  ctx_.prompts.Tell(DetectionReport(detection, kAnswerSeconds, stored));
 }
 
 Workbench::~Workbench() = default;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QMenu>
+#include <filesystem>
 
 #include "core/link/port_config.h"
 #include "core/units/mixture_units.h"
@@ -108,6 +109,17 @@ TEST(CommPortsTest, PresentPortsFollowTheStandardEntriesAndDetectPicksTheSim) {
   emit comm->aboutToShow();
   rig.Trigger("menu_comm_port_/dev/busy");
   EXPECT_EQ(ReadPortChoice(rig.config_folder()).device, "/dev/busy");
+
+  // A port that cannot be stored is not said to be.
+  std::filesystem::remove_all(rig.config_folder());
+  rig.prompts.Clear();
+  ASSERT_TRUE(rig.Trigger("menu_comm_detect"));
+  ASSERT_EQ(rig.prompts.texts().size(), 2u);
+  EXPECT_THAT(rig.prompts.texts().front(), HasSubstr("could not be saved"));
+  EXPECT_THAT(rig.prompts.texts().back(),
+              StartsWith("The ECU answered on /dev/virtual (ECU V1.01.03, "
+                         "serial 123456), but it could not be stored as the "
+                         "console's port.\n"));
 }
 
 TEST(MainWindowTest, UnitsMenuSwitchesTheMonitorToAfrAndRemembersIt) {

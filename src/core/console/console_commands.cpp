@@ -38,8 +38,9 @@ void ConsoleCommands::SelectPort(int n) {
   ecu::SelectPort(n, config_folder_, ctx_.link_state, ctx_.prompts);
 }
 
-void ConsoleCommands::SelectPortDevice(const std::string& device) {
-  ecu::SelectPortDevice(device, config_folder_, ctx_.link_state, ctx_.prompts);
+bool ConsoleCommands::SelectPortDevice(const std::string& device) {
+  return ecu::SelectPortDevice(device, config_folder_, ctx_.link_state,
+                               ctx_.prompts);
 }
 
 void ConsoleCommands::Reset() {

@@ -31,7 +31,7 @@ class ConsoleCommands {
   bool ConfirmExit();
   // Comm menu entries 1..6, and a typed device path.
   void SelectPort(int n);
-  void SelectPortDevice(const std::string& device);
+  bool SelectPortDevice(const std::string& device);
   // Tool menu.
   void Reset();
   void PrepareToReflash();

@@ -160,14 +160,15 @@ Detection DetectEcu(SerialPort& port, Clock& clock,
   return detection;
 }
 
-std::string DetectionReport(const Detection& detection,
-                            double timeout_seconds) {
+std::string DetectionReport(const Detection& detection, double timeout_seconds,
+                            bool stored) {
   std::string text;
   if (const PortProbe* found = detection.found()) {
     text = "The ECU answered on " + found->device + " (" +
-           ProbeText(*found, timeout_seconds) +
-           "). It is stored as the console's port and used from the next "
-           "start of the console.";
+           ProbeText(*found, timeout_seconds) + ")";
+    text += stored ? ". It is stored as the console's port and used from the "
+                     "next start of the console."
+                   : ", but it could not be stored as the console's port.";
   } else if (detection.probes.empty()) {
     text =
         "The system lists no serial port. Plug in the adapter, or type its "

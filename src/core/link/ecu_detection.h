@@ -69,8 +69,10 @@ Detection DetectEcu(SerialPort& port, Clock& clock,
                     const DetectionOptions& options = {});
 
 // The whole result for a message: the port that answered (or that none
-// did, with what to check) and what each port tried said.
-std::string DetectionReport(const Detection& detection, double timeout_seconds);
+// did, with what to check) and what each port tried said. `stored` says
+// whether the port that answered could be kept as the console's port.
+std::string DetectionReport(const Detection& detection, double timeout_seconds,
+                            bool stored = true);
 
 // The devices to try: `first` (the stored choice, when it is a device the
 // system does not list, such as a pty) and then every present port.

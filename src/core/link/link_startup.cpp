@@ -5,13 +5,13 @@
 namespace ecu {
 namespace {
 
-void StoreChoice(const std::string& text, const std::string& folder,
+bool StoreChoice(const std::string& text, const std::string& folder,
                  Prompts& prompts) {
-  if (!WritePortChoice(folder, text)) {
-    prompts.Tell("The port choice could not be saved in " + folder + "/" +
-                 kPortConfigName +
-                 ". Check that the folder exists and may be written.");
-  }
+  if (WritePortChoice(folder, text)) return true;
+  prompts.Tell("The port choice could not be saved in " + folder + "/" +
+               kPortConfigName +
+               ". Check that the folder exists and may be written.");
+  return false;
 }
 
 }  // namespace
@@ -43,12 +43,12 @@ void SelectPort(int n, const std::string& config_folder, LinkState& state,
   state.checked_port_entry = (n >= 1 && n <= 6) ? n : 0;
 }
 
-void SelectPortDevice(const std::string& device,
+bool SelectPortDevice(const std::string& device,
                       const std::string& config_folder, LinkState& state,
                       Prompts& prompts) {
-  if (device.empty()) return;
-  StoreChoice(device, config_folder, prompts);
+  if (device.empty()) return false;
   state.checked_port_entry = 0;
+  return StoreChoice(device, config_folder, prompts);
 }
 
 }  // namespace ecu

@@ -25,7 +25,7 @@ void StartLink(const std::string& command_line,
 // start.
 void SelectPort(int n, const std::string& config_folder, LinkState& state,
                 Prompts& prompts);
-void SelectPortDevice(const std::string& device,
+bool SelectPortDevice(const std::string& device,
                       const std::string& config_folder, LinkState& state,
                       Prompts& prompts);
 
