@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -53,6 +54,15 @@ std::optional<std::string> ReadTextFile(const std::string& path) {
   text << in.rdbuf();
   if (in.bad()) return std::nullopt;
   return text.str();
+}
+
+TextLine LineAt(std::string_view all, size_t start) {
+  TextLine line;
+  const size_t end = std::min(all.find_first_of("\r\n", start), all.size());
+  line.text = all.substr(start, end - start);
+  line.ended = end < all.size();
+  line.next = end + (all.substr(end, 2) == "\r\n" ? 2 : 1);
+  return line;
 }
 
 bool WriteFileReplacing(const std::string& path, const std::string& contents) {

@@ -4,12 +4,24 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace ecu {
 
 // The whole of a regular file, or nothing when it cannot be read (missing,
 // a folder, no permission, a read error).
 std::optional<std::string> ReadTextFile(const std::string& path);
+
+// One line of a text and where the next one starts. CR LF, LF and a lone
+// CR each end a line, so that a file from any system reads line for line
+// (a lone CR must not hide the lines after it); a last line without its end
+// is a line too.
+struct TextLine {
+  std::string_view text;  // without its end
+  size_t next = 0;
+  bool ended = false;  // false for a last line without its end
+};
+TextLine LineAt(std::string_view all, size_t start);
 
 // Writes `contents` to a temporary file beside `path` and renames it into
 // place, so the old file survives any failure. False when it fails.

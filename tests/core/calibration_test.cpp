@@ -641,18 +641,18 @@ TEST_F(SetupFileTest, RefusedLinesAreToldAndUnansweredWritesCounted) {
 }
 
 TEST_F(SetupFileTest, LoadReadsALineAtATimeAndMayBeInterrupted) {
-  // A last line without its end counts; a line beyond any setup line is
-  // refused from its start, its rest skipped unread.
+  // A lone CR ends a line as LF and CR LF do, and a last line without its
+  // end counts; a line beyond any setup line is refused from its start.
   const std::string path = folder_.Path("long.SET");
   {
     std::ofstream out(path, std::ios::binary);
-    out << "EGO_RATE= 7\r\n"
-        << std::string(5000, '9') << "\r\n"
+    out << "BAT_COMP= 37\rEGO_RATE= 7\r\n"
+        << std::string(5000, '9') << "\n"
         << "EGO_RATE= 8";
   }
   const SetupFileReport report = SetupFileReader(rig.link).load(path);
-  EXPECT_EQ(report.lines, 3);
-  EXPECT_EQ(report.sent_lines, 2);
+  EXPECT_EQ(report.lines, 4);
+  EXPECT_EQ(report.sent_lines, 3);
   EXPECT_EQ(report.refused_lines, 1);
   EXPECT_FALSE(report.interrupted);
   EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 8);

@@ -104,7 +104,7 @@ TEST(CompareTest, UnknownIsNeverZeroAndEachSideHasItsOwnScale) {
 
 TEST(CompareTest, BadLinesAreProblemsWithTheirNumbersAndNoFileIsTrouble) {
   const CalibrationSnapshot s = SnapshotOfSetupText(
-      "ACC_SEN = 10\n\nMAPM    = 3\nFOO     = 1\r\nMAPM[300]=1\n"
+      "ACC_SEN = 10\r\rMAPM    = 3\nFOO     = 1\r\nMAPM[300]=1\n"
       "ACC_SEN = 70000\nACC_SEN = 11");
   ASSERT_EQ(s.problems.size(), 3u);
   EXPECT_EQ(s.problems[0].line, 4);

@@ -1,8 +1,11 @@
 #include "core/advisor/calibration_for_advice.h"
 
+#include <algorithm>
+
 #include "core/calibration/catalogue.h"
 #include "core/calibration/scaling.h"
 #include "core/calibration/setup_file_format.h"
+#include "core/text_file.h"
 
 namespace ecu {
 namespace {
@@ -55,14 +58,11 @@ std::string WithAdvisedMap(std::string_view setup_text, const Advice& advice) {
   out.reserve(setup_text.size());
   size_t start = 0;
   while (start < setup_text.size()) {
-    size_t end = setup_text.find('\n', start);
-    end = end == std::string_view::npos ? setup_text.size() : end + 1;
-    std::string_view line = setup_text.substr(start, end - start);
-    start = end;
-    std::string_view body = line;
-    while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) {
-      body.remove_suffix(1);
-    }
+    const TextLine next = LineAt(setup_text, start);
+    const size_t end = std::min(next.next, setup_text.size());
+    const std::string_view line = setup_text.substr(start, end - start);
+    const std::string_view body = next.text;
+    start = next.next;
     const SetupLine read = ReadSetupLine(body);
     const std::optional<int32_t> raw =
         read.kind == SetupLine::Kind::kTableElement && read.table == &Map()

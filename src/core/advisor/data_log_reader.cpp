@@ -207,12 +207,10 @@ DataLog ReadDataLog(std::string_view text) {
   int number = 0;
   size_t start = 0;
   while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    const bool ended = end != std::string_view::npos;
-    if (!ended) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    start = end + 1;
+    const TextLine next = LineAt(text, start);
+    const std::string_view line = next.text;
+    const bool ended = next.ended;
+    start = next.next;
     ++number;
     if (!columns) {
       columns = ColumnsOf(line);

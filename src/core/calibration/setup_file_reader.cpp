@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -20,6 +19,7 @@ constexpr double kLinePause = 0.005;
 constexpr std::streamsize kLongestLine = 1024;
 
 // The lines of a file, counted without holding them: for the progress.
+// CR LF, LF and a lone CR each end a line, as for every text file read.
 std::optional<int> CountLines(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
@@ -30,30 +30,37 @@ std::optional<int> CountLines(const std::string& path) {
   char buffer[1 << 16];
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
     const auto got = static_cast<size_t>(in.gcount());
-    lines += static_cast<int>(std::count(buffer, buffer + got, '\n'));
-    last = buffer[got - 1];
+    for (size_t i = 0; i < got; ++i) {
+      const char c = buffer[i];
+      // The LF of a CR LF ends no second line.
+      if (c == '\r' || (c == '\n' && last != '\r')) ++lines;
+      last = c;
+    }
   }
   if (in.bad()) return std::nullopt;
-  return last == '\n' ? lines : lines + 1;
+  return last == '\n' || last == '\r' ? lines : lines + 1;
 }
 
 enum class LineRead { kLine, kTooLong, kEnd };
 
-// The next line, without its LF or CR LF.
+// The next line, without its end (CR LF, LF or CR).
 LineRead NextLine(std::istream& in, std::string* line) {
-  char buffer[kLongestLine + 1];
-  in.getline(buffer, sizeof buffer);
-  const std::streamsize got = in.gcount();
-  if (got == 0 && in.eof()) return LineRead::kEnd;
-  if (in.fail() && !in.eof() && !in.bad()) {
-    // Cut off at the limit: the rest of the line is skipped unread.
-    in.clear();
-    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    return LineRead::kTooLong;
+  std::streambuf& file = *in.rdbuf();
+  using Traits = std::streambuf::traits_type;
+  line->clear();
+  int c = file.sbumpc();
+  if (c == Traits::eof()) return LineRead::kEnd;
+  bool too_long = false;
+  for (; c != Traits::eof() && c != '\r' && c != '\n'; c = file.sbumpc()) {
+    // Cut off at the limit: the rest of the line is passed over.
+    if (line->size() < static_cast<size_t>(kLongestLine)) {
+      line->push_back(Traits::to_char_type(c));
+    } else {
+      too_long = true;
+    }
   }
-  line->assign(buffer);
-  if (!line->empty() && line->back() == '\r') line->pop_back();
-  return LineRead::kLine;
+  if (c == '\r' && file.sgetc() == '\n') file.sbumpc();
+  return too_long ? LineRead::kTooLong : LineRead::kLine;
 }
 
 }  // namespace

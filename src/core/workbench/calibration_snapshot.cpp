@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/calibration/setup_file_format.h"
+#include "core/text_file.h"
 
 namespace ecu {
 namespace {
@@ -84,11 +85,9 @@ CalibrationSnapshot SnapshotOfSetupText(std::string_view text) {
   int number = 0;
   size_t start = 0;
   while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    start = end + 1;
+    const TextLine next = LineAt(text, start);
+    const std::string_view line = next.text;
+    start = next.next;
     ++number;
     const SetupLine read = ReadSetupLine(line);
     switch (read.kind) {
