@@ -138,6 +138,14 @@ TEST(CliLogTest, WritesTheHeaderAndALinePerIntervalOrPerAnswer) {
                            "/nonexistent-folder/RUN.CSV", "--count", "1"});
   EXPECT_EQ(bad.exit_status, 1);
   EXPECT_THAT(bad.err, HasSubstr("could not be created"));
+  // An ECU that never answers leaves an earlier log of that name alone.
+  TempFolder folder;
+  const std::string earlier = folder.Write("RUN.CSV", "an earlier drive\r\n");
+  SimProcess silent({"--silent", "--no-pacing"});
+  const auto none =
+      RunCli({"--port", silent.device(), "log", earlier, "--count", "1"});
+  EXPECT_EQ(none.exit_status, 1);
+  EXPECT_EQ(ReadText(earlier), "an earlier drive\r\n");
 }
 
 // Commands stopped by a port that goes away part-way: the live ones and

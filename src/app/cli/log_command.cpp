@@ -67,12 +67,6 @@ int LogRun::Run() {
   if (!s_.Connect()) return kExitNoAnswer;
   polling_.Open(View::kPlotter);
   LogState& log = s_.ctx.log;
-  std::string error;
-  if (!log.Start(file_name, s_.ctx.clock.DateText(), &error)) {
-    std::fprintf(stderr, "ecu-cli: the log file %s could not be created (%s)\n",
-                 file_name.c_str(), error.c_str());
-    return kExitNoAnswer;
-  }
   s_.prompts.set_before_message([this] { status_.MakeRoom(); });
   start_ = Timer::Now();
   if (options_.interval_ms == kFastest) {
@@ -125,10 +119,19 @@ void LogRun::BackToBack() {
 bool LogRun::WriteSample() {
   LogState& log = s_.ctx.log;
   Clock& clock = s_.ctx.clock;
+  std::string error;
+  // The file is replaced with the first answer, not before: a silent or
+  // switched-off ECU leaves an earlier log of that name as it was.
+  if (!log.LogActive() && !log.Start(options_.file, clock.DateText(), &error)) {
+    status_.MakeRoom();
+    std::fprintf(stderr, "ecu-cli: the log file %s could not be created (%s)\n",
+                 options_.file.c_str(), error.c_str());
+    write_failed_ = true;
+    return false;
+  }
   const std::string time = options_.time == "ms"
                                ? clock.TimeTextWithMilliseconds()
                                : clock.TimeText();
-  std::string error;
   if (!log.WriteSample(s_.ctx.live, time, &error)) {
     status_.MakeRoom();
     std::fprintf(stderr, "ecu-cli: the log file %s could not be written (%s)\n",
