@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +16,7 @@ namespace ecu {
 ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)) {
   temp_path_ = path_ + ".tmp" + std::to_string(getpid());
   file_ = std::fopen(temp_path_.c_str(), "wb");
+  if (file_ == nullptr) open_error_ = std::strerror(errno);
 }
 
 ReplacingFile::~ReplacingFile() {

@@ -37,6 +37,8 @@ class ReplacingFile {
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
   bool is_open() const { return file_ != nullptr; }
+  // Why the temporary file could not be made, when it could not.
+  const std::string& open_error() const { return open_error_; }
   void Write(const std::string& text);
   // Flushes, syncs and renames the temporary file into place.
   bool Commit();
@@ -44,6 +46,7 @@ class ReplacingFile {
  private:
   std::string path_;
   std::string temp_path_;
+  std::string open_error_;
   std::FILE* file_ = nullptr;
   bool failed_ = false;
 };

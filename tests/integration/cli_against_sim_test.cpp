@@ -472,7 +472,8 @@ TEST_F(SetupFilesTest, RefusedLinesMissingFilesAndSilenceExitOne) {
   EXPECT_THAT(r.err, HasSubstr("could not be read"));
   r = RunCli({"--port", sim.device(), "save", Path("no-folder/x.SET")});
   EXPECT_EQ(r.exit_status, 1);
-  EXPECT_THAT(r.err, HasSubstr("could not be created"));
+  EXPECT_THAT(r.err, HasSubstr("x.SET could not be created (No such file or "
+                               "directory)"));
   EXPECT_FALSE(fs::exists(Path("no-folder")));
 
   SimProcess silent({"--silent"});

@@ -39,7 +39,8 @@ SetupFileReport SetupFileWriter::save(const std::string& path) {
   }
   ReplacingFile file(path);
   if (!file.is_open()) {
-    link_.prompts().Tell("The setup file " + path + " could not be created.");
+    link_.prompts().Tell("The setup file " + path + " could not be created (" +
+                         file.open_error() + ").");
     return report;
   }
   const int unanswered_before = link_.unanswered();
