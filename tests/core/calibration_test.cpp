@@ -654,6 +654,8 @@ TEST_F(SetupFileTest, LoadReadsALineAtATimeAndMayBeInterrupted) {
   EXPECT_EQ(report.lines, 4);
   EXPECT_EQ(report.sent_lines, 3);
   EXPECT_EQ(report.refused_lines, 1);
+  ASSERT_EQ(report.refusals.size(), 1u);
+  EXPECT_EQ(report.refusals[0].line, 3);
   EXPECT_FALSE(report.interrupted);
   EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 8);
   // An interrupted load says how many lines were applied.

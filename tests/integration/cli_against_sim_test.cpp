@@ -458,10 +458,17 @@ TEST_F(SetupFilesTest, RefusedLinesMissingFilesAndSilenceExitOne) {
   auto r = RunCli({"--port", sim.device(), "load", Path("odd.SET")});
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_EQ(r.out, "2 lines of " + Path("odd.SET") + " sent to the ECU\n");
+  // Which lines, and why, so that they can be found and mended.
   EXPECT_EQ(r.err,
             "Unknown variable in data file\n"
             "Unknown variable in data file\n"
-            "ecu-cli: 2 lines of the setup file refused\n");
+            "ecu-cli: " +
+                Path("odd.SET") +
+                " line 2: unknown key\n"
+                "ecu-cli: " +
+                Path("odd.SET") +
+                " line 3: index outside the table\n"
+                "ecu-cli: 2 lines of the setup file refused\n");
   sim.Stop();
   EXPECT_THAT(ReadText(Path("sim.dump")), AllOf(HasSubstr("EGO_RATE= 7\r\n"),
                                                 HasSubstr("MAPM[001]=99\r\n")));

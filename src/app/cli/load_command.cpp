@@ -18,6 +18,10 @@ int RunLoad(CliSession& session, const std::string& file) {
     std::printf("%d lines of %s sent to the ECU\n", report.sent_lines,
                 file.c_str());
   }
+  for (const SetupFileReport::Refusal& refused : report.refusals) {
+    std::fprintf(stderr, "ecu-cli: %s line %d: %s\n", file.c_str(),
+                 refused.line, refused.reason.c_str());
+  }
   return command.Finish(report);
 }
 

@@ -151,6 +151,7 @@ SetupLineRequest ParseSetupLine(std::string_view line) {
       request.action = SetupLineRequest::Action::kSkip;
       break;
     default:
+      request.problem = SetupLineProblem(read.kind);
       break;
   }
   return request;

@@ -73,6 +73,7 @@ struct SetupLineRequest {
   };
   Action action = Action::kRefuse;
   std::string command;
+  std::string_view problem;  // why a refused line is refused
 };
 
 // The write a line asks for (ReadSetupLine). A line that names no item is

@@ -13,6 +13,9 @@ namespace ecu {
 namespace {
 
 constexpr double kLinePause = 0.005;
+// Enough to find the mistakes of a hand-edited file; a file that is no
+// setup file at all is not listed line by line.
+constexpr size_t kRefusalsKept = 20;
 // The writer's lines are 20 characters at most; a line beyond this is no
 // setup line, and only its start is kept (to be refused), so that no line
 // of any file can fill the memory.
@@ -86,13 +89,16 @@ void SetupFileReader::Apply(const std::string& line, SetupFileReport* report) {
       ++report->skipped_lines;
       break;
     case SetupLineRequest::Action::kRefuse:
-      Refuse(report);
+      Refuse(request.problem, report);
       break;
   }
 }
 
-void SetupFileReader::Refuse(SetupFileReport* report) {
+void SetupFileReader::Refuse(std::string_view reason, SetupFileReport* report) {
   ++report->refused_lines;
+  if (report->refusals.size() < kRefusalsKept) {
+    report->refusals.push_back({report->lines + 1, std::string(reason)});
+  }
   link_.prompts().Tell("Unknown variable in data file");
 }
 
@@ -118,7 +124,7 @@ SetupFileReport SetupFileReader::load(const std::string& path) {
     if (read == LineRead::kEnd) break;
     if (progress_) progress_(report.lines, *total);
     if (read == LineRead::kTooLong) {
-      Refuse(&report);
+      Refuse("line too long", &report);
     } else {
       Apply(line, &report);
       if (report.interrupted) break;

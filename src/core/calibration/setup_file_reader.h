@@ -2,6 +2,7 @@
 #define ECU_CORE_CALIBRATION_SETUP_FILE_READER_H_
 
 #include <string>
+#include <string_view>
 
 #include "core/calibration/setup_file_run.h"
 #include "core/link/ecu_link.h"
@@ -23,7 +24,7 @@ class SetupFileReader {
 
  private:
   void Apply(const std::string& line, SetupFileReport* report);
-  void Refuse(SetupFileReport* report);
+  void Refuse(std::string_view reason, SetupFileReport* report);
 
   EcuLink& link_;
   SetupProgress progress_;

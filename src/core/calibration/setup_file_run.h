@@ -2,6 +2,8 @@
 #define ECU_CORE_CALIBRATION_SETUP_FILE_RUN_H_
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace ecu {
 
@@ -15,9 +17,16 @@ using SetupStop = std::function<bool()>;
 // when anything was refused or unanswered). The user has already been told
 // of every problem by then.
 struct SetupFileReport {
-  bool file_ok = false;      // the file could be read, or was written in full
-  int lines = 0;             // lines read or written
-  int refused_lines = 0;     // reported as "Unknown variable in data file"
+  bool file_ok = false;   // the file could be read, or was written in full
+  int lines = 0;          // lines read or written
+  int refused_lines = 0;  // reported as "Unknown variable in data file"
+  // The first refused lines (line number, reason), for a caller that can
+  // name them.
+  struct Refusal {
+    int line = 0;
+    std::string reason;
+  };
+  std::vector<Refusal> refusals;
   int skipped_lines = 0;     // blank lines and table keys without "["
   int sent_lines = 0;        // lines of a load written to the ECU
   bool interrupted = false;  // stopped before the end of the file
