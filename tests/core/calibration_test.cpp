@@ -659,19 +659,21 @@ TEST_F(SetupFileTest, LoadReadsALineAtATimeAndMayBeInterrupted) {
   EXPECT_FALSE(report.interrupted);
   EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 8);
   // An interrupted load says how many lines were applied.
-  rig.prompts.Clear();
-  int asked = 0;
-  SetupFileReader reader(rig.link, {}, [&asked] { return ++asked > 3; });
-  const SetupFileReport cut = reader.load(folder_.WriteLines(
-      "in.SET", {"EGO_RATE= 7", "MAPM    = 1", "BAT_COMP= 37", "EGO_RATE= 9",
-                 "EGO_RATE= 10"}));
-  EXPECT_TRUE(cut.interrupted);
-  EXPECT_EQ(cut.lines, 3);
-  EXPECT_EQ(rig.prompts.texts(),
-            Texts{"Loading " + folder_.Path("in.SET") +
-                  " was interrupted after line 3 of 5: 2 lines were applied to "
-                  "the ECU."});
-  EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 7);
+  for (const auto& [stop, told] :
+       {std::pair{1, "1 of 5: 1 line was"}, {3, "3 of 5: 2 lines were"}}) {
+    rig.prompts.Clear();
+    int asked = 0;
+    SetupFileReader reader(rig.link, {}, [&, stop] { return ++asked > stop; });
+    const SetupFileReport cut = reader.load(folder_.WriteLines(
+        "in.SET", {"EGO_RATE= 7", "MAPM    = 1", "BAT_COMP= 37", "EGO_RATE= 9",
+                   "EGO_RATE= 10"}));
+    EXPECT_TRUE(cut.interrupted);
+    EXPECT_EQ(cut.lines, stop);
+    EXPECT_EQ(rig.prompts.texts(), Texts{"Loading " + folder_.Path("in.SET") +
+                                         " was interrupted after line " + told +
+                                         " applied to the ECU."});
+    EXPECT_EQ(ecu.memory().Scalar("EGO_RATE"), 7);
+  }
 
   // A port pulled part-way sends nothing more: the load stops there and
   // says how far it got, rather than running on through lines that go

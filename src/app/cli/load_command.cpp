@@ -15,8 +15,8 @@ int RunLoad(CliSession& session, const std::string& file) {
   command.commands().ReadConfiguration();
   const SetupFileReport report = command.commands().LoadFile(file);
   if (report.file_ok) {
-    std::printf("%d lines of %s sent to the ECU\n", report.sent_lines,
-                file.c_str());
+    std::printf("%d line%s of %s sent to the ECU\n", report.sent_lines,
+                report.sent_lines == 1 ? "" : "s", file.c_str());
   }
   for (const SetupFileReport::Refusal& refused : report.refusals) {
     std::fprintf(stderr, "ecu-cli: %s line %d: %s\n", file.c_str(),

@@ -139,7 +139,9 @@ SetupFileReport SetupFileReader::load(const std::string& path) {
     link_.prompts().Tell(
         "Loading " + path + " was interrupted after line " +
         std::to_string(report.lines) + " of " + std::to_string(*total) + ": " +
-        std::to_string(report.sent_lines) + " lines were applied to the ECU.");
+        std::to_string(report.sent_lines) +
+        (report.sent_lines == 1 ? " line was" : " lines were") +
+        " applied to the ECU.");
     return report;
   }
   // An empty file has no progress to show (and no total to divide by).
