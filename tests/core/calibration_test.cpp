@@ -663,7 +663,8 @@ TEST_F(SetupFileTest, LoadReadsALineAtATimeAndMayBeInterrupted) {
        {std::pair{1, "1 of 5: 1 line was"}, {3, "3 of 5: 2 lines were"}}) {
     rig.prompts.Clear();
     int asked = 0;
-    SetupFileReader reader(rig.link, {}, [&, stop] { return ++asked > stop; });
+    const int last = stop;
+    SetupFileReader reader(rig.link, {}, [&] { return ++asked > last; });
     const SetupFileReport cut = reader.load(folder_.WriteLines(
         "in.SET", {"EGO_RATE= 7", "MAPM    = 1", "BAT_COMP= 37", "EGO_RATE= 9",
                    "EGO_RATE= 10"}));
