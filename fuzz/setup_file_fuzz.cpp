@@ -33,17 +33,16 @@ bool StartsWith(const std::string& line, std::string_view key) {
   return line.compare(0, key.size(), key) == 0;
 }
 
-// The file's lines as a text editor shows them: LF or CR LF ends a line.
+// The file's lines as a text editor shows them: CR LF, LF or a lone CR
+// ends a line.
 std::vector<std::string> LinesOf(std::string_view text) {
   std::vector<std::string> lines;
   size_t start = 0;
   while (start < text.size()) {
-    size_t end = text.find('\n', start);
+    size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = text.size();
-    std::string line(text.substr(start, end - start));
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
   }
   return lines;
 }
